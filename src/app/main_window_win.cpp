@@ -1,0 +1,356 @@
+#include "app/main_window_win.h"
+
+#include "about/about_dialog_win.h"
+#include "activity/counter_state.h"
+#include "app/tray_icon_win.h"
+#include "breaks/break_state.h"
+#include "breaks/forced_break_dialog_win.h"
+#include "history/history_dialog_win.h"
+#include "platform/platform_win.h"
+#include "platform/text_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
+#include "shutdown/set_time_dialog_win.h"
+
+bool g_bRunning = false;
+bool g_bStoppedBySuspend = false;
+bool g_bWindowsNT = false;
+CShoutdownDlg* g_pShutdownDlg = nullptr;
+C2dGraphPlot* g_pHistoryDlg = nullptr;
+CSetting* g_pSettingsDlg = nullptr;
+
+namespace {
+constexpr char kAppName[] = "Kelvaro";
+constexpr char kInfoText[] =
+    "Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.";
+constexpr char kDialogCreationFailed[] = "Error creating Dialog";
+constexpr char kDialogObjectMissing[] = "Error Creating Dialog Object";
+constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0), RGB(236, 233, 216)};
+constexpr UINT kSystemCommandMask = 0xFFF0;
+} // namespace
+
+CTavrinDlg::CTavrinDlg(Platform& platform, HICON* trayIcons)
+    : CDialog(IDD_MAIN), m_platform(platform), m_pTrayIcons(trayIcons),
+      m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)))
+{
+}
+
+CTavrinDlg::~CTavrinDlg()
+{
+    if (g_pShutdownDlg == m_pShutdownDlg.get())
+        g_pShutdownDlg = nullptr;
+    if (g_pHistoryDlg == m_pHistoryDlg.get())
+        g_pHistoryDlg = nullptr;
+    if (g_pSettingsDlg == m_pSettingsDlg.get())
+        g_pSettingsDlg = nullptr;
+}
+
+int CTavrinDlg::AppMessageBox(const std::string& text)
+{
+    return m_platform.ShowMessageBox(Hwnd(), text, kAppName, MB_OK | MB_ICONEXCLAMATION);
+}
+
+BOOL CTavrinDlg::OnInitDialog()
+{
+    AddAboutToSystemMenu();
+    SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    m_labels.Apply(Hwnd(), IDC_MAIN_MIN_LABEL, kMinutesLabelStyle);
+    CheckButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER, IDC_MAIN_60_MIN);
+    CreateTrayIcon();
+    SetChecked(IDC_MAIN_HEALTH_TIPS, true);
+    SetChecked(IDC_MAIN_TIME_BREAKS, true);
+    SetChecked(IDC_MAIN_SLEEP_MESSAGES, true);
+    g_bWindowsNT = m_platform.EnvironmentVariable("OS") == "Windows_NT";
+    CreateChildDialogs();
+    if (g_pSettingsDlg) {
+        g_pSettingsDlg->SetItemText(IDC_SETTINGS_MESSAGE_SOUND, "message.wav");
+        g_pSettingsDlg->SetItemText(IDC_SETTINGS_WARNING_SOUND, "break.wav");
+        g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "60");
+    }
+    SetItemText(IDC_MAIN_OTHER_MINUTES, "120");
+    EnableItem(IDC_MAIN_OTHER_MINUTES, false);
+    LoadSaveActiveTime(3);
+    g_timeCountedDay = m_platform.Now();
+    SetChecked(IDC_MAIN_LAUNCH_MINIMIZED, true);
+    int loaded = LoadSaveSettings(1);
+    if (loaded == 0) {
+        LoadSaveSettings(0);
+        loaded = LoadSaveSettings(1);
+    }
+    return loaded;
+}
+
+void CTavrinDlg::AddAboutToSystemMenu()
+{
+    HMENU systemMenu = GetSystemMenu(Hwnd(), FALSE);
+    if (!systemMenu)
+        return;
+    wchar_t text[64] = {};
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, text, static_cast<int>(std::size(text))) == 0)
+        return;
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void CTavrinDlg::CreateChildDialogs()
+{
+    m_pShutdownDlg = std::make_unique<CShoutdownDlg>(m_platform);
+    g_pShutdownDlg = m_pShutdownDlg.get();
+    g_pShutdownDlg->m_nHour = 0;
+    g_pShutdownDlg->m_nMinute = 0;
+    g_pShutdownDlg->m_nSecond = 0;
+    if (!g_pShutdownDlg->Create(nullptr))
+        AppMessageBox(kDialogCreationFailed);
+
+    m_pHistoryDlg = std::make_unique<C2dGraphPlot>(m_platform);
+    g_pHistoryDlg = m_pHistoryDlg.get();
+    if (!g_pHistoryDlg->Create(Hwnd()))
+        AppMessageBox(kDialogCreationFailed);
+
+    m_pSettingsDlg = std::make_unique<CSetting>(m_platform);
+    g_pSettingsDlg = m_pSettingsDlg.get();
+    if (!g_pSettingsDlg->Create(nullptr))
+        AppMessageBox(kDialogCreationFailed);
+}
+
+void CTavrinDlg::CreateTrayIcon()
+{
+    m_pTrayIcon = std::make_unique<CTrayNot>(Hwnd(), WM_TRAYNOTIFY, kAppName, m_pTrayIcons);
+    m_pTrayIcon->SetIcon(0);
+    m_bHidden = 1;
+}
+
+void CTavrinDlg::OnCommand(int id, int notifyCode)
+{
+    switch (id) {
+    case IDC_MAIN_START_STOP:
+    case ID_TRAY_START_STOP:
+        OnStartStop();
+        break;
+    case IDC_MAIN_QUIT:
+    case ID_TRAY_QUIT:
+        OnQuit();
+        break;
+    case ID_TRAY_OPEN:
+        RestoreFromTray();
+        break;
+    case IDC_MAIN_ABOUT:
+        OnAbout();
+        break;
+    case IDC_MAIN_SET_TIME:
+        OnSetTime();
+        break;
+    case IDC_MAIN_MORE_SETTINGS:
+        OnMoreSettings();
+        break;
+    case IDC_MAIN_SHOW_HISTORY:
+        OnShowHistory();
+        break;
+    case IDC_MAIN_LAUNCH_MINIMIZED:
+        LoadSaveSettings(0);
+        break;
+    case IDC_MAIN_OTHER:
+        EnableItem(IDC_MAIN_OTHER_MINUTES, true);
+        break;
+    case IDC_MAIN_30_MIN:
+    case IDC_MAIN_45_MIN:
+    case IDC_MAIN_60_MIN:
+        EnableItem(IDC_MAIN_OTHER_MINUTES, false);
+        break;
+    case IDC_MAIN_INFO_LABEL:
+        if (notifyCode == STN_CLICKED)
+            OnInfoLabelClick();
+        break;
+    default:
+        CDialog::OnCommand(id, notifyCode);
+    }
+}
+
+void CTavrinDlg::OnOK()
+{
+    // Enter must not end the program.
+}
+
+void CTavrinDlg::OnQuit()
+{
+    if (g_bBreakRunning) {
+        const int answer = m_platform.ShowMessageBox(
+            Hwnd(),
+            "I think you are trying to get away from your break, don\u2019t do that!? Are you really sure that you "
+            "want to quit?",
+            "Kelvaro WARNING!!!", MB_YESNO | MB_ICONSTOP);
+        if (answer == IDNO)
+            return;
+    }
+    LoadSaveSettings(0);
+    LoadSaveActiveTime(0);
+    LoadSaveActiveTime(2);
+    DestroyWindow(Hwnd());
+}
+
+void CTavrinDlg::OnDestroy()
+{
+    LoadSaveActiveTime(0);
+    LoadSaveActiveTime(2);
+    m_pTrayIcon.reset();
+}
+
+bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam);
+    case WM_CLOSE:
+        OnClose();
+        return true;
+    case WM_ENDSESSION:
+        OnEndSession();
+        return false;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wParam);
+        result = TRUE;
+        return true;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return true;
+    case WM_TRAYNOTIFY:
+        result = OnTrayNotify(lParam);
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    case WM_CTLCOLORSTATIC:
+        return m_labels.HandleColorMessage(wParam, lParam, result);
+    default:
+        return false;
+    }
+}
+
+bool CTavrinDlg::OnSysCommand(WPARAM command)
+{
+    switch (command & kSystemCommandMask) {
+    case IDM_ABOUTBOX:
+        OnAbout();
+        return true;
+    case SC_MINIMIZE:
+        HideToTray();
+        ShowBreakAgainIfRunning();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTavrinDlg::OnClose()
+{
+    HideToTray();
+    ShowBreakAgainIfRunning();
+}
+
+void CTavrinDlg::ShowBreakAgainIfRunning()
+{
+    if (g_bBreakRunning && g_pForceBreakDlg)
+        g_pForceBreakDlg->Show(SW_SHOW);
+}
+
+void CTavrinDlg::OnEndSession()
+{
+    LoadSaveSettings(0);
+    LoadSaveActiveTime(0);
+    LoadSaveActiveTime(2);
+}
+
+void CTavrinDlg::OnPowerBroadcast(WPARAM event)
+{
+    switch (event) {
+    case PBT_APMQUERYSUSPEND:
+        if (g_bRunning) {
+            OnStartStop();
+            g_bStoppedBySuspend = true;
+        }
+        break;
+    case PBT_APMQUERYSUSPENDFAILED:
+    case PBT_APMRESUMECRITICAL:
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMEAUTOMATIC:
+        if (g_bStoppedBySuspend) {
+            OnStartStop();
+            g_bStoppedBySuspend = false;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CTavrinDlg::HideToTray()
+{
+    ShowWindow(Hwnd(), SW_HIDE);
+    ShowOwnedPopups(Hwnd(), FALSE);
+    SetWindowPos(Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    m_bHidden = 1;
+}
+
+void CTavrinDlg::RestoreFromTray()
+{
+    if (!m_bHidden)
+        return;
+    ShowWindow(Hwnd(), SW_RESTORE);
+    m_bHidden = 0;
+}
+
+LRESULT CTavrinDlg::OnTrayNotify(LPARAM mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        RestoreFromTray();
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU));
+        if (!menu)
+            return 0;
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        SetForegroundWindow(Hwnd());
+        TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+        DestroyMenu(menu);
+    }
+    return 0;
+}
+
+void CTavrinDlg::OnAbout()
+{
+    CAboutDlg about;
+    about.DoModal(Hwnd());
+}
+
+void CTavrinDlg::OnSetTime()
+{
+    if (!g_pShutdownDlg) {
+        AppMessageBox(kDialogObjectMissing);
+        return;
+    }
+    g_pShutdownDlg->Show(SW_SHOW);
+}
+
+void CTavrinDlg::OnMoreSettings()
+{
+    if (g_pSettingsDlg && g_pSettingsDlg->Hwnd())
+        g_pSettingsDlg->Show(SW_SHOW);
+}
+
+void CTavrinDlg::OnShowHistory()
+{
+    if (!g_pHistoryDlg) {
+        AppMessageBox(kDialogObjectMissing);
+        return;
+    }
+    LoadSaveActiveTime(0);
+    LoadSaveActiveTime(2);
+    g_pHistoryDlg->ReadHistory();
+    g_pHistoryDlg->Show(SW_SHOW);
+}
+
+void CTavrinDlg::OnInfoLabelClick()
+{
+    m_platform.ShowMessageBox(Hwnd(), kInfoText, "Kelvaro Info", MB_OK | MB_ICONINFORMATION);
+}

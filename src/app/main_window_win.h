@@ -1,0 +1,96 @@
+#pragma once
+#include "framework/dialog_win.h"
+#include "framework/styled_labels_win.h"
+
+#include <cstdint>
+#include <memory>
+
+class Platform;
+class CSetting;
+class CShoutdownDlg;
+class C2dGraphPlot;
+class CTrayNot;
+struct SettingsSnapshot;
+struct SettingAssignment;
+
+// Private window message the tray icon reports its mouse messages with.
+constexpr UINT WM_TRAYNOTIFY = WM_APP + 1000;
+
+// The program's one main window. It owns supervision: the choices, Start and Stop, the
+// timers, the tray icon and the three dialogs that live for the whole run.
+class CTavrinDlg : public CDialog {
+  public:
+    CTavrinDlg(Platform& platform, HICON* trayIcons);
+    ~CTavrinDlg() override;
+
+    // Reads (load != 0) or writes settings.txt; 1 on success, 0 when the file can't be opened.
+    int LoadSaveSettings(int load);
+    // Reloads standard.txt into the three message lists; 0 when it can't be opened.
+    int LoadMessages();
+    // Writes (0) or reads (1) today's log, writes (2) or reads (3) the history; 0 on failure.
+    int LoadSaveActiveTime(int mode);
+
+    void OnStartStop();
+    void OnQuit();
+    void ArmTimers();
+    void KillTimers();
+    void OnTimer(UINT_PTR id);
+    void HideToTray();
+    void RestoreFromTray();
+
+    // The interval button checked at the last Start (0 before the first).
+    int m_nFrequence = 0;
+    int m_bHidden = 0;
+
+  protected:
+    BOOL OnInitDialog() override;
+    void OnCommand(int id, int notifyCode) override;
+    void OnOK() override;
+    void OnDestroy() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  private:
+    void AddAboutToSystemMenu();
+    void CreateChildDialogs();
+    void CreateTrayIcon();
+    bool OnSysCommand(WPARAM command);
+    void OnClose();
+    void OnEndSession();
+    void OnPowerBroadcast(WPARAM event);
+    LRESULT OnTrayNotify(LPARAM mouseMessage);
+    void OnSetTime();
+    void OnMoreSettings();
+    void OnShowHistory();
+    void OnAbout();
+    void OnInfoLabelClick();
+    void ShowBreakAgainIfRunning();
+    void LockChoices(bool locked);
+    SettingsSnapshot SnapshotSettings() const;
+    void ApplySetting(const SettingAssignment& assignment);
+    CDialog* LockedWindowDialog(int window) const;
+
+    // Work of the timers, each owned by its own part of the program.
+    void OnActivityTick();
+    void OnBreakCountdownTick();
+    void CheckShutdownTime();
+    void OnMessageTick(UINT_PTR id, int hour, int minute);
+
+    // The application's own message box: its name as caption, exclamation icon, OK button.
+    int AppMessageBox(const std::string& text);
+
+    Platform& m_platform;
+    HICON* m_pTrayIcons;
+    HICON m_hIcon;
+    std::unique_ptr<CTrayNot> m_pTrayIcon;
+    std::unique_ptr<CShoutdownDlg> m_pShutdownDlg;
+    std::unique_ptr<C2dGraphPlot> m_pHistoryDlg;
+    std::unique_ptr<CSetting> m_pSettingsDlg;
+    CStyledLabels m_labels;
+};
+
+extern bool g_bRunning;
+extern bool g_bStoppedBySuspend;
+extern bool g_bWindowsNT;
+extern CShoutdownDlg* g_pShutdownDlg;
+extern C2dGraphPlot* g_pHistoryDlg;
+extern CSetting* g_pSettingsDlg;

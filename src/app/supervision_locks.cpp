@@ -1,0 +1,45 @@
+#include "app/supervision_locks.h"
+
+#include "app/timer_plan.h"
+#include "resources/resource_ids.h"
+
+namespace {
+constexpr int kDialogOk = 1;
+constexpr int kDialogCancel = 2;
+} // namespace
+
+const std::vector<LockedControl>& ControlsLockedWhileRunning()
+{
+    using enum LockedWindow;
+    static const std::vector<LockedControl> controls{
+        {Main, IDC_MAIN_HEALTH_TIPS},
+        {Main, IDC_MAIN_SLEEP_MESSAGES},
+        {Main, IDC_MAIN_TIME_BREAKS},
+        {Settings, IDC_SETTINGS_SOUND_WARNING},
+        {Settings, IDC_SETTINGS_SOUND_ON_MSG},
+        {Main, IDC_MAIN_SHUTDOWN},
+        {Main, IDC_MAIN_SET_TIME},
+        {Main, IDC_MAIN_MORE_SETTINGS},
+        {SetTime, kDialogOk},
+        {SetTime, kDialogCancel},
+        {SetTime, IDC_SETTIME_WARNING},
+        {SetTime, IDC_SETTIME_PICKER},
+        {Main, IDC_MAIN_OTHER_MINUTES},
+        {SetTime, IDC_SETTIME_SHUTDOWN},
+        {SetTime, IDC_SETTIME_LOG_OFF},
+        {SetTime, IDC_SETTIME_REBOOT},
+        {SetTime, IDC_SETTIME_POWER_OFF},
+        {Main, IDC_MAIN_30_MIN},
+        {Main, IDC_MAIN_45_MIN},
+        {Main, IDC_MAIN_60_MIN},
+        {Main, IDC_MAIN_OTHER},
+    };
+    return controls;
+}
+
+bool EnabledAfterStop(const LockedControl& control, int checkedIntervalButton)
+{
+    if (control.window == LockedWindow::Main && control.id == IDC_MAIN_OTHER_MINUTES)
+        return checkedIntervalButton == kIntervalOther;
+    return true;
+}

@@ -1,0 +1,125 @@
+// Start and Stop of supervision, the message catalogue it reloads, and the timers it drives.
+#include "app/main_window_win.h"
+
+#include "activity/counter_state.h"
+#include "app/supervision_locks.h"
+#include "app/timer_plan.h"
+#include "breaks/break_state.h"
+#include "messages/message_catalogue.h"
+#include "platform/platform_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
+#include "shutdown/set_time_dialog_win.h"
+
+#include <ctime>
+
+namespace {
+constexpr char kCatalogueFile[] = "standard.txt";
+}
+
+int CTavrinDlg::LoadMessages()
+{
+    const std::optional<std::string> text = m_platform.ReadWholeFile(kCatalogueFile);
+    if (!text) {
+        m_platform.ShowMessageBox(Hwnd(), "could not open standard.txt", "Could not open",
+                                  MB_OK | MB_SYSTEMMODAL | MB_TOPMOST);
+        return 0;
+    }
+    CatalogueReading reading = ReadMessageCatalogue(*text);
+    healthMessages = std::move(reading.catalogue.health);
+    timeBreakMessages = std::move(reading.catalogue.timeBreaks);
+    sleepMessages = std::move(reading.catalogue.sleep);
+    if (reading.unknownWord)
+        m_platform.WriteDiagnostic(UnknownIdentifierLine(*reading.unknownWord));
+    return 1;
+}
+
+void CTavrinDlg::OnStartStop()
+{
+    if (LoadMessages() == 0)
+        return;
+    g_nIdleTimeMs = 0;
+    LoadSaveSettings(0);
+    if (!g_bRunning) {
+        const int interval = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
+        if (!IntervalAllowsStart(interval, ItemText(IDC_MAIN_OTHER_MINUTES))) {
+            m_platform.ShowMessageBox(Hwnd(), "You must specify an interval >= 1", "Kelvaro WARNING!!!",
+                                      MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+        g_dwStartTick = m_platform.TickCount();
+        LoadSaveActiveTime(1);
+        if (g_pSettingsDlg)
+            g_nBreakCountdown = g_pSettingsDlg->ItemNumber(IDC_SETTINGS_WAIT_SECONDS);
+        g_bRunning = true;
+        SetItemText(IDC_MAIN_START_STOP, "Stop");
+        LockChoices(true);
+        ArmTimers();
+    } else {
+        KillTimers();
+        g_bRunning = false;
+        LockChoices(false);
+        SetItemText(IDC_MAIN_START_STOP, "Start");
+        LoadSaveActiveTime(0);
+    }
+}
+
+CDialog* CTavrinDlg::LockedWindowDialog(int window) const
+{
+    switch (static_cast<LockedWindow>(window)) {
+    case LockedWindow::Settings:
+        return g_pSettingsDlg;
+    case LockedWindow::SetTime:
+        return g_pShutdownDlg;
+    default:
+        return const_cast<CTavrinDlg*>(this);
+    }
+}
+
+void CTavrinDlg::LockChoices(bool locked)
+{
+    const int interval = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
+    for (const LockedControl& control : ControlsLockedWhileRunning()) {
+        CDialog* dialog = LockedWindowDialog(static_cast<int>(control.window));
+        if (dialog && dialog->Hwnd())
+            dialog->EnableItem(control.id, !locked && EnabledAfterStop(control, interval));
+    }
+}
+
+void CTavrinDlg::ArmTimers()
+{
+    m_nFrequence = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
+    const TimerChoices choices{IsChecked(IDC_MAIN_HEALTH_TIPS), IsChecked(IDC_MAIN_TIME_BREAKS),
+                               IsChecked(IDC_MAIN_SLEEP_MESSAGES), IsChecked(IDC_MAIN_SHUTDOWN)};
+    const auto timers = PlanTimers(m_nFrequence, LeadingNumber(ItemText(IDC_MAIN_OTHER_MINUTES)), choices);
+    for (const TimerArming& timer : timers)
+        m_platform.SetWindowTimer(Hwnd(), timer.id, static_cast<UINT>(timer.periodMs));
+}
+
+void CTavrinDlg::KillTimers()
+{
+    for (unsigned id : TimersRemovedAtStop())
+        m_platform.KillWindowTimer(Hwnd(), id);
+}
+
+void CTavrinDlg::OnTimer(UINT_PTR id)
+{
+    const std::time_t now = static_cast<std::time_t>(m_platform.Now());
+    std::tm local{};
+    const bool known = localtime_s(&local, &now) == 0;
+    const int hour = known ? local.tm_hour : -1;
+    const int minute = known ? local.tm_min : -1;
+
+    if (id == kBreakCountdownTimer) {
+        OnBreakCountdownTick();
+    } else if (id == kActivityTimer) {
+        OnActivityTick();
+    } else if (id == kShutdownCheckTimer) {
+        CheckShutdownTime();
+    } else if (id == kHideToTrayTimer) {
+        m_platform.KillWindowTimer(Hwnd(), kHideToTrayTimer);
+        HideToTray();
+    } else {
+        OnMessageTick(id, hour, minute);
+    }
+}

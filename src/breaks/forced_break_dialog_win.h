@@ -1,0 +1,11 @@
+#pragma once
+#include "framework/dialog_win.h"
+
+// The topmost "Take a break!" dialog whose OK button waits for the countdown.
+class CforceBreak : public CDialog {
+  public:
+    CforceBreak();
+};
+
+// The most recently created break dialog; null until the first break of the run.
+extern CforceBreak* g_pForceBreakDlg;

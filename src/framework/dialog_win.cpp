@@ -1,0 +1,250 @@
+#include "framework/dialog_win.h"
+
+#include "platform/text_win.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+std::vector<HWND>& LiveDialogs()
+{
+    static std::vector<HWND> dialogs;
+    return dialogs;
+}
+
+bool TemplateIsVisible(int templateId)
+{
+    HRSRC resource = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));
+    if (!resource)
+        return false;
+    const auto* words = static_cast<const WORD*>(LockResource(LoadResource(GetModuleHandleW(nullptr), resource)));
+    if (!words)
+        return false;
+    // An extended template starts with version 1 and signature 0xFFFF and keeps its style at byte 12.
+    const bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    DWORD style = 0;
+    CopyMemory(&style, reinterpret_cast<const BYTE*>(words) + (extended ? 12 : 0), sizeof style);
+    return (style & WS_VISIBLE) != 0;
+}
+
+} // namespace
+
+CDialog::CDialog(int templateId) : m_nTemplateId(templateId) {}
+
+CDialog::~CDialog()
+{
+    if (m_hWnd) {
+        SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+        DestroyWindow(m_hWnd);
+    }
+}
+
+HWND CDialog::CreateWindowFromTemplate(HWND owner)
+{
+    m_bEndRequested = false;
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nTemplateId), owner, DialogProc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+bool CDialog::Create(HWND owner)
+{
+    m_bModal = false;
+    return CreateWindowFromTemplate(owner) != nullptr;
+}
+
+INT_PTR CDialog::DoModal(HWND owner)
+{
+    m_bModal = true;
+    m_nResult = -1;
+    if (!CreateWindowFromTemplate(owner))
+        return -1;
+    // The window may already have been hidden on purpose during its initialisation, so only a
+    // template that is not visible by itself is shown here.
+    if (m_hWnd && !TemplateIsVisible(m_nTemplateId))
+        ShowWindow(m_hWnd, SW_SHOW);
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        EnableWindow(owner, FALSE);
+
+    MSG message;
+    while (m_hWnd && !m_bEndRequested) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!PreTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    if (ownerWasEnabled)
+        EnableWindow(owner, TRUE);
+    if (m_hWnd)
+        DestroyWindow(m_hWnd);
+    return m_nResult;
+}
+
+bool CDialog::PreTranslate(MSG& message)
+{
+    if (!message.hwnd)
+        return false;
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    const auto& dialogs = LiveDialogs();
+    if (std::find(dialogs.begin(), dialogs.end(), root) == dialogs.end())
+        return false;
+    return IsDialogMessageW(root, &message) != FALSE;
+}
+
+void CDialog::EndDialog(INT_PTR result)
+{
+    if (!m_hWnd)
+        return;
+    if (!m_bModal) {
+        ShowWindow(m_hWnd, SW_HIDE);
+        return;
+    }
+    m_nResult = result;
+    m_bEndRequested = true;
+    // Wakes the modal loop so that it sees the request.
+    PostMessageW(m_hWnd, WM_NULL, 0, 0);
+}
+
+HWND CDialog::Item(int id) const
+{
+    return GetDlgItem(m_hWnd, id);
+}
+
+std::string CDialog::ItemText(int id) const
+{
+    HWND item = Item(id);
+    const int length = GetWindowTextLengthW(item);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), length + 1)));
+    return Narrow(text);
+}
+
+void CDialog::SetItemText(int id, const std::string& text)
+{
+    SetWindowTextW(Item(id), Widen(text).c_str());
+}
+
+int CDialog::ItemNumber(int id) const
+{
+    const std::string text = ItemText(id);
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        value = std::min<long long>(value * 10 + (c - '0'), 0x7FFFFFFF);
+    }
+    return static_cast<int>(value);
+}
+
+bool CDialog::IsChecked(int id) const
+{
+    return IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
+}
+
+void CDialog::SetChecked(int id, bool checked)
+{
+    CheckDlgButton(m_hWnd, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool CDialog::IsItemEnabled(int id) const
+{
+    return IsWindowEnabled(Item(id)) != FALSE;
+}
+
+void CDialog::EnableItem(int id, bool enabled)
+{
+    EnableWindow(Item(id), enabled ? TRUE : FALSE);
+}
+
+int CDialog::CheckedButton(int first, int last) const
+{
+    for (int id = first; id <= last; ++id)
+        if (IsChecked(id))
+            return id;
+    return 0;
+}
+
+void CDialog::CheckButton(int first, int last, int checked)
+{
+    CheckRadioButton(m_hWnd, first, last, checked);
+}
+
+void CDialog::Show(int showCommand)
+{
+    ShowWindow(m_hWnd, showCommand);
+}
+
+bool CDialog::IsVisible() const
+{
+    return m_hWnd && IsWindowVisible(m_hWnd);
+}
+
+void CDialog::OnCommand(int id, int)
+{
+    if (id == IDOK)
+        OnOK();
+    else if (id == IDCANCEL)
+        OnCancel();
+}
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return TRUE;
+    default: {
+        LRESULT result = 0;
+        if (!OnMessage(message, wParam, lParam, result))
+            return FALSE;
+        // The colour messages take their brush from the return value, not from DWLP_MSGRESULT.
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+            return static_cast<INT_PTR>(result);
+        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        auto* dialog = reinterpret_cast<CDialog*>(lParam);
+        dialog->m_hWnd = window;
+        LiveDialogs().push_back(window);
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!dialog)
+        return FALSE;
+    INT_PTR handled = FALSE;
+    // No exception may unwind through the system's window procedure.
+    try {
+        handled = dialog->Dispatch(message, wParam, lParam);
+    } catch (...) {
+        handled = FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        auto& dialogs = LiveDialogs();
+        dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), window), dialogs.end());
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        dialog->m_hWnd = nullptr;
+    }
+    return handled;
+}

@@ -1,0 +1,38 @@
+#include "framework/styled_labels_win.h"
+
+CStyledLabels::~CStyledLabels()
+{
+    for (const Label& label : m_labels) {
+        DeleteObject(label.font);
+        DeleteObject(label.brush);
+    }
+}
+
+void CStyledLabels::Apply(HWND dialog, int controlId, const Style& style)
+{
+    HWND control = GetDlgItem(dialog, controlId);
+    if (!control)
+        return;
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(style.tenthsOfPoint, GetDeviceCaps(screen, LOGPIXELSY), 720);
+    ReleaseDC(nullptr, screen);
+    HFONT font =
+        CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, style.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, style.face);
+    m_labels.push_back({control, font, CreateSolidBrush(style.background), style});
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+bool CStyledLabels::HandleColorMessage(WPARAM deviceContext, LPARAM control, LRESULT& brush)
+{
+    for (const Label& label : m_labels) {
+        if (label.control != reinterpret_cast<HWND>(control))
+            continue;
+        HDC dc = reinterpret_cast<HDC>(deviceContext);
+        SetTextColor(dc, label.style.text);
+        SetBkColor(dc, label.style.background);
+        brush = reinterpret_cast<LRESULT>(label.brush);
+        return true;
+    }
+    return false;
+}

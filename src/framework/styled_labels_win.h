@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+// Static controls drawn in a font and colours of their own, in place of the hosted label
+// controls that the dialog templates are designed around.
+class CStyledLabels {
+  public:
+    struct Style {
+        const wchar_t* face;
+        int tenthsOfPoint;
+        bool underline;
+        COLORREF text;
+        COLORREF background;
+    };
+
+    CStyledLabels() = default;
+    ~CStyledLabels();
+    CStyledLabels(const CStyledLabels&) = delete;
+    CStyledLabels& operator=(const CStyledLabels&) = delete;
+
+    // Gives the control its font; its colours follow through HandleColorMessage.
+    void Apply(HWND dialog, int controlId, const Style& style);
+    // Answers WM_CTLCOLORSTATIC for the styled controls; false for any other control.
+    bool HandleColorMessage(WPARAM deviceContext, LPARAM control, LRESULT& brush);
+
+  private:
+    struct Label {
+        HWND control;
+        HFONT font;
+        HBRUSH brush;
+        Style style;
+    };
+    std::vector<Label> m_labels;
+};

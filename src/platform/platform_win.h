@@ -1,0 +1,59 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Everything the program asks of the system. The shell holds one; tests swap in a recording fake.
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // Seconds since 1970-01-01 UTC.
+    virtual std::int64_t Now() = 0;
+    // Milliseconds since the system started; wraps after about 49.7 days.
+    virtual std::uint32_t TickCount() = 0;
+    // Tick count of the session's last keyboard or mouse input, or nothing when the system can't tell.
+    virtual std::optional<std::uint32_t> LastInputTick() = 0;
+
+    // Shows a modal message box (MB_* flags) and returns the button pressed (IDOK, IDYES, ...).
+    virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) = 0;
+    // Starts playing a wave file by name and returns at once; a missing file plays the default sound.
+    virtual void PlaySoundFile(const std::string& fileName) = 0;
+    // Asks the user for an existing file with one filter entry; the full path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFileToOpen(HWND owner, const std::string& filterLabel,
+                                                        const std::string& filterPattern) = 0;
+
+    // Value of an environment variable, empty when it is not set.
+    virtual std::string EnvironmentVariable(const std::string& name) = 0;
+    // Writes a diagnostic line to the standard output stream (which shows nowhere in a windowed program).
+    virtual void WriteDiagnostic(const std::string& text) = 0;
+
+    // The whole content of a file of the current directory, or nothing when it can't be opened.
+    virtual std::optional<std::string> ReadWholeFile(const std::string& name) = 0;
+    // Replaces a file of the current directory atomically; false when it can't be written.
+    virtual bool ReplaceWholeFile(const std::string& name, const std::string& bytes) = 0;
+
+    // Starts or restarts a window timer; a refused timer simply never ticks.
+    virtual void SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs) = 0;
+    virtual void KillWindowTimer(HWND window, UINT_PTR id) = 0;
+};
+
+// The system's own implementation.
+class Win32Platform final : public Platform {
+  public:
+    std::int64_t Now() override;
+    std::uint32_t TickCount() override;
+    std::optional<std::uint32_t> LastInputTick() override;
+    int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override;
+    void PlaySoundFile(const std::string& fileName) override;
+    std::optional<std::string> ChooseFileToOpen(HWND owner, const std::string& filterLabel,
+                                                const std::string& filterPattern) override;
+    std::string EnvironmentVariable(const std::string& name) override;
+    void WriteDiagnostic(const std::string& text) override;
+    std::optional<std::string> ReadWholeFile(const std::string& name) override;
+    bool ReplaceWholeFile(const std::string& name, const std::string& bytes) override;
+    void SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs) override;
+    void KillWindowTimer(HWND window, UINT_PTR id) override;
+};

@@ -1,0 +1,118 @@
+#include "settings/settings_dialog_win.h"
+
+#include "platform/platform_win.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr COLORREF kFaceColour = RGB(236, 233, 216);
+// Tahoma 8.25 pt, rounded to the nearest tenth of a point.
+constexpr CStyledLabels::Style kBlackLabel{L"Tahoma", 83, false, RGB(0, 0, 0), kFaceColour};
+constexpr CStyledLabels::Style kGreyLabel{L"Tahoma", 83, false, RGB(128, 128, 128), kFaceColour};
+
+constexpr int kBlackLabels[] = {IDC_SETTINGS_WAIT_LABEL, IDC_SETTINGS_WARNING_SOUND_LABEL,
+                                IDC_SETTINGS_MESSAGE_SOUND_LABEL};
+constexpr int kGreyLabels[] = {IDC_SETTINGS_TOPMOST_NOTE, IDC_SETTINGS_NO_POPUPS_NOTE, IDC_SETTINGS_LEDS_NOTE};
+
+constexpr char kWaveFilterLabel[] = "Wav (*.wav)";
+constexpr char kWaveFilterPattern[] = "*.wav";
+
+} // namespace
+
+CSetting::CSetting(Platform& platform) : CDialog(IDD_SETTINGS), m_platform(platform) {}
+
+void CSetting::SetMessageSound(const std::string& fileName)
+{
+    m_strMessageSound = fileName;
+    SetItemText(IDC_SETTINGS_MESSAGE_SOUND, fileName);
+}
+
+void CSetting::SetWarningSound(const std::string& fileName)
+{
+    m_strWarningSound = fileName;
+    SetItemText(IDC_SETTINGS_WARNING_SOUND, fileName);
+}
+
+BOOL CSetting::OnInitDialog()
+{
+    for (int id : kBlackLabels)
+        m_labels.Apply(Hwnd(), id, kBlackLabel);
+    for (int id : kGreyLabels)
+        m_labels.Apply(Hwnd(), id, kGreyLabel);
+    // The countdown is editable only while forced breaks are on, and they start off.
+    EnableItem(IDC_SETTINGS_WAIT_SECONDS, false);
+    return TRUE;
+}
+
+void CSetting::OnCommand(int id, int notifyCode)
+{
+    if (id == IDOK || id == IDCANCEL) {
+        CDialog::OnCommand(id, notifyCode);
+        return;
+    }
+    if (notifyCode != BN_CLICKED)
+        return;
+    std::string chosen;
+    switch (id) {
+    case IDC_SETTINGS_ONLY_SOUND:
+        OnOnlySound();
+        break;
+    case IDC_SETTINGS_FORCE_BREAK:
+        OnForceBreak();
+        break;
+    case IDC_SETTINGS_BROWSE_MESSAGE:
+        if (ChooseSound(chosen))
+            SetMessageSound(chosen);
+        break;
+    case IDC_SETTINGS_BROWSE_WARNING:
+        if (ChooseSound(chosen))
+            SetWarningSound(chosen);
+        break;
+    case IDC_SETTINGS_PLAY_MESSAGE:
+        m_platform.PlaySoundFile(m_strMessageSound);
+        break;
+    case IDC_SETTINGS_PLAY_WARNING:
+        m_platform.PlaySoundFile(m_strWarningSound);
+        break;
+    default:
+        break;
+    }
+}
+
+// Sound-only messages leave nothing to pop up, so a forced break is out and both sounds are on.
+void CSetting::OnOnlySound()
+{
+    if (!IsChecked(IDC_SETTINGS_ONLY_SOUND))
+        return;
+    SetChecked(IDC_SETTINGS_FORCE_BREAK, false);
+    SetChecked(IDC_SETTINGS_SOUND_ON_MSG, true);
+    SetChecked(IDC_SETTINGS_SOUND_WARNING, true);
+    EnableItem(IDC_SETTINGS_WAIT_SECONDS, false);
+}
+
+void CSetting::OnForceBreak()
+{
+    const bool forced = IsChecked(IDC_SETTINGS_FORCE_BREAK);
+    if (forced)
+        SetChecked(IDC_SETTINGS_ONLY_SOUND, false);
+    EnableItem(IDC_SETTINGS_WAIT_SECONDS, forced);
+}
+
+bool CSetting::ChooseSound(std::string& fileName)
+{
+    const std::optional<std::string> chosen = m_platform.ChooseFileToOpen(Hwnd(), kWaveFilterLabel, kWaveFilterPattern);
+    if (!chosen)
+        return false;
+    fileName = *chosen;
+    return true;
+}
+
+void CSetting::OnOK()
+{
+    Show(SW_HIDE);
+}
+
+bool CSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return message == WM_CTLCOLORSTATIC && m_labels.HandleColorMessage(wParam, lParam, result);
+}

@@ -1,0 +1,332 @@
+#include "settings/settings_file.h"
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kOtherTimeWhenEmpty = "120";
+constexpr std::string_view kStartProgramValue = "true";
+constexpr char kQuote = '"';
+
+constexpr int kLastHour = 23;
+constexpr int kLastMinute = 59;
+constexpr int kLastSecond = 59;
+// Any number beyond this is out of range anyway; stopping here keeps long digit runs from overflowing.
+constexpr long long kNumberCeiling = 1'000'000'000;
+
+constexpr std::array<std::pair<std::string_view, SettingKey>, 17> kKeys = {{
+    {"HEALTH_MSG", SettingKey::HealthMsg},
+    {"TIMEBREAK_MSG", SettingKey::TimeBreakMsg},
+    {"SLEEP_MSG", SettingKey::SleepMsg},
+    {"SOUND_ON_MSG", SettingKey::SoundOnMsg},
+    {"SOUND_LONGTIME_WARNING", SettingKey::SoundLongtimeWarning},
+    {"SHUTDOWN", SettingKey::Shutdown},
+    {"TIMELIMIT", SettingKey::TimeLimit},
+    {"FREQUENCE", SettingKey::Frequence},
+    {"STARTTRAY", SettingKey::StartTray},
+    {"FORCEBREAK", SettingKey::ForceBreak},
+    {"FORCEBREAK_WAIT", SettingKey::ForceBreakWait},
+    {"ONLYSOUND", SettingKey::OnlySound},
+    {"KEYBOARD_LEDS", SettingKey::KeyboardLeds},
+    {"SOUNDMSG_PATH", SettingKey::SoundMsgPath},
+    {"SOUNDWARNING_PATH", SettingKey::SoundWarningPath},
+    {"OTHERTIME", SettingKey::OtherTime},
+    {"STARTPROGRAM", SettingKey::StartProgram},
+}};
+
+std::string_view KeyText(SettingKey key)
+{
+    for (const auto& [text, known] : kKeys) {
+        if (known == key)
+            return text;
+    }
+    return {};
+}
+
+std::optional<SettingKey> FindKey(std::string_view word)
+{
+    for (const auto& [text, key] : kKeys) {
+        if (text == word)
+            return key;
+    }
+    return std::nullopt;
+}
+
+// The C locale's white space, so the file reads the same whatever locale the process runs in.
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool NeedsQuotes(std::string_view value)
+{
+    if (value.empty() || value.front() == kQuote)
+        return true;
+    for (char c : value) {
+        if (IsBlank(c))
+            return true;
+    }
+    return false;
+}
+
+// A quoted value never spans lines, so that a damaged quote can cost at most its own line.
+std::string ValueText(std::string_view value)
+{
+    if (!NeedsQuotes(value))
+        return std::string(value);
+    std::string quoted(1, kQuote);
+    for (char c : value) {
+        if (c == kQuote) {
+            quoted += kQuote;
+            quoted += kQuote;
+        } else if (IsLineEnd(c)) {
+            quoted += ' ';
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += kQuote;
+    return quoted;
+}
+
+void AppendLine(std::string& out, SettingKey key, std::string_view value)
+{
+    out += KeyText(key);
+    out += ' ';
+    out += value;
+    out += kLineEnd;
+}
+
+void AppendCheck(std::string& out, SettingKey key, bool checked)
+{
+    AppendLine(out, key, checked ? "1" : "0");
+}
+
+struct Word {
+    std::string text;
+    bool quoted = false;
+};
+
+class SettingsReader {
+  public:
+    explicit SettingsReader(std::string_view text) : m_text(text)
+    {
+        if (m_text.starts_with(kByteOrderMark))
+            m_pos = kByteOrderMark.size();
+    }
+
+    std::vector<SettingAssignment> ReadAll()
+    {
+        std::vector<SettingAssignment> assignments;
+        while (std::optional<Word> word = ReadWord()) {
+            if (word->quoted)
+                continue;
+            std::optional<SettingKey> key = FindKey(word->text);
+            if (!key)
+                continue;
+            if (std::optional<SettingAssignment> assignment = ReadValue(*key)) {
+                assignments.push_back(std::move(*assignment));
+            }
+        }
+        return assignments;
+    }
+
+  private:
+    bool AtEnd() const { return m_pos >= m_text.size(); }
+    char Peek() const { return m_text[m_pos]; }
+
+    void SkipBlanks()
+    {
+        while (!AtEnd() && IsBlank(Peek()))
+            ++m_pos;
+    }
+
+    // Every call that returns a word consumes at least one character, so reading always ends.
+    std::optional<Word> ReadWord()
+    {
+        SkipBlanks();
+        if (AtEnd())
+            return std::nullopt;
+        Word word;
+        if (Peek() == kQuote) {
+            word.quoted = true;
+            ++m_pos;
+            while (!AtEnd() && !IsLineEnd(Peek())) {
+                char c = Peek();
+                ++m_pos;
+                if (c != kQuote) {
+                    word.text += c;
+                } else if (!AtEnd() && Peek() == kQuote) {
+                    word.text += kQuote;
+                    ++m_pos;
+                } else {
+                    break;
+                }
+            }
+            return word;
+        }
+        std::size_t start = m_pos;
+        while (!AtEnd() && !IsBlank(Peek()))
+            ++m_pos;
+        word.text = std::string(m_text.substr(start, m_pos - start));
+        return word;
+    }
+
+    // Like scanf's %d: blanks skipped first; on failure only those blanks are consumed.
+    std::optional<long long> ReadNumber()
+    {
+        SkipBlanks();
+        std::size_t start = m_pos;
+        bool negative = false;
+        if (!AtEnd() && (Peek() == '+' || Peek() == '-')) {
+            negative = Peek() == '-';
+            ++m_pos;
+        }
+        if (AtEnd() || !IsDigit(Peek())) {
+            m_pos = start;
+            return std::nullopt;
+        }
+        long long value = 0;
+        while (!AtEnd() && IsDigit(Peek())) {
+            if (value < kNumberCeiling)
+                value = value * 10 + (Peek() - '0');
+            ++m_pos;
+        }
+        return negative ? -value : value;
+    }
+
+    // A ':' counts only right after the number before it, as in the format "%d:%d:%d".
+    bool ReadColon()
+    {
+        if (AtEnd() || Peek() != ':')
+            return false;
+        ++m_pos;
+        return true;
+    }
+
+    static bool InRange(std::optional<long long> value, int last) { return value && *value >= 0 && *value <= last; }
+
+    std::optional<TimeOfDay> ReadTimeOfDay()
+    {
+        std::optional<long long> hour = ReadNumber();
+        if (!hour || !ReadColon())
+            return std::nullopt;
+        std::optional<long long> minute = ReadNumber();
+        if (!minute)
+            return std::nullopt;
+        std::optional<long long> second = 0;
+        if (ReadColon()) {
+            second = ReadNumber();
+            if (!second)
+                second = 0;
+        }
+        if (!InRange(hour, kLastHour) || !InRange(minute, kLastMinute) || !InRange(second, kLastSecond)) {
+            return std::nullopt;
+        }
+        return TimeOfDay{static_cast<int>(*hour), static_cast<int>(*minute), static_cast<int>(*second)};
+    }
+
+    static int FrequenceButton(std::string_view word)
+    {
+        for (int button : {IDC_MAIN_30_MIN, IDC_MAIN_45_MIN, IDC_MAIN_60_MIN, IDC_MAIN_OTHER}) {
+            if (word == std::to_string(button))
+                return button;
+        }
+        return 0;
+    }
+
+    // Empty when the file ends before the value starts: a key without a value does nothing.
+    std::optional<SettingAssignment> ReadValue(SettingKey key)
+    {
+        SettingAssignment assignment;
+        assignment.key = key;
+        SkipBlanks();
+        if (AtEnd())
+            return std::nullopt;
+
+        switch (key) {
+        case SettingKey::TimeLimit:
+            assignment.timeLimit = ReadTimeOfDay();
+            return assignment;
+        case SettingKey::StartTray:
+            assignment.hideToTray = ReadNumber() == 1;
+            return assignment;
+        default:
+            break;
+        }
+
+        std::optional<Word> word = ReadWord();
+        if (!word)
+            return std::nullopt;
+        switch (key) {
+        case SettingKey::Frequence:
+            assignment.frequenceButton = FrequenceButton(word->text);
+            break;
+        case SettingKey::StartProgram:
+            assignment.startProgram = word->text == kStartProgramValue;
+            break;
+        case SettingKey::ForceBreakWait:
+        case SettingKey::SoundMsgPath:
+        case SettingKey::SoundWarningPath:
+        case SettingKey::OtherTime:
+            assignment.text = std::move(word->text);
+            break;
+        default:
+            assignment.checked = word->text == "1";
+            break;
+        }
+        return assignment;
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+} // namespace
+
+std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
+{
+    std::string out;
+    AppendCheck(out, SettingKey::HealthMsg, snapshot.healthMsg);
+    AppendCheck(out, SettingKey::TimeBreakMsg, snapshot.timeBreakMsg);
+    AppendCheck(out, SettingKey::SleepMsg, snapshot.sleepMsg);
+    AppendCheck(out, SettingKey::SoundOnMsg, snapshot.soundOnMsg);
+    AppendCheck(out, SettingKey::SoundLongtimeWarning, snapshot.soundLongtimeWarning);
+    AppendCheck(out, SettingKey::Shutdown, snapshot.shutdown);
+    const TimeOfDay& limit = snapshot.timeLimit;
+    AppendLine(out, SettingKey::TimeLimit,
+               std::to_string(limit.hour) + ':' + std::to_string(limit.minute) + ':' + std::to_string(limit.second));
+    AppendLine(out, SettingKey::Frequence, std::to_string(snapshot.frequence));
+    AppendCheck(out, SettingKey::StartTray, snapshot.startTray);
+    AppendCheck(out, SettingKey::ForceBreak, snapshot.forceBreak);
+    AppendLine(out, SettingKey::ForceBreakWait, ValueText(snapshot.forceBreakWait));
+    AppendCheck(out, SettingKey::OnlySound, snapshot.onlySound);
+    AppendCheck(out, SettingKey::KeyboardLeds, snapshot.keyboardLeds);
+    AppendLine(out, SettingKey::SoundMsgPath, ValueText(snapshot.messageSoundPath));
+    AppendLine(out, SettingKey::SoundWarningPath, ValueText(snapshot.warningSoundPath));
+    AppendLine(out, SettingKey::OtherTime,
+               snapshot.otherTime.empty() ? std::string(kOtherTimeWhenEmpty) : ValueText(snapshot.otherTime));
+    AppendLine(out, SettingKey::StartProgram, kStartProgramValue);
+    return out;
+}
+
+std::vector<SettingAssignment> ParseSettingsFile(std::string_view text)
+{
+    return SettingsReader(text).ReadAll();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The text of settings.txt: the writer's 17 lines and the word reader that turns a
+// file back into assignments. The controls themselves stay with the shell.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// Everything the writer needs, read from the controls at the moment of writing.
+struct SettingsSnapshot {
+    bool healthMsg = false;
+    bool timeBreakMsg = false;
+    bool sleepMsg = false;
+    bool soundOnMsg = false;
+    bool soundLongtimeWarning = false;
+    bool shutdown = false;
+    TimeOfDay timeLimit;
+    int frequence = 0;
+    bool startTray = false;
+    bool forceBreak = false;
+    std::string forceBreakWait;
+    bool onlySound = false;
+    bool keyboardLeds = false;
+    std::string messageSoundPath;
+    std::string warningSoundPath;
+    std::string otherTime;
+};
+
+// The 17 lines in their fixed order, each ending CR LF. A text value that is empty,
+// holds white space or starts with a double quote is written in double quotes, with
+// inner quotes doubled and line breaks turned into blanks; any other value is written bare.
+std::string FormatSettingsFile(const SettingsSnapshot& snapshot);
+
+enum class SettingKey {
+    HealthMsg,
+    TimeBreakMsg,
+    SleepMsg,
+    SoundOnMsg,
+    SoundLongtimeWarning,
+    Shutdown,
+    TimeLimit,
+    Frequence,
+    StartTray,
+    ForceBreak,
+    ForceBreakWait,
+    OnlySound,
+    KeyboardLeds,
+    SoundMsgPath,
+    SoundWarningPath,
+    OtherTime,
+    StartProgram,
+};
+
+// One key of the file with its value as read, to be applied in file order.
+struct SettingAssignment {
+    SettingKey key = SettingKey::HealthMsg;
+    bool checked = false;               // check-box keys: true exactly for the value "1"
+    std::string text;                   // FORCEBREAK_WAIT, SOUNDMSG_PATH, SOUNDWARNING_PATH, OTHERTIME
+    std::optional<TimeOfDay> timeLimit; // TIMELIMIT; empty when unreadable or out of range (keep the old time)
+    int frequenceButton = 0;            // FREQUENCE: 1021..1024, or 0 meaning "change nothing"
+    bool hideToTray = false;            // STARTTRAY: the value reads as the integer 1
+    bool startProgram = false;          // STARTPROGRAM: the value is exactly "true"
+};
+
+// Reads the whole text (a leading UTF-8 byte-order mark is skipped) into assignments,
+// one per known key that has a value, in file order. Never fails; unknown words are skipped.
+// A quoted word is read whole and ends at its closing quote or, in a damaged file, at its line end.
+std::vector<SettingAssignment> ParseSettingsFile(std::string_view text);

@@ -1,0 +1,140 @@
+// Moves every setting between the controls that hold it and settings.txt.
+#include "app/main_window_win.h"
+
+#include "app/timer_plan.h"
+#include "platform/platform_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
+#include "settings/settings_file.h"
+#include "shutdown/set_time_dialog_win.h"
+
+namespace {
+constexpr char kSettingsFile[] = "settings.txt";
+}
+
+int CTavrinDlg::LoadSaveSettings(int load)
+{
+    if (load != 0) {
+        // The file is read whole before anything is applied, so the write that a start
+        // from STARTPROGRAM makes can't disturb the reading.
+        const std::optional<std::string> text = m_platform.ReadWholeFile(kSettingsFile);
+        if (!text) {
+            m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_TOPMOST);
+            return 0;
+        }
+        for (const SettingAssignment& assignment : ParseSettingsFile(*text))
+            ApplySetting(assignment);
+        if (g_pSettingsDlg)
+            g_pSettingsDlg->EnableItem(IDC_SETTINGS_WAIT_SECONDS, g_pSettingsDlg->IsChecked(IDC_SETTINGS_FORCE_BREAK));
+        return 1;
+    }
+    if (!m_platform.ReplaceWholeFile(kSettingsFile, FormatSettingsFile(SnapshotSettings()))) {
+        m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_TOPMOST);
+        return 0;
+    }
+    return 1;
+}
+
+SettingsSnapshot CTavrinDlg::SnapshotSettings() const
+{
+    SettingsSnapshot snapshot;
+    snapshot.healthMsg = IsChecked(IDC_MAIN_HEALTH_TIPS);
+    snapshot.timeBreakMsg = IsChecked(IDC_MAIN_TIME_BREAKS);
+    snapshot.sleepMsg = IsChecked(IDC_MAIN_SLEEP_MESSAGES);
+    snapshot.shutdown = IsChecked(IDC_MAIN_SHUTDOWN);
+    snapshot.frequence = m_nFrequence;
+    snapshot.startTray = IsChecked(IDC_MAIN_LAUNCH_MINIMIZED);
+    snapshot.otherTime = ItemText(IDC_MAIN_OTHER_MINUTES);
+    if (g_pShutdownDlg)
+        snapshot.timeLimit = {g_pShutdownDlg->m_nHour, g_pShutdownDlg->m_nMinute, g_pShutdownDlg->m_nSecond};
+    if (const CSetting* settings = g_pSettingsDlg) {
+        snapshot.soundOnMsg = settings->IsChecked(IDC_SETTINGS_SOUND_ON_MSG);
+        snapshot.soundLongtimeWarning = settings->IsChecked(IDC_SETTINGS_SOUND_WARNING);
+        snapshot.forceBreak = settings->IsChecked(IDC_SETTINGS_FORCE_BREAK);
+        snapshot.forceBreakWait = settings->ItemText(IDC_SETTINGS_WAIT_SECONDS);
+        snapshot.onlySound = settings->IsChecked(IDC_SETTINGS_ONLY_SOUND);
+        snapshot.keyboardLeds = settings->IsChecked(IDC_SETTINGS_KEYBOARD_LEDS);
+        snapshot.messageSoundPath = settings->ItemText(IDC_SETTINGS_MESSAGE_SOUND);
+        snapshot.warningSoundPath = settings->ItemText(IDC_SETTINGS_WARNING_SOUND);
+    }
+    return snapshot;
+}
+
+void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
+{
+    CSetting* settings = g_pSettingsDlg;
+    auto checkSettingsBox = [&](int id) {
+        if (settings)
+            settings->SetChecked(id, assignment.checked);
+    };
+    switch (assignment.key) {
+    case SettingKey::HealthMsg:
+        SetChecked(IDC_MAIN_HEALTH_TIPS, assignment.checked);
+        break;
+    case SettingKey::TimeBreakMsg:
+        SetChecked(IDC_MAIN_TIME_BREAKS, assignment.checked);
+        break;
+    case SettingKey::SleepMsg:
+        SetChecked(IDC_MAIN_SLEEP_MESSAGES, assignment.checked);
+        break;
+    case SettingKey::Shutdown:
+        SetChecked(IDC_MAIN_SHUTDOWN, assignment.checked);
+        break;
+    case SettingKey::SoundOnMsg:
+        checkSettingsBox(IDC_SETTINGS_SOUND_ON_MSG);
+        break;
+    case SettingKey::SoundLongtimeWarning:
+        checkSettingsBox(IDC_SETTINGS_SOUND_WARNING);
+        break;
+    case SettingKey::ForceBreak:
+        checkSettingsBox(IDC_SETTINGS_FORCE_BREAK);
+        break;
+    case SettingKey::OnlySound:
+        checkSettingsBox(IDC_SETTINGS_ONLY_SOUND);
+        break;
+    case SettingKey::KeyboardLeds:
+        checkSettingsBox(IDC_SETTINGS_KEYBOARD_LEDS);
+        break;
+    case SettingKey::TimeLimit:
+        if (assignment.timeLimit && g_pShutdownDlg) {
+            const TimeOfDay& time = *assignment.timeLimit;
+            g_pShutdownDlg->m_nHour = time.hour;
+            g_pShutdownDlg->m_nMinute = time.minute;
+            g_pShutdownDlg->m_nSecond = time.second;
+            g_pShutdownDlg->SetPickerTime(m_platform.Now(), time.hour, time.minute, time.second);
+        }
+        break;
+    case SettingKey::Frequence:
+        if (assignment.frequenceButton != 0) {
+            CheckButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER, assignment.frequenceButton);
+            if (assignment.frequenceButton == kIntervalOther)
+                EnableItem(IDC_MAIN_OTHER_MINUTES, true);
+        }
+        break;
+    case SettingKey::StartTray:
+        if (assignment.hideToTray)
+            m_platform.SetWindowTimer(Hwnd(), kHideToTrayTimer, kHideToTrayDelayMs);
+        else
+            SetChecked(IDC_MAIN_LAUNCH_MINIMIZED, true);
+        break;
+    case SettingKey::ForceBreakWait:
+        if (settings)
+            settings->SetItemText(IDC_SETTINGS_WAIT_SECONDS, assignment.text);
+        break;
+    case SettingKey::SoundMsgPath:
+        if (settings)
+            settings->SetMessageSound(assignment.text);
+        break;
+    case SettingKey::SoundWarningPath:
+        if (settings)
+            settings->SetWarningSound(assignment.text);
+        break;
+    case SettingKey::OtherTime:
+        SetItemText(IDC_MAIN_OTHER_MINUTES, assignment.text);
+        break;
+    case SettingKey::StartProgram:
+        if (assignment.startProgram)
+            OnStartStop();
+        break;
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a message box of the program said.
+struct MessageBoxSeen {
+    std::string caption;
+    std::string text;
+    bool topmost = false;
+};
+
+// The data files of a scratch folder: name -> exact bytes.
+using DataFiles = std::map<std::string, std::string>;
+
+// The catalogue that ships beside the program.
+std::string DefaultCatalogue();
+// settings.txt as the very first start writes it, CR LF line ends.
+std::string FirstStartSettings();
+// The same settings with one key's value replaced.
+std::string WithSetting(std::string settings, std::string_view key, std::string_view value);
+
+// One kelvaro.exe, driven from outside the way a user would drive it: it runs in a scratch folder of
+// its own, its windows are found by caption, clicks are posted (so a message box never blocks the
+// driver), and every message box is recorded and answered. Failures are reported to GoogleTest.
+class KelvaroProcess {
+  public:
+    static constexpr DWORD kDeadlineMs = 20000;
+
+    // Writes the files into a fresh folder under the temp folder and starts the program there.
+    explicit KelvaroProcess(const DataFiles& files);
+    // Quits the program if it still runs, then removes the folder.
+    ~KelvaroProcess();
+    KelvaroProcess(const KelvaroProcess&) = delete;
+    KelvaroProcess& operator=(const KelvaroProcess&) = delete;
+
+    // A top-level window of the process with this caption that is not a message box, or null.
+    HWND FindWindowByCaption(const std::string& caption);
+    // Waits for that window, hidden or not, with all its controls; null (and a failure) at the deadline.
+    HWND WaitForWindow(const std::string& caption);
+    // The main window, "Kelvaro".
+    HWND MainWindow() { return WaitForWindow("Kelvaro"); }
+
+    // Clicks a control as the mouse does (BM_CLICK, posted): a check box toggles, then the owner is told.
+    void Click(HWND dialog, int id);
+    // Posts a command to a window, as a menu or a key would send it.
+    void Command(HWND window, int id);
+    void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Returns once the program's user-interface thread takes messages again: work it had already
+    // begun has finished or opened a message box. A posted message it has not taken yet may still be pending.
+    bool Sync(HWND window);
+
+    std::string Text(HWND window);
+    std::string ItemText(HWND dialog, int id);
+    bool IsChecked(HWND dialog, int id);
+    bool IsEnabled(HWND dialog, int id);
+    static bool IsVisible(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+    // Polls until the condition holds. Fails, naming what was awaited, at the deadline or when a
+    // message box blocks the program meanwhile (that box is recorded and answered).
+    bool WaitUntil(const std::function<bool()>& condition, const std::string& what);
+
+    // Waits for the next message box, records it and answers it with IDOK, IDYES or IDNO.
+    std::optional<MessageBoxSeen> AnswerNextBox(int button);
+    // The same, failing clearly unless the box is exactly this one.
+    std::optional<MessageBoxSeen> ExpectBox(const std::string& caption, const std::string& text, int button);
+    // Every box seen so far, in order.
+    const std::vector<MessageBoxSeen>& BoxesSeen() const { return m_boxesSeen; }
+    // Fails for each message box still open, and answers it.
+    void ExpectNoOpenBox(const std::string& when);
+
+    // Input as a user's: the system's last-input time moves on.
+    static void MoveMouse();
+
+    const std::filesystem::path& Folder() const { return m_folder; }
+    // The bytes of a file of the scratch folder, or nothing when it does not exist.
+    std::optional<std::string> ReadFile(const std::string& name) const;
+
+    // Clicks Quit and waits for the end. A box still open, a process that must be terminated
+    // or a non-zero exit code is a failure.
+    void Quit();
+    // Waits for the process to end by itself; false at the deadline.
+    bool WaitForExit();
+    bool Running() const;
+    DWORD ExitCode() const;
+
+  private:
+    std::vector<HWND> ProcessWindows() const;
+    // Message boxes not answered yet; each is recorded the first time it is seen.
+    std::vector<HWND> UnansweredBoxes(bool visibleOnly);
+    void Answer(HWND box, int button);
+    void AnswerStray(HWND box, const std::string& when);
+
+    std::filesystem::path m_folder;
+    PROCESS_INFORMATION m_process{};
+    std::map<HWND, MessageBoxSeen> m_boxesKnown;
+    std::set<HWND> m_boxesAnswered;
+    std::vector<MessageBoxSeen> m_boxesSeen;
+};

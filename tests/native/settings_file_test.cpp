@@ -1,0 +1,274 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+constexpr std::string_view kKeyNames[] = {
+    "HEALTH_MSG",      "TIMEBREAK_MSG", "SLEEP_MSG",     "SOUND_ON_MSG",  "SOUND_LONGTIME_WARNING",
+    "SHUTDOWN",        "TIMELIMIT",     "FREQUENCE",     "STARTTRAY",     "FORCEBREAK",
+    "FORCEBREAK_WAIT", "ONLYSOUND",     "KEYBOARD_LEDS", "SOUNDMSG_PATH", "SOUNDWARNING_PATH",
+    "OTHERTIME",       "STARTPROGRAM"};
+
+// One line per assignment, so a failing table row shows everything that was read.
+std::string Describe(const std::vector<SettingAssignment>& assignments)
+{
+    std::string out;
+    for (const SettingAssignment& a : assignments) {
+        if (!out.empty())
+            out += ' ';
+        out += kKeyNames[static_cast<int>(a.key)];
+        out += '=';
+        switch (a.key) {
+        case SettingKey::TimeLimit:
+            out += a.timeLimit ? std::to_string(a.timeLimit->hour) + ':' + std::to_string(a.timeLimit->minute) + ':' +
+                                     std::to_string(a.timeLimit->second)
+                               : "keep";
+            break;
+        case SettingKey::Frequence:
+            out += std::to_string(a.frequenceButton);
+            break;
+        case SettingKey::StartTray:
+            out += a.hideToTray ? "hide" : "show";
+            break;
+        case SettingKey::StartProgram:
+            out += a.startProgram ? "start" : "none";
+            break;
+        case SettingKey::ForceBreakWait:
+        case SettingKey::SoundMsgPath:
+        case SettingKey::SoundWarningPath:
+        case SettingKey::OtherTime:
+            out += '<' + a.text + '>';
+            break;
+        default:
+            out += a.checked ? '1' : '0';
+            break;
+        }
+    }
+    return out;
+}
+
+// What a reader that applies every assignment to a fresh snapshot would end up with.
+SettingsSnapshot ApplyAll(const std::vector<SettingAssignment>& assignments)
+{
+    SettingsSnapshot s;
+    for (const SettingAssignment& a : assignments) {
+        switch (a.key) {
+        case SettingKey::HealthMsg:
+            s.healthMsg = a.checked;
+            break;
+        case SettingKey::TimeBreakMsg:
+            s.timeBreakMsg = a.checked;
+            break;
+        case SettingKey::SleepMsg:
+            s.sleepMsg = a.checked;
+            break;
+        case SettingKey::SoundOnMsg:
+            s.soundOnMsg = a.checked;
+            break;
+        case SettingKey::SoundLongtimeWarning:
+            s.soundLongtimeWarning = a.checked;
+            break;
+        case SettingKey::Shutdown:
+            s.shutdown = a.checked;
+            break;
+        case SettingKey::TimeLimit:
+            if (a.timeLimit)
+                s.timeLimit = *a.timeLimit;
+            break;
+        case SettingKey::Frequence:
+            s.frequence = a.frequenceButton;
+            break;
+        case SettingKey::StartTray:
+            s.startTray = a.hideToTray;
+            break;
+        case SettingKey::ForceBreak:
+            s.forceBreak = a.checked;
+            break;
+        case SettingKey::ForceBreakWait:
+            s.forceBreakWait = a.text;
+            break;
+        case SettingKey::OnlySound:
+            s.onlySound = a.checked;
+            break;
+        case SettingKey::KeyboardLeds:
+            s.keyboardLeds = a.checked;
+            break;
+        case SettingKey::SoundMsgPath:
+            s.messageSoundPath = a.text;
+            break;
+        case SettingKey::SoundWarningPath:
+            s.warningSoundPath = a.text;
+            break;
+        case SettingKey::OtherTime:
+            s.otherTime = a.text;
+            break;
+        case SettingKey::StartProgram:
+            break;
+        }
+    }
+    return s;
+}
+
+SettingsSnapshot FirstStartDefaults()
+{
+    SettingsSnapshot s;
+    s.healthMsg = s.timeBreakMsg = s.sleepMsg = true;
+    s.startTray = true;
+    s.forceBreakWait = "60";
+    s.messageSoundPath = "message.wav";
+    s.warningSoundPath = "break.wav";
+    s.otherTime = "120";
+    return s;
+}
+
+TEST(SettingsFile, FirstStartFileHasTheDefaultLines)
+{
+    EXPECT_EQ(FormatSettingsFile(FirstStartDefaults()),
+              "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\n"
+              "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
+              "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
+              "OTHERTIME 120\r\nSTARTPROGRAM true\r\n");
+}
+
+TEST(SettingsFile, AwkwardValuesAreWrittenQuotedOnTheirOwnLine)
+{
+    SettingsSnapshot s = FirstStartDefaults();
+    s.timeLimit = {22, 30, 0};
+    s.frequence = 1024;
+    s.forceBreakWait = "";
+    s.messageSoundPath = "C:\\Program Files\\a.wav";
+    s.warningSoundPath = "\"x\ny";
+    s.otherTime = "";
+    const std::string file = FormatSettingsFile(s);
+    for (std::string_view line :
+         {"TIMELIMIT 22:30:0\r\n", "FREQUENCE 1024\r\n", "FORCEBREAK_WAIT \"\"\r\n",
+          "SOUNDMSG_PATH \"C:\\Program Files\\a.wav\"\r\n", "SOUNDWARNING_PATH \"\"\"x y\"\r\n", "OTHERTIME 120\r\n"}) {
+        EXPECT_NE(file.find(line), std::string::npos) << line << "in\n" << file;
+    }
+}
+
+TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
+{
+    SettingsSnapshot flipped;
+    flipped.soundOnMsg = flipped.soundLongtimeWarning = flipped.shutdown = true;
+    flipped.forceBreak = flipped.onlySound = flipped.keyboardLeds = true;
+    flipped.timeLimit = {23, 59, 59};
+    flipped.frequence = 1022;
+    flipped.forceBreakWait = "";
+    flipped.messageSoundPath = "C:\\Program Files\\My Sounds\\ding dong.wav";
+    flipped.warningSoundPath = "D:\\" + std::string(5000, 'w') + ".wav";
+    flipped.otherTime = " 7\t";
+    SettingsSnapshot quotes = FirstStartDefaults();
+    quotes.forceBreakWait = "\"";
+    quotes.messageSoundPath = "a\"b";
+    quotes.warningSoundPath = "\"quoted name\".wav";
+    quotes.otherTime = "\"\"";
+
+    for (const SettingsSnapshot& original : {FirstStartDefaults(), flipped, quotes}) {
+        const std::string file = FormatSettingsFile(original);
+        const std::vector<SettingAssignment> read = ParseSettingsFile(file);
+        ASSERT_EQ(read.size(), 17u) << Describe(read);
+        for (int i = 0; i < 17; ++i)
+            EXPECT_EQ(static_cast<int>(read[i].key), i) << Describe(read);
+        EXPECT_TRUE(read.back().startProgram);
+        EXPECT_EQ(FormatSettingsFile(ApplyAll(read)), file);
+    }
+}
+
+TEST(SettingsFile, ReadingRules)
+{
+    struct Case {
+        std::string_view text;
+        std::string_view expected;
+    };
+    const Case cases[] = {
+        {"HEALTH_MSG 1", "HEALTH_MSG=1"},
+        {"HEALTH_MSG yes HEALTH_MSG true HEALTH_MSG 01", "HEALTH_MSG=0 HEALTH_MSG=0 HEALTH_MSG=0"},
+        {"HEALTH_MSG 1\r\nHEALTH_MSG 0", "HEALTH_MSG=1 HEALTH_MSG=0"},
+        {"\tSLEEP_MSG\v1\fSHUTDOWN\r\n\n1 ONLYSOUND 1 KEYBOARD_LEDS 1",
+         "SLEEP_MSG=1 SHUTDOWN=1 ONLYSOUND=1 KEYBOARD_LEDS=1"},
+        {"health_msg 1 SLEEP_MSG 1 Sleep_Msg 1", "SLEEP_MSG=1"},
+        {"HEALTH_MSGX 1 XHEALTH_MSG 1", ""},
+        {"FREQUENCE 0 FREQUENCE 1024 FREQUENCE 30 FREQUENCE 1021",
+         "FREQUENCE=0 FREQUENCE=1024 FREQUENCE=0 FREQUENCE=1021"},
+        {"STARTTRAY 0 STARTTRAY 1 STARTTRAY 01 STARTTRAY 2",
+         "STARTTRAY=show STARTTRAY=hide STARTTRAY=hide STARTTRAY=show"},
+        {"STARTTRAY abc SHUTDOWN 1", "STARTTRAY=show SHUTDOWN=1"},
+        {"STARTTRAY 1SHUTDOWN 1", "STARTTRAY=hide SHUTDOWN=1"},
+        {"TIMELIMIT 23:5 TIMELIMIT 7:45:30", "TIMELIMIT=23:5:0 TIMELIMIT=7:45:30"},
+        {"TIMELIMIT 7 :45 SHUTDOWN 1", "TIMELIMIT=keep SHUTDOWN=1"},
+        {"TIMELIMIT 7: 45 : 30", "TIMELIMIT=7:45:0"},
+        {"TIMELIMIT\r\n+7:-0:x", "TIMELIMIT=7:0:0"},
+        {"TIMELIMIT 24:0 TIMELIMIT 0:60 TIMELIMIT 23:59:60 TIMELIMIT -1:0 TIMELIMIT 99:99:99",
+         "TIMELIMIT=keep TIMELIMIT=keep TIMELIMIT=keep TIMELIMIT=keep TIMELIMIT=keep"},
+        {"TIMELIMIT 4294967303:5 TIMELIMIT 7:99999999999999999999999", "TIMELIMIT=keep TIMELIMIT=keep"},
+        {"TIMELIMIT SHUTDOWN 1 TIMELIMIT :5", "TIMELIMIT=keep SHUTDOWN=1 TIMELIMIT=keep"},
+        {"STARTPROGRAM true STARTPROGRAM true STARTPROGRAM True",
+         "STARTPROGRAM=start STARTPROGRAM=start STARTPROGRAM=none"},
+        {"OTHERTIME 45 FORCEBREAK_WAIT 0", "OTHERTIME=<45> FORCEBREAK_WAIT=<0>"},
+        {"FORCEBREAK_WAIT \"\" ONLYSOUND 1", "FORCEBREAK_WAIT=<> ONLYSOUND=1"},
+        {"SOUNDMSG_PATH \"C:\\Program Files\\a.wav\" SHUTDOWN 1",
+         "SOUNDMSG_PATH=<C:\\Program Files\\a.wav> SHUTDOWN=1"},
+        {"OTHERTIME \"a\"\"b\" OTHERTIME a\"b OTHERTIME \"12\"HEALTH_MSG 1",
+         "OTHERTIME=<a\"b> OTHERTIME=<a\"b> OTHERTIME=<12> HEALTH_MSG=1"},
+        // A lone quote ends at its line end; a quoted word is never a key.
+        {"SOUNDMSG_PATH \"C:\\a b\r\nSHUTDOWN 1", "SOUNDMSG_PATH=<C:\\a b> SHUTDOWN=1"},
+        {"\"HEALTH_MSG\" 1 \"x SLEEP_MSG 1\nSHUTDOWN 1", "SHUTDOWN=1"},
+        {"\xEF\xBB\xBFHEALTH_MSG 1 \xEF\xBB\xBFSLEEP_MSG 1", "HEALTH_MSG=1"},
+        {"HEALTH_MSG 1\0 SLEEP_MSG\0 1 SHUTDOWN 1"sv, "HEALTH_MSG=0 SHUTDOWN=1"},
+        {"HEALTH_MSG 1 OTHERTIME", "HEALTH_MSG=1"},
+        {"TIMELIMIT  \r\n", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Describe(ParseSettingsFile(c.text)), c.expected) << "reading: " << c.text;
+    }
+}
+
+// Anything a damaged file can hold: keys, quotes, digits, colons, blanks, NUL and high bytes.
+TEST(SettingsFile, DamagedInputIsReadSafely)
+{
+    const std::string full = FormatSettingsFile(FirstStartDefaults()) + "SOUNDMSG_PATH \"C:\\a b.wav\"\r\n";
+    const std::vector<SettingAssignment> fullRead = ParseSettingsFile(full);
+    for (std::size_t length = 0; length <= full.size(); ++length) {
+        const std::vector<SettingAssignment> read = ParseSettingsFile(std::string_view(full).substr(0, length));
+        ASSERT_LE(read.size(), fullRead.size()) << "cut at " << length;
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            EXPECT_EQ(read[i].key, fullRead[i].key) << "cut at " << length << ": " << Describe(read);
+        }
+    }
+
+    const std::string_view pieces[] = {
+        "TIMELIMIT", "STARTTRAY", "FREQUENCE", "SOUNDMSG_PATH", "HEALTH_MSG", "\"",   "\"\"",        ":", "-",
+        "1",         "99",        " ",         "\r\n",          "\t",         "\0"sv, "\xEF\xBB\xBF"};
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int parts = static_cast<int>(random() % 60);
+        for (int i = 0; i < parts; ++i) {
+            if (random() % 3 == 0) {
+                text += static_cast<char>(random() % 256);
+            } else {
+                text += pieces[random() % std::size(pieces)];
+            }
+        }
+        for (const SettingAssignment& a : ParseSettingsFile(text)) {
+            if (a.timeLimit) {
+                EXPECT_TRUE(a.timeLimit->hour >= 0 && a.timeLimit->hour <= 23 && a.timeLimit->minute >= 0 &&
+                            a.timeLimit->minute <= 59 && a.timeLimit->second >= 0 && a.timeLimit->second <= 59)
+                    << "round " << round;
+            }
+            EXPECT_TRUE(a.frequenceButton == 0 || (a.frequenceButton >= 1021 && a.frequenceButton <= 1024));
+        }
+    }
+}
+
+} // namespace

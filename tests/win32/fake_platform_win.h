@@ -1,0 +1,93 @@
+#pragma once
+#include "platform/platform_win.h"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+// A Platform that records what the program asked of the system and answers from a script,
+// so that a test reads as a story: what the user did, what the program showed, played and wrote.
+class FakePlatform final : public Platform {
+  public:
+    struct MessageBoxCall {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT flags;
+    };
+    struct TimerCall {
+        UINT_PTR id;
+        UINT periodMs;
+    };
+
+    std::int64_t Now() override { return now; }
+    std::uint32_t TickCount() override { return tickCount; }
+    std::optional<std::uint32_t> LastInputTick() override { return lastInputTick; }
+
+    int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override
+    {
+        messageBoxes.push_back({owner, text, caption, flags});
+        if (answers.empty())
+            return (flags & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void PlaySoundFile(const std::string& fileName) override { soundsPlayed.push_back(fileName); }
+    std::optional<std::string> ChooseFileToOpen(HWND, const std::string& filterLabel,
+                                                const std::string& filterPattern) override
+    {
+        fileFilters.push_back(filterLabel + "|" + filterPattern);
+        return chosenFile;
+    }
+    std::string EnvironmentVariable(const std::string& name) override
+    {
+        const auto found = environment.find(name);
+        return found == environment.end() ? std::string() : found->second;
+    }
+    void WriteDiagnostic(const std::string& text) override { diagnostics += text; }
+    std::optional<std::string> ReadWholeFile(const std::string& name) override
+    {
+        const auto found = files.find(name);
+        if (found == files.end())
+            return std::nullopt;
+        return found->second;
+    }
+    bool ReplaceWholeFile(const std::string& name, const std::string& bytes) override
+    {
+        if (unwritableFiles.count(name))
+            return false;
+        files[name] = bytes;
+        ++writes[name];
+        return true;
+    }
+    void SetWindowTimer(HWND, UINT_PTR id, UINT periodMs) override
+    {
+        timersSet.push_back({id, periodMs});
+        activeTimers[id] = periodMs;
+    }
+    void KillWindowTimer(HWND, UINT_PTR id) override
+    {
+        timersKilled.push_back(id);
+        activeTimers.erase(id);
+    }
+
+    std::int64_t now = 1165334400; // 2006-12-05 16:00:00 UTC
+    std::uint32_t tickCount = 1000000;
+    std::optional<std::uint32_t> lastInputTick = 1000000;
+    std::deque<int> answers;
+    std::optional<std::string> chosenFile;
+    std::map<std::string, std::string> environment;
+    std::map<std::string, std::string> files;
+    std::map<std::string, int> unwritableFiles;
+
+    std::vector<MessageBoxCall> messageBoxes;
+    std::vector<std::string> soundsPlayed;
+    std::vector<std::string> fileFilters;
+    std::string diagnostics;
+    std::map<std::string, int> writes;
+    std::vector<TimerCall> timersSet;
+    std::vector<UINT_PTR> timersKilled;
+    std::map<UINT_PTR, UINT> activeTimers;
+};

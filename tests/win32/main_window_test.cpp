@@ -1,0 +1,313 @@
+#include "app/main_window_win.h"
+
+#include "app/timer_plan.h"
+#include "breaks/break_state.h"
+#include "fake_platform_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
+#include "shutdown/set_time_dialog_win.h"
+#include "test_support_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The first-start defaults, but staying shown and stopped so that each test starts from there.
+constexpr char kStoppedSettings[] =
+    "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\n"
+    "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 0\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
+    "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
+    "OTHERTIME 120\r\nSTARTPROGRAM false\r\n";
+
+constexpr char kCatalogue[] = "--HEALTH-- Sit up straight ; --END-- --TIMEBREAKS-- Walk a little ; --END-- "
+                              "--SLEEP-- Go to bed ; --END--";
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ResetProgramState();
+        platform.files["standard.txt"] = kCatalogue;
+        platform.files["settings.txt"] = kStoppedSettings;
+    }
+
+    // Creates the main window modeless so the test can drive it between messages.
+    HWND Open()
+    {
+        window.reset();
+        window = std::make_unique<CTavrinDlg>(platform, icons);
+        EXPECT_TRUE(window->Create(nullptr));
+        PumpMessages();
+        return window->Hwnd();
+    }
+
+    bool Enabled(CDialog* dialog, int id) { return dialog->IsItemEnabled(id); }
+
+    FakePlatform platform;
+    HICON icons[9] = {};
+    std::unique_ptr<CTavrinDlg> window;
+};
+
+TEST_F(MainWindowTest, InitialisationSetsTheDefaults)
+{
+    platform.environment["OS"] = "Windows_NT";
+    HWND main = Open();
+    EXPECT_EQ(window->CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER), IDC_MAIN_60_MIN);
+    EXPECT_TRUE(window->IsChecked(IDC_MAIN_HEALTH_TIPS));
+    EXPECT_TRUE(window->IsChecked(IDC_MAIN_TIME_BREAKS));
+    EXPECT_TRUE(window->IsChecked(IDC_MAIN_SLEEP_MESSAGES));
+    EXPECT_FALSE(window->IsChecked(IDC_MAIN_SHUTDOWN));
+    EXPECT_TRUE(window->IsChecked(IDC_MAIN_LAUNCH_MINIMIZED));
+    EXPECT_EQ(window->ItemText(IDC_MAIN_OTHER_MINUTES), "120");
+    EXPECT_FALSE(window->IsItemEnabled(IDC_MAIN_OTHER_MINUTES));
+    EXPECT_EQ(window->ItemText(IDC_MAIN_START_STOP), "Start");
+    EXPECT_TRUE(g_bWindowsNT);
+
+    ASSERT_NE(g_pSettingsDlg, nullptr);
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_MESSAGE_SOUND), "message.wav");
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "60");
+    EXPECT_FALSE(g_pSettingsDlg->IsVisible());
+    ASSERT_NE(g_pShutdownDlg, nullptr);
+    EXPECT_EQ(g_pShutdownDlg->CheckedButton(IDC_SETTIME_SHUTDOWN, IDC_SETTIME_POWER_OFF), IDC_SETTIME_SHUTDOWN);
+    EXPECT_TRUE(g_pShutdownDlg->IsChecked(IDC_SETTIME_WARNING));
+    EXPECT_FALSE(g_pShutdownDlg->IsVisible());
+    EXPECT_EQ(g_pShutdownDlg->m_nHour + g_pShutdownDlg->m_nMinute + g_pShutdownDlg->m_nSecond, 0);
+
+    // The system menu ends with a separator and the About entry.
+    HMENU systemMenu = GetSystemMenu(main, FALSE);
+    const int count = GetMenuItemCount(systemMenu);
+    wchar_t text[64] = {};
+    GetMenuStringW(systemMenu, count - 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&About Tavrin...");
+    EXPECT_EQ(GetMenuItemID(systemMenu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_EQ(GetMenuState(systemMenu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+}
+
+TEST_F(MainWindowTest, StartLocksEveryChoiceAndStopUnlocksThem)
+{
+    HWND main = Open();
+    g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "45");
+    Click(main, IDC_MAIN_START_STOP);
+
+    ASSERT_TRUE(g_bRunning);
+    EXPECT_EQ(window->ItemText(IDC_MAIN_START_STOP), "Stop");
+    EXPECT_EQ(g_nBreakCountdown, 45);
+    EXPECT_EQ(window->m_nFrequence, IDC_MAIN_60_MIN);
+    const int mainLocked[] = {IDC_MAIN_HEALTH_TIPS, IDC_MAIN_SLEEP_MESSAGES, IDC_MAIN_TIME_BREAKS,   IDC_MAIN_SHUTDOWN,
+                              IDC_MAIN_SET_TIME,    IDC_MAIN_MORE_SETTINGS,  IDC_MAIN_OTHER_MINUTES, IDC_MAIN_30_MIN,
+                              IDC_MAIN_45_MIN,      IDC_MAIN_60_MIN,         IDC_MAIN_OTHER};
+    const int settingsLocked[] = {IDC_SETTINGS_SOUND_WARNING, IDC_SETTINGS_SOUND_ON_MSG};
+    const int setTimeLocked[] = {IDOK,
+                                 IDCANCEL,
+                                 IDC_SETTIME_WARNING,
+                                 IDC_SETTIME_PICKER,
+                                 IDC_SETTIME_SHUTDOWN,
+                                 IDC_SETTIME_LOG_OFF,
+                                 IDC_SETTIME_REBOOT,
+                                 IDC_SETTIME_POWER_OFF};
+    for (int id : mainLocked)
+        EXPECT_FALSE(window->IsItemEnabled(id)) << "main " << id;
+    for (int id : settingsLocked)
+        EXPECT_FALSE(g_pSettingsDlg->IsItemEnabled(id)) << "settings " << id;
+    for (int id : setTimeLocked)
+        EXPECT_FALSE(g_pShutdownDlg->IsItemEnabled(id)) << "set time " << id;
+    const int stillUsable[] = {IDC_MAIN_START_STOP, IDC_MAIN_QUIT, IDC_MAIN_ABOUT, IDC_MAIN_SHOW_HISTORY,
+                               IDC_MAIN_LAUNCH_MINIMIZED};
+    for (int id : stillUsable)
+        EXPECT_TRUE(window->IsItemEnabled(id)) << "main " << id;
+    EXPECT_TRUE(g_pSettingsDlg->IsItemEnabled(IDC_SETTINGS_FORCE_BREAK));
+
+    // A locked radio button can't be clicked.
+    Click(main, IDC_MAIN_30_MIN);
+    EXPECT_EQ(window->CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER), IDC_MAIN_60_MIN);
+
+    Click(main, IDC_MAIN_START_STOP);
+    ASSERT_FALSE(g_bRunning);
+    EXPECT_EQ(window->ItemText(IDC_MAIN_START_STOP), "Start");
+    for (int id : mainLocked)
+        EXPECT_EQ(window->IsItemEnabled(id), id != IDC_MAIN_OTHER_MINUTES) << "main " << id;
+    for (int id : settingsLocked)
+        EXPECT_TRUE(g_pSettingsDlg->IsItemEnabled(id)) << "settings " << id;
+    for (int id : setTimeLocked)
+        EXPECT_TRUE(g_pShutdownDlg->IsItemEnabled(id)) << "set time " << id;
+}
+
+TEST_F(MainWindowTest, StopEnablesTheMinutesFieldOnlyUnderOther)
+{
+    HWND main = Open();
+    Click(main, IDC_MAIN_OTHER);
+    EXPECT_TRUE(window->IsItemEnabled(IDC_MAIN_OTHER_MINUTES));
+    Click(main, IDC_MAIN_START_STOP);
+    EXPECT_FALSE(window->IsItemEnabled(IDC_MAIN_OTHER_MINUTES));
+    Click(main, IDC_MAIN_START_STOP);
+    EXPECT_TRUE(window->IsItemEnabled(IDC_MAIN_OTHER_MINUTES));
+    Click(main, IDC_MAIN_45_MIN);
+    EXPECT_FALSE(window->IsItemEnabled(IDC_MAIN_OTHER_MINUTES));
+}
+
+TEST_F(MainWindowTest, StartArmsTheTimersOfThePlanAndStopKillsThem)
+{
+    HWND main = Open();
+    Click(main, IDC_MAIN_OTHER);
+    window->SetItemText(IDC_MAIN_OTHER_MINUTES, "1");
+    Click(main, IDC_MAIN_SHUTDOWN);
+    Click(main, IDC_MAIN_START_STOP);
+    EXPECT_EQ(platform.activeTimers,
+              (std::map<UINT_PTR, UINT>{{1, 139800}, {2, 60000}, {3, 60000}, {4, 1000}, {6, 1000}}));
+    EXPECT_EQ(window->m_nFrequence, IDC_MAIN_OTHER);
+
+    platform.SetWindowTimer(main, kBreakCountdownTimer, 1000);
+    Click(main, IDC_MAIN_START_STOP);
+    // The break countdown is not supervision's to stop.
+    EXPECT_EQ(platform.activeTimers, (std::map<UINT_PTR, UINT>{{kBreakCountdownTimer, 1000}}));
+
+    Click(main, IDC_MAIN_HEALTH_TIPS);
+    Click(main, IDC_MAIN_TIME_BREAKS);
+    Click(main, IDC_MAIN_SLEEP_MESSAGES);
+    Click(main, IDC_MAIN_SHUTDOWN);
+    Click(main, IDC_MAIN_START_STOP);
+    EXPECT_EQ(platform.activeTimers, (std::map<UINT_PTR, UINT>{{kBreakCountdownTimer, 1000}, {6, 1000}}));
+}
+
+TEST_F(MainWindowTest, StartRefusesWithoutAnInterval)
+{
+    struct Case {
+        int button;
+        const char* minutes;
+        bool starts;
+    } cases[] = {{IDC_MAIN_30_MIN, "", false},
+                 {IDC_MAIN_OTHER, "0", false},
+                 {IDC_MAIN_OTHER, "", false},
+                 {IDC_MAIN_OTHER, "1", true}};
+    for (const Case& c : cases) {
+        // Every Start writes the settings, with STARTPROGRAM true; begin each case afresh.
+        ResetProgramState();
+        platform.files["settings.txt"] = kStoppedSettings;
+        platform.messageBoxes.clear();
+        HWND main = Open();
+        Click(main, c.button);
+        window->SetItemText(IDC_MAIN_OTHER_MINUTES, c.minutes);
+        Click(main, IDC_MAIN_START_STOP);
+        EXPECT_EQ(g_bRunning, c.starts) << c.button << " '" << c.minutes << "'";
+        if (c.starts) {
+            EXPECT_TRUE(platform.messageBoxes.empty());
+            continue;
+        }
+        ASSERT_EQ(platform.messageBoxes.size(), 1u) << c.button << " '" << c.minutes << "'";
+        EXPECT_EQ(platform.messageBoxes[0].text, "You must specify an interval >= 1");
+        EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro WARNING!!!");
+        EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+        EXPECT_EQ(window->ItemText(IDC_MAIN_START_STOP), "Start");
+        EXPECT_TRUE(window->IsItemEnabled(IDC_MAIN_HEALTH_TIPS));
+        EXPECT_TRUE(platform.activeTimers.empty());
+    }
+}
+
+TEST_F(MainWindowTest, WithoutTheCatalogueStartAndStopDoNothing)
+{
+    HWND main = Open();
+    Click(main, IDC_MAIN_START_STOP);
+    ASSERT_TRUE(g_bRunning);
+    platform.files.erase("standard.txt");
+    Click(main, IDC_MAIN_START_STOP);
+    EXPECT_TRUE(g_bRunning);
+    EXPECT_EQ(window->ItemText(IDC_MAIN_START_STOP), "Stop");
+    ASSERT_FALSE(platform.messageBoxes.empty());
+    EXPECT_EQ(platform.messageBoxes.back().text, "could not open standard.txt");
+    EXPECT_EQ(platform.messageBoxes.back().caption, "Could not open");
+    EXPECT_EQ(platform.messageBoxes.back().flags, static_cast<UINT>(MB_OK | MB_SYSTEMMODAL | MB_TOPMOST));
+}
+
+TEST_F(MainWindowTest, CloseAndMinimiseHideAndEnterDoesNothing)
+{
+    HWND main = Open();
+    ShowWindow(main, SW_SHOW);
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindow(main));
+
+    window->m_bHidden = 1;
+    window->RestoreFromTray();
+    EXPECT_TRUE(IsWindowVisible(main));
+    SendMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_EQ(window->m_bHidden, 1);
+
+    window->RestoreFromTray();
+    SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(platform.messageBoxes.empty());
+}
+
+TEST_F(MainWindowTest, TheInfoLabelExplainsTheIdleRule)
+{
+    HWND main = Open();
+    Notify(main, IDC_MAIN_INFO_LABEL, STN_CLICKED);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text,
+              "Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.");
+    EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro Info");
+    EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+}
+
+TEST_F(MainWindowTest, SuspendStopsSupervisionAndResumeStartsItAgain)
+{
+    HWND main = Open();
+    SendMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_FALSE(g_bRunning); // not stopped by a suspend, so not started by the resume
+
+    Click(main, IDC_MAIN_START_STOP);
+    EXPECT_EQ(SendMessageW(main, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), TRUE);
+    EXPECT_FALSE(g_bRunning);
+    EXPECT_TRUE(g_bStoppedBySuspend);
+    SendMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_TRUE(g_bRunning);
+    EXPECT_FALSE(g_bStoppedBySuspend);
+}
+
+TEST_F(MainWindowTest, QuitDuringABreakAsksAndNoKeepsRunning)
+{
+    HWND main = Open();
+    Click(main, IDC_MAIN_START_STOP);
+    g_bBreakRunning = true;
+    platform.answers.push_back(IDNO);
+    Click(main, IDC_MAIN_QUIT);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro WARNING!!!");
+    EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONSTOP));
+    EXPECT_NE(platform.messageBoxes[0].text.find("don\u2019t do that!?"), std::string::npos);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(g_bRunning);
+
+    platform.answers.push_back(IDYES);
+    Click(main, IDC_MAIN_QUIT);
+    EXPECT_FALSE(IsWindow(main));
+}
+
+// Escape must end the modal run, as the program's own loop runs it.
+class EscapingMainWindow : public CTavrinDlg {
+  public:
+    using CTavrinDlg::CTavrinDlg;
+
+  protected:
+    BOOL OnInitDialog() override
+    {
+        const BOOL result = CTavrinDlg::OnInitDialog();
+        PostMessageW(Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+        return result;
+    }
+};
+
+TEST_F(MainWindowTest, EscapeEndsTheModalRun)
+{
+    EscapingMainWindow escaping(platform, icons);
+    EXPECT_EQ(escaping.DoModal(nullptr), IDCANCEL);
+    EXPECT_EQ(escaping.Hwnd(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,209 @@
+#include "settings/settings_dialog_win.h"
+
+#include "fake_platform_win.h"
+#include "resources/resource_ids.h"
+#include "test_support_win.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The boxes the click rules touch, one character each ('1' checked or enabled), in this order.
+constexpr int kRuleControls[] = {IDC_SETTINGS_FORCE_BREAK, IDC_SETTINGS_ONLY_SOUND, IDC_SETTINGS_SOUND_ON_MSG,
+                                 IDC_SETTINGS_SOUND_WARNING};
+
+void PressKey(HWND control, WPARAM key)
+{
+    MSG message{control, WM_KEYDOWN, key, 0, 0, {0, 0}};
+    CDialog::PreTranslate(message);
+    PumpMessages();
+}
+
+class SettingsDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dialog.Create(nullptr));
+        PumpMessages();
+    }
+
+    // Boxes as in kRuleControls, then the seconds field's enabled state.
+    void Set(const std::string& states)
+    {
+        for (size_t i = 0; i < 4; ++i)
+            dialog.SetChecked(kRuleControls[i], states[i] == '1');
+        dialog.EnableItem(IDC_SETTINGS_WAIT_SECONDS, states[4] == '1');
+    }
+    std::string Get() const
+    {
+        std::string states;
+        for (int id : kRuleControls)
+            states += dialog.IsChecked(id) ? '1' : '0';
+        return states + (dialog.IsItemEnabled(IDC_SETTINGS_WAIT_SECONDS) ? '1' : '0');
+    }
+
+    FakePlatform platform;
+    CSetting dialog{platform};
+};
+
+TEST_F(SettingsDialogTest, ClickRulesKeepForcedBreaksAndSoundOnlyApart)
+{
+    EXPECT_FALSE(dialog.IsVisible());
+    EXPECT_EQ(Get(), "00000");
+
+    constexpr int kForce = IDC_SETTINGS_FORCE_BREAK;
+    constexpr int kOnly = IDC_SETTINGS_ONLY_SOUND;
+    struct Case {
+        const char* before;
+        std::vector<int> clicks;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"10001", {kOnly}, "01110"},                 // sound-only turns forced breaks off, sounds on
+        {"01110", {kForce}, "10111"},                // forced breaks turn sound-only off, sounds stay
+        {"00100", {kForce}, "10101"},                // the sound boxes are not forced off
+        {"00000", {kForce, kForce}, "00000"},        // unchecking disables the field again
+        {"00000", {kOnly, kOnly}, "00110"},          // unchecking sound-only keeps both sounds
+        {"01001", {kOnly}, "00001"},                 // unchecking sound-only changes nothing else
+        {"00000", {kForce, kOnly, kForce}, "10111"}, // one then the other
+    };
+    for (const Case& c : cases) {
+        Set(c.before);
+        for (int id : c.clicks)
+            Click(dialog.Hwnd(), id);
+        EXPECT_EQ(Get(), c.after) << "from " << c.before;
+    }
+
+    // Other notifications of the boxes are not clicks.
+    Set("11001");
+    Notify(dialog.Hwnd(), kOnly, BN_SETFOCUS);
+    Notify(dialog.Hwnd(), kForce, BN_KILLFOCUS);
+    EXPECT_EQ(Get(), "11001");
+}
+
+TEST_F(SettingsDialogTest, BrowseStoresTheChosenPathAndCancelChangesNothing)
+{
+    struct Sound {
+        int browse;
+        int field;
+        std::string CSetting::*member;
+        std::string CSetting::*other;
+    };
+    const Sound sounds[] = {
+        {IDC_SETTINGS_BROWSE_MESSAGE, IDC_SETTINGS_MESSAGE_SOUND, &CSetting::m_strMessageSound,
+         &CSetting::m_strWarningSound},
+        {IDC_SETTINGS_BROWSE_WARNING, IDC_SETTINGS_WARNING_SOUND, &CSetting::m_strWarningSound,
+         &CSetting::m_strMessageSound},
+    };
+    const std::string chosen = "C:\\My Sounds\\chime.wav";
+    for (const Sound& sound : sounds) {
+        dialog.SetMessageSound("message.wav");
+        dialog.SetWarningSound("break.wav");
+        const std::string before = dialog.*sound.member;
+        const std::string other = dialog.*sound.other;
+        platform.fileFilters.clear();
+
+        platform.chosenFile.reset();
+        Click(dialog.Hwnd(), sound.browse);
+        EXPECT_EQ(dialog.*sound.member, before);
+        EXPECT_EQ(dialog.ItemText(sound.field), before);
+
+        platform.chosenFile = chosen;
+        Click(dialog.Hwnd(), sound.browse);
+        EXPECT_EQ(dialog.*sound.member, chosen);
+        EXPECT_EQ(dialog.ItemText(sound.field), chosen);
+        EXPECT_EQ(dialog.*sound.other, other);
+        EXPECT_EQ(platform.fileFilters, (std::vector<std::string>(2, "Wav (*.wav)|*.wav")));
+    }
+}
+
+TEST_F(SettingsDialogTest, PlayUsesTheMembersNotTheFields)
+{
+    dialog.SetMessageSound("message.wav");
+    dialog.SetWarningSound("break.wav");
+    dialog.SetItemText(IDC_SETTINGS_MESSAGE_SOUND, "shown.wav");
+    dialog.SetItemText(IDC_SETTINGS_WARNING_SOUND, "shown too.wav");
+    Click(dialog.Hwnd(), IDC_SETTINGS_PLAY_MESSAGE);
+    Click(dialog.Hwnd(), IDC_SETTINGS_PLAY_WARNING);
+    EXPECT_EQ(platform.soundsPlayed, (std::vector<std::string>{"message.wav", "break.wav"}));
+}
+
+TEST_F(SettingsDialogTest, EveryWayOfClosingHidesAndKeepsTheChanges)
+{
+    struct Way {
+        const char* name;
+        void (*close)(HWND dialog);
+    };
+    const Way ways[] = {
+        {"OK",
+         [](HWND d) {
+             Click(d, IDOK);
+         }},
+        {"Cancel",
+         [](HWND d) {
+             Click(d, IDCANCEL);
+         }},
+        {"Enter",
+         [](HWND d) {
+             PressKey(GetDlgItem(d, IDC_SETTINGS_KEYBOARD_LEDS), VK_RETURN);
+         }},
+        {"Escape",
+         [](HWND d) {
+             PressKey(GetDlgItem(d, IDC_SETTINGS_KEYBOARD_LEDS), VK_ESCAPE);
+         }},
+        {"close box",
+         [](HWND d) {
+             SendMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+             PumpMessages();
+         }},
+    };
+    for (const Way& way : ways) {
+        Set("00000");
+        dialog.SetChecked(IDC_SETTINGS_KEYBOARD_LEDS, false);
+        dialog.Show(SW_SHOW);
+        Click(dialog.Hwnd(), IDC_SETTINGS_FORCE_BREAK);
+        Click(dialog.Hwnd(), IDC_SETTINGS_KEYBOARD_LEDS);
+        dialog.SetItemText(IDC_SETTINGS_WAIT_SECONDS, "");
+
+        way.close(dialog.Hwnd());
+        EXPECT_FALSE(dialog.IsVisible()) << way.name;
+        dialog.Show(SW_SHOW);
+        EXPECT_EQ(Get(), "10001") << way.name;
+        EXPECT_TRUE(dialog.IsChecked(IDC_SETTINGS_KEYBOARD_LEDS)) << way.name;
+        EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_WAIT_SECONDS), "") << way.name;
+    }
+    EXPECT_TRUE(platform.messageBoxes.empty());
+}
+
+TEST_F(SettingsDialogTest, LabelsAreTahomaInBlackOrGreyOnTheFaceColour)
+{
+    const COLORREF face = RGB(236, 233, 216);
+    const std::pair<int, COLORREF> labels[] = {
+        {IDC_SETTINGS_WAIT_LABEL, RGB(0, 0, 0)},           {IDC_SETTINGS_WARNING_SOUND_LABEL, RGB(0, 0, 0)},
+        {IDC_SETTINGS_MESSAGE_SOUND_LABEL, RGB(0, 0, 0)},  {IDC_SETTINGS_TOPMOST_NOTE, RGB(128, 128, 128)},
+        {IDC_SETTINGS_NO_POPUPS_NOTE, RGB(128, 128, 128)}, {IDC_SETTINGS_LEDS_NOTE, RGB(128, 128, 128)},
+    };
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const auto& [id, text] : labels) {
+        HWND control = dialog.Item(id);
+        const LRESULT brush = SendMessageW(dialog.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                           reinterpret_cast<LPARAM>(control));
+        LOGBRUSH brushInfo{};
+        ASSERT_NE(GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof brushInfo, &brushInfo), 0)
+            << id << " answered " << brush;
+        EXPECT_EQ(brushInfo.lbColor, face) << id;
+        EXPECT_EQ(GetTextColor(dc), text) << id;
+        EXPECT_EQ(GetBkColor(dc), face) << id;
+
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        EXPECT_STREQ(font.lfFaceName, L"Tahoma") << id;
+    }
+    DeleteDC(dc);
+}
+
+} // namespace

@@ -1,0 +1,35 @@
+#include "test_support_win.h"
+
+#include "activity/counter_state.h"
+#include "app/main_window_win.h"
+#include "breaks/break_state.h"
+#include "breaks/forced_break_dialog_win.h"
+#include "messages/message_catalogue.h"
+
+#include <commctrl.h>
+
+void ResetProgramState()
+{
+    g_bRunning = false;
+    g_bStoppedBySuspend = false;
+    g_bWindowsNT = false;
+    g_bBreakRunning = false;
+    g_nBreakCountdown = 0;
+    g_pForceBreakDlg = nullptr;
+    g_nActiveTimeMs = 0;
+    g_nRestoredTimeMs = 0;
+    g_dwStartTick = 0;
+    g_nIdleTimeMs = 0;
+    g_timeCountedDay = 0;
+    healthMessages.clear();
+    timeBreakMessages.clear();
+    sleepMessages.clear();
+}
+
+namespace {
+// The dialogs use the date-time picker, which needs the common controls loaded once.
+const bool kCommonControlsReady = [] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+}();
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+
+// Handles every message already waiting, so that posted work has run.
+inline void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Clicks a control the way the mouse would: nothing happens when it is disabled.
+inline void Click(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    if (!IsWindowEnabled(control))
+        return;
+    // A button takes a click only in the active window, as with a real mouse.
+    SetForegroundWindow(dialog);
+    SetActiveWindow(dialog);
+    SendMessageW(control, BM_CLICK, 0, 0);
+    PumpMessages();
+}
+
+// Sends the notification a control gives when clicked, as a click on a static label does.
+inline void Notify(HWND dialog, int id, int code)
+{
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PumpMessages();
+}
+
+// Puts the program-wide state back to how a fresh process starts.
+void ResetProgramState();

@@ -1,0 +1,76 @@
+#!/bin/bash
+# Builds, runs and tests Kelvaro on Debian 12 (as root for the package install).
+#   tools/dev.sh run [DATA_FOLDER]  installs what is missing, builds, starts Kelvaro under Wine
+#   tools/dev.sh test               installs what is missing, builds both presets, runs every test
+set -euo pipefail
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb x11-apps x11-utils imagemagick)
+
+install_missing() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() {
+    cd "$repo"
+    for preset in "$@"; do
+        cmake --preset "$preset" >/dev/null
+        cmake --build --preset "$preset"
+    done
+}
+
+stop_wine() {
+    local build_dir=$1
+    WINEPREFIX="$build_dir/wineprefix" wineserver -k 2>/dev/null || true
+    if [ -f "$build_dir/xvfb.display" ]; then
+        kill "$(cut -d' ' -f2 "$build_dir/xvfb.display")" 2>/dev/null || true
+        rm -f "$build_dir/xvfb.display"
+    fi
+}
+
+run_tests() {
+    install_missing
+    build native windows
+    cd "$repo"
+    local status=0
+    ctest --preset native || status=1
+    ctest --preset windows || status=1
+    stop_wine "$repo/build/windows"
+    if [ $status -eq 0 ]; then echo "All tests passed."; else echo "Some tests failed."; fi
+    return $status
+}
+
+run_program() {
+    local data=${1:-$HOME/.local/share/kelvaro}
+    install_missing
+    build windows
+    local bin="$repo/build/windows"
+    mkdir -p "$data"
+    # Seed the data folder with the default catalogue and sounds, never over the user's own copies.
+    for file in standard.txt message.wav break.wav; do
+        [ -e "$data/$file" ] || cp "$bin/$file" "$data/$file"
+    done
+    data=$(cd "$data" && pwd)
+    echo "Kelvaro's data folder: $data"
+    if [ -n "${DISPLAY:-}" ]; then
+        cd "$data" && WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all wine "$bin/kelvaro.exe"
+        return
+    fi
+    # No display: run on a virtual one, show where a screenshot of the window went.
+    "$repo/tools/screenshot.sh" "$bin/kelvaro.exe" "$data" "$data/kelvaro-window.png"
+    echo "No display here: Kelvaro ran on a virtual display; its window is in $data/kelvaro-window.png"
+}
+
+case "${1:-}" in
+run) shift; run_program "$@" ;;
+test) run_tests ;;
+*) echo "usage: $0 run [DATA_FOLDER] | test" >&2; exit 2 ;;
+esac

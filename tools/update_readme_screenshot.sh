@@ -1,0 +1,8 @@
+#!/bin/bash
+# Redraws docs/main-window.png, the README's picture of the main window, from a fresh build.
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+data=$(mktemp -d)
+trap 'rm -rf "$data"' EXIT
+cp "$repo/src/messages/standard.txt" "$data/"
+"$repo/tools/screenshot.sh" "$repo/build/windows/kelvaro.exe" "$data" "$repo/docs/main-window.png"
