@@ -10,6 +10,7 @@ CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT) {}
 
 BOOL CAboutDlg::OnInitDialog()
 {
+    CenterWindow();
     m_labels.Apply(Hwnd(), IDC_ABOUT_TITLE, kTitleStyle);
     return TRUE;
 }

@@ -4,13 +4,13 @@
 
 // The program's name and version, with links to its web site and its feedback page.
 class CAboutDlg : public CDialog {
-  public:
+public:
     CAboutDlg();
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-  private:
+private:
     CStyledLabels m_labels;
 };

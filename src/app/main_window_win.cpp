@@ -52,6 +52,8 @@ int CTavrinDlg::AppMessageBox(const std::string& text)
 
 BOOL CTavrinDlg::OnInitDialog()
 {
+    // The template places the window at the screen's corner; a window the user meets first belongs in the middle.
+    CenterWindow();
     AddAboutToSystemMenu();
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));

@@ -19,7 +19,7 @@ constexpr UINT WM_TRAYNOTIFY = WM_APP + 1000;
 // The program's one main window. It owns supervision: the choices, Start and Stop, the
 // timers, the tray icon and the three dialogs that live for the whole run.
 class CTavrinDlg : public CDialog {
-  public:
+public:
     CTavrinDlg(Platform& platform, HICON* trayIcons);
     ~CTavrinDlg() override;
 
@@ -42,14 +42,14 @@ class CTavrinDlg : public CDialog {
     int m_nFrequence = 0;
     int m_bHidden = 0;
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int notifyCode) override;
     void OnOK() override;
     void OnDestroy() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-  private:
+private:
     void AddAboutToSystemMenu();
     void CreateChildDialogs();
     void CreateTrayIcon();

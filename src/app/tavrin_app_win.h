@@ -5,7 +5,7 @@ class Platform;
 
 // The application object: loads the tray pictures and runs the main window for the life of the process.
 class CTavrinApp {
-  public:
+public:
     static constexpr int kTrayIconCount = 9;
 
     explicit CTavrinApp(Platform& platform);
@@ -15,6 +15,6 @@ class CTavrinApp {
     // The tray pictures in bar order; they live as long as the process.
     HICON m_hTrayIcons[kTrayIconCount] = {};
 
-  private:
+private:
     Platform& m_platform;
 };

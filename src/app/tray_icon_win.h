@@ -6,7 +6,7 @@
 
 // The program's icon in the notification area, with its tooltip.
 class CTrayNot {
-  public:
+public:
     // Adds the icon (the first of the array) with a tooltip; the array must outlive this object.
     CTrayNot(HWND notifyWindow, UINT callbackMessage, const std::string& tip, HICON* icons);
     ~CTrayNot();
@@ -17,7 +17,7 @@ class CTrayNot {
     void SetIcon(int index);
     void SetTip(const std::string& tip);
 
-  private:
+private:
     NOTIFYICONDATAW m_nid{};
     HICON* m_pIcons;
 };

@@ -3,7 +3,7 @@
 
 // The topmost "Take a break!" dialog whose OK button waits for the countdown.
 class CforceBreak : public CDialog {
-  public:
+public:
     CforceBreak();
 };
 

@@ -180,6 +180,23 @@ void CDialog::Show(int showCommand)
     ShowWindow(m_hWnd, showCommand);
 }
 
+void CDialog::CenterWindow()
+{
+    RECT area{};
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (owner && IsWindowVisible(owner))
+        GetWindowRect(owner, &area);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT window{};
+    GetWindowRect(m_hWnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const LONG x = std::max<LONG>(0, area.left + (area.right - area.left - width) / 2);
+    const LONG y = std::max<LONG>(0, area.top + (area.bottom - area.top - height) / 2);
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool CDialog::IsVisible() const
 {
     return m_hWnd && IsWindowVisible(m_hWnd);

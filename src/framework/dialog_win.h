@@ -7,7 +7,7 @@
 // message loop; modeless ones live hidden until shown. Every live dialog takes part in
 // keyboard navigation (IsDialogMessage) through whichever loop is running.
 class CDialog {
-  public:
+public:
     explicit CDialog(int templateId);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
@@ -33,6 +33,8 @@ class CDialog {
     // Checks one button of the range and unchecks the others.
     void CheckButton(int first, int last, int checked);
     void Show(int showCommand);
+    // Centres the window over its owner, or on the work area when it has none.
+    void CenterWindow();
     bool IsVisible() const;
     // Ends a modal dialog with a result; hides a modeless one.
     void EndDialog(INT_PTR result);
@@ -40,7 +42,7 @@ class CDialog {
     // Gives a message to the live dialog it belongs to; true when the dialog used it.
     static bool PreTranslate(MSG& message);
 
-  protected:
+protected:
     // Handlers; the defaults behave like a plain dialog.
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnCommand(int id, int notifyCode);
@@ -50,7 +52,7 @@ class CDialog {
     // Any other message: return true when handled, with the message's result.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-  private:
+private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     HWND CreateWindowFromTemplate(HWND owner);

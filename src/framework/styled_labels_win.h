@@ -6,7 +6,7 @@
 // Static controls drawn in a font and colours of their own, in place of the hosted label
 // controls that the dialog templates are designed around.
 class CStyledLabels {
-  public:
+public:
     struct Style {
         const wchar_t* face;
         int tenthsOfPoint;
@@ -25,7 +25,7 @@ class CStyledLabels {
     // Answers WM_CTLCOLORSTATIC for the styled controls; false for any other control.
     bool HandleColorMessage(WPARAM deviceContext, LPARAM control, LRESULT& brush);
 
-  private:
+private:
     struct Label {
         HWND control;
         HFONT font;

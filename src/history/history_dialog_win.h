@@ -1,19 +1,22 @@
 #pragma once
 #include "framework/dialog_win.h"
+#include "framework/styled_labels_win.h"
 
 class Platform;
 
 // Every recorded day with its active time, and the figures computed from them.
 class C2dGraphPlot : public CDialog {
-  public:
+public:
     explicit C2dGraphPlot(Platform& platform);
 
     // Rereads the history file into the fields; 0 when it can't be opened.
     int ReadHistory();
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-  private:
+private:
     Platform& m_platform;
+    CStyledLabels m_labels;
 };

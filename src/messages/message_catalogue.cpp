@@ -34,7 +34,7 @@ bool IsWordSeparator(char c)
 }
 
 class WordReader {
-  public:
+public:
     explicit WordReader(std::string_view text) : m_text(text) {}
 
     // The next word, or nothing at the end of the text.
@@ -53,7 +53,7 @@ class WordReader {
         return m_text.substr(nStart, m_nPos - nStart);
     }
 
-  private:
+private:
     std::string_view m_text;
     std::size_t m_nPos = 0;
 };

@@ -7,7 +7,7 @@
 
 // Everything the program asks of the system. The shell holds one; tests swap in a recording fake.
 class Platform {
-  public:
+public:
     virtual ~Platform() = default;
 
     // Seconds since 1970-01-01 UTC.
@@ -42,7 +42,7 @@ class Platform {
 
 // The system's own implementation.
 class Win32Platform final : public Platform {
-  public:
+public:
     std::int64_t Now() override;
     std::uint32_t TickCount() override;
     std::optional<std::uint32_t> LastInputTick() override;

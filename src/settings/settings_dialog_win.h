@@ -9,7 +9,7 @@ class Platform;
 // The less common choices: forced breaks, sound-only messages, keyboard lights and the two
 // sounds. Its controls are the live settings; OK and Cancel only hide it.
 class CSetting : public CDialog {
-  public:
+public:
     explicit CSetting(Platform& platform);
 
     // Sets a sound and shows its name in the matching read-only field.
@@ -20,13 +20,13 @@ class CSetting : public CDialog {
     std::string m_strMessageSound;
     std::string m_strWarningSound;
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int notifyCode) override;
     void OnOK() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-  private:
+private:
     void OnOnlySound();
     void OnForceBreak();
     // Asks for a wave file; false when the user cancelled.

@@ -124,7 +124,7 @@ struct Word {
 };
 
 class SettingsReader {
-  public:
+public:
     explicit SettingsReader(std::string_view text) : m_text(text)
     {
         if (m_text.starts_with(kByteOrderMark))
@@ -147,7 +147,7 @@ class SettingsReader {
         return assignments;
     }
 
-  private:
+private:
     bool AtEnd() const { return m_pos >= m_text.size(); }
     char Peek() const { return m_text[m_pos]; }
 

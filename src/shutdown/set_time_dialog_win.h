@@ -7,7 +7,7 @@ class Platform;
 
 // Where the user chooses the scheduled action, its time of day and whether to be asked first.
 class CShoutdownDlg : public CDialog {
-  public:
+public:
     explicit CShoutdownDlg(Platform& platform);
 
     // Shows a time of day in the picker, on the local date of the given moment (seconds since 1970 UTC).
@@ -19,12 +19,12 @@ class CShoutdownDlg : public CDialog {
     int m_nMinute = 0;
     int m_nSecond = 0;
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int notifyCode) override;
     void OnOK() override;
 
-  private:
+private:
     void OnWarningClicked();
 
     Platform& m_platform;

@@ -31,7 +31,7 @@ std::string WithSetting(std::string settings, std::string_view key, std::string_
 // its own, its windows are found by caption, clicks are posted (so a message box never blocks the
 // driver), and every message box is recorded and answered. Failures are reported to GoogleTest.
 class KelvaroProcess {
-  public:
+public:
     static constexpr DWORD kDeadlineMs = 20000;
 
     // Writes the files into a fresh folder under the temp folder and starts the program there.
@@ -91,7 +91,7 @@ class KelvaroProcess {
     bool Running() const;
     DWORD ExitCode() const;
 
-  private:
+private:
     std::vector<HWND> ProcessWindows() const;
     // Message boxes not answered yet; each is recorded the first time it is seen.
     std::vector<HWND> UnansweredBoxes(bool visibleOnly);

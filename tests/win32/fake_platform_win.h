@@ -9,7 +9,7 @@
 // A Platform that records what the program asked of the system and answers from a script,
 // so that a test reads as a story: what the user did, what the program showed, played and wrote.
 class FakePlatform final : public Platform {
-  public:
+public:
     struct MessageBoxCall {
         HWND owner;
         std::string text;

@@ -25,7 +25,7 @@ constexpr char kCatalogue[] = "--HEALTH-- Sit up straight ; --END-- --TIMEBREAKS
                               "--SLEEP-- Go to bed ; --END--";
 
 class MainWindowTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ResetProgramState();
@@ -291,10 +291,10 @@ TEST_F(MainWindowTest, QuitDuringABreakAsksAndNoKeepsRunning)
 
 // Escape must end the modal run, as the program's own loop runs it.
 class EscapingMainWindow : public CTavrinDlg {
-  public:
+public:
     using CTavrinDlg::CTavrinDlg;
 
-  protected:
+protected:
     BOOL OnInitDialog() override
     {
         const BOOL result = CTavrinDlg::OnInitDialog();

@@ -15,7 +15,7 @@ namespace {
 constexpr std::int64_t kNoonOfTheFifth = 1165320000;
 
 class SetTimeDialogTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(dialog.Create(nullptr));

@@ -24,7 +24,7 @@ void PressKey(HWND control, WPARAM key)
 }
 
 class SettingsDialogTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override
     {
         ASSERT_TRUE(dialog.Create(nullptr));

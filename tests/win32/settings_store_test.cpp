@@ -53,7 +53,7 @@ TEST_F(SettingsStoreTest, AFirstStartWritesTheDefaultsHidesToTheTrayAndStarts)
     EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro");
     EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_TOPMOST));
     EXPECT_EQ(Settings(), kDefaultSettings);
-    EXPECT_EQ(platform.writes["settings.txt"], 2);  // the defaults, then again by the start
+    EXPECT_EQ(platform.writes["settings.txt"], 2); // the defaults, then again by the start
     EXPECT_EQ(platform.activeTimers[kHideToTrayTimer], 20u);
     EXPECT_TRUE(g_bRunning);
     EXPECT_EQ(main.ItemText(IDC_MAIN_START_STOP), "Stop");
@@ -71,7 +71,7 @@ TEST_F(SettingsStoreTest, ReadingSetsTheControlsOfAllThreeWindows)
                                      "TIMELIMIT 7:45:30 STARTTRAY 0 health_msg 1 "
                                      "SOUNDMSG_PATH \"C:\\My Sounds\\chime.wav\" SOUNDWARNING_PATH alarm.wav "
                                      "STARTPROGRAM no\n";
-    platform.now = 1165320000;  // 2006-12-05 12:00 UTC
+    platform.now = 1165320000; // 2006-12-05 12:00 UTC
     CTavrinDlg& main = Open();
     EXPECT_TRUE(platform.messageBoxes.empty());
     EXPECT_FALSE(main.IsChecked(IDC_MAIN_HEALTH_TIPS));
@@ -92,7 +92,7 @@ TEST_F(SettingsStoreTest, ReadingSetsTheControlsOfAllThreeWindows)
     EXPECT_TRUE(settings.IsChecked(IDC_SETTINGS_FORCE_BREAK));
     EXPECT_TRUE(settings.IsChecked(IDC_SETTINGS_KEYBOARD_LEDS));
     EXPECT_EQ(settings.ItemText(IDC_SETTINGS_WAIT_SECONDS), "30");
-    EXPECT_TRUE(settings.IsItemEnabled(IDC_SETTINGS_WAIT_SECONDS));  // forced breaks are on
+    EXPECT_TRUE(settings.IsItemEnabled(IDC_SETTINGS_WAIT_SECONDS)); // forced breaks are on
     EXPECT_EQ(settings.m_strMessageSound, "C:\\My Sounds\\chime.wav");
     EXPECT_EQ(settings.ItemText(IDC_SETTINGS_MESSAGE_SOUND), "C:\\My Sounds\\chime.wav");
     EXPECT_EQ(settings.m_strWarningSound, "alarm.wav");
@@ -119,7 +119,7 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     g_pShutdownDlg->m_nMinute = 30;
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
-    Click(first.Hwnd(), IDC_MAIN_45_MIN);  // after the last Start: not what FREQUENCE records
+    Click(first.Hwnd(), IDC_MAIN_45_MIN); // after the last Start: not what FREQUENCE records
     Click(first.Hwnd(), IDC_MAIN_QUIT);
     ASSERT_FALSE(IsWindow(first.Hwnd()));
 
@@ -138,7 +138,7 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
     EXPECT_EQ(g_pShutdownDlg->m_nHour, 22);
     EXPECT_EQ(g_pShutdownDlg->m_nMinute, 30);
-    EXPECT_TRUE(g_bRunning);  // the writer always asks for the start
+    EXPECT_TRUE(g_bRunning); // the writer always asks for the start
 }
 
 TEST_F(SettingsStoreTest, StartProgramTwiceEndsStoppedAndAMissingCatalogueKeepsItStopped)
@@ -180,4 +180,4 @@ TEST_F(SettingsStoreTest, TheWritersOfTheFile)
     EXPECT_EQ(platform.messageBoxes[0].text, "could not open settings.txt");
 }
 
-}
+} // namespace
