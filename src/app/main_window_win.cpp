@@ -102,7 +102,9 @@ void CTavrinDlg::CreateChildDialogs()
     g_pShutdownDlg->m_nHour = 0;
     g_pShutdownDlg->m_nMinute = 0;
     g_pShutdownDlg->m_nSecond = 0;
-    if (!g_pShutdownDlg->Create(nullptr))
+    // Like every dialog without a parent of its own, it is owned by the main window, so it
+    // hides with it to the tray and never stands behind it.
+    if (!g_pShutdownDlg->Create(Hwnd()))
         AppMessageBox(kDialogCreationFailed);
 
     m_pHistoryDlg = std::make_unique<C2dGraphPlot>(m_platform);
@@ -112,7 +114,7 @@ void CTavrinDlg::CreateChildDialogs()
 
     m_pSettingsDlg = std::make_unique<CSetting>(m_platform);
     g_pSettingsDlg = m_pSettingsDlg.get();
-    if (!g_pSettingsDlg->Create(nullptr))
+    if (!g_pSettingsDlg->Create(Hwnd()))
         AppMessageBox(kDialogCreationFailed);
 }
 

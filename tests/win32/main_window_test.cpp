@@ -225,8 +225,11 @@ TEST_F(MainWindowTest, CloseAndMinimiseHideAndEnterDoesNothing)
 {
     HWND main = Open();
     ShowWindow(main, SW_SHOW);
+    Click(main, IDC_MAIN_MORE_SETTINGS);
+    ASSERT_TRUE(g_pSettingsDlg->IsVisible());
     SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_FALSE(g_pSettingsDlg->IsVisible());  // the windows it owns go to the tray with it
     EXPECT_TRUE(IsWindow(main));
 
     window->m_bHidden = 1;
