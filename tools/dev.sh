@@ -5,17 +5,19 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb x11-apps x11-utils imagemagick)
+build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
+# Only for taking a picture of the window on a machine without a display.
+picture_packages=(x11-apps x11-utils imagemagick)
 
 install_missing() {
     local missing=()
-    for package in "${packages[@]}"; do
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
     done
     if [ ${#missing[@]} -gt 0 ]; then
         echo "Installing: ${missing[*]}"
         apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
     fi
 }
 
@@ -37,7 +39,7 @@ stop_wine() {
 }
 
 run_tests() {
-    install_missing
+    install_missing "${build_packages[@]}"
     build native windows
     cd "$repo"
     local status=0
@@ -50,7 +52,7 @@ run_tests() {
 
 run_program() {
     local data=${1:-$HOME/.local/share/kelvaro}
-    install_missing
+    install_missing "${build_packages[@]}" "${picture_packages[@]}"
     build windows
     local bin="$repo/build/windows"
     mkdir -p "$data"
