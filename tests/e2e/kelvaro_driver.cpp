@@ -306,6 +306,17 @@ std::string KelvaroProcess::ItemText(HWND dialog, int id)
     return control ? Text(control) : std::string();
 }
 
+void KelvaroProcess::SetItemText(HWND dialog, int id, const std::string& text)
+{
+    HWND control = GetDlgItem(dialog, id);
+    ASSERT_NE(control, nullptr) << "no control " << id;
+    const std::wstring wide = Widen(text);
+    DWORD_PTR done = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_NORMAL,
+                                    kDeadlineMs, &done))
+        << "typing into control " << id;
+}
+
 bool KelvaroProcess::IsChecked(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);

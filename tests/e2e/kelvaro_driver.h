@@ -59,6 +59,8 @@ public:
 
     std::string Text(HWND window);
     std::string ItemText(HWND dialog, int id);
+    // Replaces an edit field's text as typing would.
+    void SetItemText(HWND dialog, int id, const std::string& text);
     bool IsChecked(HWND dialog, int id);
     bool IsEnabled(HWND dialog, int id);
     static bool IsVisible(HWND window) { return IsWindowVisible(window) != FALSE; }

@@ -229,7 +229,7 @@ TEST_F(MainWindowTest, CloseAndMinimiseHideAndEnterDoesNothing)
     ASSERT_TRUE(g_pSettingsDlg->IsVisible());
     SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_FALSE(g_pSettingsDlg->IsVisible());  // the windows it owns go to the tray with it
+    EXPECT_FALSE(g_pSettingsDlg->IsVisible()); // the windows it owns go to the tray with it
     EXPECT_TRUE(IsWindow(main));
 
     window->m_bHidden = 1;
