@@ -33,7 +33,10 @@ foreach(data_file ${KELVARO_DATA_FILES})
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${data_file} $<TARGET_FILE_DIR:kelvaro>/${data_name})
 endforeach()
 
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR})
+# Built on Linux, the Windows programs run under Wine; built on Windows, they run as they are.
+if(CMAKE_CROSSCOMPILING)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR})
+endif()
 
 file(GLOB KELVARO_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(kelvaro_win32_tests ${KELVARO_WIN32_TESTS} ${KELVARO_RESOURCE_SCRIPT})
