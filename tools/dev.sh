@@ -16,8 +16,13 @@ install_missing() {
     done
     if [ ${#missing[@]} -gt 0 ]; then
         echo "Installing: ${missing[*]}"
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+        local log
+        log=$(mktemp)
+        if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"; } >"$log" 2>&1; then
+            cat "$log"
+            return 1
+        fi
+        rm -f "$log"
     fi
 }
 
