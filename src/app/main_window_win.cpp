@@ -76,10 +76,11 @@ BOOL CTavrinDlg::OnInitDialog()
     g_timeCountedDay = m_platform.Now();
     SetChecked(IDC_MAIN_LAUNCH_MINIMIZED, true);
     int loaded = LoadSaveSettings(1);
-    if (loaded == 0) {
+    if (loaded == 0 && !Ended()) {
         LoadSaveSettings(0);
         loaded = LoadSaveSettings(1);
     }
+    m_bInitialised = true;
     return loaded;
 }
 
@@ -184,13 +185,15 @@ void CTavrinDlg::OnQuit()
             "I think you are trying to get away from your break, don\u2019t do that!? Are you really sure that you "
             "want to quit?",
             "Kelvaro WARNING!!!", MB_YESNO | MB_ICONSTOP);
-        if (answer == IDNO)
+        // A Quit from the tray can be taken while the question is open and end the program first.
+        if (answer == IDNO || Ended())
             return;
     }
     LoadSaveSettings(0);
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
-    DestroyWindow(Hwnd());
+    if (!Ended())
+        DestroyWindow(Hwnd());
 }
 
 void CTavrinDlg::OnDestroy()
@@ -269,6 +272,8 @@ void CTavrinDlg::OnPowerBroadcast(WPARAM event)
 {
     switch (event) {
     case PBT_APMQUERYSUSPEND:
+    // Since Vista the system no longer asks before a suspend; it only announces it.
+    case PBT_APMSUSPEND:
         if (g_bRunning) {
             OnStartStop();
             g_bStoppedBySuspend = true;

@@ -75,6 +75,9 @@ private:
     void CheckShutdownTime();
     void OnMessageTick(UINT_PTR id, int hour, int minute);
 
+    // The window was destroyed, possibly by a command taken in the nested loop of a message box.
+    bool Ended() const { return Hwnd() == nullptr; }
+
     // The application's own message box: its name as caption, exclamation icon, OK button.
     int AppMessageBox(const std::string& text);
 
@@ -86,6 +89,8 @@ private:
     std::unique_ptr<C2dGraphPlot> m_pHistoryDlg;
     std::unique_ptr<CSetting> m_pSettingsDlg;
     CStyledLabels m_labels;
+    // Set once initialisation has ended; the hide to the tray waits for it.
+    bool m_bInitialised = false;
 };
 
 extern bool g_bRunning;

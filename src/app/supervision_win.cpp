@@ -36,10 +36,12 @@ int CTavrinDlg::LoadMessages()
 
 void CTavrinDlg::OnStartStop()
 {
-    if (LoadMessages() == 0)
+    if (LoadMessages() == 0 || Ended())
         return;
     g_nIdleTimeMs = 0;
     LoadSaveSettings(0);
+    if (Ended())
+        return;
     if (!g_bRunning) {
         const int interval = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
         if (!IntervalAllowsStart(interval, ItemText(IDC_MAIN_OTHER_MINUTES))) {
@@ -117,6 +119,10 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
     } else if (id == kShutdownCheckTimer) {
         CheckShutdownTime();
     } else if (id == kHideToTrayTimer) {
+        // A message box during initialisation runs its own loop; hiding then would be undone when
+        // the dialog manager shows the finished window, so the timer simply ticks again later.
+        if (!m_bInitialised)
+            return;
         m_platform.KillWindowTimer(Hwnd(), kHideToTrayTimer);
         HideToTray();
     } else {

@@ -65,11 +65,13 @@ std::vector<unsigned> TimersRemovedAtStop()
 
 std::int64_t LeadingNumber(std::string_view text)
 {
+    // Past a ceiling that no interval reaches, further digits only keep the value there.
+    constexpr std::int64_t kCeiling = std::numeric_limits<std::int64_t>::max() / 100;
     std::int64_t value = 0;
     for (char c : text) {
         if (c < '0' || c > '9')
             break;
-        value = std::min<std::int64_t>(value * 10 + (c - '0'), std::numeric_limits<std::int64_t>::max() / 10);
+        value = value >= kCeiling ? kCeiling : value * 10 + (c - '0');
     }
     return value;
 }

@@ -50,7 +50,7 @@ std::vector<TimerArming> PlanTimers(int checkedIntervalButton, std::int64_t othe
 // The timers Stop removes; the hide and countdown timers live on their own.
 std::vector<unsigned> TimersRemovedAtStop();
 
-// The decimal value of a text's leading digits, 0 when there are none; held at INT64 range.
+// The decimal value of a text's leading digits, 0 when there are none; a huge number is held at a ceiling.
 std::int64_t LeadingNumber(std::string_view text);
 
 // Start needs an interval: the minutes field may never be empty, and under "Other" it must hold at least 1.

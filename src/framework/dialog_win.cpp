@@ -50,7 +50,8 @@ HWND CDialog::CreateWindowFromTemplate(HWND owner)
 bool CDialog::Create(HWND owner)
 {
     m_bModal = false;
-    return CreateWindowFromTemplate(owner) != nullptr;
+    // A window destroyed during its own initialisation was not created for any use.
+    return CreateWindowFromTemplate(owner) != nullptr && m_hWnd != nullptr;
 }
 
 INT_PTR CDialog::DoModal(HWND owner)

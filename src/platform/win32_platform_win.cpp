@@ -54,7 +54,13 @@ std::optional<std::string> Win32Platform::ChooseFileToOpen(HWND owner, const std
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&dialog))
+    // The data files are opened relative to the current directory, which the open-file dialog
+    // may move to the chosen file's folder despite OFN_NOCHANGEDIR.
+    std::vector<wchar_t> currentDirectory(GetCurrentDirectoryW(0, nullptr) + 1, L'\0');
+    GetCurrentDirectoryW(static_cast<DWORD>(currentDirectory.size()), currentDirectory.data());
+    const BOOL chosen = GetOpenFileNameW(&dialog);
+    SetCurrentDirectoryW(currentDirectory.data());
+    if (!chosen)
         return std::nullopt;
     return Narrow(path.data());
 }

@@ -14,22 +14,30 @@ constexpr char kSettingsFile[] = "settings.txt";
 
 int CTavrinDlg::LoadSaveSettings(int load)
 {
+    // Controls of a destroyed window read as empty; writing them would lose every setting.
+    if (Ended())
+        return 0;
     if (load != 0) {
         // The file is read whole before anything is applied, so the write that a start
         // from STARTPROGRAM makes can't disturb the reading.
         const std::optional<std::string> text = m_platform.ReadWholeFile(kSettingsFile);
         if (!text) {
-            m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_TOPMOST);
+            m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro",
+                                      MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
             return 0;
         }
-        for (const SettingAssignment& assignment : ParseSettingsFile(*text))
+        for (const SettingAssignment& assignment : ParseSettingsFile(*text)) {
             ApplySetting(assignment);
+            if (Ended())
+                return 1;
+        }
         if (g_pSettingsDlg)
             g_pSettingsDlg->EnableItem(IDC_SETTINGS_WAIT_SECONDS, g_pSettingsDlg->IsChecked(IDC_SETTINGS_FORCE_BREAK));
         return 1;
     }
     if (!m_platform.ReplaceWholeFile(kSettingsFile, FormatSettingsFile(SnapshotSettings()))) {
-        m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_TOPMOST);
+        m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro",
+                                  MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
         return 0;
     }
     return 1;

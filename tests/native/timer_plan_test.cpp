@@ -81,7 +81,13 @@ TEST(StartRules, LeadingNumberReadsDigitsUntilTheFirstOther)
     EXPECT_EQ(LeadingNumber("120"), 120);
     EXPECT_EQ(LeadingNumber("12 3"), 12);
     EXPECT_EQ(LeadingNumber("-5"), 0);
-    EXPECT_GT(LeadingNumber("123456789012345678901234567890"), 0);
+    // However long the digits run, the value stays a huge positive number and never wraps.
+    for (const char* huge :
+         {"9223372036854775808", "92233720368547758089", "99999999999999999999999", "123456789012345678901234567890"}) {
+        EXPECT_GE(LeadingNumber(huge), 92233720368547758) << huge;
+        EXPECT_EQ(PlanMessagePeriods(kIntervalOther, LeadingNumber(huge)).timeBreakMs, 2147483647) << huge;
+        EXPECT_TRUE(IntervalAllowsStart(kIntervalOther, huge)) << huge;
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "platform/platform_win.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ public:
     int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override
     {
         messageBoxes.push_back({owner, text, caption, flags});
+        // What the user or the system does while the box's own message loop runs.
+        if (whileBoxOpen) {
+            auto action = std::move(whileBoxOpen);
+            whileBoxOpen = nullptr;
+            action();
+        }
         if (answers.empty())
             return (flags & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
         const int answer = answers.front();
@@ -77,6 +84,7 @@ public:
     std::uint32_t tickCount = 1000000;
     std::optional<std::uint32_t> lastInputTick = 1000000;
     std::deque<int> answers;
+    std::function<void()> whileBoxOpen;
     std::optional<std::string> chosenFile;
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> files;

@@ -271,6 +271,12 @@ TEST_F(MainWindowTest, SuspendStopsSupervisionAndResumeStartsItAgain)
     SendMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     EXPECT_TRUE(g_bRunning);
     EXPECT_FALSE(g_bStoppedBySuspend);
+
+    // Newer systems announce the suspend instead of asking first.
+    SendMessageW(main, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    EXPECT_FALSE(g_bRunning);
+    SendMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_TRUE(g_bRunning);
 }
 
 TEST_F(MainWindowTest, QuitDuringABreakAsksAndNoKeepsRunning)
@@ -287,9 +293,16 @@ TEST_F(MainWindowTest, QuitDuringABreakAsksAndNoKeepsRunning)
     EXPECT_TRUE(IsWindow(main));
     EXPECT_TRUE(g_bRunning);
 
-    platform.answers.push_back(IDYES);
+    // A Quit from the tray taken while the question is open ends the program; the first
+    // question then finds the window gone and must not write again.
+    platform.whileBoxOpen = [&] {
+        SendMessageW(main, WM_COMMAND, ID_TRAY_QUIT, 0);
+    };
+    platform.answers = {IDYES, IDNO};
+    const int writesBefore = platform.writes["settings.txt"];
     Click(main, IDC_MAIN_QUIT);
     EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(platform.writes["settings.txt"], writesBefore + 1);
 }
 
 // Escape must end the modal run, as the program's own loop runs it.

@@ -51,7 +51,7 @@ TEST_F(SettingsStoreTest, AFirstStartWritesTheDefaultsHidesToTheTrayAndStarts)
     ASSERT_EQ(platform.messageBoxes.size(), 1u);
     EXPECT_EQ(platform.messageBoxes[0].text, "could not open settings.txt");
     EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro");
-    EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_TOPMOST));
+    EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
     EXPECT_EQ(Settings(), kDefaultSettings);
     EXPECT_EQ(platform.writes["settings.txt"], 2); // the defaults, then again by the start
     EXPECT_EQ(platform.activeTimers[kHideToTrayTimer], 20u);
@@ -178,6 +178,42 @@ TEST_F(SettingsStoreTest, TheWritersOfTheFile)
     EXPECT_EQ(main.LoadSaveSettings(0), 0);
     ASSERT_EQ(platform.messageBoxes.size(), 1u);
     EXPECT_EQ(platform.messageBoxes[0].text, "could not open settings.txt");
+}
+
+TEST_F(SettingsStoreTest, AQuitTakenWhileTheFirstStartBoxIsOpenKeepsTheDefaults)
+{
+    // The nested Quit writes the defaults and ends the window; the start-up must not then
+    // overwrite them from the controls of the destroyed window.
+    platform.whileBoxOpen = [&] {
+        SendMessageW(window->Hwnd(), WM_COMMAND, ID_TRAY_QUIT, 0);
+    };
+    window = std::make_unique<CTavrinDlg>(platform, icons);
+    EXPECT_FALSE(window->Create(nullptr));
+    EXPECT_EQ(window->Hwnd(), nullptr);
+    EXPECT_EQ(Settings(), kDefaultSettings);
+    EXPECT_EQ(platform.writes["settings.txt"], 1);
+    EXPECT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_FALSE(g_bRunning);
+}
+
+TEST_F(SettingsStoreTest, TheHideToTheTrayWaitsForTheEndOfInitialisation)
+{
+    platform.files["settings.txt"] = "STARTTRAY 1 STARTPROGRAM true";
+    platform.files.erase("standard.txt");
+    // The hide timer ticks while "could not open standard.txt" is open during the start-up.
+    platform.whileBoxOpen = [&] {
+        window->OnTimer(kHideToTrayTimer);
+    };
+    window = std::make_unique<CTavrinDlg>(platform, icons);
+    ASSERT_TRUE(window->Create(nullptr));
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text, "could not open standard.txt");
+    EXPECT_EQ(platform.activeTimers.count(kHideToTrayTimer), 1u);
+    EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
+
+    window->OnTimer(kHideToTrayTimer);
+    EXPECT_FALSE(IsWindowVisible(window->Hwnd()));
+    EXPECT_EQ(platform.activeTimers.count(kHideToTrayTimer), 0u);
 }
 
 } // namespace
