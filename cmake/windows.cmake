@@ -46,7 +46,7 @@ add_test(NAME win32 COMMAND kelvaro_win32_tests --gtest_brief=1)
 
 file(GLOB KELVARO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(KELVARO_E2E_SOURCES)
-  add_executable(kelvaro_e2e ${KELVARO_E2E_SOURCES})
+  add_executable(kelvaro_e2e ${KELVARO_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/src/platform/text_win.cpp)
   target_include_directories(kelvaro_e2e PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(kelvaro_e2e PRIVATE GTest::gtest_main ${KELVARO_WIN32_LIBS})
   target_compile_definitions(kelvaro_e2e PRIVATE

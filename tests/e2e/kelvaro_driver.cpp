@@ -1,5 +1,6 @@
 #include "kelvaro_driver.h"
 
+#include "platform/text_win.h"
 #include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
@@ -18,27 +19,6 @@ constexpr char kMainCaption[] = "Kelvaro";
 constexpr DWORD kBoxTextId = 0xFFFF;
 // Icon controls of a message box: 20 on Windows, 0x0440 under Wine.
 constexpr DWORD kBoxIconIds[] = {20, 0x0440};
-
-std::wstring Widen(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(size, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
-}
-
-std::string Narrow(std::wstring_view wide)
-{
-    if (wide.empty())
-        return {};
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
 
 // CTest and the build hand over Unix paths; Wine maps them to a drive of its own.
 std::filesystem::path ToWindowsPath(const std::string& path)
