@@ -224,6 +224,8 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_TRAYNOTIFY:
         result = OnTrayNotify(lParam);
         return true;
+    case WM_PAINT:
+        return PaintMinimized();
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
@@ -232,6 +234,23 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     default:
         return false;
     }
+}
+
+bool CTavrinDlg::PaintMinimized()
+{
+    // Minimising is turned into hiding, but another program can still minimise the window.
+    if (!IsIconic(Hwnd()))
+        return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Hwnd(), &paint);
+    SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(Hwnd(), &paint);
+    return true;
 }
 
 bool CTavrinDlg::OnSysCommand(WPARAM command)

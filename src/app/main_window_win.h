@@ -54,6 +54,7 @@ private:
     void CreateChildDialogs();
     void CreateTrayIcon();
     bool OnSysCommand(WPARAM command);
+    bool PaintMinimized();
     void OnClose();
     void OnEndSession();
     void OnPowerBroadcast(WPARAM event);
