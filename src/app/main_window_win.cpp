@@ -2,6 +2,7 @@
 
 #include "about/about_dialog_win.h"
 #include "activity/counter_state.h"
+#include "app/power_events.h"
 #include "app/tray_icon_win.h"
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
@@ -289,25 +290,16 @@ void CTavrinDlg::OnEndSession()
 
 void CTavrinDlg::OnPowerBroadcast(WPARAM event)
 {
-    switch (event) {
-    case PBT_APMQUERYSUSPEND:
-    // Since Vista the system no longer asks before a suspend; it only announces it.
-    case PBT_APMSUSPEND:
-        if (g_bRunning) {
-            OnStartStop();
-            g_bStoppedBySuspend = true;
-        }
+    switch (PowerStepFor(static_cast<unsigned>(event), g_bRunning, g_bStoppedBySuspend)) {
+    case PowerStep::StopForSuspend:
+        OnStartStop();
+        g_bStoppedBySuspend = true;
         break;
-    case PBT_APMQUERYSUSPENDFAILED:
-    case PBT_APMRESUMECRITICAL:
-    case PBT_APMRESUMESUSPEND:
-    case PBT_APMRESUMEAUTOMATIC:
-        if (g_bStoppedBySuspend) {
-            OnStartStop();
-            g_bStoppedBySuspend = false;
-        }
+    case PowerStep::StartAfterSuspend:
+        OnStartStop();
+        g_bStoppedBySuspend = false;
         break;
-    default:
+    case PowerStep::Nothing:
         break;
     }
 }
