@@ -1,6 +1,5 @@
 #pragma once
 #include "framework/dialog_win.h"
-#include "framework/styled_labels_win.h"
 
 // The program's name and version, with links to its web site and its feedback page.
 class CAboutDlg : public CDialog {
@@ -9,8 +8,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    CStyledLabels m_labels;
 };

@@ -26,7 +26,7 @@ constexpr char kInfoText[] =
     "Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.";
 constexpr char kDialogCreationFailed[] = "Error creating Dialog";
 constexpr char kDialogObjectMissing[] = "Error Creating Dialog Object";
-constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0), RGB(236, 233, 216)};
+constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0), CStyledLabels::kFaceColour};
 constexpr UINT kSystemCommandMask = 0xFFF0;
 } // namespace
 
@@ -58,7 +58,7 @@ BOOL CTavrinDlg::OnInitDialog()
     AddAboutToSystemMenu();
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-    m_labels.Apply(Hwnd(), IDC_MAIN_MIN_LABEL, kMinutesLabelStyle);
+    StyleLabel(IDC_MAIN_MIN_LABEL, kMinutesLabelStyle);
     CheckButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER, IDC_MAIN_60_MIN);
     CreateTrayIcon();
     SetChecked(IDC_MAIN_HEALTH_TIPS, true);
@@ -230,8 +230,6 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
-    case WM_CTLCOLORSTATIC:
-        return m_labels.HandleColorMessage(wParam, lParam, result);
     default:
         return false;
     }

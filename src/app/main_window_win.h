@@ -1,6 +1,5 @@
 #pragma once
 #include "framework/dialog_win.h"
-#include "framework/styled_labels_win.h"
 
 #include <cstdint>
 #include <memory>
@@ -89,7 +88,6 @@ private:
     std::unique_ptr<CShoutdownDlg> m_pShutdownDlg;
     std::unique_ptr<C2dGraphPlot> m_pHistoryDlg;
     std::unique_ptr<CSetting> m_pSettingsDlg;
-    CStyledLabels m_labels;
     // Set once initialisation has ended; the hide to the tray waits for it.
     bool m_bInitialised = false;
 };

@@ -52,7 +52,7 @@ void CTavrinDlg::OnStartStop()
         g_dwStartTick = m_platform.TickCount();
         LoadSaveActiveTime(1);
         if (g_pSettingsDlg)
-            g_nBreakCountdown = g_pSettingsDlg->ItemNumber(IDC_SETTINGS_WAIT_SECONDS);
+            g_nBreakCountdown = CountdownSeconds(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS));
         g_bRunning = true;
         SetItemText(IDC_MAIN_START_STOP, "Stop");
         LockChoices(true);

@@ -1,7 +1,12 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 // A forced-break countdown is running: Quit asks first, and hiding the main window brings the break back.
 extern bool g_bBreakRunning;
 // Seconds left in the countdown; reloaded from the Settings dialog at Start and at every countdown end.
 extern std::int32_t g_nBreakCountdown;
+
+// The seconds of a countdown from the Settings dialog's field: its leading digits, 0 when there
+// are none, held at the largest count a 32-bit counter takes.
+std::int32_t CountdownSeconds(std::string_view waitText);

@@ -1,6 +1,5 @@
 #pragma once
 #include "framework/dialog_win.h"
-#include "framework/styled_labels_win.h"
 
 // The topmost "Take a break!" dialog whose OK button waits for the countdown.
 class CforceBreak : public CDialog {
@@ -9,10 +8,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    CStyledLabels m_labels;
 };
 
 // The most recently created break dialog; null until the first break of the run.

@@ -131,18 +131,6 @@ void CDialog::SetItemText(int id, const std::string& text)
     SetWindowTextW(Item(id), Widen(text).c_str());
 }
 
-int CDialog::ItemNumber(int id) const
-{
-    const std::string text = ItemText(id);
-    long long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        value = std::min<long long>(value * 10 + (c - '0'), 0x7FFFFFFF);
-    }
-    return static_cast<int>(value);
-}
-
 bool CDialog::IsChecked(int id) const
 {
     return IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
@@ -227,13 +215,15 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return TRUE;
+    case WM_CTLCOLORSTATIC: {
+        // The colour messages take their brush from the return value, not from DWLP_MSGRESULT.
+        LRESULT brush = 0;
+        return m_labels.HandleColorMessage(wParam, lParam, brush) ? static_cast<INT_PTR>(brush) : FALSE;
+    }
     default: {
         LRESULT result = 0;
         if (!OnMessage(message, wParam, lParam, result))
             return FALSE;
-        // The colour messages take their brush from the return value, not from DWLP_MSGRESULT.
-        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
-            return static_cast<INT_PTR>(result);
         SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }

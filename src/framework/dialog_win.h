@@ -1,4 +1,6 @@
 #pragma once
+#include "framework/styled_labels_win.h"
+
 #include <windows.h>
 
 #include <string>
@@ -22,8 +24,6 @@ public:
     HWND Item(int id) const;
     std::string ItemText(int id) const;
     void SetItemText(int id, const std::string& text);
-    // The leading decimal digits of a control's text, 0 when there are none.
-    int ItemNumber(int id) const;
     bool IsChecked(int id) const;
     void SetChecked(int id, bool checked);
     bool IsItemEnabled(int id) const;
@@ -49,6 +49,8 @@ protected:
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     virtual void OnDestroy() {}
+    // Draws a static control in a font and colours of its own.
+    void StyleLabel(int id, const CStyledLabels::Style& style) { m_labels.Apply(m_hWnd, id, style); }
     // Any other message: return true when handled, with the message's result.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -62,4 +64,5 @@ private:
     bool m_bModal = false;
     bool m_bEndRequested = false;
     INT_PTR m_nResult = 0;
+    CStyledLabels m_labels;
 };

@@ -7,6 +7,9 @@
 // controls that the dialog templates are designed around.
 class CStyledLabels {
 public:
+    // The face colour the labels were designed on.
+    static constexpr COLORREF kFaceColour = RGB(236, 233, 216);
+
     struct Style {
         const wchar_t* face;
         int tenthsOfPoint;
@@ -34,3 +37,6 @@ private:
     };
     std::vector<Label> m_labels;
 };
+
+// The underlined title label of the About and History dialogs.
+constexpr CStyledLabels::Style kTitleLabelStyle{L"Tahoma", 143, true, RGB(0, 0, 0), CStyledLabels::kFaceColour};

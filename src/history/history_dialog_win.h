@@ -1,6 +1,5 @@
 #pragma once
 #include "framework/dialog_win.h"
-#include "framework/styled_labels_win.h"
 
 class Platform;
 
@@ -14,9 +13,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     Platform& m_platform;
-    CStyledLabels m_labels;
 };

@@ -5,10 +5,9 @@
 
 namespace {
 
-constexpr COLORREF kFaceColour = RGB(236, 233, 216);
 // Tahoma 8.25 pt, rounded to the nearest tenth of a point.
-constexpr CStyledLabels::Style kBlackLabel{L"Tahoma", 83, false, RGB(0, 0, 0), kFaceColour};
-constexpr CStyledLabels::Style kGreyLabel{L"Tahoma", 83, false, RGB(128, 128, 128), kFaceColour};
+constexpr CStyledLabels::Style kBlackLabel{L"Tahoma", 83, false, RGB(0, 0, 0), CStyledLabels::kFaceColour};
+constexpr CStyledLabels::Style kGreyLabel{L"Tahoma", 83, false, RGB(128, 128, 128), CStyledLabels::kFaceColour};
 
 constexpr int kBlackLabels[] = {IDC_SETTINGS_WAIT_LABEL, IDC_SETTINGS_WARNING_SOUND_LABEL,
                                 IDC_SETTINGS_MESSAGE_SOUND_LABEL};
@@ -36,9 +35,9 @@ void CSetting::SetWarningSound(const std::string& fileName)
 BOOL CSetting::OnInitDialog()
 {
     for (int id : kBlackLabels)
-        m_labels.Apply(Hwnd(), id, kBlackLabel);
+        StyleLabel(id, kBlackLabel);
     for (int id : kGreyLabels)
-        m_labels.Apply(Hwnd(), id, kGreyLabel);
+        StyleLabel(id, kGreyLabel);
     // The countdown is editable only while forced breaks are on, and they start off.
     EnableItem(IDC_SETTINGS_WAIT_SECONDS, false);
     return TRUE;
@@ -110,9 +109,4 @@ bool CSetting::ChooseSound(std::string& fileName)
 void CSetting::OnOK()
 {
     Show(SW_HIDE);
-}
-
-bool CSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
-{
-    return message == WM_CTLCOLORSTATIC && m_labels.HandleColorMessage(wParam, lParam, result);
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include "framework/dialog_win.h"
-#include "framework/styled_labels_win.h"
 
 #include <string>
 
@@ -24,7 +23,6 @@ protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int notifyCode) override;
     void OnOK() override;
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void OnOnlySound();
@@ -33,5 +31,4 @@ private:
     bool ChooseSound(std::string& fileName);
 
     Platform& m_platform;
-    CStyledLabels m_labels;
 };
