@@ -1,0 +1,39 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// A pause counts as active for its first minute; from then on every idle second is taken off.
+constexpr std::int32_t IDLE_LIMIT_MS = 60000;
+// The period of the activity tick, and the idle time one tick takes off.
+constexpr std::int32_t kIdleStepMs = 1000;
+// A tick that comes later than this after the previous one was held up (or the machine slept).
+constexpr std::uint32_t kLateTickMs = 2000;
+
+// Today's active time for the display.
+struct ActiveTime {
+    std::int32_t hours = 0;
+    std::int32_t minutes = 0;    // 0 to 59
+    std::int32_t msInMinute = 0; // 0 to 59999
+};
+
+// Begins counting at a tick from a restored count: at Start and at a change of day.
+void RestartCount(std::uint32_t nowTick, std::int32_t restoredMs);
+
+// One activity tick: takes idle time off by the idle rule and recomputes g_nActiveTimeMs.
+// A failed last-input query counts as active. Tick arithmetic wraps, so the tick count's
+// wrap after 49.7 days changes nothing.
+ActiveTime CountActivity(std::uint32_t nowTick, std::optional<std::uint32_t> lastInputTick);
+
+// Splits a count for the display; a negative part shows as 0.
+ActiveTime SplitForDisplay(std::int32_t activeMs);
+
+// "HH:MM:SS", two digits at least for each; hours are not reduced modulo 24.
+std::string FormatActiveTimeText(const ActiveTime& time);
+
+// The tray picture for the hours of today's count: nothing (keep the shown one) before the
+// first hour, then one eighth of the bar per hour, all red from nine hours on.
+std::optional<int> TrayPictureForHours(std::int32_t hours);
+
+// The tray tooltip for a formatted count.
+std::string ActiveTimeTooltip(const std::string& formattedTime);

@@ -1,0 +1,77 @@
+#include "activity/calendar.h"
+
+#include <ctime>
+
+namespace {
+
+constexpr std::int64_t kMsPerSecond = 1000;
+constexpr std::int64_t kOrdinaryDayMs = 24 * 60 * 60 * kMsPerSecond;
+constexpr int kTmBaseYear = 1900;
+
+bool ToLocalTime(std::time_t time, std::tm& local)
+{
+#ifdef _WIN32
+    return localtime_s(&local, &time) == 0;
+#else
+    return localtime_r(&time, &local) != nullptr;
+#endif
+}
+
+std::optional<std::time_t> LocalMidnight(CivilDate date)
+{
+    std::tm local{};
+    local.tm_year = date.year - kTmBaseYear;
+    local.tm_mon = date.month - 1;
+    local.tm_mday = date.day;
+    local.tm_isdst = -1;
+    const std::time_t time = std::mktime(&local);
+    if (time == static_cast<std::time_t>(-1))
+        return std::nullopt;
+    return time;
+}
+
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month)
+{
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+} // namespace
+
+std::optional<CivilDate> LocalDate(std::int64_t time)
+{
+    std::tm local{};
+    if (!ToLocalTime(static_cast<std::time_t>(time), local))
+        return std::nullopt;
+    return CivilDate{local.tm_year + kTmBaseYear, local.tm_mon + 1, local.tm_mday};
+}
+
+bool IsValidDate(const CivilDate& date)
+{
+    return date.year >= 1 && date.year <= 9999 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+           date.day <= DaysInMonth(date.year, date.month);
+}
+
+std::int64_t LocalDayLengthMs(const CivilDate& date)
+{
+    if (!IsValidDate(date))
+        return kOrdinaryDayMs;
+    CivilDate next = date;
+    if (++next.day > DaysInMonth(next.year, next.month)) {
+        next.day = 1;
+        if (++next.month > 12) {
+            next.month = 1;
+            ++next.year;
+        }
+    }
+    const std::optional<std::time_t> start = LocalMidnight(date);
+    const std::optional<std::time_t> end = LocalMidnight(next);
+    if (!start || !end || *end <= *start)
+        return kOrdinaryDayMs;
+    return static_cast<std::int64_t>(*end - *start) * kMsPerSecond;
+}

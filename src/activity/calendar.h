@@ -1,0 +1,21 @@
+#pragma once
+#include <compare>
+#include <cstdint>
+#include <optional>
+
+// A day of the local calendar, as the time files write it.
+struct CivilDate {
+    int year = 0;
+    int month = 0; // 1 to 12
+    int day = 0;   // 1 to 31
+    auto operator<=>(const CivilDate&) const = default;
+};
+
+// The local date of a timestamp (seconds since 1970-01-01 UTC), or nothing when the system can't convert it.
+std::optional<CivilDate> LocalDate(std::int64_t time);
+
+// Whether the numbers name a real day of the Gregorian calendar.
+bool IsValidDate(const CivilDate& date);
+
+// How long the local day lasts in milliseconds: 24 hours, or 23 or 25 on the days the clocks change.
+std::int64_t LocalDayLengthMs(const CivilDate& date);
