@@ -11,6 +11,7 @@
 #include "platform/text_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
+#include "settings/settings_file.h"
 #include "shutdown/set_time_dialog_win.h"
 
 bool g_bRunning = false;
@@ -72,6 +73,7 @@ BOOL CTavrinDlg::OnInitDialog()
         g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "60");
     }
     SetItemText(IDC_MAIN_OTHER_MINUTES, "120");
+    SendDlgItemMessageW(Hwnd(), IDC_MAIN_OTHER_MINUTES, EM_LIMITTEXT, kLongestNumberText, 0);
     EnableItem(IDC_MAIN_OTHER_MINUTES, false);
     LoadSaveActiveTime(3);
     g_timeCountedDay = m_platform.Now();
@@ -122,7 +124,7 @@ void CTavrinDlg::CreateChildDialogs()
 
 void CTavrinDlg::CreateTrayIcon()
 {
-    m_pTrayIcon = std::make_unique<CTrayNot>(Hwnd(), WM_TRAYNOTIFY, kAppName, m_pTrayIcons);
+    m_pTrayIcon = std::make_unique<CTrayNot>(m_platform, Hwnd(), WM_TRAYNOTIFY, kAppName, m_pTrayIcons);
     m_pTrayIcon->SetIcon(0);
     m_bHidden = 1;
 }
@@ -231,8 +233,19 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
     default:
+        if (message == TaskbarCreatedMessage() && m_pTrayIcon) {
+            m_pTrayIcon->AddAgain();
+            return true;
+        }
         return false;
     }
+}
+
+UINT CTavrinDlg::TaskbarCreatedMessage()
+{
+    // A restarted taskbar announces itself; its notification area starts empty.
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
 }
 
 bool CTavrinDlg::PaintMinimized()
@@ -288,14 +301,17 @@ void CTavrinDlg::OnEndSession()
 
 void CTavrinDlg::OnPowerBroadcast(WPARAM event)
 {
+    // Without the catalogue the command does nothing: only what it really stopped is started again,
+    // and a start that failed is tried again at the next resume notice.
     switch (PowerStepFor(static_cast<unsigned>(event), g_bRunning, g_bStoppedBySuspend)) {
     case PowerStep::StopForSuspend:
         OnStartStop();
-        g_bStoppedBySuspend = true;
+        g_bStoppedBySuspend = !g_bRunning;
         break;
     case PowerStep::StartAfterSuspend:
-        OnStartStop();
-        g_bStoppedBySuspend = false;
+        if (!g_bRunning)
+            OnStartStop();
+        g_bStoppedBySuspend = !g_bRunning;
         break;
     case PowerStep::Nothing:
         break;
@@ -305,9 +321,24 @@ void CTavrinDlg::OnPowerBroadcast(WPARAM event)
 void CTavrinDlg::HideToTray()
 {
     ShowWindow(Hwnd(), SW_HIDE);
-    ShowOwnedPopups(Hwnd(), FALSE);
+    HideOwnedDialogs();
     SetWindowPos(Hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     m_bHidden = 1;
+}
+
+void CTavrinDlg::HideOwnedDialogs()
+{
+    // Only the program's own dialogs go to the tray: a message box must stay where the user
+    // can answer it, or the work waiting on it would wait for ever.
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM owner) -> BOOL {
+            if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window) &&
+                CDialog::IsLiveDialog(window))
+                ShowWindow(window, SW_HIDE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(Hwnd()));
 }
 
 void CTavrinDlg::RestoreFromTray()
@@ -330,6 +361,8 @@ LRESULT CTavrinDlg::OnTrayNotify(LPARAM mouseMessage)
         GetCursorPos(&cursor);
         SetForegroundWindow(Hwnd());
         TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
+        // Without a message after it, the menu of a notification icon stays open when the user clicks elsewhere.
+        PostMessageW(Hwnd(), WM_NULL, 0, 0);
         DestroyMenu(menu);
     }
     return 0;

@@ -9,6 +9,7 @@ class CSetting;
 class CShoutdownDlg;
 class C2dGraphPlot;
 class CTrayNot;
+struct ActiveTime;
 struct SettingsSnapshot;
 struct SettingAssignment;
 
@@ -36,6 +37,10 @@ public:
     void OnTimer(UINT_PTR id);
     void HideToTray();
     void RestoreFromTray();
+    // Updates today's count for this tick (changing the day first when the date has changed).
+    void CheckActivity(ActiveTime& time);
+    // Today's count as "HH:MM:SS".
+    std::string FormatActiveTime(const ActiveTime& time) const;
 
     // The interval button checked at the last Start (0 before the first).
     int m_nFrequence = 0;
@@ -58,19 +63,25 @@ private:
     void OnEndSession();
     void OnPowerBroadcast(WPARAM event);
     LRESULT OnTrayNotify(LPARAM mouseMessage);
+    static UINT TaskbarCreatedMessage();
     void OnSetTime();
     void OnMoreSettings();
     void OnShowHistory();
     void OnAbout();
     void OnInfoLabelClick();
     void ShowBreakAgainIfRunning();
+    void HideOwnedDialogs();
     void LockChoices(bool locked);
     SettingsSnapshot SnapshotSettings() const;
     void ApplySetting(const SettingAssignment& assignment);
     CDialog* LockedWindowDialog(int window) const;
 
+    // Restores today's count at Start and makes it the count.
+    void StartCountingActiveTime();
+
     // Work of the timers, each owned by its own part of the program.
     void OnActivityTick();
+    void OnSaveTimeFilesTick();
     void OnBreakCountdownTick();
     void CheckShutdownTime();
     void OnMessageTick(UINT_PTR id, int hour, int minute);
@@ -90,6 +101,7 @@ private:
     std::unique_ptr<CSetting> m_pSettingsDlg;
     // Set once initialisation has ended; the hide to the tray waits for it.
     bool m_bInitialised = false;
+    bool m_bInActivityTick = false;
 };
 
 extern bool g_bRunning;

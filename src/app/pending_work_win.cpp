@@ -2,13 +2,6 @@
 // its place in the start-up, Start/Stop and timer sequences so that they run in order.
 #include "app/main_window_win.h"
 
-int CTavrinDlg::LoadSaveActiveTime(int)
-{
-    return 1;
-}
-
-void CTavrinDlg::OnActivityTick() {}
-
 void CTavrinDlg::OnBreakCountdownTick() {}
 
 void CTavrinDlg::CheckShutdownTime() {}

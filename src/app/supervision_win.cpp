@@ -7,6 +7,7 @@
 #include "breaks/break_state.h"
 #include "messages/message_catalogue.h"
 #include "platform/platform_win.h"
+#include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
@@ -25,7 +26,7 @@ int CTavrinDlg::LoadMessages()
                                   MB_OK | MB_SYSTEMMODAL | MB_TOPMOST);
         return 0;
     }
-    CatalogueReading reading = ReadMessageCatalogue(*text);
+    CatalogueReading reading = ReadMessageCatalogue(DecodeTextFile(*text));
     healthMessages = std::move(reading.catalogue.health);
     timeBreakMessages = std::move(reading.catalogue.timeBreaks);
     sleepMessages = std::move(reading.catalogue.sleep);
@@ -49,8 +50,7 @@ void CTavrinDlg::OnStartStop()
                                       MB_OK | MB_ICONINFORMATION);
             return;
         }
-        g_dwStartTick = m_platform.TickCount();
-        LoadSaveActiveTime(1);
+        StartCountingActiveTime();
         if (g_pSettingsDlg)
             g_nBreakCountdown = CountdownSeconds(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS));
         g_bRunning = true;
@@ -116,6 +116,8 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
         OnBreakCountdownTick();
     } else if (id == kActivityTimer) {
         OnActivityTick();
+    } else if (id == kSaveTimeFilesTimer) {
+        OnSaveTimeFilesTick();
     } else if (id == kShutdownCheckTimer) {
         CheckShutdownTime();
     } else if (id == kHideToTrayTimer) {

@@ -55,12 +55,14 @@ std::vector<TimerArming> PlanTimers(int checkedIntervalButton, std::int64_t othe
     if (choices.shutdownService)
         timers.push_back({kShutdownCheckTimer, kOncePerSecondMs});
     timers.push_back({kActivityTimer, kOncePerSecondMs});
+    timers.push_back({kSaveTimeFilesTimer, kSaveTimeFilesPeriodMs});
     return timers;
 }
 
 std::vector<unsigned> TimersRemovedAtStop()
 {
-    return {kHealthTipTimer, kTimeBreakTimer, kSleepMessageTimer, kShutdownCheckTimer, kActivityTimer};
+    return {kHealthTipTimer, kTimeBreakTimer, kSleepMessageTimer, kShutdownCheckTimer, kActivityTimer,
+            kSaveTimeFilesTimer};
 }
 
 std::int64_t LeadingNumber(std::string_view text)

@@ -11,9 +11,12 @@ constexpr unsigned kShutdownCheckTimer = 4;
 constexpr unsigned kHideToTrayTimer = 5;
 constexpr unsigned kActivityTimer = 6;
 constexpr unsigned kBreakCountdownTimer = 7;
+// Saves today's log and the history while supervision runs, so a crash costs minutes, not the day.
+constexpr unsigned kSaveTimeFilesTimer = 8;
 
 constexpr std::int32_t kOncePerSecondMs = 1000;
 constexpr std::int32_t kHideToTrayDelayMs = 20;
+constexpr std::int32_t kSaveTimeFilesPeriodMs = 5 * 60 * 1000;
 
 // The interval buttons of the main window; "Other" takes its minutes from an edit field.
 constexpr int kInterval30Min = 1021;
@@ -44,7 +47,7 @@ struct TimerArming {
     std::int32_t periodMs;
 };
 
-// The timers Start sets, in the order it sets them; the activity timer always.
+// The timers Start sets, in the order it sets them; the activity and saving timers always.
 std::vector<TimerArming> PlanTimers(int checkedIntervalButton, std::int64_t otherMinutes, TimerChoices choices);
 
 // The timers Stop removes; the hide and countdown timers live on their own.

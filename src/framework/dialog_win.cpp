@@ -13,6 +13,35 @@ std::vector<HWND>& LiveDialogs()
     return dialogs;
 }
 
+void ForgetLiveDialog(HWND window)
+{
+    auto& dialogs = LiveDialogs();
+    dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), window), dialogs.end());
+}
+
+// For these messages the system takes the dialog procedure's own return value as the answer
+// and ignores DWLP_MSGRESULT.
+bool AnswersByReturnValue(UINT message)
+{
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool TemplateIsVisible(int templateId)
 {
     HRSRC resource = FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5));
@@ -35,7 +64,10 @@ CDialog::CDialog(int templateId) : m_nTemplateId(templateId) {}
 CDialog::~CDialog()
 {
     if (m_hWnd) {
+        // The window no longer reaches this object, so its WM_NCDESTROY can't take it off the
+        // list; a later window given the same handle must not inherit dialog keyboard handling.
         SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+        ForgetLiveDialog(m_hWnd);
         DestroyWindow(m_hWnd);
     }
 }
@@ -92,10 +124,15 @@ bool CDialog::PreTranslate(MSG& message)
     if (!message.hwnd)
         return false;
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    const auto& dialogs = LiveDialogs();
-    if (std::find(dialogs.begin(), dialogs.end(), root) == dialogs.end())
+    if (!IsLiveDialog(root))
         return false;
     return IsDialogMessageW(root, &message) != FALSE;
+}
+
+bool CDialog::IsLiveDialog(HWND window)
+{
+    const auto& dialogs = LiveDialogs();
+    return window && std::find(dialogs.begin(), dialogs.end(), window) != dialogs.end();
 }
 
 void CDialog::EndDialog(INT_PTR result)
@@ -216,18 +253,21 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         OnDestroy();
         return TRUE;
     case WM_CTLCOLORSTATIC: {
-        // The colour messages take their brush from the return value, not from DWLP_MSGRESULT.
         LRESULT brush = 0;
-        return m_labels.HandleColorMessage(wParam, lParam, brush) ? static_cast<INT_PTR>(brush) : FALSE;
+        if (m_labels.HandleColorMessage(wParam, lParam, brush))
+            return static_cast<INT_PTR>(brush);
+        break;
     }
-    default: {
-        LRESULT result = 0;
-        if (!OnMessage(message, wParam, lParam, result))
-            return FALSE;
-        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
-        return TRUE;
+    default:
+        break;
     }
-    }
+    LRESULT result = 0;
+    if (!OnMessage(message, wParam, lParam, result))
+        return FALSE;
+    if (AnswersByReturnValue(message))
+        return static_cast<INT_PTR>(result);
+    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -249,8 +289,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         handled = FALSE;
     }
     if (message == WM_NCDESTROY) {
-        auto& dialogs = LiveDialogs();
-        dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), window), dialogs.end());
+        ForgetLiveDialog(window);
         SetWindowLongPtrW(window, DWLP_USER, 0);
         dialog->m_hWnd = nullptr;
     }

@@ -41,6 +41,8 @@ public:
 
     // Gives a message to the live dialog it belongs to; true when the dialog used it.
     static bool PreTranslate(MSG& message);
+    // Whether a window is a dialog of this framework that is still alive.
+    static bool IsLiveDialog(HWND window);
 
 protected:
     // Handlers; the defaults behave like a plain dialog.

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <optional>
@@ -32,8 +33,13 @@ public:
 
     // The whole content of a file of the current directory, or nothing when it can't be opened.
     virtual std::optional<std::string> ReadWholeFile(const std::string& name) = 0;
+    // Whether a file of the current directory exists, readable or not.
+    virtual bool FileExists(const std::string& name) = 0;
     // Replaces a file of the current directory atomically; false when it can't be written.
     virtual bool ReplaceWholeFile(const std::string& name, const std::string& bytes) = 0;
+
+    // Adds, modifies or deletes a notification-area icon (NIM_ADD, NIM_MODIFY, NIM_DELETE).
+    virtual bool NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon) = 0;
 
     // Starts or restarts a window timer; a refused timer simply never ticks.
     virtual void SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs) = 0;
@@ -53,7 +59,9 @@ public:
     std::string EnvironmentVariable(const std::string& name) override;
     void WriteDiagnostic(const std::string& text) override;
     std::optional<std::string> ReadWholeFile(const std::string& name) override;
+    bool FileExists(const std::string& name) override;
     bool ReplaceWholeFile(const std::string& name, const std::string& bytes) override;
+    bool NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon) override;
     void SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs) override;
     void KillWindowTimer(HWND window, UINT_PTR id) override;
 };

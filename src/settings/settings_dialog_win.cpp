@@ -2,6 +2,7 @@
 
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ BOOL CSetting::OnInitDialog()
         StyleLabel(id, kGreyLabel);
     // The countdown is editable only while forced breaks are on, and they start off.
     EnableItem(IDC_SETTINGS_WAIT_SECONDS, false);
+    SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_WAIT_SECONDS, EM_LIMITTEXT, kLongestNumberText, 0);
     return TRUE;
 }
 

@@ -19,6 +19,8 @@ constexpr int kLastMinute = 59;
 constexpr int kLastSecond = 59;
 // Any number beyond this is out of range anyway; stopping here keeps long digit runs from overflowing.
 constexpr long long kNumberCeiling = 1'000'000'000;
+// MAX_PATH less its terminating null, in UTF-16 units as the system counts them.
+constexpr std::size_t kLongestPath = 259;
 
 constexpr std::array<std::pair<std::string_view, SettingKey>, 17> kKeys = {{
     {"HEALTH_MSG", SettingKey::HealthMsg},
@@ -72,6 +74,40 @@ bool IsLineEnd(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+bool IsUtf8Continuation(char c)
+{
+    constexpr unsigned char kContinuationMask = 0xC0;
+    constexpr unsigned char kContinuationMark = 0x80;
+    return (static_cast<unsigned char>(c) & kContinuationMask) == kContinuationMark;
+}
+
+// Starts a sequence of four UTF-8 bytes, which the system stores as two UTF-16 units.
+bool IsUtf8FourByteLead(char c)
+{
+    constexpr unsigned char kFirstFourByteLead = 0xF0;
+    return static_cast<unsigned char>(c) >= kFirstFourByteLead;
+}
+
+std::size_t Utf16Length(std::string_view text)
+{
+    std::size_t units = 0;
+    for (char c : text) {
+        if (!IsUtf8Continuation(c))
+            units += IsUtf8FourByteLead(c) ? 2 : 1;
+    }
+    return units;
+}
+
+// Cuts between characters, never inside one.
+void CutTo(std::string& text, std::size_t length)
+{
+    if (text.size() <= length)
+        return;
+    while (length > 0 && IsUtf8Continuation(text[length]))
+        --length;
+    text.resize(length);
 }
 
 bool NeedsQuotes(std::string_view value)
@@ -251,7 +287,8 @@ private:
         return 0;
     }
 
-    // Empty when the file ends before the value starts: a key without a value does nothing.
+    // Empty when the file ends before the value starts, or for a path too long to be one:
+    // such a key does nothing.
     std::optional<SettingAssignment> ReadValue(SettingKey key)
     {
         SettingAssignment assignment;
@@ -282,9 +319,16 @@ private:
             assignment.startProgram = word->text == kStartProgramValue;
             break;
         case SettingKey::ForceBreakWait:
+        case SettingKey::OtherTime:
+            // Cut rather than skipped: a long run of digits still means "very long".
+            assignment.text = std::move(word->text);
+            CutTo(assignment.text, kLongestNumberText);
+            break;
         case SettingKey::SoundMsgPath:
         case SettingKey::SoundWarningPath:
-        case SettingKey::OtherTime:
+            // A cut path would name another file; the sound in force is kept instead.
+            if (Utf16Length(word->text) > kLongestPath)
+                return std::nullopt;
             assignment.text = std::move(word->text);
             break;
         default:

@@ -2,10 +2,15 @@
 // The text of settings.txt: the writer's 17 lines and the word reader that turns a
 // file back into assignments. The controls themselves stay with the shell.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The longest text of a minutes or seconds field: nine digits already mean years. A value is
+// bounded before it reaches an edit control, which under Wine takes time growing with the square of its length.
+constexpr std::size_t kLongestNumberText = 9;
 
 struct TimeOfDay {
     int hour = 0;
@@ -72,4 +77,6 @@ struct SettingAssignment {
 // Reads the whole text (a leading UTF-8 byte-order mark is skipped) into assignments,
 // one per known key that has a value, in file order. Never fails; unknown words are skipped.
 // A quoted word is read whole and ends at its closing quote or, in a damaged file, at its line end.
+// FORCEBREAK_WAIT and OTHERTIME keep at most their first 9 characters; a sound path longer than
+// the system's path limit (259 characters) is skipped.
 std::vector<SettingAssignment> ParseSettingsFile(std::string_view text);

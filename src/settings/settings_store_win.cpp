@@ -3,6 +3,7 @@
 
 #include "app/timer_plan.h"
 #include "platform/platform_win.h"
+#include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "settings/settings_file.h"
@@ -26,7 +27,7 @@ int CTavrinDlg::LoadSaveSettings(int load)
                                       MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
             return 0;
         }
-        for (const SettingAssignment& assignment : ParseSettingsFile(*text)) {
+        for (const SettingAssignment& assignment : ParseSettingsFile(DecodeTextFile(*text))) {
             ApplySetting(assignment);
             if (Ended())
                 return 1;

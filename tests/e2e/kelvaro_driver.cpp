@@ -8,37 +8,21 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 
 namespace {
 
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kUserMovePeriodMs = 500;
 constexpr char kMainCaption[] = "Kelvaro";
 // A message box shows its text in a static control of this id.
 constexpr DWORD kBoxTextId = 0xFFFF;
 // Icon controls of a message box: 20 on Windows, 0x0440 under Wine.
 constexpr DWORD kBoxIconIds[] = {20, 0x0440};
-
-// CTest and the build hand over Unix paths; Wine maps them to a drive of its own.
-std::filesystem::path ToWindowsPath(const std::string& path)
-{
-    if (path.empty() || path.front() != '/')
-        return std::filesystem::path(Widen(path));
-    using DosFileName = WCHAR*(CDECL*)(LPCSTR);
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
-    if (found) {
-        const auto convert = reinterpret_cast<DosFileName>(reinterpret_cast<void (*)()>(found));
-        if (WCHAR* dosName = convert(path.c_str())) {
-            std::filesystem::path converted(dosName);
-            HeapFree(GetProcessHeap(), 0, dosName);
-            return converted;
-        }
-    }
-    std::wstring dosName = L"Z:" + Widen(path);
-    std::replace(dosName.begin(), dosName.end(), L'/', L'\\');
-    return std::filesystem::path(dosName);
-}
 
 // The program is the one argument that GoogleTest left alone.
 std::filesystem::path ProgramPath()
@@ -124,6 +108,25 @@ bool Elapsed(ULONGLONG since)
 
 } // namespace
 
+std::filesystem::path ToWindowsPath(const std::string& path)
+{
+    if (path.empty() || path.front() != '/')
+        return std::filesystem::path(Widen(path));
+    using DosFileName = WCHAR*(CDECL*)(LPCSTR);
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name");
+    if (found) {
+        const auto convert = reinterpret_cast<DosFileName>(reinterpret_cast<void (*)()>(found));
+        if (WCHAR* dosName = convert(path.c_str())) {
+            std::filesystem::path converted(dosName);
+            HeapFree(GetProcessHeap(), 0, dosName);
+            return converted;
+        }
+    }
+    std::wstring dosName = L"Z:" + Widen(path);
+    std::replace(dosName.begin(), dosName.end(), L'/', L'\\');
+    return std::filesystem::path(dosName);
+}
+
 std::string DefaultCatalogue()
 {
     return ReadWholeFile(ToWindowsPath(std::string(KELVARO_SOURCE_DIR) + "/src/messages/standard.txt"));
@@ -152,6 +155,13 @@ std::string WithSetting(std::string settings, std::string_view key, std::string_
     const std::size_t valueStart = start + prefix.size();
     const std::size_t valueEnd = settings.find_first_of("\r\n", valueStart);
     return settings.replace(valueStart, valueEnd - valueStart, value);
+}
+
+DataFiles WithTimeFiles(DataFiles files)
+{
+    files.try_emplace("activetimelog.txt", "");
+    files.try_emplace("timehistory.txt", "HISTORY\r\n");
+    return files;
 }
 
 KelvaroProcess::KelvaroProcess(const DataFiles& files)
@@ -410,6 +420,19 @@ void KelvaroProcess::ExpectNoOpenBox(const std::string& when)
 {
     for (HWND box : UnansweredBoxes(false))
         AnswerStray(box, when);
+}
+
+UserAtWork::UserAtWork()
+    : m_thread([](std::stop_token stop) {
+          std::mutex mutex;
+          std::condition_variable_any wake;
+          std::unique_lock lock(mutex);
+          while (!stop.stop_requested()) {
+              KelvaroProcess::MoveMouse();
+              wake.wait_for(lock, stop, std::chrono::milliseconds(kUserMovePeriodMs), [] { return false; });
+          }
+      })
+{
 }
 
 void KelvaroProcess::MoveMouse()

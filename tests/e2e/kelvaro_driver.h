@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 // What a message box of the program said.
@@ -20,12 +21,18 @@ struct MessageBoxSeen {
 // The data files of a scratch folder: name -> exact bytes.
 using DataFiles = std::map<std::string, std::string>;
 
+// A path as Windows programs name it; CTest and the build hand over Unix paths, which Wine maps to a drive.
+std::filesystem::path ToWindowsPath(const std::string& path);
+
 // The catalogue that ships beside the program.
 std::string DefaultCatalogue();
 // settings.txt as the very first start writes it, CR LF line ends.
 std::string FirstStartSettings();
 // The same settings with one key's value replaced.
 std::string WithSetting(std::string settings, std::string_view key, std::string_view value);
+// The files plus the two time files that any earlier run leaves behind (here with no count and no
+// day in them), so that the program has nothing to report at start.
+DataFiles WithTimeFiles(DataFiles files);
 
 // One kelvaro.exe, driven from outside the way a user would drive it: it runs in a scratch folder of
 // its own, its windows are found by caption, clicks are posted (so a message box never blocks the
@@ -105,4 +112,14 @@ private:
     std::map<HWND, MessageBoxSeen> m_boxesKnown;
     std::set<HWND> m_boxesAnswered;
     std::vector<MessageBoxSeen> m_boxesSeen;
+};
+
+// A user busy at the computer: while it lives the mouse moves twice a second, so the system never
+// sees the session idle.
+class UserAtWork {
+public:
+    UserAtWork();
+
+private:
+    std::jthread m_thread;
 };

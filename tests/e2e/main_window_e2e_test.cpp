@@ -39,7 +39,8 @@ void ExpectUnlocked(KelvaroProcess& kelvaro, HWND main, const std::string& when)
 
 TEST(MainWindowE2e, OpensWithTheDefaultsAndNoMessage)
 {
-    KelvaroProcess kelvaro({{"settings.txt", ShownAndStoppedSettings()}, {"standard.txt", DefaultCatalogue()}});
+    KelvaroProcess kelvaro(
+        WithTimeFiles({{"settings.txt", ShownAndStoppedSettings()}, {"standard.txt", DefaultCatalogue()}}));
     HWND main = kelvaro.MainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(kelvaro.WaitUntil([&] { return kelvaro.IsVisible(main); }, "the main window to show"));
@@ -61,7 +62,8 @@ TEST(MainWindowE2e, OpensWithTheDefaultsAndNoMessage)
 
 TEST(MainWindowE2e, StartLocksTheChoicesAndStopUnlocksThem)
 {
-    KelvaroProcess kelvaro({{"settings.txt", ShownAndStoppedSettings()}, {"standard.txt", DefaultCatalogue()}});
+    KelvaroProcess kelvaro(
+        WithTimeFiles({{"settings.txt", ShownAndStoppedSettings()}, {"standard.txt", DefaultCatalogue()}}));
     HWND main = kelvaro.MainWindow();
     ASSERT_NE(main, nullptr);
 
@@ -80,7 +82,7 @@ TEST(MainWindowE2e, StartLocksTheChoicesAndStopUnlocksThem)
 TEST(MainWindowE2e, StartWithoutCatalogueReportsItAndDoesNothing)
 {
     const std::string settings = ShownAndStoppedSettings();
-    KelvaroProcess kelvaro({{"settings.txt", settings}});
+    KelvaroProcess kelvaro(WithTimeFiles({{"settings.txt", settings}}));
     HWND main = kelvaro.MainWindow();
     ASSERT_NE(main, nullptr);
 
@@ -98,8 +100,11 @@ TEST(MainWindowE2e, StartWithoutCatalogueReportsItAndDoesNothing)
 TEST(MainWindowE2e, FirstStartWritesTheDefaultsThenHidesAndSupervises)
 {
     KelvaroProcess kelvaro({{"standard.txt", DefaultCatalogue()}});
-    // Wine makes only system-modal boxes topmost, so this box's topmost flag can't be seen here.
-    ASSERT_TRUE(kelvaro.ExpectBox("Kelvaro", "could not open settings.txt", IDOK));
+    // Each missing file is reported once, as it is first read: the history as the window opens,
+    // the settings next, today's log at the automatic start. Wine makes only system-modal boxes
+    // topmost, so their topmost flag can't be seen here.
+    for (const char* file : {"timehistory.txt", "settings.txt", "activetimelog.txt"})
+        ASSERT_TRUE(kelvaro.ExpectBox("Kelvaro", std::string("could not open ") + file, IDOK));
     HWND main = kelvaro.MainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitForStartStop(kelvaro, main, "Stop"));
@@ -109,14 +114,17 @@ TEST(MainWindowE2e, FirstStartWritesTheDefaultsThenHidesAndSupervises)
     ASSERT_TRUE(kelvaro.Sync(main));
     EXPECT_FALSE(kelvaro.IsVisible(main));
     kelvaro.ExpectNoOpenBox("after the first start");
-    EXPECT_EQ(kelvaro.BoxesSeen().size(), 1u);
+    EXPECT_EQ(kelvaro.BoxesSeen().size(), 3u);
     EXPECT_EQ(kelvaro.ReadFile("settings.txt"), FirstStartSettings());
+    kelvaro.Quit();
+    EXPECT_TRUE(kelvaro.ReadFile("activetimelog.txt") && kelvaro.ReadFile("timehistory.txt"))
+        << "the first Quit creates both time files";
 }
 
 TEST(MainWindowE2e, StartTrayZeroKeepsTheWindowShownWhileSupervising)
 {
-    KelvaroProcess kelvaro(
-        {{"settings.txt", WithSetting(FirstStartSettings(), "STARTTRAY", "0")}, {"standard.txt", DefaultCatalogue()}});
+    KelvaroProcess kelvaro(WithTimeFiles(
+        {{"settings.txt", WithSetting(FirstStartSettings(), "STARTTRAY", "0")}, {"standard.txt", DefaultCatalogue()}}));
     HWND main = kelvaro.MainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitForStartStop(kelvaro, main, "Stop"));
@@ -131,8 +139,8 @@ TEST(MainWindowE2e, StartTrayZeroKeepsTheWindowShownWhileSupervising)
 
 TEST(MainWindowE2e, CloseAndMinimizeHideWhileEscapeEndsWithoutSaving)
 {
-    KelvaroProcess kelvaro(
-        {{"settings.txt", WithSetting(FirstStartSettings(), "STARTTRAY", "0")}, {"standard.txt", DefaultCatalogue()}});
+    KelvaroProcess kelvaro(WithTimeFiles(
+        {{"settings.txt", WithSetting(FirstStartSettings(), "STARTTRAY", "0")}, {"standard.txt", DefaultCatalogue()}}));
     HWND main = kelvaro.MainWindow();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitForStartStop(kelvaro, main, "Stop"));

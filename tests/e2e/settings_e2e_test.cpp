@@ -19,7 +19,8 @@ TEST(SettingsE2e, ChoicesMadeInTheDialogsSurviveARestart)
 {
     std::optional<std::string> written;
     {
-        KelvaroProcess kelvaro({{"settings.txt", ShownAndStoppedSettings()}, {"standard.txt", DefaultCatalogue()}});
+        KelvaroProcess kelvaro(
+            WithTimeFiles({{"settings.txt", ShownAndStoppedSettings()}, {"standard.txt", DefaultCatalogue()}}));
         HWND main = kelvaro.MainWindow();
         HWND settings = kelvaro.WaitForWindow("Settings");
         HWND setTime = kelvaro.WaitForWindow("Set Time");
@@ -57,7 +58,7 @@ TEST(SettingsE2e, ChoicesMadeInTheDialogsSurviveARestart)
                              "KEYBOARD_LEDS 1", "STARTTRAY 1", "STARTPROGRAM true"})
         EXPECT_TRUE(Contains(written, line)) << line << " in\n" << *written;
 
-    KelvaroProcess again({{"settings.txt", *written}, {"standard.txt", DefaultCatalogue()}});
+    KelvaroProcess again(WithTimeFiles({{"settings.txt", *written}, {"standard.txt", DefaultCatalogue()}}));
     HWND main = again.MainWindow();
     HWND settings = again.WaitForWindow("Settings");
     HWND setTime = again.WaitForWindow("Set Time");

@@ -164,7 +164,7 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     flipped.frequence = 1022;
     flipped.forceBreakWait = "";
     flipped.messageSoundPath = "C:\\Program Files\\My Sounds\\ding dong.wav";
-    flipped.warningSoundPath = "D:\\" + std::string(5000, 'w') + ".wav";
+    flipped.warningSoundPath = "D:\\" + std::string(252, 'w') + ".wav"; // the longest path kept
     flipped.otherTime = " 7\t";
     SettingsSnapshot quotes = FirstStartDefaults();
     quotes.forceBreakWait = "\"";
@@ -214,6 +214,8 @@ TEST(SettingsFile, ReadingRules)
         {"STARTPROGRAM true STARTPROGRAM true STARTPROGRAM True",
          "STARTPROGRAM=start STARTPROGRAM=start STARTPROGRAM=none"},
         {"OTHERTIME 45 FORCEBREAK_WAIT 0", "OTHERTIME=<45> FORCEBREAK_WAIT=<0>"},
+        {"OTHERTIME 1234567890 FORCEBREAK_WAIT \"12 456 89x\" OTHERTIME 12345678\xC3\xA9",
+         "OTHERTIME=<123456789> FORCEBREAK_WAIT=<12 456 89> OTHERTIME=<12345678>"},
         {"FORCEBREAK_WAIT \"\" ONLYSOUND 1", "FORCEBREAK_WAIT=<> ONLYSOUND=1"},
         {"SOUNDMSG_PATH \"C:\\Program Files\\a.wav\" SHUTDOWN 1",
          "SOUNDMSG_PATH=<C:\\Program Files\\a.wav> SHUTDOWN=1"},
@@ -231,6 +233,37 @@ TEST(SettingsFile, ReadingRules)
     for (const Case& c : cases) {
         EXPECT_EQ(Describe(ParseSettingsFile(c.text)), c.expected) << "reading: " << c.text;
     }
+}
+
+std::string Repeated(std::string_view piece, std::size_t times)
+{
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+TEST(SettingsFile, PathsLongerThanTheSystemAllowsAreSkipped)
+{
+    // The limit counts UTF-16 units: a Cyrillic letter is two bytes but one unit, an emoji four and two.
+    const std::string cyrillic = "C:\\" + Repeated("\xD0\x96", 252) + ".wav";
+    const std::string emoji = "C:\\" + Repeated("\xF0\x9F\x98\x80", 126) + ".wav";
+    const std::string ascii = "C:\\" + std::string(252, 'p') + ".wav";
+    const std::string text = "SOUNDMSG_PATH " + cyrillic + " SOUNDWARNING_PATH " + emoji + " SOUNDMSG_PATH \"" + ascii +
+                             "\" SOUNDWARNING_PATH x" + ascii + " SHUTDOWN 1";
+    EXPECT_EQ(Describe(ParseSettingsFile(text)), "SOUNDMSG_PATH=<" + cyrillic + "> SOUNDWARNING_PATH=<" + emoji +
+                                                     "> SOUNDMSG_PATH=<" + ascii + "> SHUTDOWN=1");
+    EXPECT_EQ(Describe(ParseSettingsFile("SOUNDMSG_PATH " + emoji + "x")), "");
+}
+
+// A damaged file of megabytes is read in one pass, with every value bounded.
+TEST(SettingsFile, AFileOfMegabytesIsReadWithBoundedValues)
+{
+    const std::string digits(3'000'000, '7');
+    const std::string text = "OTHERTIME " + digits + " FORCEBREAK_WAIT " + digits + "\r\nSOUNDMSG_PATH \"" +
+                             std::string(2'000'000, 'a') + " b\"\r\nSOUNDWARNING_PATH " + digits + "\r\n" +
+                             std::string(3'000'000, 'z') + " HEALTH_MSG 0\r\n";
+    EXPECT_EQ(Describe(ParseSettingsFile(text)), "OTHERTIME=<777777777> FORCEBREAK_WAIT=<777777777> HEALTH_MSG=0");
 }
 
 // Anything a damaged file can hold: keys, quotes, digits, colons, blanks, NUL and high bytes.

@@ -2,6 +2,7 @@
 #include "breaks/forced_break_dialog_win.h"
 #include "fake_platform_win.h"
 #include "history/history_dialog_win.h"
+#include "modal_watchdog_win.h"
 #include "resources/resource_ids.h"
 #include "test_support_win.h"
 
@@ -34,7 +35,9 @@ public:
 TEST(ChildDialogs, AboutRunsModallyWithItsStyledTitleUntilOk)
 {
     ClosingAboutDlg about;
+    ModalWatchdog watchdog;
     EXPECT_EQ(about.DoModal(nullptr), IDOK);
+    EXPECT_FALSE(watchdog.Fired());
     EXPECT_EQ(about.title, L"Tahoma");
 }
 

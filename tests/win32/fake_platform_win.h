@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/platform_win.h"
+#include "platform/text_win.h"
 
 #include <deque>
 #include <functional>
@@ -16,6 +17,13 @@ public:
         std::string text;
         std::string caption;
         UINT flags;
+    };
+    struct TrayCall {
+        DWORD action;
+        UINT flags;
+        HICON icon;
+        std::string tip;
+        UINT callbackMessage;
     };
     struct TimerCall {
         UINT_PTR id;
@@ -57,16 +65,22 @@ public:
     std::optional<std::string> ReadWholeFile(const std::string& name) override
     {
         const auto found = files.find(name);
-        if (found == files.end())
+        if (found == files.end() || unreadableFiles.count(name))
             return std::nullopt;
         return found->second;
     }
+    bool FileExists(const std::string& name) override { return files.count(name) || unreadableFiles.count(name); }
     bool ReplaceWholeFile(const std::string& name, const std::string& bytes) override
     {
         if (unwritableFiles.count(name))
             return false;
         files[name] = bytes;
         ++writes[name];
+        return true;
+    }
+    bool NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon) override
+    {
+        trayCalls.push_back({action, icon.uFlags, icon.hIcon, Narrow(icon.szTip), icon.uCallbackMessage});
         return true;
     }
     void SetWindowTimer(HWND, UINT_PTR id, UINT periodMs) override
@@ -89,12 +103,15 @@ public:
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> files;
     std::map<std::string, int> unwritableFiles;
+    // Files that exist but can't be read, as one held by another program.
+    std::map<std::string, int> unreadableFiles;
 
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<std::string> soundsPlayed;
     std::vector<std::string> fileFilters;
     std::string diagnostics;
     std::map<std::string, int> writes;
+    std::vector<TrayCall> trayCalls;
     std::vector<TimerCall> timersSet;
     std::vector<UINT_PTR> timersKilled;
     std::map<UINT_PTR, UINT> activeTimers;

@@ -3,6 +3,7 @@
 #include "app/timer_plan.h"
 #include "breaks/break_state.h"
 #include "fake_platform_win.h"
+#include "modal_watchdog_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
@@ -31,6 +32,8 @@ protected:
         ResetProgramState();
         platform.files["standard.txt"] = kCatalogue;
         platform.files["settings.txt"] = kStoppedSettings;
+        platform.files["timehistory.txt"] = "HISTORY\r\n";
+        platform.files["activetimelog.txt"] = "";
     }
 
     // Creates the main window modeless so the test can drive it between messages.
@@ -156,7 +159,7 @@ TEST_F(MainWindowTest, StartArmsTheTimersOfThePlanAndStopKillsThem)
     Click(main, IDC_MAIN_SHUTDOWN);
     Click(main, IDC_MAIN_START_STOP);
     EXPECT_EQ(platform.activeTimers,
-              (std::map<UINT_PTR, UINT>{{1, 139800}, {2, 60000}, {3, 60000}, {4, 1000}, {6, 1000}}));
+              (std::map<UINT_PTR, UINT>{{1, 139800}, {2, 60000}, {3, 60000}, {4, 1000}, {6, 1000}, {8, 300000}}));
     EXPECT_EQ(window->m_nFrequence, IDC_MAIN_OTHER);
 
     platform.SetWindowTimer(main, kBreakCountdownTimer, 1000);
@@ -169,7 +172,8 @@ TEST_F(MainWindowTest, StartArmsTheTimersOfThePlanAndStopKillsThem)
     Click(main, IDC_MAIN_SLEEP_MESSAGES);
     Click(main, IDC_MAIN_SHUTDOWN);
     Click(main, IDC_MAIN_START_STOP);
-    EXPECT_EQ(platform.activeTimers, (std::map<UINT_PTR, UINT>{{kBreakCountdownTimer, 1000}, {6, 1000}}));
+    EXPECT_EQ(platform.activeTimers,
+              (std::map<UINT_PTR, UINT>{{kBreakCountdownTimer, 1000}, {6, 1000}, {kSaveTimeFilesTimer, 300000}}));
 }
 
 TEST_F(MainWindowTest, StartRefusesWithoutAnInterval)
@@ -322,7 +326,9 @@ protected:
 TEST_F(MainWindowTest, EscapeEndsTheModalRun)
 {
     EscapingMainWindow escaping(platform, icons);
+    ModalWatchdog watchdog;
     EXPECT_EQ(escaping.DoModal(nullptr), IDCANCEL);
+    EXPECT_FALSE(watchdog.Fired()) << "Escape did not end the run";
     EXPECT_EQ(escaping.Hwnd(), nullptr);
 }
 

@@ -2,6 +2,8 @@
 
 #include "app/timer_plan.h"
 #include "fake_platform_win.h"
+#include "messages/message_catalogue.h"
+#include "platform/text_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
@@ -10,7 +12,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -26,6 +30,8 @@ protected:
     {
         ResetProgramState();
         platform.files["standard.txt"] = "--HEALTH-- a ; --END-- --TIMEBREAKS-- b ; --END-- --SLEEP-- c ; --END--";
+        platform.files["timehistory.txt"] = "HISTORY\r\n";
+        platform.files["activetimelog.txt"] = "";
     }
 
     CTavrinDlg& Open()
@@ -47,11 +53,17 @@ protected:
 
 TEST_F(SettingsStoreTest, AFirstStartWritesTheDefaultsHidesToTheTrayAndStarts)
 {
+    platform.files.erase("timehistory.txt");
+    platform.files.erase("activetimelog.txt");
     CTavrinDlg& main = Open();
-    ASSERT_EQ(platform.messageBoxes.size(), 1u);
-    EXPECT_EQ(platform.messageBoxes[0].text, "could not open settings.txt");
-    EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro");
-    EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
+    // The history is read before the settings, today's log by the start they ask for.
+    ASSERT_EQ(platform.messageBoxes.size(), 3u);
+    EXPECT_EQ(platform.messageBoxes[0].text, "could not open timehistory.txt");
+    EXPECT_EQ(platform.messageBoxes[1].text, "could not open settings.txt");
+    EXPECT_EQ(platform.messageBoxes[1].caption, "Kelvaro");
+    EXPECT_EQ(platform.messageBoxes[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
+    EXPECT_EQ(platform.messageBoxes[2].text, "could not open activetimelog.txt");
+    EXPECT_EQ(platform.messageBoxes[2].flags, static_cast<UINT>(MB_OK | MB_TOPMOST));
     EXPECT_EQ(Settings(), kDefaultSettings);
     EXPECT_EQ(platform.writes["settings.txt"], 2); // the defaults, then again by the start
     EXPECT_EQ(platform.activeTimers[kHideToTrayTimer], 20u);
@@ -139,6 +151,121 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_EQ(g_pShutdownDlg->m_nHour, 22);
     EXPECT_EQ(g_pShutdownDlg->m_nMinute, 30);
     EXPECT_TRUE(g_bRunning); // the writer always asks for the start
+}
+
+// Every check box gets its own pattern of values over the rounds, so that any two of them differ
+// in some round and an exchange of two keys shows; the other values differ from key to key.
+TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
+{
+    struct Box {
+        bool inSettingsDialog;
+        int id;
+        const char* key;
+    };
+    const Box boxes[] = {{false, IDC_MAIN_HEALTH_TIPS, "HEALTH_MSG"},
+                         {false, IDC_MAIN_TIME_BREAKS, "TIMEBREAK_MSG"},
+                         {false, IDC_MAIN_SLEEP_MESSAGES, "SLEEP_MSG"},
+                         {true, IDC_SETTINGS_SOUND_ON_MSG, "SOUND_ON_MSG"},
+                         {true, IDC_SETTINGS_SOUND_WARNING, "SOUND_LONGTIME_WARNING"},
+                         {false, IDC_MAIN_SHUTDOWN, "SHUTDOWN"},
+                         {true, IDC_SETTINGS_FORCE_BREAK, "FORCEBREAK"},
+                         {true, IDC_SETTINGS_ONLY_SOUND, "ONLYSOUND"},
+                         {true, IDC_SETTINGS_KEYBOARD_LEDS, "KEYBOARD_LEDS"}};
+    const int intervals[] = {IDC_MAIN_30_MIN, IDC_MAIN_45_MIN, IDC_MAIN_60_MIN, IDC_MAIN_OTHER};
+    // Box k is checked in the rounds of the set bits of k + 1: never all on, never all off.
+    for (int round = 0; round < 4; ++round) {
+        auto checked = [&](size_t k) {
+            return (((k + 1) >> round) & 1) != 0;
+        };
+        auto owner = [&](const Box& box) -> CDialog& {
+            return box.inSettingsDialog ? static_cast<CDialog&>(*g_pSettingsDlg) : *window;
+        };
+        const std::string r = std::to_string(round);
+        platform.files["settings.txt"] = "STARTTRAY 0";
+        CTavrinDlg& first = Open();
+        for (size_t k = 0; k < std::size(boxes); ++k)
+            owner(boxes[k]).SetChecked(boxes[k].id, checked(k));
+        first.m_nFrequence = intervals[round];
+        first.SetItemText(IDC_MAIN_OTHER_MINUTES, "2" + r);
+        g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "1" + r);
+        g_pSettingsDlg->SetMessageSound("message" + r + ".wav");
+        g_pSettingsDlg->SetWarningSound("warning" + r + ".wav");
+        g_pShutdownDlg->m_nHour = round + 1;
+        g_pShutdownDlg->m_nMinute = round + 31;
+        g_pShutdownDlg->m_nSecond = round + 47;
+        ASSERT_EQ(first.LoadSaveSettings(0), 1);
+
+        const std::string written = "\r\n" + Settings();
+        for (size_t k = 0; k < std::size(boxes); ++k) {
+            const std::string line = std::string("\r\n") + boxes[k].key + (checked(k) ? " 1\r\n" : " 0\r\n");
+            EXPECT_NE(written.find(line), std::string::npos) << "round " << round << ": " << line << written;
+        }
+        const std::string lines[] = {"TIMELIMIT " + std::to_string(round + 1) + ':' + std::to_string(round + 31) + ':' +
+                                         std::to_string(round + 47),
+                                     "FREQUENCE " + std::to_string(intervals[round]),
+                                     "FORCEBREAK_WAIT 1" + r,
+                                     "SOUNDMSG_PATH message" + r + ".wav",
+                                     "SOUNDWARNING_PATH warning" + r + ".wav",
+                                     "OTHERTIME 2" + r};
+        for (const std::string& line : lines)
+            EXPECT_NE(written.find("\r\n" + line + "\r\n"), std::string::npos) << "round " << round << ": " << line;
+
+        CTavrinDlg& second = Open();
+        for (size_t k = 0; k < std::size(boxes); ++k)
+            EXPECT_EQ(owner(boxes[k]).IsChecked(boxes[k].id), checked(k)) << "round " << round << ": " << boxes[k].key;
+        EXPECT_EQ(second.CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER), intervals[round]) << "round " << round;
+        EXPECT_EQ(second.ItemText(IDC_MAIN_OTHER_MINUTES), "2" + r);
+        EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "1" + r);
+        EXPECT_EQ(g_pSettingsDlg->m_strMessageSound, "message" + r + ".wav");
+        EXPECT_EQ(g_pSettingsDlg->m_strWarningSound, "warning" + r + ".wav");
+        EXPECT_EQ(g_pShutdownDlg->m_nHour * 10000 + g_pShutdownDlg->m_nMinute * 100 + g_pShutdownDlg->m_nSecond,
+                  (round + 1) * 10000 + (round + 31) * 100 + round + 47)
+            << "round " << round;
+    }
+}
+
+// Wine's edit controls take time growing with the square of their text; the reader bounds each value.
+TEST_F(SettingsStoreTest, TheWindowOpensOnSettingsOfMegabytes)
+{
+    const std::string digits(2'000'000, '9');
+    platform.files["settings.txt"] = "STARTTRAY 0 OTHERTIME " + digits + " FORCEBREAK_WAIT " + digits +
+                                     "\r\nSOUNDMSG_PATH " + std::string(2'000'000, 'm') + "\r\nSOUNDWARNING_PATH \"" +
+                                     std::string(1'000'000, ' ') + "\"\r\n";
+    CTavrinDlg& main = Open();
+    EXPECT_EQ(main.ItemText(IDC_MAIN_OTHER_MINUTES), "999999999");
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "999999999");
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_MESSAGE_SOUND), "message.wav");
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
+}
+
+// Notepad's "Unicode" is UTF-16 with a byte-order mark, little-endian; "Unicode big endian" the other order.
+std::string Utf16File(const std::string& utf8, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t unit : Widen(utf8)) {
+        const char low = static_cast<char>(unit);
+        const char high = static_cast<char>(unit >> CHAR_BIT);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+TEST_F(SettingsStoreTest, SettingsAndCatalogueSavedAsUtf16AreRead)
+{
+    platform.files["settings.txt"] =
+        Utf16File("STARTTRAY 0 SHUTDOWN 1 SOUNDMSG_PATH \"C:\\Kl\u00e4nge\\gong.wav\" STARTPROGRAM true", false);
+    platform.files["standard.txt"] =
+        Utf16File("--HEALTH-- Don\u2019t slouch ; --END-- --TIMEBREAKS-- b ; --END-- --SLEEP-- c ; --END--", true);
+    CTavrinDlg& main = Open();
+    EXPECT_TRUE(platform.messageBoxes.empty());
+    EXPECT_TRUE(main.IsChecked(IDC_MAIN_SHUTDOWN));
+    EXPECT_EQ(g_pSettingsDlg->m_strMessageSound, "C:\\Kl\u00e4nge\\gong.wav");
+    EXPECT_TRUE(g_bRunning);
+    ASSERT_EQ(healthMessages.size(), 1u);
+    EXPECT_EQ(healthMessages[0], " Don\u2019t slouch");
+    // Written back as UTF-8.
+    EXPECT_NE(Settings().find("SOUNDMSG_PATH C:\\Kl\u00e4nge\\gong.wav\r\n"), std::string::npos) << Settings();
 }
 
 TEST_F(SettingsStoreTest, StartProgramTwiceEndsStoppedAndAMissingCatalogueKeepsItStopped)

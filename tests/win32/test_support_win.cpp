@@ -1,6 +1,8 @@
 #include "test_support_win.h"
 
+#include "activity/active_time_store.h"
 #include "activity/counter_state.h"
+#include "activity/time_files.h"
 #include "app/main_window_win.h"
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
@@ -21,6 +23,10 @@ void ResetProgramState()
     g_dwStartTick = 0;
     g_nIdleTimeMs = 0;
     g_timeCountedDay = 0;
+    g_dwPreviousTick = 0;
+    g_bCountKnown = false;
+    g_dayHistory.clear();
+    g_bHistoryLoaded = false;
     healthMessages.clear();
     timeBreakMessages.clear();
     sleepMessages.clear();

@@ -3,9 +3,46 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
 namespace {
+
+constexpr wchar_t kTemporaryName[] = L"settings.txt.kelvaro-new";
+// Well within the second a save or a read waits for a file held by another program.
+constexpr DWORD kHeldForMs = 300;
+constexpr DWORD kLinkWaitMs = 5000;
+constexpr DWORD kLinkPollMs = 20;
+
+// Wine's CreateSymbolicLinkW reports success but makes nothing; there the host's own ln makes
+// the link, which Wine follows as Windows follows its own.
+bool MakeFileLink(const std::wstring& link, const std::wstring& target)
+{
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+        return false;
+    std::wstring hostTarget = target;
+    std::replace(hostTarget.begin(), hostTarget.end(), L'\\', L'/');
+    std::wstring command = L"/bin/ln -s " + hostTarget + L" " + link;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Wine does not wait for a host program's end; the link shows when it is made.
+    for (DWORD waited = 0; waited < kLinkWaitMs; waited += kLinkPollMs) {
+        if (GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(kLinkPollMs);
+    }
+    return false;
+}
 
 // Runs each test in a scratch folder of its own, since the program works in its current directory.
 class Win32PlatformTest : public ::testing::Test {
@@ -22,11 +59,20 @@ protected:
     void TearDown() override
     {
         std::filesystem::current_path(previous);
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         std::filesystem::remove_all(folder);
     }
-    size_t FilesInFolder() const
+    size_t FilesInFolder(const std::filesystem::path& subfolder = {}) const
     {
-        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+        return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder / subfolder), {}));
+    }
+    static void WriteRaw(const wchar_t* name, const std::string& bytes)
+    {
+        HANDLE file = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
     }
 
     Win32Platform platform;
@@ -58,8 +104,88 @@ TEST_F(Win32PlatformTest, AFileThatCantBeWrittenKeepsItsOldContent)
     std::filesystem::create_directory(folder / "settings.txt");
     EXPECT_FALSE(platform.ReplaceWholeFile("settings.txt", "x"));
     EXPECT_FALSE(platform.ReplaceWholeFile("no such folder\\settings.txt", "x"));
+    // A read-only file is one the user protected, not one to replace.
+    ASSERT_TRUE(SetFileAttributesW(L"timehistory.txt", FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(platform.ReplaceWholeFile("timehistory.txt", "x"));
     EXPECT_EQ(platform.ReadWholeFile("timehistory.txt"), "HISTORY\r\n2006-3-4 = 5:12:0\r\n");
+    EXPECT_EQ(GetFileAttributesW(L"timehistory.txt") & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
     EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+TEST_F(Win32PlatformTest, AFileHeldByAnotherProgramIsWaitedForAWhile)
+{
+    struct Case {
+        const wchar_t* held;
+        size_t filesAfterFailure; // a temporary file held by another saver is not this one's to delete
+    } cases[] = {{L"settings.txt", 1}, {kTemporaryName, 2}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(platform.ReplaceWholeFile("settings.txt", "old"));
+        WriteRaw(kTemporaryName, "");
+        HANDLE held = CreateFileW(c.held, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(platform.ReplaceWholeFile("settings.txt", "new")) << c.held;
+        EXPECT_EQ(FilesInFolder(), c.filesAfterFailure) << c.held;
+        EXPECT_TRUE(platform.FileExists("settings.txt"));
+        CloseHandle(held);
+        EXPECT_EQ(platform.ReadWholeFile("settings.txt"), "old") << c.held;
+
+        // Let go of while the save waits: the save goes through.
+        held = CreateFileW(c.held, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        std::thread release([held] {
+            Sleep(kHeldForMs);
+            CloseHandle(held);
+        });
+        EXPECT_TRUE(platform.ReplaceWholeFile("settings.txt", "new")) << c.held;
+        release.join();
+        EXPECT_EQ(platform.ReadWholeFile("settings.txt"), "new") << c.held;
+        EXPECT_EQ(FilesInFolder(), 1u) << c.held;
+    }
+
+    // A reader too waits for the file, and gives up.
+    HANDLE held = CreateFileW(L"settings.txt", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(platform.ReadWholeFile("settings.txt"));
+    std::thread release([held] {
+        Sleep(kHeldForMs);
+        CloseHandle(held);
+    });
+    EXPECT_EQ(platform.ReadWholeFile("settings.txt"), "new");
+    release.join();
+}
+
+TEST_F(Win32PlatformTest, ASaveCutShortLeavesNothingAfterTheNextOne)
+{
+    ASSERT_TRUE(platform.ReplaceWholeFile("settings.txt", "HEALTH_MSG 1\r\n"));
+    WriteRaw(kTemporaryName, "HEALTH_MSG 0\r\nSLEEP_M"); // the process died while writing
+    EXPECT_EQ(platform.ReadWholeFile("settings.txt"), "HEALTH_MSG 1\r\n");
+    ASSERT_TRUE(platform.ReplaceWholeFile("settings.txt", "SLEEP_MSG 0\r\n"));
+    EXPECT_EQ(platform.ReadWholeFile("settings.txt"), "SLEEP_MSG 0\r\n");
+    EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(Win32PlatformTest, ALinkedFileIsReplacedThroughItsLink)
+{
+    std::filesystem::create_directory(folder / "data");
+    ASSERT_TRUE(platform.ReplaceWholeFile("data\\settings.txt", "old"));
+    if (!MakeFileLink(L"settings.txt", L"data\\settings.txt"))
+        GTEST_SKIP() << "no symbolic link can be made here";
+    // Under Wine, deleting a host link deletes the file it points at, and the library's
+    // remove_all never ends on a link that leads nowhere; renaming a file over the link ends it.
+    struct LinkRemover {
+        ~LinkRemover()
+        {
+            WriteRaw(L"plain.txt", "");
+            MoveFileExW(L"plain.txt", L"settings.txt", MOVEFILE_REPLACE_EXISTING);
+        }
+    } linkRemover;
+    ASSERT_EQ(platform.ReadWholeFile("settings.txt"), "old");
+
+    ASSERT_TRUE(platform.ReplaceWholeFile("settings.txt", "new"));
+    EXPECT_EQ(platform.ReadWholeFile("data\\settings.txt"), "new");
+    EXPECT_EQ(FilesInFolder(), 2u);
+    EXPECT_EQ(FilesInFolder("data"), 1u);
+    // Still a link: a change of the linked file shows through it.
+    ASSERT_TRUE(platform.ReplaceWholeFile("data\\settings.txt", "again"));
+    EXPECT_EQ(platform.ReadWholeFile("settings.txt"), "again");
 }
 
 TEST_F(Win32PlatformTest, TextCrossesTheBoundaryAsUtf16)

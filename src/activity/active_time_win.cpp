@@ -1,0 +1,106 @@
+// The activity tick and the two time files, as the main window runs them.
+#include "app/main_window_win.h"
+
+#include "activity/active_time_store.h"
+#include "activity/activity_monitor.h"
+#include "app/tray_icon_win.h"
+#include "breaks/forced_break_dialog_win.h"
+#include "platform/platform_win.h"
+#include "platform/text_decoding.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// The time files on the system, their failures told in the main window's boxes.
+class TimeFilesOnPlatform final : public TimeFilesHost {
+public:
+    TimeFilesOnPlatform(CTavrinDlg& window, Platform& platform) : m_window(window), m_platform(platform) {}
+
+    std::optional<std::string> ReadText(const std::string& name) override
+    {
+        std::optional<std::string> bytes = m_platform.ReadWholeFile(name);
+        if (!bytes)
+            return std::nullopt;
+        return DecodeTextFile(*bytes);
+    }
+    bool Exists(const std::string& name) override { return m_platform.FileExists(name); }
+    bool Replace(const std::string& name, const std::string& bytes) override
+    {
+        return m_platform.ReplaceWholeFile(name, bytes);
+    }
+    void ReportCannotOpen(const std::string& name) override
+    {
+        m_platform.ShowMessageBox(m_window.Hwnd(), "could not open " + name, "Kelvaro", MB_OK | MB_TOPMOST);
+    }
+    void SaveSettings() override { m_window.LoadSaveSettings(0); }
+
+private:
+    CTavrinDlg& m_window;
+    Platform& m_platform;
+};
+
+} // namespace
+
+int CTavrinDlg::LoadSaveActiveTime(int mode)
+{
+    TimeFilesOnPlatform files(*this, m_platform);
+    switch (mode) {
+    case 0:
+        return SaveActiveTimeLog(files);
+    case 1:
+        return LoadActiveTimeLog(files);
+    case 2:
+        return SaveHistory(files);
+    case 3:
+        return LoadHistory(files);
+    default:
+        return 0;
+    }
+}
+
+void CTavrinDlg::StartCountingActiveTime()
+{
+    TimeFilesOnPlatform files(*this, m_platform);
+    StartCounting(files, m_platform.TickCount());
+}
+
+void CTavrinDlg::CheckActivity(ActiveTime& time)
+{
+    TimeFilesOnPlatform files(*this, m_platform);
+    RollOverIfNewDay(files, m_platform.Now(), m_platform.TickCount());
+    const std::optional<std::uint32_t> lastInput = m_platform.LastInputTick();
+    time = CountActivity(m_platform.TickCount(), lastInput);
+}
+
+std::string CTavrinDlg::FormatActiveTime(const ActiveTime& time) const
+{
+    return FormatActiveTimeText(time);
+}
+
+void CTavrinDlg::OnActivityTick()
+{
+    // A message box of a change of day runs its own loop, which delivers the next ticks; they
+    // wait for this one, and the first after it is late and takes off the idle time it missed.
+    if (m_bInActivityTick)
+        return;
+    m_bInActivityTick = true;
+    ActiveTime time;
+    CheckActivity(time);
+    m_bInActivityTick = false;
+    if (Ended())
+        return;
+    if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
+        m_pTrayIcon->SetIcon(*picture);
+    const std::string text = FormatActiveTime(time);
+    if (m_pTrayIcon)
+        m_pTrayIcon->SetTip(ActiveTimeTooltip(text));
+    SetItemText(IDC_MAIN_ACTIVE_TIME, text);
+    if (g_pForceBreakDlg && g_pForceBreakDlg->Hwnd())
+        g_pForceBreakDlg->SetItemText(IDC_BREAK_ACTIVE_TIME, text);
+}
+
+void CTavrinDlg::OnSaveTimeFilesTick()
+{
+    LoadSaveActiveTime(0);
+    LoadSaveActiveTime(2);
+}
