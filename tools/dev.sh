@@ -8,6 +8,8 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
 # Only for taking a picture of the window on a machine without a display.
 picture_packages=(x11-apps x11-utils imagemagick)
+# Only for the tests that move the wall clock while the program runs.
+test_packages=(faketime)
 
 install_missing() {
     local missing=()
@@ -44,7 +46,7 @@ stop_wine() {
 }
 
 run_tests() {
-    install_missing "${build_packages[@]}"
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
     build native windows
     cd "$repo"
     local status=0
