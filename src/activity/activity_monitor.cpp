@@ -1,6 +1,7 @@
 #include "activity/activity_monitor.h"
 
 #include "activity/counter_state.h"
+#include "messages/message_scheduler.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -27,6 +28,7 @@ void RestartCount(std::uint32_t nowTick, std::int32_t restoredMs)
     g_dwStartTick = nowTick;
     g_dwPreviousTick = nowTick;
     g_nIdleTimeMs = 0;
+    ResetWarningThreshold(restoredMs);
 }
 
 ActiveTime CountActivity(std::uint32_t nowTick, std::optional<std::uint32_t> lastInputTick)

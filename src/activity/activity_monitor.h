@@ -17,7 +17,8 @@ struct ActiveTime {
     std::int32_t msInMinute = 0; // 0 to 59999
 };
 
-// Begins counting at a tick from a restored count: at Start and at a change of day.
+// Begins counting at a tick from a restored count: at Start and at a change of day. The
+// long-activity warning then comes at the next multiple of four hours.
 void RestartCount(std::uint32_t nowTick, std::int32_t restoredMs);
 
 // One activity tick: takes idle time off by the idle rule and recomputes g_nActiveTimeMs.

@@ -1,0 +1,66 @@
+#pragma once
+// What each reminder tick and the long-activity check ask the shell to do: which error boxes
+// to show, whether to blink the lights, play a sound, force a break or pop up a text.
+
+#include "messages/message_catalogue.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The reminder choices of the Settings dialog, as they stand at the tick.
+struct ReminderSettings {
+    bool soundOnMessages = false; // SOUND_ON_MSG
+    bool onlySound = false;       // ONLYSOUND
+    bool keyboardLeds = false;    // KEYBOARD_LEDS
+    bool forceBreak = false;      // FORCEBREAK
+    bool soundOnLongActivity = false; // SOUND_LONGTIME_WARNING
+};
+
+enum class MessageKind { Health, TimeBreaks, Sleep };
+
+// The box that tells of an empty list of a kind.
+std::string EmptyListText(MessageKind kind);
+
+// In the order the shell carries it out.
+struct ReminderDecision {
+    std::vector<MessageKind> emptyListBoxes;
+    bool blinkLights = false;
+    bool playMessageSound = false;
+    bool startForcedBreak = false;
+    std::optional<std::string> popupText;
+};
+
+// Whether a minute of the day lies in the night window of the go-to-bed messages; every other
+// minute belongs to the time-break suggestions.
+bool IsNightWindow(int hour, int minute);
+
+// One tick of message timer 1 (health tip), 2 (time-break suggestion) or 3 (go-to-bed message)
+// at a local hour and minute. The text of each non-empty list is drawn from a generator seeded
+// with the seed (the clock's seconds).
+ReminderDecision DecideReminder(unsigned timerId, int hour, int minute, const MessageCatalogue& lists,
+                                const ReminderSettings& settings, std::uint32_t seed);
+
+// The long-activity warning comes each time the day's count passes a multiple of this.
+constexpr std::int32_t LONG_ACTIVITY_MS = 14400000;
+// The count at which the next warning comes.
+extern std::int32_t g_nWarnThresholdMs;
+
+// A count restarted (at Start or at a change of day) warns next at the first multiple of four hours above it.
+void ResetWarningThreshold(std::int32_t countMs);
+
+struct WarningDecision {
+    bool warn = false;
+    bool blinkLights = false;
+    bool playWarningSound = false;
+    bool showPopup = false;
+};
+
+// Once a tick: whether the count has passed the threshold, and how the warning is given; the
+// threshold moves on past the count. A popup needs time-break or go-to-bed messages chosen.
+WarningDecision DecideLongActivityWarning(std::int32_t activeMs, const ReminderSettings& settings,
+                                          bool timeBreaksChosen, bool sleepMessagesChosen);
+
+// The text of the long-activity popup.
+extern const char kLongActivityWarningText[];
