@@ -1,0 +1,77 @@
+#include "history/history_statistics.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr std::int64_t kSecondsPerMinute = 60;
+constexpr std::int64_t kSecondsPerHour = 3600;
+constexpr std::int64_t kSecondsPerDay = 86400;
+
+// English names whatever the user's locale, as the classic locale's %b and %a give them.
+constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+// Days since 1970-01-01 by the calendar alone, so that no change of daylight saving time shifts a day.
+std::chrono::sys_days DayNumber(const CivilDate& date)
+{
+    return std::chrono::sys_days{std::chrono::year{date.year} / std::chrono::month{static_cast<unsigned>(date.month)} /
+                                 std::chrono::day{static_cast<unsigned>(date.day)}};
+}
+
+// "%Y %b %d (%a)" in the classic locale; the history's dates are all real days.
+std::string FormatDate(const CivilDate& date)
+{
+    const unsigned weekday = std::chrono::weekday{DayNumber(date)}.c_encoding();
+    char text[32];
+    std::snprintf(text, sizeof text, "%d %s %02d (%s)", date.year, kMonthNames[date.month - 1], date.day,
+                  kWeekdayNames[weekday]);
+    return text;
+}
+
+} // namespace
+
+std::string FormatDuration(std::int64_t seconds)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / kSecondsPerHour),
+                  static_cast<long long>(seconds / kSecondsPerMinute % kSecondsPerMinute),
+                  static_cast<long long>(seconds % kSecondsPerMinute));
+    return text;
+}
+
+HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days)
+{
+    HistoryFigures figures;
+    std::int64_t totalSeconds = 0;
+    const DayRecord* best = nullptr;
+    for (const DayRecord& day : days) {
+        totalSeconds += day.activeSeconds;
+        if (!best || day.activeSeconds > best->activeSeconds)
+            best = &day;
+        figures.list += FormatDate(day.date) + "\t Active Time: " + FormatDuration(day.activeSeconds) + "  \r\n";
+    }
+
+    const std::int64_t fullDays = totalSeconds / kSecondsPerDay;
+    char total[48];
+    std::snprintf(total, sizeof total, fullDays == 1 ? "%lld full day and " : "%lld full days and ",
+                  static_cast<long long>(fullDays));
+    figures.total = total + FormatDuration(totalSeconds % kSecondsPerDay);
+
+    std::int64_t perActiveDay = 0;
+    std::int64_t perCalendarDay = 0;
+    if (!days.empty()) {
+        const auto [first, last] = std::minmax_element(
+            days.begin(), days.end(), [](const DayRecord& a, const DayRecord& b) { return a.date < b.date; });
+        const std::int64_t calendarDays = (DayNumber(last->date) - DayNumber(first->date)).count() + 1;
+        perActiveDay = totalSeconds / static_cast<std::int64_t>(days.size());
+        perCalendarDay = totalSeconds / calendarDays;
+        figures.bestDay = FormatDate(best->date) + " - " + FormatDuration(best->activeSeconds);
+    }
+    figures.averageActiveDays = FormatDuration(perActiveDay);
+    figures.averageAllDays = FormatDuration(perCalendarDay);
+    return figures;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// What the History dialog shows, computed from the history's days.
+
+#include "activity/time_files.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The five texts of the History dialog.
+struct HistoryFigures {
+    std::string list;              // one line per day, in file order, each ended by CR LF
+    std::string total;             // "N full days and HH:MM:SS"
+    std::string averageActiveDays; // per recorded day
+    std::string averageAllDays;    // per calendar day from the earliest date to the latest
+    std::string bestDay;           // the day with the most active time; empty without a record
+};
+
+HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days);
+
+// A duration as HH:MM:SS; hours are not reduced modulo 24 and take more digits when needed.
+std::string FormatDuration(std::int64_t seconds);

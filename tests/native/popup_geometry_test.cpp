@@ -1,0 +1,78 @@
+#include "messages/popup_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TEST(PopupGeometry, ThePopupRollsOutOfTheTaskbarsEdge)
+{
+    struct Case {
+        const char* name;
+        ScreenRect workArea;
+        int edge;
+        int x, yOpen, yFirstStep, width; // open at 150 pixels, and at the first step's one
+    };
+    const Case cases[] = {
+        {"bottom", {0, 0, 1024, 738}, TASKBAR_BOTTOM, 844, 583, 732, 170}, // covers x 844-1014, y 583-733
+        {"hidden", {0, 0, 1024, 768}, TASKBAR_RIGHT, 844, 613, 762, 170},
+        {"right", {0, 0, 964, 768}, TASKBAR_RIGHT, 784, 613, 762, 170},
+        {"top", {0, 30, 1024, 768}, TASKBAR_TOP, 844, 30, 30, 170},
+        {"left", {60, 0, 1024, 768}, TASKBAR_LEFT, 70, 613, 762, 180},
+        {"bottom before top", {0, 30, 1024, 738}, TASKBAR_BOTTOM, 844, 583, 732, 170},
+        {"left and top", {60, 30, 1024, 768}, TASKBAR_RIGHT, 844, 613, 762, 170},
+    };
+    for (const Case& c : cases) {
+        const int edge = FindTaskbarEdge(c.workArea, 1024, 768);
+        EXPECT_EQ(edge, c.edge) << c.name;
+        const ScreenRect final = FinalPopupRect(edge, c.workArea, 180, 150);
+        const PopupPlacement open = PlacePopup(edge, final, 180, 150);
+        const PopupPlacement first = PlacePopup(edge, final, 180, 1);
+        EXPECT_EQ(std::vector({open.x, open.y, open.width, open.height}), std::vector({c.x, c.yOpen, c.width, 150}))
+            << c.name;
+        EXPECT_EQ(std::vector({first.x, first.y, first.width, first.height}),
+                  std::vector({c.x, c.yFirstStep, c.width, 1}))
+            << c.name;
+    }
+}
+
+TEST(PopupRoll, OutOnePixelPerStepHoldThenBackIn)
+{
+    for (int height : {150, 0, -3}) {
+        PopupRoll roll(height, 4000, 5);
+        RollAction action = roll.Start();
+        std::vector<int> placed;
+        std::vector<unsigned> periods;
+        unsigned running = 0;
+        for (int tick = 0; tick < 1000 && !action.destroy; ++tick) {
+            if (action.startTimer) {
+                EXPECT_EQ(action.killTimer, running) << height << " at tick " << tick;
+                running = action.startTimer;
+                periods.push_back(action.periodMs);
+            }
+            // A tick queued before its timer was killed changes nothing.
+            for (unsigned stale : {kRollOutTimer, kRollInTimer, kHoldTimer}) {
+                const RollAction none = stale == running ? RollAction{} : roll.Tick(stale);
+                EXPECT_TRUE(!none.killTimer && !none.startTimer && !none.placeHeight && !none.destroy)
+                    << height << ": timer " << stale << " at tick " << tick;
+            }
+            action = roll.Tick(running);
+            if (action.placeHeight)
+                placed.push_back(action.placeHeight);
+        }
+        std::vector<int> expected;
+        for (int h = 1; h <= height; ++h)
+            expected.push_back(h);
+        for (int h = height; h >= 1; --h)
+            expected.push_back(h);
+        EXPECT_EQ(placed, expected) << height;
+        EXPECT_EQ(periods, (std::vector<unsigned>{5, 4000, 5})) << height;
+        EXPECT_TRUE(action.destroy && action.killTimer == kRollInTimer) << height;
+        // Once ended, nothing starts it again.
+        EXPECT_EQ(roll.Start().startTimer, 0u) << height;
+        EXPECT_FALSE(roll.Tick(kRollInTimer).destroy) << height;
+    }
+}
+
+} // namespace
