@@ -8,6 +8,23 @@ list(REMOVE_ITEM KELVARO_WIN32_SOURCES ${KELVARO_ENTRY_SOURCE})
 
 set(KELVARO_WIN32_LIBS comctl32 comdlg32 winmm shell32 user32 gdi32 advapi32 ole32 uuid)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+# The product's web site and its feedback page, for a distributor to point at their own pages.
+set(KELVARO_HOME_URL "https://kelvaro.example.org/" CACHE STRING "Web site opened by About's Check for Update")
+set(KELVARO_FEEDBACK_URL "https://feedback.example.net/kelvaro" CACHE STRING "Page opened by About's Give Feedback")
+# The About box shows the web site's address as one would type it: no scheme, no closing slash.
+string(REGEX REPLACE "^[A-Za-z][A-Za-z0-9+.-]*://" "" KELVARO_HOME_ADDRESS "${KELVARO_HOME_URL}")
+string(REGEX REPLACE "/$" "" KELVARO_HOME_ADDRESS "${KELVARO_HOME_ADDRESS}")
+# windres hands its definitions to the preprocessor through a shell, which takes off one level of quotes.
+if(CMAKE_RC_COMPILER MATCHES "windres")
+  set(KELVARO_RC_QUOTE "\\\"")
+else()
+  set(KELVARO_RC_QUOTE "\"")
+endif()
+add_compile_definitions(
+  $<$<COMPILE_LANGUAGE:CXX>:KELVARO_HOME_URL="${KELVARO_HOME_URL}">
+  $<$<COMPILE_LANGUAGE:CXX>:KELVARO_FEEDBACK_URL="${KELVARO_FEEDBACK_URL}">
+  $<$<COMPILE_LANGUAGE:RC>:KELVARO_HOME_ADDRESS=${KELVARO_RC_QUOTE}${KELVARO_HOME_ADDRESS}${KELVARO_RC_QUOTE}>)
 if(MINGW)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()

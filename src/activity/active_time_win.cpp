@@ -97,6 +97,7 @@ void CTavrinDlg::OnActivityTick()
     SetItemText(IDC_MAIN_ACTIVE_TIME, text);
     if (g_pForceBreakDlg && g_pForceBreakDlg->Hwnd())
         g_pForceBreakDlg->SetItemText(IDC_BREAK_ACTIVE_TIME, text);
+    CheckLongActivity();
 }
 
 void CTavrinDlg::OnSaveTimeFilesTick()

@@ -7,6 +7,7 @@
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "history/history_dialog_win.h"
+#include "messages/led_blinker_win.h"
 #include "platform/platform_win.h"
 #include "platform/text_win.h"
 #include "resources/resource_ids.h"
@@ -45,6 +46,8 @@ CTavrinDlg::~CTavrinDlg()
         g_pHistoryDlg = nullptr;
     if (g_pSettingsDlg == m_pSettingsDlg.get())
         g_pSettingsDlg = nullptr;
+    if (g_pForceBreakDlg == m_pForceBreakDlg.get())
+        g_pForceBreakDlg = nullptr;
 }
 
 int CTavrinDlg::AppMessageBox(const std::string& text)
@@ -68,8 +71,9 @@ BOOL CTavrinDlg::OnInitDialog()
     g_bWindowsNT = m_platform.EnvironmentVariable("OS") == "Windows_NT";
     CreateChildDialogs();
     if (g_pSettingsDlg) {
-        g_pSettingsDlg->SetItemText(IDC_SETTINGS_MESSAGE_SOUND, "message.wav");
-        g_pSettingsDlg->SetItemText(IDC_SETTINGS_WARNING_SOUND, "break.wav");
+        // The sounds played are the ones the dialog shows, also before a settings file names them.
+        g_pSettingsDlg->SetMessageSound("message.wav");
+        g_pSettingsDlg->SetWarningSound("break.wav");
         g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "60");
     }
     SetItemText(IDC_MAIN_OTHER_MINUTES, "120");
@@ -201,6 +205,8 @@ void CTavrinDlg::OnQuit()
 
 void CTavrinDlg::OnDestroy()
 {
+    // A light show cut off by the end of the process would leave Caps Lock or Num Lock switched.
+    CLedBlinker::StopAndRestore();
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
     m_pTrayIcon.reset();
@@ -294,6 +300,7 @@ void CTavrinDlg::ShowBreakAgainIfRunning()
 
 void CTavrinDlg::OnEndSession()
 {
+    CLedBlinker::StopAndRestore();
     LoadSaveSettings(0);
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
@@ -370,7 +377,7 @@ LRESULT CTavrinDlg::OnTrayNotify(LPARAM mouseMessage)
 
 void CTavrinDlg::OnAbout()
 {
-    CAboutDlg about;
+    CAboutDlg about(m_platform);
     about.DoModal(Hwnd());
 }
 

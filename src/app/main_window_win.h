@@ -9,6 +9,8 @@ class CSetting;
 class CShoutdownDlg;
 class C2dGraphPlot;
 class CTrayNot;
+class CforceBreak;
+struct ReminderSettings;
 struct ActiveTime;
 struct SettingsSnapshot;
 struct SettingAssignment;
@@ -78,12 +80,22 @@ private:
 
     // Restores today's count at Start and makes it the count.
     void StartCountingActiveTime();
+    // Shows the break dialog and starts (or goes on with) its countdown.
+    void StartForcedBreak();
+    ReminderSettings CurrentReminderSettings() const;
+    void CheckLongActivity();
+    void ShowMessagePopup(const std::string& text, unsigned stepTimeMs);
+    void StartLightShow();
 
     // Work of the timers, each owned by its own part of the program.
     void OnActivityTick();
     void OnSaveTimeFilesTick();
     void OnBreakCountdownTick();
     void CheckShutdownTime();
+    // Saves as Quit does and asks the system to end the session with the chosen action.
+    void CarryOutShutdown(int action);
+    void EnableShutdownPrivilege();
+    void DisableShutdownPrivilege();
     void OnMessageTick(UINT_PTR id, int hour, int minute);
 
     // The window was destroyed, possibly by a command taken in the nested loop of a message box.
@@ -99,6 +111,10 @@ private:
     std::unique_ptr<CShoutdownDlg> m_pShutdownDlg;
     std::unique_ptr<C2dGraphPlot> m_pHistoryDlg;
     std::unique_ptr<CSetting> m_pSettingsDlg;
+    // The last break dialog; replaced by the next break once it has been closed.
+    std::unique_ptr<CforceBreak> m_pForceBreakDlg;
+    // The boxes telling of an empty message list (health, time breaks, sleep) that are open.
+    bool m_bEmptyListBoxOpen[3] = {};
     // Set once initialisation has ended; the hide to the tray waits for it.
     bool m_bInitialised = false;
     bool m_bInActivityTick = false;

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+// How an adjustment of the shutdown privilege went.
+enum class PrivilegeChange { Made, TokenNotOpened, NotAdjusted };
+
 // Everything the program asks of the system. The shell holds one; tests swap in a recording fake.
 class Platform {
 public:
@@ -41,9 +44,27 @@ public:
     // Adds, modifies or deletes a notification-area icon (NIM_ADD, NIM_MODIFY, NIM_DELETE).
     virtual bool NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon) = 0;
 
+    // Enables or disables the process's right to shut the computer down.
+    virtual PrivilegeChange SetShutdownPrivilege(bool enabled) = 0;
+    // Asks the system to end the session (EWX_ flags, reason code); false when it refuses at once.
+    // Other programs may still refuse to close afterwards, and the session then goes on.
+    virtual bool RequestSessionEnd(unsigned flags, unsigned reason) = 0;
+    // Opens a web address in the user's default browser; a failure shows nothing.
+    virtual void OpenUrl(const std::string& url) = 0;
+
     // Starts or restarts a window timer; a refused timer simply never ticks.
     virtual void SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs) = 0;
     virtual void KillWindowTimer(HWND window, UINT_PTR id) = 0;
+
+    // The light show calls these three from its own thread.
+    // Whether a lock key (VK_NUMLOCK, VK_CAPITAL, VK_SCROLL) is toggled on in the system right now,
+    // also when asked from a thread that owns no window.
+    virtual bool IsLockKeyOn(int virtualKey) = 0;
+    // Presses and releases a lock key once, as the keyboard would, which toggles it system-wide.
+    virtual void PressKey(int virtualKey) = 0;
+    // Sleeps the calling thread for the given time, or less when the event is or becomes signalled;
+    // true when the event cut the sleep short.
+    virtual bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) = 0;
 };
 
 // The system's own implementation.
@@ -62,6 +83,12 @@ public:
     bool FileExists(const std::string& name) override;
     bool ReplaceWholeFile(const std::string& name, const std::string& bytes) override;
     bool NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon) override;
+    PrivilegeChange SetShutdownPrivilege(bool enabled) override;
+    bool RequestSessionEnd(unsigned flags, unsigned reason) override;
+    void OpenUrl(const std::string& url) override;
     void SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs) override;
     void KillWindowTimer(HWND window, UINT_PTR id) override;
+    bool IsLockKeyOn(int virtualKey) override;
+    void PressKey(int virtualKey) override;
+    bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) override;
 };

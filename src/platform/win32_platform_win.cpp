@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 #include <mmsystem.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <ctime>
@@ -205,6 +206,36 @@ bool Win32Platform::NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon)
     return Shell_NotifyIconW(action, &copy) != FALSE;
 }
 
+PrivilegeChange Win32Platform::SetShutdownPrivilege(bool enabled)
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return PrivilegeChange::TokenNotOpened;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = enabled ? SE_PRIVILEGE_ENABLED : 0;
+    const bool found = LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid) != FALSE;
+    // The call succeeds even when the token does not hold the privilege; only the last error tells.
+    const bool adjusted = found && AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+                          GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return adjusted ? PrivilegeChange::Made : PrivilegeChange::NotAdjusted;
+}
+
+bool Win32Platform::RequestSessionEnd(unsigned flags, unsigned reason)
+{
+    return ExitWindowsEx(flags, reason) != FALSE;
+}
+
+void Win32Platform::OpenUrl(const std::string& url)
+{
+    // The shell may hand the address to a handler that needs COM on the calling thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ShellExecuteW(nullptr, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}
+
 void Win32Platform::SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs)
 {
     SetTimer(window, id, periodMs, nullptr);
@@ -213,4 +244,54 @@ void Win32Platform::SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs)
 void Win32Platform::KillWindowTimer(HWND window, UINT_PTR id)
 {
     KillTimer(window, id);
+}
+
+bool Win32Platform::IsLockKeyOn(int virtualKey)
+{
+    // GetKeyState brings the view of a thread outside the foreground up to date, which GetKeyboardState
+    // does not; GetAsyncKeyState has no toggle bit. Wine 8 shows a new thread only the changes made
+    // after it began, so there a key already on when the light show's thread starts reads as off.
+    return (GetKeyState(virtualKey) & 1) != 0;
+}
+
+namespace {
+
+// The lock keys' own scan codes, sent with the virtual key as a real keyboard does.
+constexpr WORD kNumLockScanCode = 0x45;
+constexpr WORD kCapsLockScanCode = 0x3A;
+constexpr WORD kScrollLockScanCode = 0x46;
+
+WORD ScanCodeOf(int virtualKey)
+{
+    switch (virtualKey) {
+    case VK_NUMLOCK:
+        return kNumLockScanCode;
+    case VK_CAPITAL:
+        return kCapsLockScanCode;
+    case VK_SCROLL:
+        return kScrollLockScanCode;
+    default:
+        return static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC));
+    }
+}
+
+} // namespace
+
+void Win32Platform::PressKey(int virtualKey)
+{
+    // Both halves in one call, so no other input comes between the press and the release.
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(virtualKey);
+        input.ki.wScan = ScanCodeOf(virtualKey);
+        input.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    }
+    inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool Win32Platform::SleepUnlessWoken(HANDLE wakeEvent, DWORD ms)
+{
+    return WaitForSingleObject(wakeEvent, ms) == WAIT_OBJECT_0;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
+#include "shutdown/shutdown_service.h"
 
 #include <commctrl.h>
 
@@ -75,5 +76,7 @@ void CShoutdownDlg::OnOK()
         m_nMinute = time.wMinute;
         m_nSecond = time.wSecond;
     }
+    // A question postponed by a "No" belongs to the time the user has just replaced.
+    g_shutdownSchedule.ForgetPostponement();
     Show(SW_HIDE);
 }

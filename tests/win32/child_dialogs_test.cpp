@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 std::wstring FontFace(HWND control)
@@ -17,28 +20,76 @@ std::wstring FontFace(HWND control)
     return font.lfFaceName;
 }
 
-// Ends the About box as soon as it runs, the way a user's OK would.
-class ClosingAboutDlg : public CAboutDlg {
+// Every control's text, each followed by '|'.
+std::string ChildTexts(HWND dialog)
+{
+    std::string texts;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM found) -> BOOL {
+            wchar_t text[256] = {};
+            GetWindowTextW(child, text, static_cast<int>(std::size(text)));
+            *reinterpret_cast<std::string*>(found) += Narrow(text) + "|";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+// Once the About box runs, a user reads it, presses its two buttons and finally OK.
+class VisitedAboutDlg : public CAboutDlg {
+public:
+    using CAboutDlg::CAboutDlg;
+
+    std::wstring titleFont;
+    std::string texts;
+    bool openAfterClicks = false;
+
 protected:
+    static constexpr UINT kVisit = WM_APP + 1;
+
     BOOL OnInitDialog() override
     {
         const BOOL result = CAboutDlg::OnInitDialog();
-        title = FontFace(Item(IDC_ABOUT_TITLE));
-        PostMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        PostMessageW(Hwnd(), kVisit, 0, 0);
         return result;
     }
-
-public:
-    std::wstring title;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override
+    {
+        if (message != kVisit)
+            return CAboutDlg::OnMessage(message, wParam, lParam, result);
+        titleFont = FontFace(Item(IDC_ABOUT_TITLE));
+        texts = ChildTexts(Hwnd());
+        Click(Hwnd(), IDC_ABOUT_CHECK_UPDATE);
+        Click(Hwnd(), IDC_ABOUT_GIVE_FEEDBACK);
+        Click(Hwnd(), IDC_ABOUT_CHECK_UPDATE);
+        openAfterClicks = IsWindowVisible(Hwnd()) != FALSE;
+        Click(Hwnd(), IDOK);
+        return true;
+    }
 };
 
-TEST(ChildDialogs, AboutRunsModallyWithItsStyledTitleUntilOk)
+TEST(ChildDialogs, AboutShowsTheVersionAndOpensBothPagesWhileStayingOpen)
 {
-    ClosingAboutDlg about;
+    FakePlatform platform;
+    VisitedAboutDlg about(platform);
     ModalWatchdog watchdog;
     EXPECT_EQ(about.DoModal(nullptr), IDOK);
     EXPECT_FALSE(watchdog.Fired());
-    EXPECT_EQ(about.title, L"Tahoma");
+    EXPECT_EQ(about.titleFont, L"Tahoma");
+    EXPECT_TRUE(about.openAfterClicks);
+    EXPECT_NE(std::string(kHomePageUrl), kFeedbackPageUrl);
+    EXPECT_EQ(platform.urlsOpened, (std::vector<std::string>{kHomePageUrl, kFeedbackPageUrl, kHomePageUrl}));
+
+    EXPECT_NE(about.texts.find("|Version 1.3.4|"), std::string::npos) << about.texts;
+    // The address shown is the one the update button opens.
+    const std::string lead = "| Get the latest version at \n";
+    const size_t link = about.texts.find(lead);
+    ASSERT_NE(link, std::string::npos) << about.texts;
+    const size_t start = link + lead.size();
+    const std::string address = about.texts.substr(start, about.texts.find('|', start) - start);
+    EXPECT_FALSE(address.empty());
+    EXPECT_NE(std::string(kHomePageUrl).find(address), std::string::npos) << address;
 }
 
 TEST(ChildDialogs, HistoryAndBreakDialogsComeFromTheirTemplatesAndHideOnClose)

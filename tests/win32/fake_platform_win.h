@@ -2,9 +2,12 @@
 #include "platform/platform_win.h"
 #include "platform/text_win.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -83,6 +86,23 @@ public:
         trayCalls.push_back({action, icon.uFlags, icon.hIcon, Narrow(icon.szTip), icon.uCallbackMessage});
         return true;
     }
+    PrivilegeChange SetShutdownPrivilege(bool enabled) override
+    {
+        sessionCalls.push_back(enabled ? "enable privilege" : "disable privilege");
+        return privilegeChange;
+    }
+    bool RequestSessionEnd(unsigned flags, unsigned reason) override
+    {
+        sessionCalls.push_back("end session " + std::to_string(flags) + " reason " + std::to_string(reason));
+        // What the program had done by the time the system took the request.
+        if (whileEndingSession) {
+            auto action = std::move(whileEndingSession);
+            whileEndingSession = nullptr;
+            action();
+        }
+        return sessionEndAccepted;
+    }
+    void OpenUrl(const std::string& url) override { urlsOpened.push_back(url); }
     void SetWindowTimer(HWND, UINT_PTR id, UINT periodMs) override
     {
         timersSet.push_back({id, periodMs});
@@ -92,6 +112,67 @@ public:
     {
         timersKilled.push_back(id);
         activeTimers.erase(id);
+    }
+
+    // The lock keys are used from the light show's worker thread, so they are behind a mutex.
+    bool IsLockKeyOn(int virtualKey) override
+    {
+        std::lock_guard lock(keyboardMutex);
+        return lockKeysOn[virtualKey];
+    }
+    void PressKey(int virtualKey) override
+    {
+        std::lock_guard lock(keyboardMutex);
+        keyboardCalls.push_back("press " + LockKeyName(virtualKey));
+        lockKeysOn[virtualKey] = !lockKeysOn[virtualKey];
+        keyboardChanged.notify_all();
+    }
+    // Returns at once, so a whole light show takes no time, except at the sleep numbered
+    // holdAtSleep, where the caller is held until woken, as if caught in the middle of the show.
+    bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) override
+    {
+        std::unique_lock lock(keyboardMutex);
+        keyboardCalls.push_back("sleep " + std::to_string(ms));
+        keyboardChanged.notify_all();
+        if (++sleeps != holdAtSleep)
+            return WaitForSingleObject(wakeEvent, 0) == WAIT_OBJECT_0;
+        held = true;
+        keyboardChanged.notify_all();
+        lock.unlock();
+        // Bounded, so that a wake that never comes fails the test instead of hanging it.
+        constexpr DWORD kLongestHoldMs = 10000;
+        return WaitForSingleObject(wakeEvent, kLongestHoldMs) == WAIT_OBJECT_0;
+    }
+
+    // The user pressing a lock key: toggled, but not by the program.
+    void UserPresses(int virtualKey)
+    {
+        std::lock_guard lock(keyboardMutex);
+        lockKeysOn[virtualKey] = !lockKeysOn[virtualKey];
+    }
+    std::vector<std::string> KeyboardCalls()
+    {
+        std::lock_guard lock(keyboardMutex);
+        return keyboardCalls;
+    }
+    // Waits, at most a few seconds, until the held sleep is reached or so many calls were made.
+    bool WaitUntilHeld() { return WaitForKeyboard([this] { return held; }); }
+    bool WaitForKeyboardCalls(size_t count)
+    {
+        return WaitForKeyboard([this, count] { return keyboardCalls.size() >= count; });
+    }
+    static std::string LockKeyName(int virtualKey)
+    {
+        switch (virtualKey) {
+        case VK_NUMLOCK:
+            return "Num";
+        case VK_CAPITAL:
+            return "Caps";
+        case VK_SCROLL:
+            return "Scroll";
+        default:
+            return std::to_string(virtualKey);
+        }
     }
 
     std::int64_t now = 1165334400; // 2006-12-05 16:00:00 UTC
@@ -105,6 +186,9 @@ public:
     std::map<std::string, int> unwritableFiles;
     // Files that exist but can't be read, as one held by another program.
     std::map<std::string, int> unreadableFiles;
+    PrivilegeChange privilegeChange = PrivilegeChange::Made;
+    bool sessionEndAccepted = true;
+    std::function<void()> whileEndingSession;
 
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<std::string> soundsPlayed;
@@ -115,4 +199,22 @@ public:
     std::vector<TimerCall> timersSet;
     std::vector<UINT_PTR> timersKilled;
     std::map<UINT_PTR, UINT> activeTimers;
+    // Privilege changes and session-end requests, in order.
+    std::vector<std::string> sessionCalls;
+    std::vector<std::string> urlsOpened;
+    int holdAtSleep = 0;
+
+private:
+    template <typename Condition> bool WaitForKeyboard(Condition condition)
+    {
+        std::unique_lock lock(keyboardMutex);
+        return keyboardChanged.wait_for(lock, std::chrono::seconds(5), condition);
+    }
+
+    std::mutex keyboardMutex;
+    std::condition_variable keyboardChanged;
+    std::map<int, bool> lockKeysOn;
+    std::vector<std::string> keyboardCalls;
+    int sleeps = 0;
+    bool held = false;
 };

@@ -56,14 +56,16 @@ TEST_F(SettingsStoreTest, AFirstStartWritesTheDefaultsHidesToTheTrayAndStarts)
     platform.files.erase("timehistory.txt");
     platform.files.erase("activetimelog.txt");
     CTavrinDlg& main = Open();
-    // The history is read before the settings, today's log by the start they ask for.
-    ASSERT_EQ(platform.messageBoxes.size(), 3u);
+    // The History dialog and then the main window read the history before the settings, and the
+    // start they ask for reads today's log.
+    ASSERT_EQ(platform.messageBoxes.size(), 4u);
     EXPECT_EQ(platform.messageBoxes[0].text, "could not open timehistory.txt");
-    EXPECT_EQ(platform.messageBoxes[1].text, "could not open settings.txt");
-    EXPECT_EQ(platform.messageBoxes[1].caption, "Kelvaro");
-    EXPECT_EQ(platform.messageBoxes[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
-    EXPECT_EQ(platform.messageBoxes[2].text, "could not open activetimelog.txt");
-    EXPECT_EQ(platform.messageBoxes[2].flags, static_cast<UINT>(MB_OK | MB_TOPMOST));
+    EXPECT_EQ(platform.messageBoxes[1].text, "could not open timehistory.txt");
+    EXPECT_EQ(platform.messageBoxes[2].text, "could not open settings.txt");
+    EXPECT_EQ(platform.messageBoxes[2].caption, "Kelvaro");
+    EXPECT_EQ(platform.messageBoxes[2].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
+    EXPECT_EQ(platform.messageBoxes[3].text, "could not open activetimelog.txt");
+    EXPECT_EQ(platform.messageBoxes[3].flags, static_cast<UINT>(MB_OK | MB_TOPMOST));
     EXPECT_EQ(Settings(), kDefaultSettings);
     EXPECT_EQ(platform.writes["settings.txt"], 2); // the defaults, then again by the start
     EXPECT_EQ(platform.activeTimers[kHideToTrayTimer], 20u);

@@ -7,6 +7,7 @@
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "messages/message_catalogue.h"
+#include "shutdown/shutdown_service.h"
 
 #include <commctrl.h>
 
@@ -30,6 +31,8 @@ void ResetProgramState()
     healthMessages.clear();
     timeBreakMessages.clear();
     sleepMessages.clear();
+    g_bShutdownAsking = false;
+    g_shutdownSchedule = {};
 }
 
 namespace {

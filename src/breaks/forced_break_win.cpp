@@ -1,0 +1,42 @@
+// The forced break as the main window runs it: the break dialog and its countdown on timer 7.
+#include "app/main_window_win.h"
+
+#include "app/timer_plan.h"
+#include "breaks/break_state.h"
+#include "breaks/forced_break_dialog_win.h"
+#include "platform/platform_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
+
+void CTavrinDlg::StartForcedBreak()
+{
+    m_platform.SetWindowTimer(Hwnd(), kBreakCountdownTimer, kOncePerSecondMs);
+    if (m_pForceBreakDlg && m_pForceBreakDlg->IsVisible()) {
+        // A break while the last one is still shown goes on in the same dialog, so that a short
+        // interval never piles up dialogs; a countdown that had ended begins again.
+        if (!g_bBreakRunning) {
+            m_pForceBreakDlg->EnableItem(IDOK, false);
+            m_pForceBreakDlg->SetItemText(IDOK, "OK");
+        }
+    } else {
+        // A closed break dialog makes way for the new one, so weeks of breaks leave no hidden windows.
+        m_pForceBreakDlg = std::make_unique<CforceBreak>();
+        g_pForceBreakDlg = m_pForceBreakDlg.get();
+        if (!g_pForceBreakDlg->Create(Hwnd()))
+            AppMessageBox("Error creating Dialog");
+    }
+    g_pForceBreakDlg->Show(SW_SHOW);
+}
+
+void CTavrinDlg::OnBreakCountdownTick()
+{
+    if (!g_pForceBreakDlg)
+        return;
+    const CountdownStep step =
+        TickBreakCountdown(g_pSettingsDlg ? g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS) : std::string());
+    if (step.ended) {
+        g_pForceBreakDlg->EnableItem(IDOK, true);
+        m_platform.KillWindowTimer(Hwnd(), kBreakCountdownTimer);
+    }
+    g_pForceBreakDlg->SetItemText(IDOK, step.caption);
+}

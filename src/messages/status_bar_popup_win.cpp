@@ -1,0 +1,235 @@
+#include "messages/status_bar_popup_win.h"
+
+#include "platform/text_win.h"
+
+namespace {
+constexpr char kClickText[] = "Think about it!";
+constexpr char kAppName[] = "Kelvaro";
+constexpr wchar_t kFontFace[] = L"Arial";
+constexpr int kFontTenthsOfPoint = 100;
+constexpr int kTenthsOfPointPerInch = 720;
+constexpr DWORD kHoverTimeMs = 1;
+constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_CLIENTEDGE;
+// A popup-style window gets no caption (an overlapped one is always given one) and a dialog
+// frame rather than a sizing border: only the roll sizes the popup.
+constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
+
+bool RegisterPopupClass(WNDPROC windowProc)
+{
+    static const bool registered = [windowProc] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        windowClass.lpszClassName = CStatusBarMsgWnd::kWindowClass;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+ScreenRect WorkArea()
+{
+    RECT area{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return {area.left, area.top, area.right, area.bottom};
+}
+
+HFONT CreateMessageFont(bool underline)
+{
+    HDC screen = GetDC(nullptr);
+    const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(kFontTenthsOfPoint, pixelsPerInch, kTenthsOfPointPerInch);
+    font.lfWeight = FW_BOLD;
+    font.lfUnderline = underline;
+    lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+} // namespace
+
+CStatusBarMsgWnd::CStatusBarMsgWnd(Platform& platform, const std::string& text, int width, int height,
+                                   unsigned showTimeMs, unsigned stepTimeMs, const RECT& textRect, HWND owner)
+    : m_platform(platform), m_nWidth(width), m_nHeight(height), m_roll(height, showTimeMs, stepTimeMs),
+      m_strMessage(text), m_pOwner(owner), m_rcText(textRect)
+{
+    ++s_nLive;
+}
+
+CStatusBarMsgWnd::~CStatusBarMsgWnd()
+{
+    if (m_fontHover)
+        DeleteObject(m_fontHover);
+    if (m_fontNormal)
+        DeleteObject(m_fontNormal);
+    if (m_pbFreed)
+        *m_pbFreed = true;
+    --s_nLive;
+}
+
+void CStatusBarMsgWnd::PopUp()
+{
+    m_nTaskbarEdge = FindTaskbarEdge(WorkArea(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (!RegisterPopupClass(WindowProc)) {
+        delete this;
+        return;
+    }
+    bool freed = false;
+    m_pbFreed = &freed;
+    // Not visible yet: a window created visible is activated. Each roll step shows it without activation.
+    HWND window = CreateWindowExW(kExtendedStyle, kWindowClass, L"", kStyle, 0, 0, 0, 0, m_pOwner, nullptr,
+                                  GetModuleHandleW(nullptr), this);
+    if (freed)
+        return;
+    m_pbFreed = nullptr;
+    if (!window) {
+        delete this;
+        return;
+    }
+    m_rcFinal = FinalPopupRect(m_nTaskbarEdge, WorkArea(), m_nWidth, m_nHeight);
+    Apply(m_roll.Start());
+}
+
+LRESULT CALLBACK CStatusBarMsgWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<CStatusBarMsgWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->m_hWnd = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* popup = reinterpret_cast<CStatusBarMsgWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!popup)
+        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The window's last message, however it ended: the popup's life ends with it.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        delete popup;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    LRESULT result = 0;
+    // No exception may unwind through the system's window procedure. A handler that may free
+    // the popup reports the message handled and touches nothing afterwards.
+    try {
+        if (popup->OnMessage(message, wParam, lParam, result))
+            return result;
+    } catch (...) {
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return true;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        if (HDC dc = BeginPaint(m_hWnd, &paint)) {
+            DrawMessage(dc, m_bHover);
+            EndPaint(m_hWnd, &paint);
+        }
+        return true;
+    }
+    case WM_SIZE:
+        // Every roll step resizes the window, and the text is redrawn with it.
+        result = DefWindowProcW(m_hWnd, message, wParam, lParam);
+        DrawMessageNow(m_bHover);
+        return true;
+    case WM_MOUSEMOVE:
+        OnMouseMove();
+        return true;
+    case WM_MOUSEHOVER:
+    case WM_MOUSELEAVE:
+        OnHoverChange(message == WM_MOUSEHOVER);
+        return true;
+    case WM_MOUSEACTIVATE:
+        result = MA_NOACTIVATE;
+        return true;
+    case WM_LBUTTONDOWN:
+        OnClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CStatusBarMsgWnd::OnCreate()
+{
+    m_fontHover = CreateMessageFont(true);
+    m_fontNormal = CreateMessageFont(false);
+}
+
+void CStatusBarMsgWnd::OnTimer(UINT_PTR id)
+{
+    Apply(m_roll.Tick(static_cast<unsigned>(id)));
+}
+
+void CStatusBarMsgWnd::Apply(const RollAction& action)
+{
+    if (action.killTimer)
+        m_platform.KillWindowTimer(m_hWnd, action.killTimer);
+    if (action.startTimer)
+        m_platform.SetWindowTimer(m_hWnd, action.startTimer, action.periodMs);
+    if (action.placeHeight > 0) {
+        const PopupPlacement place = PlacePopup(m_nTaskbarEdge, m_rcFinal, m_nWidth, action.placeHeight);
+        SetWindowPos(m_hWnd, HWND_TOPMOST, place.x, place.y, place.width, place.height,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    if (action.destroy)
+        DestroyWindow(m_hWnd); // frees the popup
+}
+
+void CStatusBarMsgWnd::OnMouseMove()
+{
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    track.dwHoverTime = kHoverTimeMs;
+    TrackMouseEvent(&track);
+}
+
+void CStatusBarMsgWnd::OnHoverChange(bool hover)
+{
+    if (m_bHover == hover)
+        return;
+    DrawMessageNow(hover);
+    m_bHover = hover;
+}
+
+void CStatusBarMsgWnd::OnClick()
+{
+    // The box's message loop keeps the roll going, so the popup may have freed itself by the
+    // time the box returns: everything the call needs is taken first.
+    Platform& platform = m_platform;
+    HWND owner = m_pOwner ? m_pOwner : m_hWnd;
+    platform.ShowMessageBox(owner, kClickText, kAppName, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CStatusBarMsgWnd::DrawMessage(HDC dc, bool hover) const
+{
+    HFONT font = hover ? m_fontHover : m_fontNormal;
+    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    const std::wstring text = Widen(m_strMessage);
+    RECT rect = m_rcText;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CENTER | DT_WORDBREAK);
+    if (previous)
+        SelectObject(dc, previous);
+}
+
+void CStatusBarMsgWnd::DrawMessageNow(bool hover) const
+{
+    if (HDC dc = GetDC(m_hWnd)) {
+        DrawMessage(dc, hover);
+        ReleaseDC(m_hWnd, dc);
+    }
+}

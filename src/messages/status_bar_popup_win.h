@@ -1,0 +1,59 @@
+#pragma once
+#include "messages/popup_geometry.h"
+#include "platform/platform_win.h"
+
+#include <windows.h>
+
+#include <string>
+
+// A reminder that rolls out of the taskbar's edge, stays open a while, rolls back in and frees
+// itself. It never takes the keyboard focus. Create it with new, call PopUp and keep nothing.
+class CStatusBarMsgWnd {
+public:
+    static constexpr wchar_t kWindowClass[] = L"KelvaroStatusBarPopup";
+
+    CStatusBarMsgWnd(Platform& platform, const std::string& text, int width, int height, unsigned showTimeMs,
+                     unsigned stepTimeMs, const RECT& textRect, HWND owner);
+    CStatusBarMsgWnd(const CStatusBarMsgWnd&) = delete;
+    CStatusBarMsgWnd& operator=(const CStatusBarMsgWnd&) = delete;
+
+    // Creates the window and starts the roll. From then on the popup frees itself, exactly once,
+    // whenever its window ends; when the window can't be created it is freed at once.
+    void PopUp();
+
+    // Popups constructed and not yet freed.
+    static int LiveCount() { return s_nLive; }
+
+private:
+    // Only the popup itself ends its life, when its window has gone.
+    ~CStatusBarMsgWnd();
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnCreate();
+    void OnTimer(UINT_PTR id);
+    void OnMouseMove();
+    void OnHoverChange(bool hover);
+    void OnClick();
+    void Apply(const RollAction& action);
+    void DrawMessage(HDC dc, bool hover) const;
+    void DrawMessageNow(bool hover) const;
+
+    inline static int s_nLive = 0;
+
+    Platform& m_platform;
+    int m_nWidth;
+    int m_nHeight;
+    ScreenRect m_rcFinal;
+    PopupRoll m_roll;
+    int m_nTaskbarEdge = TASKBAR_RIGHT;
+    std::string m_strMessage;
+    HWND m_pOwner;
+    RECT m_rcText;
+    HFONT m_fontHover = nullptr;
+    HFONT m_fontNormal = nullptr;
+    bool m_bHover = false;
+    HWND m_hWnd = nullptr;
+    // Set while PopUp creates the window, so that it learns whether creation already freed the popup.
+    bool* m_pbFreed = nullptr;
+};

@@ -1,0 +1,156 @@
+#include "messages/status_bar_popup_win.h"
+
+#include "fake_platform_win.h"
+#include "test_support_win.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+void Tick(HWND popup, UINT_PTR timer, int times = 1)
+{
+    for (int i = 0; i < times; ++i)
+        SendMessageW(popup, WM_TIMER, timer, 0);
+}
+
+// Pumps messages until the condition holds; false when it still doesn't after ten seconds.
+template <typename Condition> bool PumpUntil(Condition condition)
+{
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(1)) {
+        if (GetTickCount() - start > 10000)
+            return false;
+        PumpMessages();
+    }
+    return true;
+}
+
+class StatusBarPopupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        owner = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                                nullptr, nullptr, nullptr, nullptr);
+        edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, owner, nullptr, nullptr,
+                               nullptr);
+        SetForegroundWindow(owner);
+        SetFocus(edit);
+        ASSERT_TRUE(FocusKept());
+    }
+    void TearDown() override
+    {
+        DestroyWindow(owner);
+        EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), 0);
+    }
+
+    // The newest popup, which stands above the others of the topmost band.
+    HWND Open(Platform& system, int height, unsigned showMs = 4000, unsigned stepMs = 5)
+    {
+        (new CStatusBarMsgWnd(system, "Stand up and stretch", 180, height, showMs, stepMs, {30, 30, 130, 110}, owner))
+            ->PopUp();
+        return FindWindowW(CStatusBarMsgWnd::kWindowClass, nullptr);
+    }
+
+    ::testing::AssertionResult FocusKept()
+    {
+        if (GetForegroundWindow() == owner && GetActiveWindow() == owner && GetFocus() == edit)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "foreground " << GetForegroundWindow() << ", focus " << GetFocus();
+    }
+
+    FakePlatform platform;
+    HWND owner = nullptr;
+    HWND edit = nullptr;
+};
+
+TEST_F(StatusBarPopupTest, TwoPopupsRollOutHoldAndRollInWithoutTakingTheFocus)
+{
+    Win32Platform system;
+    const std::map<HWND, int> heights{{Open(system, 12, 150, 1), 12}, {Open(system, 20, 100, 2), 20}};
+    // With no taskbar, or one at the bottom or right, they grow up from the work area's corner.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    std::map<HWND, int> tallest;
+    bool placedRight = true;
+    bool focusKept = true;
+    EXPECT_TRUE(PumpUntil([&] {
+        for (RECT r{}; const auto& [popup, height] : heights) {
+            if (!GetWindowRect(popup, &r) || !IsWindowVisible(popup))
+                continue;
+            tallest[popup] = std::max<int>(tallest[popup], r.bottom - r.top);
+            placedRight = placedRight && r.right == work.right - 10 && r.bottom == work.bottom - 5;
+        }
+        focusKept = focusKept && FocusKept();
+        return CStatusBarMsgWnd::LiveCount() == 0;
+    }));
+    EXPECT_EQ(tallest, heights);
+    EXPECT_TRUE(placedRight);
+    EXPECT_TRUE(focusKept);
+}
+
+TEST_F(StatusBarPopupTest, EveryWayAWindowEndsFreesThePopupOnce)
+{
+    Tick(Open(platform, 150), 100, 20);
+    Tick(Open(platform, 150), 100, 40);
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), 2);
+    // The program's end takes its popups with its main window.
+    DestroyWindow(owner);
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), 0);
+    // A window that can't be created leaves neither a popup nor a timer.
+    platform.timersSet.clear();
+    EXPECT_EQ(Open(platform, 150), nullptr);
+    EXPECT_TRUE(platform.timersSet.empty());
+}
+
+TEST_F(StatusBarPopupTest, AClickAsksToThinkAboutItEvenWhenThePopupEndsMeanwhile)
+{
+    HWND popup = Open(platform, 40);
+    Tick(popup, 100, 41);
+    // The popup rolls in and frees itself while the box is open.
+    platform.whileBoxOpen = [&] {
+        Tick(popup, 102);
+        Tick(popup, 101, 41);
+    };
+    RECT r{};
+    GetWindowRect(popup, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT click[2] = {{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
+                      {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
+    SendInput(2, click, sizeof(INPUT));
+    ASSERT_TRUE(PumpUntil([&] { return !platform.messageBoxes.empty(); }));
+    const FakePlatform::MessageBoxCall& box = platform.messageBoxes.front();
+    EXPECT_EQ(std::tie(box.owner, box.text, box.caption, box.flags),
+              std::tuple(owner, "Think about it!", "Kelvaro", static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION)));
+    EXPECT_FALSE(IsWindow(popup));
+    EXPECT_TRUE(FocusKept());
+}
+
+TEST_F(StatusBarPopupTest, HoveringUnderlinesTheTextUntilTheMouseLeaves)
+{
+    HWND popup = Open(platform, 150);
+    Tick(popup, 100, 150);
+    auto textPixels = [&] {
+        std::vector<COLORREF> pixels;
+        HDC dc = GetDC(popup);
+        for (int y = 30; y < 110; ++y)
+            for (int x = 30; x < 130; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+        ReleaseDC(popup, dc);
+        return pixels;
+    };
+    const std::vector<COLORREF> plain = textPixels();
+    RECT r{};
+    GetWindowRect(popup, &r);
+    SetCursorPos(r.left + 8, r.top + 8);
+    EXPECT_TRUE(PumpUntil([&] { return textPixels() != plain; }));
+    SetCursorPos(0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return textPixels() == plain; }));
+    // Hovering leaves the roll as it was.
+    EXPECT_EQ(platform.activeTimers, (std::map<UINT_PTR, UINT>{{100, 5}}));
+}
+
+} // namespace
