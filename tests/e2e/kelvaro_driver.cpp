@@ -101,9 +101,9 @@ std::string Caption(HWND window)
     return Narrow(caption);
 }
 
-bool Elapsed(ULONGLONG since)
+bool Elapsed(ULONGLONG since, DWORD deadlineMs = KelvaroProcess::kDeadlineMs)
 {
-    return GetTickCount64() - since >= KelvaroProcess::kDeadlineMs;
+    return GetTickCount64() - since >= deadlineMs;
 }
 
 } // namespace
@@ -323,7 +323,7 @@ bool KelvaroProcess::IsEnabled(HWND dialog, int id)
     return control && IsWindowEnabled(control);
 }
 
-bool KelvaroProcess::WaitUntil(const std::function<bool()>& condition, const std::string& what)
+bool KelvaroProcess::WaitUntil(const std::function<bool()>& condition, const std::string& what, DWORD deadlineMs)
 {
     const ULONGLONG start = GetTickCount64();
     for (;;) {
@@ -337,8 +337,8 @@ bool KelvaroProcess::WaitUntil(const std::function<bool()>& condition, const std
             ADD_FAILURE() << "kelvaro.exe ended (code " << ExitCode() << ") while waiting for " << what;
             return false;
         }
-        if (Elapsed(start)) {
-            ADD_FAILURE() << "gave up waiting for " << what << " after " << kDeadlineMs << " ms";
+        if (Elapsed(start, deadlineMs)) {
+            ADD_FAILURE() << "gave up waiting for " << what << " after " << deadlineMs << " ms";
             return false;
         }
         Sleep(kPollMs);

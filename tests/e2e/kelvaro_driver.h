@@ -74,7 +74,8 @@ public:
 
     // Polls until the condition holds. Fails, naming what was awaited, at the deadline or when a
     // message box blocks the program meanwhile (that box is recorded and answered).
-    bool WaitUntil(const std::function<bool()>& condition, const std::string& what);
+    bool WaitUntil(const std::function<bool()>& condition, const std::string& what,
+                   DWORD deadlineMs = kDeadlineMs);
 
     // Waits for the next message box, records it and answers it with IDOK, IDYES or IDNO.
     std::optional<MessageBoxSeen> AnswerNextBox(int button);

@@ -1,0 +1,74 @@
+#include "kelvaro_driver.h"
+#include "resources/resource_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+// A break dialog has no caption; the program's other windows all have one.
+constexpr char kBreakCaption[] = "";
+
+TEST(RemindersE2e, WithAOneMinuteIntervalABreakComesAndCountsDown)
+{
+    std::string settings = WithSetting(FirstStartSettings(), "STARTTRAY", "0");
+    settings = WithSetting(settings, "HEALTH_MSG", "0");
+    settings = WithSetting(settings, "FREQUENCE", "1024");
+    settings = WithSetting(settings, "OTHERTIME", "1");
+    settings = WithSetting(settings, "FORCEBREAK", "1");
+    settings = WithSetting(settings, "FORCEBREAK_WAIT", "3");
+    KelvaroProcess kelvaro(WithTimeFiles({{"settings.txt", settings}, {"standard.txt", DefaultCatalogue()}}));
+    HWND main = kelvaro.MainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(kelvaro.WaitUntil([&] { return kelvaro.ItemText(main, IDC_MAIN_START_STOP) == "Stop"; }, "the start"));
+
+    // Time-break suggestions by day and go-to-bed messages by night: one of them comes a minute after Start.
+    HWND dialog = nullptr;
+    ASSERT_TRUE(kelvaro.WaitUntil(
+        [&] {
+            dialog = kelvaro.FindWindowByCaption(kBreakCaption);
+            return dialog && kelvaro.IsVisible(dialog);
+        },
+        "the break dialog", 90000));
+    EXPECT_EQ(kelvaro.ItemText(dialog, IDC_BREAK_TITLE), "Take a break!");
+    EXPECT_FALSE(kelvaro.IsEnabled(dialog, IDOK));
+    EXPECT_TRUE(kelvaro.WaitUntil([&] { return kelvaro.ItemText(dialog, IDOK) == "OK (Wait 2 sec)"; },
+                                  "the countdown to show"));
+    EXPECT_TRUE(kelvaro.WaitUntil([&] { return kelvaro.IsEnabled(dialog, IDOK); }, "OK to be enabled"));
+    EXPECT_EQ(kelvaro.ItemText(dialog, IDOK), "OK");
+    EXPECT_EQ(kelvaro.ItemText(dialog, IDC_BREAK_ACTIVE_TIME).size(), 8u) << "today's count, HH:MM:SS";
+    kelvaro.Click(dialog, IDOK);
+    EXPECT_TRUE(kelvaro.WaitUntil([&] { return !kelvaro.IsVisible(dialog); }, "OK to close the break"));
+}
+
+TEST(HistoryE2e, ShowHistoryListsEveryDayWithTheFourFigures)
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char today[32];
+    std::snprintf(today, sizeof today, "%d-%d-%d", now.wYear, now.wMonth, now.wDay);
+    KelvaroProcess kelvaro(WithTimeFiles({{"settings.txt", WithSetting(FirstStartSettings(), "STARTTRAY", "0")},
+                                          {"standard.txt", DefaultCatalogue()},
+                                          {"timehistory.txt", "HISTORY\r\n2006-3-4 = 5:12:0\r\n2006-3-6 = 1:0:30\r\n"},
+                                          {"activetimelog.txt", std::string("ACTIVE_TIME_TODAY ") + today +
+                                                                    " = 0:30:0\r\n"}}));
+    HWND main = kelvaro.MainWindow();
+    HWND history = kelvaro.WaitForWindow("History");
+    ASSERT_TRUE(main && history);
+    ASSERT_TRUE(kelvaro.WaitUntil([&] { return kelvaro.ItemText(main, IDC_MAIN_START_STOP) == "Stop"; }, "the start"));
+    kelvaro.Click(main, IDC_MAIN_SHOW_HISTORY);
+    ASSERT_TRUE(kelvaro.WaitUntil([&] { return kelvaro.IsVisible(history); }, "the History dialog"));
+    ASSERT_TRUE(kelvaro.Sync(history));
+
+    const std::string list = kelvaro.ItemText(history, IDC_HISTORY_LIST);
+    EXPECT_EQ(list.find("2006 Mar 04 (Sat)\t Active Time: 05:12:00"), 0u) << list;
+    EXPECT_NE(list.find("2006 Mar 06 (Mon)\t Active Time: 01:00:30"), std::string::npos) << list;
+    EXPECT_NE(list.find(" Active Time: 00:30:0"), std::string::npos) << "today's line, restored at Start\n" << list;
+    EXPECT_EQ(kelvaro.ItemText(history, IDC_HISTORY_TOTAL).rfind("0 full days and 06:42:", 0), 0u);
+    EXPECT_EQ(kelvaro.ItemText(history, IDC_HISTORY_MAX_ACTIVE), "2006 Mar 04 (Sat) - 05:12:00");
+    EXPECT_EQ(kelvaro.ItemText(history, IDC_HISTORY_AVG_ACTIVE_DAYS).rfind("02:14:", 0), 0u);
+    EXPECT_FALSE(kelvaro.ItemText(history, IDC_HISTORY_AVG_ALL_DAYS).empty());
+}
+
+} // namespace
