@@ -19,7 +19,7 @@ for font in "$title_font" "$tagline_font" "$letter_font"; do
 done
 
 # Every picture is drawn on a 256-pixel canvas and scaled down, which gives clean
-# anti-aliased edges at 32 and 16 pixels.
+# anti-aliased edges at every icon size.
 S=256
 heart_path="M 128,232 C 52,178 12,136 12,86 C 12,46 42,20 78,20 C 100,20 118,32 128,52 C 138,32 156,20 178,20 C 214,20 244,46 244,86 C 244,136 204,178 128,232 Z"
 
@@ -70,36 +70,52 @@ heart_on_glow() {
     -gravity center -composite "$3"
 }
 
-# ico BIG SMALL OUT: an icon file from a 32x32 and a 16x16 picture.
-ico() {
-  convert "$1" "$2" "$3"
-}
-
 # shrink IN SIZE OUT
 shrink() {
   convert "$1" -filter Catrom -resize "${2}x${2}" "$3"
 }
 
+# Every icon holds these sizes: the small and large icon sizes at 100 % to 200 % display scaling,
+# and 256 for Explorer's largest views, so that Windows never has to stretch a picture.
+icon_sizes=(16 20 24 32 40 48 64 256)
+
+# pack_ico OUT PICTURE...: an icon file from one picture per size, in the order of icon_sizes.
+pack_ico() {
+  local out=$1
+  shift
+  # The 256-pixel image is stored as PNG, and Windows reads only 8-bit channels there.
+  convert "${@:1:$#-1}" \( "${@: -1}" -depth 8 \) "$out"
+}
+
+# ico PICTURE OUT: an icon file with the 256-pixel picture at every size of icon_sizes.
+ico() {
+  local size pictures=()
+  for size in "${icon_sizes[@]}"; do
+    shrink "$1" "$size" "$work/ico$size.png"
+    pictures+=("$work/ico$size.png")
+  done
+  pack_ico "$2" "${pictures[@]}"
+}
+
 # ---- application icon (128): heart on a yellow glow
 heart_on_glow $S $S "$work/app.png"
-shrink "$work/app.png" 32 "$work/app32.png"
-shrink "$work/app.png" 16 "$work/app16.png"
-ico "$work/app32.png" "$work/app16.png" "$out/app.ico"
+ico "$work/app.png" "$out/app.ico"
 
 # ---- tray icons: heart above a bar whose right-hand n eighths are red
 # The bar is drawn at the final size so the eighths fall on whole pixels.
 heart_on_glow $S 192 "$work/tray_heart.png"
 tray_picture() { # SIZE N OUT
-  local size=$1 n=$2 top seg x colour light
+  local size=$1 n=$2 top x end colour light
   top=$(( size * 3 / 4 ))
-  seg=$(( size / 8 ))
   convert "$work/tray_heart.png" -filter Catrom -resize "${size}x${top}!" "$work/th.png"
   local draw=""
   for i in 0 1 2 3 4 5 6 7; do
-    x=$(( i * seg ))
+    # Sizes that are not a multiple of eight get eighths one pixel apart in width.
+    x=$(( i * size / 8 ))
+    end=$(( (i + 1) * size / 8 - 1 ))
     if (( i >= 8 - n )); then colour='#E01818'; light='#FF7070'; else colour='#1FA82A'; light='#7EE07E'; fi
-    draw+=" fill $colour rectangle $x,$((top + 1)) $((x + seg - 1)),$((size - 2))"
-    draw+=" fill $light rectangle $x,$((top + 1)) $((x + seg - 1)),$((top + 1))"
+    draw+=" fill $colour rectangle $x,$((top + 1)) $end,$((size - 2))"
+    draw+=" fill $light rectangle $x,$((top + 1)) $end,$((top + 1))"
     if (( size >= 32 && i > 0 )); then
       draw+=" fill rgba(0,0,0,0.35) rectangle $x,$((top + 1)) $x,$((size - 2))"
     fi
@@ -110,9 +126,12 @@ tray_picture() { # SIZE N OUT
     -draw "$draw" "$3"
 }
 for n in 0 1 2 3 4 5 6 7 8; do
-  tray_picture 32 "$n" "$work/tray32.png"
-  tray_picture 16 "$n" "$work/tray16.png"
-  ico "$work/tray32.png" "$work/tray16.png" "$out/tray$n.ico"
+  pictures=()
+  for size in "${icon_sizes[@]}"; do
+    tray_picture "$size" "$n" "$work/tray$size.png"
+    pictures+=("$work/tray$size.png")
+  done
+  pack_ico "$out/tray$n.ico" "${pictures[@]}"
 done
 
 # ---- stopwatch (148)
@@ -134,9 +153,7 @@ convert -size ${S}x${S} xc:none -stroke '#2A2F35' -strokewidth 8 -fill none -dra
   -stroke none -fill '#2A2F35' -draw "circle 128,150 128,138" "$work/sw_hands.png"
 convert "$work/sw_top.png" "$work/sw_line2.png" -composite "$work/sw_body.png" -composite \
   "$work/sw_face.png" -composite "$work/sw_hands.png" -composite "$work/stopwatch.png"
-shrink "$work/stopwatch.png" 32 "$work/s32.png"
-shrink "$work/stopwatch.png" 16 "$work/s16.png"
-ico "$work/s32.png" "$work/s16.png" "$out/stopwatch.ico"
+ico "$work/stopwatch.png" "$out/stopwatch.ico"
 
 # ---- red cross (149)
 cross="roundrectangle 92,20 164,236 14,14 roundrectangle 20,92 236,164 14,14"
@@ -145,9 +162,7 @@ filled $S $S "$cross" "gradient:#FF5A5A-#B80C14" "$work/c_fill.png"
 convert -size ${S}x${S} xc:none -fill 'rgba(255,255,255,0.45)' \
   -draw "roundrectangle 100,28 118,150 8,8" -blur 0x2 "$work/c_shine.png"
 convert "$work/c_line.png" "$work/c_fill.png" -composite "$work/c_shine.png" -composite "$work/cross.png"
-shrink "$work/cross.png" 32 "$work/c32.png"
-shrink "$work/cross.png" 16 "$work/c16.png"
-ico "$work/c32.png" "$work/c16.png" "$out/red_cross.ico"
+ico "$work/cross.png" "$out/red_cross.ico"
 
 # ---- sleeping face (151)
 outlined $S $S "circle 112,144 112,40" '#8A5A00' 12 "$work/f_line.png"
@@ -161,9 +176,7 @@ convert -size ${S}x${S} xc:none \
   -stroke none -pointsize 86 -draw "text 168,104 'Z'" -pointsize 56 -draw "text 210,46 'z'" \
   "$work/f_marks.png"
 convert "$work/f_line.png" "$work/f_fill.png" -composite "$work/f_marks.png" -composite "$work/face.png"
-shrink "$work/face.png" 32 "$work/f32.png"
-shrink "$work/face.png" 16 "$work/f16.png"
-ico "$work/f32.png" "$work/f16.png" "$out/sleeping_face.ico"
+ico "$work/face.png" "$out/sleeping_face.ico"
 
 # ---- loudspeaker (165)
 speaker="path 'M 14,92 L 72,92 L 140,30 L 140,226 L 72,164 L 14,164 Z'"
@@ -174,9 +187,7 @@ convert -size ${S}x${S} xc:none \
   -draw "fill none stroke #2F6FD6 stroke-width 18 stroke-linecap round path 'M 201,67 A 80,80 0 0,1 201,189'" \
   -draw "fill none stroke #2A2F35 stroke-width 6 line 72,92 72,164" "$work/l_waves.png"
 convert "$work/l_line.png" "$work/l_fill.png" -composite "$work/l_waves.png" -composite "$work/speaker.png"
-shrink "$work/speaker.png" 32 "$work/l32.png"
-shrink "$work/speaker.png" 16 "$work/l16.png"
-ico "$work/l32.png" "$work/l16.png" "$out/loudspeaker.ico"
+ico "$work/speaker.png" "$out/loudspeaker.ico"
 
 # ---- information (183): blue disc with a white "i"
 outlined $S $S "circle 128,128 128,12" '#0A3A8A' 12 "$work/i_line.png"
@@ -185,9 +196,7 @@ convert -size ${S}x${S} xc:none -fill white -stroke none \
   -draw "circle 128,66 128,44" -draw "roundrectangle 108,98 148,208 10,10" \
   -draw "roundrectangle 90,98 148,120 6,6" -draw "roundrectangle 90,188 166,208 6,6" "$work/i_mark.png"
 convert "$work/i_line.png" "$work/i_fill.png" -composite "$work/i_mark.png" -composite "$work/info.png"
-shrink "$work/info.png" 32 "$work/i32.png"
-shrink "$work/info.png" 16 "$work/i16.png"
-ico "$work/i32.png" "$work/i16.png" "$out/information.ico"
+ico "$work/info.png" "$out/information.ico"
 
 # ---- banner (152): 351 x 88, a night-blue band with the heart, the name and the tagline.
 # Drawn at twice the size and scaled down for smooth text and shapes.

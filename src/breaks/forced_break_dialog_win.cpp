@@ -5,7 +5,7 @@
 CforceBreak* g_pForceBreakDlg = nullptr;
 
 namespace {
-constexpr CStyledLabels::Style kTitleStyle{L"Tahoma", 240, false, RGB(0, 0, 0), CStyledLabels::kFaceColour};
+constexpr CStyledLabels::Style kTitleStyle{L"Tahoma", 240, false, RGB(0, 0, 0)};
 }
 
 CforceBreak::CforceBreak() : CDialog(IDD_FORCED_BREAK) {}

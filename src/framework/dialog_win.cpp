@@ -258,6 +258,9 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             return static_cast<INT_PTR>(brush);
         break;
     }
+    case WM_SYSCOLORCHANGE:
+        m_labels.Repaint();
+        break;
     default:
         break;
     }

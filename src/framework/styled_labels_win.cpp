@@ -2,10 +2,8 @@
 
 CStyledLabels::~CStyledLabels()
 {
-    for (const Label& label : m_labels) {
+    for (const Label& label : m_labels)
         DeleteObject(label.font);
-        DeleteObject(label.brush);
-    }
 }
 
 void CStyledLabels::Apply(HWND dialog, int controlId, const Style& style)
@@ -19,7 +17,7 @@ void CStyledLabels::Apply(HWND dialog, int controlId, const Style& style)
     HFONT font =
         CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, style.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, style.face);
-    m_labels.push_back({control, font, CreateSolidBrush(style.background), style});
+    m_labels.push_back({control, font, style});
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
@@ -30,9 +28,17 @@ bool CStyledLabels::HandleColorMessage(WPARAM deviceContext, LPARAM control, LRE
             continue;
         HDC dc = reinterpret_cast<HDC>(deviceContext);
         SetTextColor(dc, label.style.text);
-        SetBkColor(dc, label.style.background);
-        brush = reinterpret_cast<LRESULT>(label.brush);
+        // Read on every paint so that a change of colour scheme shows at once; the system owns
+        // this brush and keeps it in step with the colour.
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        brush = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         return true;
     }
     return false;
+}
+
+void CStyledLabels::Repaint() const
+{
+    for (const Label& label : m_labels)
+        InvalidateRect(label.control, nullptr, TRUE);
 }

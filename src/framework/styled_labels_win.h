@@ -3,19 +3,15 @@
 
 #include <vector>
 
-// Static controls drawn in a font and colours of their own, in place of the hosted label
-// controls that the dialog templates are designed around.
+// Static controls drawn in a font and text colour of their own, in place of the hosted label
+// controls that the dialog templates are designed around. They sit on the dialog's face colour.
 class CStyledLabels {
 public:
-    // The face colour the labels were designed on.
-    static constexpr COLORREF kFaceColour = RGB(236, 233, 216);
-
     struct Style {
         const wchar_t* face;
         int tenthsOfPoint;
         bool underline;
         COLORREF text;
-        COLORREF background;
     };
 
     CStyledLabels() = default;
@@ -27,16 +23,17 @@ public:
     void Apply(HWND dialog, int controlId, const Style& style);
     // Answers WM_CTLCOLORSTATIC for the styled controls; false for any other control.
     bool HandleColorMessage(WPARAM deviceContext, LPARAM control, LRESULT& brush);
+    // Redraws the labels on the face colour of a new colour scheme (WM_SYSCOLORCHANGE).
+    void Repaint() const;
 
 private:
     struct Label {
         HWND control;
         HFONT font;
-        HBRUSH brush;
         Style style;
     };
     std::vector<Label> m_labels;
 };
 
 // The underlined title label of the About and History dialogs.
-constexpr CStyledLabels::Style kTitleLabelStyle{L"Tahoma", 143, true, RGB(0, 0, 0), CStyledLabels::kFaceColour};
+constexpr CStyledLabels::Style kTitleLabelStyle{L"Tahoma", 143, true, RGB(0, 0, 0)};

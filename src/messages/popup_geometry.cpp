@@ -1,10 +1,15 @@
 #include "messages/popup_geometry.h"
 
 namespace {
-// The open popup keeps clear of the work area's edges by these margins.
+// The open popup keeps clear of the work area's edges by these margins, at 96 DPI.
 constexpr int kSideMargin = 10;
 constexpr int kBottomMargin = 5;
 } // namespace
+
+int ScaleToDpi(int length, int dpi)
+{
+    return static_cast<int>((static_cast<long long>(length) * dpi + kDesignDpi / 2) / kDesignDpi);
+}
 
 int FindTaskbarEdge(const ScreenRect& workArea, int screenWidth, int screenHeight)
 {
@@ -29,15 +34,17 @@ ScreenRect FinalPopupRect(int edge, const ScreenRect& workArea, int width, int h
     }
 }
 
-PopupPlacement PlacePopup(int edge, const ScreenRect& finalRect, int width, int height)
+PopupPlacement PlacePopup(int edge, const ScreenRect& finalRect, int width, int height, int dpi)
 {
+    const int side = ScaleToDpi(kSideMargin, dpi);
+    const int bottom = ScaleToDpi(kBottomMargin, dpi);
     switch (edge) {
     case TASKBAR_TOP:
-        return {finalRect.left, finalRect.top, width - kSideMargin, height};
+        return {finalRect.left, finalRect.top, width - side, height};
     case TASKBAR_LEFT:
-        return {finalRect.left + kSideMargin, finalRect.bottom - height - kBottomMargin, width, height};
+        return {finalRect.left + side, finalRect.bottom - height - bottom, width, height};
     default:
-        return {finalRect.left, finalRect.bottom - height - kBottomMargin, width - kSideMargin, height};
+        return {finalRect.left, finalRect.bottom - height - bottom, width - side, height};
     }
 }
 

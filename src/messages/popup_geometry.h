@@ -25,6 +25,12 @@ struct PopupPlacement {
     int height = 0;
 };
 
+// The popup's sizes and offsets are given for 96 dots per inch, a display at 100 %.
+constexpr int kDesignDpi = 96;
+
+// A 96-DPI length (not negative) at the given dots per inch, rounded to the nearest pixel.
+int ScaleToDpi(int length, int dpi);
+
 // The taskbar's edge from the work area and the screen size. A work area that fills the whole
 // screen (taskbar hidden or absent) counts as a taskbar at the right.
 int FindTaskbarEdge(const ScreenRect& workArea, int screenWidth, int screenHeight);
@@ -32,8 +38,9 @@ int FindTaskbarEdge(const ScreenRect& workArea, int screenWidth, int screenHeigh
 // The fully open popup's rectangle, in the work area's corner at the taskbar's edge.
 ScreenRect FinalPopupRect(int edge, const ScreenRect& workArea, int width, int height);
 
-// Where the popup stands at a height of its roll: it grows away from the taskbar's edge.
-PopupPlacement PlacePopup(int edge, const ScreenRect& finalRect, int width, int height);
+// Where the popup stands at a height of its roll: it grows away from the taskbar's edge, keeping
+// clear of the work area's edges by margins scaled to the display's dots per inch.
+PopupPlacement PlacePopup(int edge, const ScreenRect& finalRect, int width, int height, int dpi = kDesignDpi);
 
 // What the popup's window does for one step of its roll.
 struct RollAction {

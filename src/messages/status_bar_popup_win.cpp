@@ -37,14 +37,40 @@ ScreenRect WorkArea()
     return {area.left, area.top, area.right, area.bottom};
 }
 
-HFONT CreateMessageFont(bool underline)
+// The popup rolls out in the work area of the primary monitor, so that monitor's DPI sizes it.
+int PrimaryMonitorDpi()
 {
+    // GetDpiForMonitor arrived with Windows 8.1; before it every monitor had the system DPI.
+    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    constexpr int kEffectiveDpi = 0;
+    if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
+        const auto getDpi = reinterpret_cast<GetDpiForMonitorFunction>(
+            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        UINT dpiX = 0;
+        UINT dpiY = 0;
+        const bool found = getDpi && SUCCEEDED(getDpi(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), kEffectiveDpi,
+                                                      &dpiX, &dpiY));
+        FreeLibrary(shcore);
+        if (found && dpiY > 0)
+            return static_cast<int>(dpiY);
+    }
     HDC screen = GetDC(nullptr);
     const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
     if (screen)
         ReleaseDC(nullptr, screen);
+    return pixelsPerInch > 0 ? pixelsPerInch : USER_DEFAULT_SCREEN_DPI;
+}
+
+RECT ScaleRect(const RECT& rect, int dpi)
+{
+    return {ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.right, dpi),
+            ScaleToDpi(rect.bottom, dpi)};
+}
+
+HFONT CreateMessageFont(bool underline, int dpi)
+{
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(kFontTenthsOfPoint, pixelsPerInch, kTenthsOfPointPerInch);
+    font.lfHeight = -MulDiv(kFontTenthsOfPoint, dpi, kTenthsOfPointPerInch);
     font.lfWeight = FW_BOLD;
     font.lfUnderline = underline;
     lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
@@ -54,8 +80,9 @@ HFONT CreateMessageFont(bool underline)
 
 CStatusBarMsgWnd::CStatusBarMsgWnd(Platform& platform, const std::string& text, int width, int height,
                                    unsigned showTimeMs, unsigned stepTimeMs, const RECT& textRect, HWND owner)
-    : m_platform(platform), m_nWidth(width), m_nHeight(height), m_roll(height, showTimeMs, stepTimeMs),
-      m_strMessage(text), m_pOwner(owner), m_rcText(textRect)
+    : m_platform(platform), m_nDpi(PrimaryMonitorDpi()), m_nWidth(ScaleToDpi(width, m_nDpi)),
+      m_nHeight(ScaleToDpi(height, m_nDpi)), m_roll(m_nHeight, showTimeMs, stepTimeMs), m_strMessage(text),
+      m_pOwner(owner), m_rcText(ScaleRect(textRect, m_nDpi))
 {
     ++s_nLive;
 }
@@ -164,8 +191,8 @@ bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 
 void CStatusBarMsgWnd::OnCreate()
 {
-    m_fontHover = CreateMessageFont(true);
-    m_fontNormal = CreateMessageFont(false);
+    m_fontHover = CreateMessageFont(true, m_nDpi);
+    m_fontNormal = CreateMessageFont(false, m_nDpi);
 }
 
 void CStatusBarMsgWnd::OnTimer(UINT_PTR id)
@@ -180,7 +207,7 @@ void CStatusBarMsgWnd::Apply(const RollAction& action)
     if (action.startTimer)
         m_platform.SetWindowTimer(m_hWnd, action.startTimer, action.periodMs);
     if (action.placeHeight > 0) {
-        const PopupPlacement place = PlacePopup(m_nTaskbarEdge, m_rcFinal, m_nWidth, action.placeHeight);
+        const PopupPlacement place = PlacePopup(m_nTaskbarEdge, m_rcFinal, m_nWidth, action.placeHeight, m_nDpi);
         SetWindowPos(m_hWnd, HWND_TOPMOST, place.x, place.y, place.width, place.height,
                      SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }

@@ -12,6 +12,7 @@ class CStatusBarMsgWnd {
 public:
     static constexpr wchar_t kWindowClass[] = L"KelvaroStatusBarPopup";
 
+    // The size and the text's rectangle are 96-DPI values; the popup scales them to its monitor.
     CStatusBarMsgWnd(Platform& platform, const std::string& text, int width, int height, unsigned showTimeMs,
                      unsigned stepTimeMs, const RECT& textRect, HWND owner);
     CStatusBarMsgWnd(const CStatusBarMsgWnd&) = delete;
@@ -42,6 +43,8 @@ private:
     inline static int s_nLive = 0;
 
     Platform& m_platform;
+    // The dots per inch of the monitor the popup rolls out on; sizes below are scaled to it.
+    int m_nDpi;
     int m_nWidth;
     int m_nHeight;
     ScreenRect m_rcFinal;

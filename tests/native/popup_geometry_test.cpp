@@ -37,6 +37,27 @@ TEST(PopupGeometry, ThePopupRollsOutOfTheTaskbarsEdge)
     }
 }
 
+// From 100 % to 200 % display scaling the popup, its margins included, grows with the dots per inch.
+TEST(PopupGeometry, SizesAndMarginsFollowTheDisplaysDpi)
+{
+    struct Case {
+        int dpi;
+        int width, height, margin; // 180 x 150, side margin 10
+        int yOpen;                 // bottom taskbar, work area bottom 1000
+    };
+    const Case cases[] = {
+        {96, 180, 150, 10, 845}, {120, 225, 188, 13, 806}, {144, 270, 225, 15, 767}, {192, 360, 300, 20, 690}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleToDpi(180, c.dpi), c.width) << c.dpi;
+        EXPECT_EQ(ScaleToDpi(150, c.dpi), c.height) << c.dpi;
+        const ScreenRect workArea{0, 0, 2000, 1000};
+        const ScreenRect final = FinalPopupRect(TASKBAR_BOTTOM, workArea, c.width, c.height);
+        const PopupPlacement open = PlacePopup(TASKBAR_BOTTOM, final, c.width, c.height, c.dpi);
+        EXPECT_EQ(std::vector({open.x, open.y, open.width}), std::vector({2000 - c.width, c.yOpen, c.width - c.margin}))
+            << c.dpi;
+    }
+}
+
 TEST(PopupRoll, OutOnePixelPerStepHoldThenBackIn)
 {
     for (int height : {150, 0, -3}) {

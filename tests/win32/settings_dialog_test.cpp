@@ -179,29 +179,40 @@ TEST_F(SettingsDialogTest, EveryWayOfClosingHidesAndKeepsTheChanges)
     EXPECT_TRUE(platform.messageBoxes.empty());
 }
 
+// The labels sit on the face colour of the current colour scheme, also after the user changes it.
 TEST_F(SettingsDialogTest, LabelsAreTahomaInBlackOrGreyOnTheFaceColour)
 {
-    const COLORREF face = RGB(236, 233, 216);
     const std::pair<int, COLORREF> labels[] = {
         {IDC_SETTINGS_WAIT_LABEL, RGB(0, 0, 0)},           {IDC_SETTINGS_WARNING_SOUND_LABEL, RGB(0, 0, 0)},
         {IDC_SETTINGS_MESSAGE_SOUND_LABEL, RGB(0, 0, 0)},  {IDC_SETTINGS_TOPMOST_NOTE, RGB(128, 128, 128)},
         {IDC_SETTINGS_NO_POPUPS_NOTE, RGB(128, 128, 128)}, {IDC_SETTINGS_LEDS_NOTE, RGB(128, 128, 128)},
     };
+    static constexpr int kFace = COLOR_BTNFACE;
+    // Puts the user's scheme back even when an assertion leaves the loop early.
+    struct RestoreFace {
+        COLORREF colour = GetSysColor(kFace);
+        ~RestoreFace() { SetSysColors(1, &kFace, &colour); }
+    } restore;
+    const COLORREF schemes[] = {restore.colour, RGB(10, 120, 200)};
     HDC dc = CreateCompatibleDC(nullptr);
-    for (const auto& [id, text] : labels) {
-        HWND control = dialog.Item(id);
-        const LRESULT brush = SendMessageW(dialog.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                           reinterpret_cast<LPARAM>(control));
-        LOGBRUSH brushInfo{};
-        ASSERT_NE(GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof brushInfo, &brushInfo), 0)
-            << id << " answered " << brush;
-        EXPECT_EQ(brushInfo.lbColor, face) << id;
-        EXPECT_EQ(GetTextColor(dc), text) << id;
-        EXPECT_EQ(GetBkColor(dc), face) << id;
+    for (const COLORREF face : schemes) {
+        ASSERT_TRUE(SetSysColors(1, &kFace, &face));
+        SendMessageW(dialog.Hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+        for (const auto& [id, text] : labels) {
+            HWND control = dialog.Item(id);
+            const LRESULT brush = SendMessageW(dialog.Hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                               reinterpret_cast<LPARAM>(control));
+            LOGBRUSH brushInfo{};
+            ASSERT_NE(GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof brushInfo, &brushInfo), 0)
+                << id << " answered " << brush;
+            EXPECT_EQ(brushInfo.lbColor, face) << id;
+            EXPECT_EQ(GetTextColor(dc), text) << id;
+            EXPECT_EQ(GetBkColor(dc), face) << id;
 
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        EXPECT_STREQ(font.lfFaceName, L"Tahoma") << id;
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+            EXPECT_STREQ(font.lfFaceName, L"Tahoma") << id;
+        }
     }
     DeleteDC(dc);
 }
