@@ -3,6 +3,12 @@
 
 enable_language(RC)
 set(KELVARO_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/src/resources/kelvaro.rc)
+# The resource compiler reports no dependencies: a redrawn icon or an edited manifest must still
+# rebuild the resources.
+file(GLOB KELVARO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.ico
+  ${CMAKE_SOURCE_DIR}/src/resources/*.bmp ${CMAKE_SOURCE_DIR}/src/resources/*.manifest
+  ${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h)
+set_source_files_properties(${KELVARO_RESOURCE_SCRIPT} PROPERTIES OBJECT_DEPENDS "${KELVARO_RESOURCE_FILES}")
 set(KELVARO_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/winmain_win.cpp)
 list(REMOVE_ITEM KELVARO_WIN32_SOURCES ${KELVARO_ENTRY_SOURCE})
 
@@ -92,3 +98,6 @@ if(CMAKE_CROSSCOMPILING AND KELVARO_E2E_SOURCES AND KELVARO_E2E_CLOCK_TESTS)
   # About two minutes, a first Wine start of its prefix included.
   set_tests_properties(e2e_clock PROPERTIES TIMEOUT 300)
 endif()
+
+# The portable zip and the installer, and their tests; last, so that they run after the others.
+include(${CMAKE_SOURCE_DIR}/cmake/packaging.cmake)

@@ -8,8 +8,8 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
 # Only for taking a picture of the window on a machine without a display.
 picture_packages=(x11-apps x11-utils imagemagick)
-# Only for the tests that move the wall clock while the program runs.
-test_packages=(faketime)
+# Only for the tests: faketime moves the wall clock while the program runs, nsis makes the installer.
+test_packages=(faketime nsis)
 
 install_missing() {
     local missing=()

@@ -1,0 +1,80 @@
+#!/bin/bash
+# Builds the installer and runs it silently in the build's Wine prefix: the program, the seeded
+# data (never over the user's own copy) and both shortcuts, working in the data folder, must be
+# there; the silent uninstall must then take away the program and shortcuts and keep the data.
+#   check-installer.sh CMAKE BUILD_DIR SETUP_EXE
+set -euo pipefail
+cmake=$1
+build=$(cd "$2" && pwd)
+setup=$3
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+wine_run=("$repo/cmake/wine-run.sh" "$build")
+
+"$cmake" --build "$build" --target installer
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+export WINEPREFIX="$build/wineprefix"
+# The prefix's own folders, asked of Windows: the user name in them is the Unix one.
+folders=$("${wine_run[@]}" cmd /c 'echo %LOCALAPPDATA%;%APPDATA%' | tr -d '\r')
+local_win=${folders%%;*}
+roaming_win=${folders#*;}
+[ -n "$local_win" ] && [ -n "$roaming_win" ] || fail "no user folders in the Wine prefix: '$folders'"
+unix_path() { local p=${1//\\//}; echo "$WINEPREFIX/drive_c/${p#[Cc]:/}"; }
+
+data_win="$local_win\\Kelvaro"
+program=$(unix_path "$local_win\\Programs\\Kelvaro")
+data=$(unix_path "$data_win")
+menu_link=$(unix_path "$roaming_win\\Microsoft\\Windows\\Start Menu\\Programs\\Kelvaro.lnk")
+# Wine spells the Startup folder "StartUp"; Windows ignores the case, the Linux side does not.
+startup=$(find "$(dirname "$menu_link")" -maxdepth 1 -type d -iname startup -print -quit)
+[ -n "$startup" ] || fail "no Startup folder in the Wine prefix"
+startup_link="$startup/Kelvaro.lnk"
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kelvaro'
+
+# Wine starts what the Startup folder holds when a session begins: nothing may stay behind for
+# the next test, whatever happens here.
+clean() { rm -rf "$program" "$data" "$menu_link" "$startup_link" "$build/user-history.txt"; }
+trap clean EXIT
+clean
+
+# A user who already has a history of their own.
+mkdir -p "$data"
+printf 'HISTORY\r\n2026-01-05 3:12:40\r\n' >"$data/timehistory.txt"
+cp "$data/timehistory.txt" "$build/user-history.txt"
+
+"${wine_run[@]}" "$setup" /S || fail "the installer exited with $?"
+
+for file in kelvaro.exe Uninstall.exe README.md LICENSE; do
+    [ -f "$program/$file" ] || fail "$program/$file was not installed"
+done
+cmp -s "$program/kelvaro.exe" "$build/kelvaro.exe" || fail "the installed kelvaro.exe is not the one built"
+cmp -s "$data/timehistory.txt" "$build/user-history.txt" || fail "the installer replaced the user's timehistory.txt"
+for seeded in src/messages/standard.txt src/resources/sounds/message.wav src/resources/sounds/break.wav \
+    packaging/settings.txt packaging/activetimelog.txt; do
+    cmp -s "$data/$(basename "$seeded")" "$repo/$seeded" || fail "$(basename "$seeded") was not seeded from $seeded"
+done
+for link in "$menu_link" "$startup_link"; do
+    [ -f "$link" ] || fail "no shortcut $link"
+    # A shortcut keeps its paths in UTF-16; without the zero bytes they read as text.
+    tr -d '\0' <"$link" | grep -qiF "$local_win\\Programs\\Kelvaro\\kelvaro.exe" || fail "$link does not start kelvaro.exe"
+    tr -d '\0' <"$link" | grep -qiF "$data_win" || fail "$link does not work in $data_win"
+done
+"${wine_run[@]}" reg query "$uninstall_key" >/dev/null || fail "no entry in the list of installed programs"
+
+"${wine_run[@]}" "$program/Uninstall.exe" /S || fail "the uninstaller exited with $?"
+# The uninstaller runs from a copy of itself so that it can delete the original: wait for it.
+wineserver -w
+
+[ ! -e "$program" ] || fail "the uninstaller left $program: $(ls "$program")"
+[ ! -e "$menu_link" ] || fail "the uninstaller left the Start menu shortcut"
+[ ! -e "$startup_link" ] || fail "the uninstaller left the Startup shortcut"
+cmp -s "$data/timehistory.txt" "$build/user-history.txt" || fail "the uninstaller took the user's timehistory.txt"
+for file in standard.txt message.wav break.wav settings.txt activetimelog.txt; do
+    [ -f "$data/$file" ] || fail "the uninstaller took the user's $file"
+done
+if "${wine_run[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then
+    fail "the uninstaller left its entry in the list of installed programs"
+fi
+rm -f "$build/user-history.txt"
+echo "installer and uninstaller: OK"
