@@ -1,0 +1,127 @@
+#!/bin/bash
+# Redraws the README's pictures in docs/: the main window, the Settings, Set Time, History and
+# About dialogs, a reminder popup and the forced-break dialog, each cropped to its window.
+# Runs kelvaro.exe under Wine on a virtual display in a scratch data folder.
+#   tools/update_screenshots.sh [KELVARO_EXE] [OUTPUT_FOLDER]
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+exe=$(realpath "${1:-$repo/build/windows/kelvaro.exe}")
+out=$(realpath -m "${2:-$repo/docs}")
+# Debian's ImageMagick, ahead of anything else named convert.
+export PATH="/usr/bin:$PATH"
+
+scratch=$(mktemp -d)
+xvfb=
+cleanup() {
+    WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+export WINEPREFIX=${KELVARO_WINEPREFIX:-$(dirname "$exe")/wineprefix-screenshot}
+trap cleanup EXIT
+mkdir -p "$out"
+
+x86_64-w64-mingw32-gcc -O2 -o "$scratch/window_tool.exe" "$repo/tools/window_tool.c"
+
+display_number=$(( 500 + RANDOM % 400 ))
+while [ -e "/tmp/.X11-unix/X$display_number" ]; do display_number=$((display_number + 1)); done
+Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display_number"
+export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+if [ ! -f "$WINEPREFIX/kelvaro-ready" ]; then
+    wineboot --init >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/kelvaro-ready"
+fi
+
+# settings.txt with every key; $1 is the data folder, the other arguments replace keys.
+write_settings() {
+    local folder=$1
+    shift
+    {
+        printf 'HEALTH_MSG 1\nTIMEBREAK_MSG 1\nSLEEP_MSG 1\nSOUND_ON_MSG 0\nSOUND_LONGTIME_WARNING 0\n'
+        printf 'SHUTDOWN 0\nTIMELIMIT 22:30:0\nFREQUENCE 1023\nSTARTTRAY 0\nFORCEBREAK 0\n'
+        printf 'FORCEBREAK_WAIT 60\nONLYSOUND 0\nKEYBOARD_LEDS 0\nSOUNDMSG_PATH message.wav\n'
+        printf 'SOUNDWARNING_PATH break.wav\nOTHERTIME 120\nSTARTPROGRAM false\n'
+    } >"$folder/settings.txt"
+    for change in "$@"; do
+        sed -i "s/^${change%% *} .*/$change/" "$folder/settings.txt"
+    done
+    sed -i 's/$/\r/' "$folder/settings.txt"
+}
+
+# A data folder with the catalogue, the sounds, a few days of history and today's count, so
+# that no first-start message box shows.
+seed_folder() {
+    local folder=$1
+    mkdir -p "$folder"
+    cp "$repo/src/messages/standard.txt" "$repo"/src/resources/sounds/*.wav "$folder/"
+    {
+        printf 'HISTORY\r\n'
+        local times=(3:12:40 5:47:5 2:05:30 6:31:12 4:20:0)
+        for days in 5 4 3 2 1; do
+            printf '%s = %s\r\n' "$(date -d "-$days days" +%Y-%-m-%-d)" "${times[$((days - 1))]}"
+        done
+    } >"$folder/timehistory.txt"
+    printf 'ACTIVE_TIME_TODAY %s = 1:25:10\r\n' "$(date +%Y-%-m-%-d)" >"$folder/activetimelog.txt"
+}
+
+tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# snap CLASS TITLE NAME [SECONDS]: waits for the shown window (CLASS, TITLE; "-" for any) and
+# saves it as OUTPUT_FOLDER/NAME.png.
+snap() {
+    local geometry
+    if ! geometry=$(tool rect "$1" "$2" "${4:-30}"); then
+        echo "no window: $3" >&2
+        return 1
+    fi
+    # Give the window time to draw everything; a window shown a moment ago may still be black.
+    for _ in 1 2 3 4 5; do
+        sleep 1
+        xwd -root -silent | convert xwd:- -crop "$geometry" +repage "$out/$3.png"
+        if [ "$(convert "$out/$3.png" -format '%[fx:maxima]' info:)" != 0 ]; then
+            echo "$out/$3.png"
+            return 0
+        fi
+    done
+    rm -f "$out/$3.png"
+    echo "window drawn black: $3" >&2
+    return 1
+}
+
+start_kelvaro() { (cd "$1" && wine "$exe" >/dev/null 2>&1 &); }
+
+# First run: stopped, so that every choice shows enabled; the dialogs one after another.
+status=0
+seed_folder "$scratch/dialogs"
+write_settings "$scratch/dialogs"
+start_kelvaro "$scratch/dialogs"
+snap '#32770' Kelvaro main-window || status=1
+tool click Kelvaro 1062
+snap '#32770' Settings settings || status=1
+tool click Settings 2 || true
+tool click Kelvaro 1018
+snap '#32770' 'Set Time' set-time || status=1
+tool click 'Set Time' 2 || true
+tool click Kelvaro 1048
+snap '#32770' History history || status=1
+tool click History 2 || true
+tool click Kelvaro 1028
+snap '#32770' 'About Kelvaro' about || status=1
+tool click 'About Kelvaro' 1 || true
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+
+# Second run: a one-minute interval; a minute after the start the time-break suggestion (at night
+# the go-to-bed message) comes as a popup. Forced breaks are then checked in the hidden Settings
+# dialog, so the next one comes as the break dialog.
+seed_folder "$scratch/reminders"
+write_settings "$scratch/reminders" 'FREQUENCE 1024' 'OTHERTIME 1' 'STARTPROGRAM true'
+start_kelvaro "$scratch/reminders"
+snap KelvaroStatusBarPopup - popup 90 || status=1
+tool check Settings 1012
+snap '#32770' '' forced-break 90 || status=1
+exit $status
