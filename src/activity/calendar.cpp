@@ -51,6 +51,14 @@ std::optional<CivilDate> LocalDate(std::int64_t time)
     return CivilDate{local.tm_year + kTmBaseYear, local.tm_mon + 1, local.tm_mday};
 }
 
+std::optional<TimeOfDay> LocalTimeOfDay(std::int64_t time)
+{
+    std::tm local{};
+    if (!ToLocalTime(static_cast<std::time_t>(time), local))
+        return std::nullopt;
+    return TimeOfDay{local.tm_hour, local.tm_min, local.tm_sec};
+}
+
 bool IsValidDate(const CivilDate& date)
 {
     return date.year >= 1 && date.year <= 9999 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&

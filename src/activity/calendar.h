@@ -1,4 +1,6 @@
 #pragma once
+#include "settings/settings_file.h"
+
 #include <compare>
 #include <cstdint>
 #include <optional>
@@ -13,6 +15,9 @@ struct CivilDate {
 
 // The local date of a timestamp (seconds since 1970-01-01 UTC), or nothing when the system can't convert it.
 std::optional<CivilDate> LocalDate(std::int64_t time);
+
+// The local time of day of a timestamp, or nothing when the system can't convert it.
+std::optional<TimeOfDay> LocalTimeOfDay(std::int64_t time);
 
 // Whether the numbers name a real day of the Gregorian calendar.
 bool IsValidDate(const CivilDate& date);

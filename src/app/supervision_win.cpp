@@ -1,6 +1,7 @@
 // Start and Stop of supervision, the message catalogue it reloads, and the timers it drives.
 #include "app/main_window_win.h"
 
+#include "activity/calendar.h"
 #include "activity/counter_state.h"
 #include "app/supervision_locks.h"
 #include "app/timer_plan.h"
@@ -12,7 +13,6 @@
 #include "settings/settings_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
 
-#include <ctime>
 
 namespace {
 constexpr char kCatalogueFile[] = "standard.txt";
@@ -106,12 +106,6 @@ void CTavrinDlg::KillTimers()
 
 void CTavrinDlg::OnTimer(UINT_PTR id)
 {
-    const std::time_t now = static_cast<std::time_t>(m_platform.Now());
-    std::tm local{};
-    const bool known = localtime_s(&local, &now) == 0;
-    const int hour = known ? local.tm_hour : -1;
-    const int minute = known ? local.tm_min : -1;
-
     if (id == kBreakCountdownTimer) {
         OnBreakCountdownTick();
     } else if (id == kActivityTimer) {
@@ -128,6 +122,8 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
         m_platform.KillWindowTimer(Hwnd(), kHideToTrayTimer);
         HideToTray();
     } else {
-        OnMessageTick(id, hour, minute);
+        // Only the message ticks need the time of day; a clock that can't be read gives -1.
+        const TimeOfDay local = LocalTimeOfDay(m_platform.Now()).value_or(TimeOfDay{-1, -1, -1});
+        OnMessageTick(id, local.hour, local.minute);
     }
 }

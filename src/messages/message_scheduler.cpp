@@ -98,14 +98,18 @@ void ResetWarningThreshold(std::int32_t countMs)
     g_nWarnThresholdMs = (passed + 1) * LONG_ACTIVITY_MS;
 }
 
-WarningDecision DecideLongActivityWarning(std::int32_t activeMs, const ReminderSettings& settings,
-                                          bool timeBreaksChosen, bool sleepMessagesChosen)
+bool LongActivityWarningDue(std::int32_t activeMs)
+{
+    if (activeMs < g_nWarnThresholdMs)
+        return false;
+    ResetWarningThreshold(activeMs);
+    return true;
+}
+
+WarningDecision DecideLongActivityWarning(const ReminderSettings& settings, bool timeBreaksChosen,
+                                          bool sleepMessagesChosen)
 {
     WarningDecision decision;
-    if (activeMs < g_nWarnThresholdMs)
-        return decision;
-    ResetWarningThreshold(activeMs);
-    decision.warn = true;
     decision.playWarningSound = settings.soundOnLongActivity;
     decision.blinkLights = settings.soundOnLongActivity && settings.keyboardLeds;
     decision.showPopup = (timeBreaksChosen || sleepMessagesChosen) && !settings.onlySound && !settings.forceBreak;

@@ -50,17 +50,18 @@ extern std::int32_t g_nWarnThresholdMs;
 // A count restarted (at Start or at a change of day) warns next at the first multiple of four hours above it.
 void ResetWarningThreshold(std::int32_t countMs);
 
+// Once a tick: whether the count has passed the threshold, which then moves on past the count.
+bool LongActivityWarningDue(std::int32_t activeMs);
+
 struct WarningDecision {
-    bool warn = false;
     bool blinkLights = false;
     bool playWarningSound = false;
     bool showPopup = false;
 };
 
-// Once a tick: whether the count has passed the threshold, and how the warning is given; the
-// threshold moves on past the count. A popup needs time-break or go-to-bed messages chosen.
-WarningDecision DecideLongActivityWarning(std::int32_t activeMs, const ReminderSettings& settings,
-                                          bool timeBreaksChosen, bool sleepMessagesChosen);
+// How a due warning is given; a popup needs time-break or go-to-bed messages chosen.
+WarningDecision DecideLongActivityWarning(const ReminderSettings& settings, bool timeBreaksChosen,
+                                          bool sleepMessagesChosen);
 
 // The text of the long-activity popup.
 extern const char kLongActivityWarningText[];

@@ -61,9 +61,11 @@ void CTavrinDlg::OnMessageTick(UINT_PTR id, int hour, int minute)
 
 void CTavrinDlg::CheckLongActivity()
 {
-    const WarningDecision decision =
-        DecideLongActivityWarning(g_nActiveTimeMs, CurrentReminderSettings(), IsChecked(IDC_MAIN_TIME_BREAKS),
-                                  IsChecked(IDC_MAIN_SLEEP_MESSAGES));
+    // The controls are read only when a warning is due, not at every tick.
+    if (!LongActivityWarningDue(g_nActiveTimeMs))
+        return;
+    const WarningDecision decision = DecideLongActivityWarning(
+        CurrentReminderSettings(), IsChecked(IDC_MAIN_TIME_BREAKS), IsChecked(IDC_MAIN_SLEEP_MESSAGES));
     if (decision.blinkLights)
         StartLightShow();
     if (decision.playWarningSound && g_pSettingsDlg)

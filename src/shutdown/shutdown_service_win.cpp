@@ -2,6 +2,7 @@
 // schedule whether the chosen action is due, asks the user if wished, and carries it out.
 #include "app/main_window_win.h"
 
+#include "activity/calendar.h"
 #include "app/timer_plan.h"
 #include "messages/led_blinker_win.h"
 #include "platform/platform_win.h"
@@ -9,7 +10,6 @@
 #include "shutdown/set_time_dialog_win.h"
 #include "shutdown/shutdown_service.h"
 
-#include <ctime>
 
 static_assert(kActionShutdown == IDC_SETTIME_SHUTDOWN && kActionLogOff == IDC_SETTIME_LOG_OFF &&
               kActionReboot == IDC_SETTIME_REBOOT && kActionPowerOff == IDC_SETTIME_POWER_OFF);
@@ -26,12 +26,7 @@ ShutdownMoment CurrentMoment(Platform& platform)
 {
     ShutdownMoment moment;
     moment.time = platform.Now();
-    const std::time_t now = static_cast<std::time_t>(moment.time);
-    std::tm local{};
-    if (localtime_s(&local, &now) == 0)
-        moment.local = {local.tm_hour, local.tm_min, local.tm_sec};
-    else
-        moment.local = {-1, -1, -1};
+    moment.local = LocalTimeOfDay(moment.time).value_or(TimeOfDay{-1, -1, -1});
     return moment;
 }
 

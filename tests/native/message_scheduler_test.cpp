@@ -89,11 +89,10 @@ TEST(MessageScheduler, TheDrawCoversTheListAndFollowsTheSeed)
 
 TEST(LongActivityWarning, ComesAtEachFourHoursOfTheDaysCount)
 {
-    const ReminderSettings heard{false, false, true, false, true};
-    auto warningsUpTo = [&](std::int32_t fromMs, std::int32_t toMs) {
+    auto warningsUpTo = [](std::int32_t fromMs, std::int32_t toMs) {
         std::vector<std::int32_t> at;
         for (std::int32_t ms = fromMs; ms <= toMs; ms += 60000) {
-            if (DecideLongActivityWarning(ms, heard, true, false).warn)
+            if (LongActivityWarningDue(ms))
                 at.push_back(ms / 3600000);
         }
         return at;
@@ -123,9 +122,7 @@ TEST(LongActivityWarning, HowTheWarningIsGiven)
         {{false, false, false, true, false}, true, true, false, false, false},
     };
     for (const Case& c : cases) {
-        ResetWarningThreshold(0);
-        const WarningDecision decision = DecideLongActivityWarning(LONG_ACTIVITY_MS, c.settings, c.timeBreaks, c.sleep);
-        EXPECT_TRUE(decision.warn);
+        const WarningDecision decision = DecideLongActivityWarning(c.settings, c.timeBreaks, c.sleep);
         EXPECT_EQ(decision.blinkLights, c.lights);
         EXPECT_EQ(decision.playWarningSound, c.sound);
         EXPECT_EQ(decision.showPopup, c.popup);
