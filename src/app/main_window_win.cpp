@@ -6,6 +6,7 @@
 #include "app/tray_icon_win.h"
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
+#include "framework/dpi_win.h"
 #include "history/history_dialog_win.h"
 #include "messages/led_blinker_win.h"
 #include "platform/platform_win.h"
@@ -233,6 +234,15 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_TRAYNOTIFY:
         result = OnTrayNotify(lParam);
         return true;
+    // Left to the default handling too, which lays the window out again for its new DPI.
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam));
+        return false;
+    // A window hidden in the tray hears of a new scaling only through these.
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+        OnDpiChanged(DpiForWindow(Hwnd()));
+        return false;
     case WM_PAINT:
         return PaintMinimized();
     case WM_QUERYDRAGICON:
@@ -245,6 +255,13 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         }
         return false;
     }
+}
+
+void CTavrinDlg::OnDpiChanged(int dpi)
+{
+    // The notification area draws the small-icon size of the new scaling.
+    if (m_pTrayIcon)
+        m_pTrayIcon->SetIconSize(SmallIconSize(dpi));
 }
 
 UINT CTavrinDlg::TaskbarCreatedMessage()

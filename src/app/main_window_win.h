@@ -65,6 +65,7 @@ private:
     void OnEndSession();
     void OnPowerBroadcast(WPARAM event);
     LRESULT OnTrayNotify(LPARAM mouseMessage);
+    void OnDpiChanged(int dpi);
     static UINT TaskbarCreatedMessage();
     void OnSetTime();
     void OnMoreSettings();

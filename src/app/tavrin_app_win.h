@@ -1,4 +1,6 @@
 #pragma once
+#include "app/tray_icon_win.h"
+
 #include <windows.h>
 
 class Platform;
@@ -6,8 +8,6 @@ class Platform;
 // The application object: loads the tray pictures and runs the main window for the life of the process.
 class CTavrinApp {
 public:
-    static constexpr int kTrayIconCount = 9;
-
     explicit CTavrinApp(Platform& platform);
     // Runs the program; returns when the main window has ended.
     int InitInstance();

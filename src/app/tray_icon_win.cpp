@@ -2,17 +2,46 @@
 
 #include "platform/platform_win.h"
 #include "platform/text_win.h"
+#include "resources/resource_ids.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
 constexpr UINT kTrayIconId = 0;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr std::size_t kLongestTip = 63;
+// The resource numbers are not in bar order.
+constexpr int kTrayIconResources[kTrayIconCount] = {IDI_TRAY_0, IDI_TRAY_1, IDI_TRAY_2, IDI_TRAY_3, IDI_TRAY_4,
+                                                    IDI_TRAY_5, IDI_TRAY_6, IDI_TRAY_7, IDI_TRAY_8};
+
+int IconWidth(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP picture{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof picture, &picture);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return picture.bmWidth;
+}
 } // namespace
 
+void LoadTrayIcons(HICON* icons, int size)
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (int index = 0; index < kTrayIconCount; ++index) {
+        // Each icon holds a picture for every small-icon size, so none is stretched.
+        if (auto* icon = static_cast<HICON>(
+                LoadImageW(instance, MAKEINTRESOURCEW(kTrayIconResources[index]), IMAGE_ICON, size, size, 0)))
+            icons[index] = icon;
+    }
+}
+
 CTrayNot::CTrayNot(Platform& platform, HWND notifyWindow, UINT callbackMessage, const std::string& tip, HICON* icons)
-    : m_platform(platform), m_pIcons(icons)
+    : m_platform(platform), m_pIcons(icons), m_nIconSize(IconWidth(icons[0]))
 {
     m_nid.cbSize = sizeof m_nid;
     m_nid.hWnd = notifyWindow;
@@ -32,6 +61,7 @@ CTrayNot::~CTrayNot()
 
 void CTrayNot::SetIcon(int index)
 {
+    m_nIndex = index;
     if (m_pIcons[index] == m_nid.hIcon)
         return;
     m_nid.hIcon = m_pIcons[index];
@@ -47,6 +77,23 @@ void CTrayNot::SetTip(const std::string& tip)
 void CTrayNot::AddAgain()
 {
     m_platform.NotifyIcon(NIM_ADD, m_nid);
+}
+
+void CTrayNot::SetIconSize(int size)
+{
+    if (size <= 0 || size == m_nIconSize)
+        return;
+    HICON previous[kTrayIconCount];
+    std::copy_n(m_pIcons, kTrayIconCount, previous);
+    LoadTrayIcons(m_pIcons, size);
+    m_nIconSize = size;
+    m_nid.hIcon = m_pIcons[m_nIndex];
+    m_platform.NotifyIcon(NIM_MODIFY, m_nid);
+    // The shell keeps its own copy of the picture it shows.
+    for (int index = 0; index < kTrayIconCount; ++index) {
+        if (previous[index] && previous[index] != m_pIcons[index])
+            DestroyIcon(previous[index]);
+    }
 }
 
 void CTrayNot::SetTipText(const std::string& tip)

@@ -6,6 +6,13 @@
 
 class Platform;
 
+// The tray's pictures: a heart above a bar that turns red one eighth at a time.
+constexpr int kTrayIconCount = 9;
+
+// Loads the tray's pictures in bar order at a size in pixels; a picture that can't be loaded is
+// left as it was in the array. The pictures are the caller's to destroy.
+void LoadTrayIcons(HICON* icons, int size);
+
 // The program's icon in the notification area, with its tooltip.
 class CTrayNot {
 public:
@@ -22,6 +29,9 @@ public:
     void SetTip(const std::string& tip);
     // Adds the icon again as it is, for a taskbar that was restarted.
     void AddAgain();
+    // Reloads the array's pictures at another size (after a change of DPI) and shows the same
+    // step again; nothing happens when they already have that size.
+    void SetIconSize(int size);
 
 private:
     void SetTipText(const std::string& tip);
@@ -29,4 +39,7 @@ private:
     Platform& m_platform;
     NOTIFYICONDATAW m_nid{};
     HICON* m_pIcons;
+    // The bar step shown, and the size of the array's pictures (0 when not known).
+    int m_nIndex = 0;
+    int m_nIconSize;
 };

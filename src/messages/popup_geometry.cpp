@@ -22,6 +22,18 @@ int FindTaskbarEdge(const ScreenRect& workArea, int screenWidth, int screenHeigh
     return TASKBAR_RIGHT;
 }
 
+ScreenPoint RollOutCorner(int edge, const ScreenRect& workArea)
+{
+    switch (edge) {
+    case TASKBAR_TOP:
+        return {workArea.right - 1, workArea.top};
+    case TASKBAR_LEFT:
+        return {workArea.left, workArea.bottom - 1};
+    default:
+        return {workArea.right - 1, workArea.bottom - 1};
+    }
+}
+
 ScreenRect FinalPopupRect(int edge, const ScreenRect& workArea, int width, int height)
 {
     switch (edge) {

@@ -18,6 +18,11 @@ struct ScreenRect {
     int bottom = 0;
 };
 
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
 struct PopupPlacement {
     int x = 0;
     int y = 0;
@@ -34,6 +39,9 @@ int ScaleToDpi(int length, int dpi);
 // The taskbar's edge from the work area and the screen size. A work area that fills the whole
 // screen (taskbar hidden or absent) counts as a taskbar at the right.
 int FindTaskbarEdge(const ScreenRect& workArea, int screenWidth, int screenHeight);
+
+// The work area's pixel at the corner the popup rolls out of; the monitor holding it sizes the popup.
+ScreenPoint RollOutCorner(int edge, const ScreenRect& workArea);
 
 // The fully open popup's rectangle, in the work area's corner at the taskbar's edge.
 ScreenRect FinalPopupRect(int edge, const ScreenRect& workArea, int width, int height);

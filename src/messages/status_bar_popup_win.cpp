@@ -1,5 +1,6 @@
 #include "messages/status_bar_popup_win.h"
 
+#include "framework/dpi_win.h"
 #include "platform/text_win.h"
 
 namespace {
@@ -37,37 +38,15 @@ ScreenRect WorkArea()
     return {area.left, area.top, area.right, area.bottom};
 }
 
-// The popup rolls out in the work area of the primary monitor, so that monitor's DPI sizes it.
-int PrimaryMonitorDpi()
-{
-    // GetDpiForMonitor arrived with Windows 8.1; before it every monitor had the system DPI.
-    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    constexpr int kEffectiveDpi = 0;
-    if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
-        const auto getDpi = reinterpret_cast<GetDpiForMonitorFunction>(
-            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
-        UINT dpiX = 0;
-        UINT dpiY = 0;
-        const bool found = getDpi && SUCCEEDED(getDpi(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), kEffectiveDpi,
-                                                      &dpiX, &dpiY));
-        FreeLibrary(shcore);
-        if (found && dpiY > 0)
-            return static_cast<int>(dpiY);
-    }
-    HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : USER_DEFAULT_SCREEN_DPI;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return pixelsPerInch > 0 ? pixelsPerInch : USER_DEFAULT_SCREEN_DPI;
-}
-
 RECT ScaleRect(const RECT& rect, int dpi)
 {
     return {ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.right, dpi),
             ScaleToDpi(rect.bottom, dpi)};
 }
 
-HFONT CreateMessageFont(bool underline, int dpi)
+} // namespace
+
+HFONT CStatusBarMsgWnd::CreateMessageFont(bool underline, int dpi)
 {
     LOGFONTW font{};
     font.lfHeight = -MulDiv(kFontTenthsOfPoint, dpi, kTenthsOfPointPerInch);
@@ -76,13 +55,11 @@ HFONT CreateMessageFont(bool underline, int dpi)
     lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }
-} // namespace
 
 CStatusBarMsgWnd::CStatusBarMsgWnd(Platform& platform, const std::string& text, int width, int height,
                                    unsigned showTimeMs, unsigned stepTimeMs, const RECT& textRect, HWND owner)
-    : m_platform(platform), m_nDpi(PrimaryMonitorDpi()), m_nWidth(ScaleToDpi(width, m_nDpi)),
-      m_nHeight(ScaleToDpi(height, m_nDpi)), m_roll(m_nHeight, showTimeMs, stepTimeMs), m_strMessage(text),
-      m_pOwner(owner), m_rcText(ScaleRect(textRect, m_nDpi))
+    : m_platform(platform), m_nWidth(width), m_nHeight(height), m_nShowTime(showTimeMs), m_nStepTime(stepTimeMs),
+      m_roll(height, showTimeMs, stepTimeMs), m_strMessage(text), m_pOwner(owner), m_rcText(textRect)
 {
     ++s_nLive;
 }
@@ -100,7 +77,14 @@ CStatusBarMsgWnd::~CStatusBarMsgWnd()
 
 void CStatusBarMsgWnd::PopUp()
 {
-    m_nTaskbarEdge = FindTaskbarEdge(WorkArea(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const ScreenRect workArea = WorkArea();
+    m_nTaskbarEdge = FindTaskbarEdge(workArea, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const ScreenPoint corner = RollOutCorner(m_nTaskbarEdge, workArea);
+    m_nDpi = DpiForMonitorAt({corner.x, corner.y});
+    m_nWidth = ScaleToDpi(m_nWidth, m_nDpi);
+    m_nHeight = ScaleToDpi(m_nHeight, m_nDpi);
+    m_rcText = ScaleRect(m_rcText, m_nDpi);
+    m_roll = PopupRoll(m_nHeight, m_nShowTime, m_nStepTime);
     if (!RegisterPopupClass(WindowProc)) {
         delete this;
         return;
@@ -117,7 +101,7 @@ void CStatusBarMsgWnd::PopUp()
         delete this;
         return;
     }
-    m_rcFinal = FinalPopupRect(m_nTaskbarEdge, WorkArea(), m_nWidth, m_nHeight);
+    m_rcFinal = FinalPopupRect(m_nTaskbarEdge, workArea, m_nWidth, m_nHeight);
     Apply(m_roll.Start());
 }
 

@@ -6,13 +6,20 @@
 
 #include <string>
 
+// Every reminder's popup at 96 DPI: its size and the rectangle its text is drawn into. A text
+// that needs more room is cut.
+constexpr int kReminderPopupWidth = 180;
+constexpr int kReminderPopupHeight = 150;
+constexpr RECT kReminderPopupTextRect{30, 30, 130, 110};
+
 // A reminder that rolls out of the taskbar's edge, stays open a while, rolls back in and frees
 // itself. It never takes the keyboard focus. Create it with new, call PopUp and keep nothing.
 class CStatusBarMsgWnd {
 public:
     static constexpr wchar_t kWindowClass[] = L"KelvaroStatusBarPopup";
 
-    // The size and the text's rectangle are 96-DPI values; the popup scales them to its monitor.
+    // The size and the text's rectangle are 96-DPI values; PopUp scales them to the monitor that
+    // holds the corner of the work area the popup rolls out of.
     CStatusBarMsgWnd(Platform& platform, const std::string& text, int width, int height, unsigned showTimeMs,
                      unsigned stepTimeMs, const RECT& textRect, HWND owner);
     CStatusBarMsgWnd(const CStatusBarMsgWnd&) = delete;
@@ -21,6 +28,9 @@ public:
     // Creates the window and starts the roll. From then on the popup frees itself, exactly once,
     // whenever its window ends; when the window can't be created it is freed at once.
     void PopUp();
+
+    // The text's font at a DPI: Arial 10 pt bold, underlined while the mouse is over the popup.
+    static HFONT CreateMessageFont(bool underline, int dpi);
 
     // Popups constructed and not yet freed.
     static int LiveCount() { return s_nLive; }
@@ -43,10 +53,13 @@ private:
     inline static int s_nLive = 0;
 
     Platform& m_platform;
-    // The dots per inch of the monitor the popup rolls out on; sizes below are scaled to it.
-    int m_nDpi;
+    // The dots per inch of the monitor the popup rolls out on; from PopUp on, the sizes below
+    // are scaled to it.
+    int m_nDpi = kDesignDpi;
     int m_nWidth;
     int m_nHeight;
+    unsigned m_nShowTime;
+    unsigned m_nStepTime;
     ScreenRect m_rcFinal;
     PopupRoll m_roll;
     int m_nTaskbarEdge = TASKBAR_RIGHT;

@@ -13,19 +13,22 @@ TEST(PopupGeometry, ThePopupRollsOutOfTheTaskbarsEdge)
         ScreenRect workArea;
         int edge;
         int x, yOpen, yFirstStep, width; // open at 150 pixels, and at the first step's one
+        ScreenPoint corner;              // whose monitor's DPI sizes the popup
     };
     const Case cases[] = {
-        {"bottom", {0, 0, 1024, 738}, TASKBAR_BOTTOM, 844, 583, 732, 170}, // covers x 844-1014, y 583-733
-        {"hidden", {0, 0, 1024, 768}, TASKBAR_RIGHT, 844, 613, 762, 170},
-        {"right", {0, 0, 964, 768}, TASKBAR_RIGHT, 784, 613, 762, 170},
-        {"top", {0, 30, 1024, 768}, TASKBAR_TOP, 844, 30, 30, 170},
-        {"left", {60, 0, 1024, 768}, TASKBAR_LEFT, 70, 613, 762, 180},
-        {"bottom before top", {0, 30, 1024, 738}, TASKBAR_BOTTOM, 844, 583, 732, 170},
-        {"left and top", {60, 30, 1024, 768}, TASKBAR_RIGHT, 844, 613, 762, 170},
+        {"bottom", {0, 0, 1024, 738}, TASKBAR_BOTTOM, 844, 583, 732, 170, {1023, 737}}, // x 844-1014, y 583-733
+        {"hidden", {0, 0, 1024, 768}, TASKBAR_RIGHT, 844, 613, 762, 170, {1023, 767}},
+        {"right", {0, 0, 964, 768}, TASKBAR_RIGHT, 784, 613, 762, 170, {963, 767}},
+        {"top", {0, 30, 1024, 768}, TASKBAR_TOP, 844, 30, 30, 170, {1023, 30}},
+        {"left", {60, 0, 1024, 768}, TASKBAR_LEFT, 70, 613, 762, 180, {60, 767}},
+        {"bottom before top", {0, 30, 1024, 738}, TASKBAR_BOTTOM, 844, 583, 732, 170, {1023, 737}},
+        {"left and top", {60, 30, 1024, 768}, TASKBAR_RIGHT, 844, 613, 762, 170, {1023, 767}},
     };
     for (const Case& c : cases) {
         const int edge = FindTaskbarEdge(c.workArea, 1024, 768);
         EXPECT_EQ(edge, c.edge) << c.name;
+        const ScreenPoint corner = RollOutCorner(edge, c.workArea);
+        EXPECT_EQ(std::vector({corner.x, corner.y}), std::vector({c.corner.x, c.corner.y})) << c.name;
         const ScreenRect final = FinalPopupRect(edge, c.workArea, 180, 150);
         const PopupPlacement open = PlacePopup(edge, final, 180, 150);
         const PopupPlacement first = PlacePopup(edge, final, 180, 1);

@@ -188,4 +188,57 @@ TEST_F(ActiveTimeWindowTest, HidingToTheTrayLeavesAMessageBoxToAnswer)
     DestroyWindow(box);
 }
 
+int IconWidth(HICON icon)
+{
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return 0;
+    BITMAP picture{};
+    GetObjectW(info.hbmColor, sizeof picture, &picture);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return picture.bmWidth;
+}
+
+// Moved to a monitor of another scaling, or told of a new scaling while hidden in the tray, the
+// window shows the same step of the bar at the notification area's new small-icon size.
+TEST_F(ActiveTimeWindowTest, TheTrayIconFollowsAChangeOfDpi)
+{
+    HWND main = Open();
+    Click(main, IDC_MAIN_START_STOP);
+    Tick();
+    struct Step {
+        UINT message;
+        int dpi; // of WM_DPICHANGED
+        int iconSize;
+    };
+    const Step steps[] = {
+        {WM_DPICHANGED, 144, 24},
+        {WM_DPICHANGED, 120, 20},
+        {WM_SETTINGCHANGE, 0, GetSystemMetrics(SM_CXSMICON)}, // the window's own DPI again
+        {WM_DISPLAYCHANGE, 0, 0},                             // unchanged: nothing is sent
+        {WM_DPICHANGED, 192, 32},
+    };
+    for (const Step& step : steps) {
+        const size_t before = platform.trayCalls.size();
+        RECT place{};
+        GetWindowRect(main, &place);
+        SendMessageW(main, step.message, MAKEWPARAM(step.dpi, step.dpi),
+                     step.message == WM_DPICHANGED ? reinterpret_cast<LPARAM>(&place) : 0);
+        if (step.iconSize == 0) {
+            EXPECT_EQ(platform.trayCalls.size(), before) << step.message;
+            continue;
+        }
+        ASSERT_EQ(platform.trayCalls.size(), before + 1) << step.dpi;
+        const FakePlatform::TrayCall& call = platform.trayCalls.back();
+        EXPECT_EQ(call.action, static_cast<DWORD>(NIM_MODIFY)) << step.dpi;
+        EXPECT_EQ(call.icon, icons[2]) << step.dpi << ": the bar's step of two hours";
+        EXPECT_EQ(IconWidth(call.icon), step.iconSize) << step.dpi;
+        EXPECT_EQ(call.tip, "Active time today: 02:00:01") << step.dpi;
+    }
+    Click(main, IDC_MAIN_QUIT);
+    for (HICON icon : icons)
+        DestroyIcon(icon);
+}
+
 } // namespace
