@@ -65,9 +65,18 @@ file(GLOB KELVARO_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/
 add_executable(kelvaro_win32_tests ${KELVARO_WIN32_TESTS} ${KELVARO_RESOURCE_SCRIPT})
 target_include_directories(kelvaro_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
 target_link_libraries(kelvaro_win32_tests PRIVATE kelvaro_shell GTest::gtest_main)
+# The texts that must fit are read from the sources, as shipped.
+target_compile_definitions(kelvaro_win32_tests PRIVATE KELVARO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME win32 COMMAND kelvaro_win32_tests --gtest_brief=1)
 # Generous for Wine on a busy machine, but a hung dialog must fail rather than wait for ever.
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
+# The dialogs' texts again at 150 % scaling, in a Wine session of that DPI (Linux only).
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME text_fit_144dpi COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/run-at-dpi.sh ${CMAKE_BINARY_DIR} 144
+    $<TARGET_FILE:kelvaro_win32_tests> --gtest_brief=1 --gtest_filter=TextFitTest.*)
+  # A first Wine start of its own prefix included.
+  set_tests_properties(text_fit_144dpi PROPERTIES TIMEOUT 300)
+endif()
 
 file(GLOB KELVARO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(KELVARO_E2E_SOURCES)

@@ -11,12 +11,9 @@
 #include "settings/settings_dialog_win.h"
 
 namespace {
-constexpr int kPopupWidth = 180;
-constexpr int kPopupHeight = 150;
 constexpr unsigned kPopupShowTimeMs = 4000;
 constexpr unsigned kMessageStepMs = 5;
 constexpr unsigned kWarningStepMs = 10;
-constexpr RECT kPopupTextRect{30, 30, 130, 110};
 } // namespace
 
 ReminderSettings CTavrinDlg::CurrentReminderSettings() const
@@ -77,7 +74,8 @@ void CTavrinDlg::CheckLongActivity()
 void CTavrinDlg::ShowMessagePopup(const std::string& text, unsigned stepTimeMs)
 {
     // The popup frees itself once it has rolled in.
-    (new CStatusBarMsgWnd(m_platform, text, kPopupWidth, kPopupHeight, kPopupShowTimeMs, stepTimeMs, kPopupTextRect,
+    (new CStatusBarMsgWnd(m_platform, text, kReminderPopupWidth, kReminderPopupHeight, kPopupShowTimeMs, stepTimeMs,
+                          kReminderPopupTextRect,
                           Hwnd()))
         ->PopUp();
 }

@@ -172,7 +172,8 @@ TEST(MessageCatalogue, UnknownIdentifierLine)
 
 TEST(MessageCatalogue, ShippedCatalogueFitsThePopup)
 {
-    constexpr std::size_t kMaxPopupText = 140;
+    // A rough bound; the Win32 tests measure each text in the popup's own font and rectangle.
+    constexpr std::size_t kMaxPopupText = 60;
     std::ifstream file(KELVARO_SOURCE_DIR "/src/messages/standard.txt", std::ios::binary);
     ASSERT_TRUE(file.is_open());
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
