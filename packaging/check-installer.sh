@@ -1,7 +1,9 @@
 #!/bin/bash
 # Builds the installer and runs it silently in the build's Wine prefix: the program, the seeded
 # data (never over the user's own copy) and both shortcuts, working in the data folder, must be
-# there; the silent uninstall must then take away the program and shortcuts and keep the data.
+# there; started from the Start menu's shortcut, Kelvaro must come up supervising without a
+# "could not open" box; the silent uninstall must then take away the program and shortcuts and
+# keep the data.
 #   check-installer.sh CMAKE BUILD_DIR SETUP_EXE
 set -euo pipefail
 cmake=$1
@@ -40,7 +42,7 @@ clean
 
 # A user who already has a history of their own.
 mkdir -p "$data"
-printf 'HISTORY\r\n2026-01-05 3:12:40\r\n' >"$data/timehistory.txt"
+printf 'HISTORY\r\n2026-1-5 = 3:12:40\r\n' >"$data/timehistory.txt"
 cp "$data/timehistory.txt" "$build/user-history.txt"
 
 "${wine_run[@]}" "$setup" /S || fail "the installer exited with $?"
@@ -61,6 +63,26 @@ for link in "$menu_link" "$startup_link"; do
     tr -d '\0' <"$link" | grep -qiF "$data_win" || fail "$link does not work in $data_win"
 done
 "${wine_run[@]}" reg query "$uninstall_key" >/dev/null || fail "no entry in the list of installed programs"
+
+# Started as the user starts it: through the shortcut, which gives the working folder.
+x86_64-w64-mingw32-gcc -O2 -o "$build/window_tool.exe" "$repo/tools/window_tool.c" -lgdi32
+tool() { "${wine_run[@]}" "$build/window_tool.exe" "$@" | tr -d '\r'; }
+start_stop=1003 # IDC_MAIN_START_STOP
+quit=1013       # IDC_MAIN_QUIT
+"${wine_run[@]}" start /unix "$menu_link" || fail "the Start menu shortcut did not start"
+# The seeded settings start supervision while the window initialises, after every file is read.
+if ! tool wait Kelvaro "$start_stop" Stop 60; then
+    boxes=$(tool boxes)
+    tool post Kelvaro "$quit" || true
+    fail "Kelvaro did not come up supervising from the shortcut${boxes:+; it showed: $boxes}"
+fi
+boxes=$(tool boxes)
+tool post Kelvaro "$quit" || fail "Kelvaro's window went away"
+[ -z "$boxes" ] || fail "Kelvaro started from the shortcut showed: $boxes"
+timeout 60 wineserver -w || fail "Kelvaro did not end at Quit"
+# Quit wrote today into the history, after the user's own days.
+head -n 2 "$data/timehistory.txt" | cmp -s - "$build/user-history.txt" || fail "the first run lost the user's history"
+cp "$data/timehistory.txt" "$build/user-history.txt"
 
 "${wine_run[@]}" "$program/Uninstall.exe" /S || fail "the uninstaller exited with $?"
 # The uninstaller runs from a copy of itself so that it can delete the original: wait for it.

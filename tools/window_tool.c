@@ -1,9 +1,14 @@
-/* A small helper for tools/update_screenshots.sh, run under Wine beside kelvaro.exe.
+/* A small helper for tools/update_screenshots.sh and the installer's test, run under Wine beside
+ * kelvaro.exe.
  *   window_tool.exe click TITLE ID   clicks the button ID of the shown window TITLE
  *   window_tool.exe check TITLE ID   checks the check box ID of the window TITLE, shown or hidden
- *   window_tool.exe rect CLASS TITLE SECONDS
+ *   window_tool.exe post TITLE ID    sends the command ID to the window TITLE, shown or hidden
+ *   window_tool.exe wait TITLE ID TEXT SECONDS
+ *       waits up to SECONDS for a window TITLE, shown or hidden, whose control ID reads TEXT
+ *   window_tool.exe boxes            prints the text of every message box that is shown
+ *   window_tool.exe shot CLASS TITLE SECONDS FILE
  *       waits up to SECONDS for a shown window that matches ("-" as CLASS or TITLE matches any)
- *       and has stayed in place for half a second, then prints WIDTHxHEIGHT+X+Y
+ *       and has stayed in place for half a second, then saves its picture as the bitmap FILE
  * Exits with 1 when no window matches. */
 #include <windows.h>
 #include <stdio.h>
@@ -14,7 +19,11 @@ struct Search {
     const char* title;
     BOOL shownOnly;
     HWND found;
+    int controlId; /* 0: any window; else only one holding this control */
 };
+
+/* A message box's text is the static control with this id, in Windows as in Wine. */
+#define MESSAGE_BOX_TEXT_ID 0xFFFF
 
 static BOOL CALLBACK Match(HWND window, LPARAM param)
 {
@@ -29,15 +38,103 @@ static BOOL CALLBACK Match(HWND window, LPARAM param)
         return TRUE;
     if (strcmp(search->windowClass, "-") != 0 && strcmp(search->windowClass, windowClass) != 0)
         return TRUE;
+    if (search->controlId != 0 && !GetDlgItem(window, search->controlId))
+        return TRUE;
     search->found = window;
     return FALSE;
 }
 
-static HWND Find(const char* windowClass, const char* title, BOOL shownOnly)
+static HWND FindHolding(const char* windowClass, const char* title, BOOL shownOnly, int controlId)
 {
-    struct Search search = {windowClass, title, shownOnly, NULL};
+    struct Search search = {windowClass, title, shownOnly, NULL, controlId};
     EnumWindows(Match, (LPARAM)&search);
     return search.found;
+}
+
+static HWND Find(const char* windowClass, const char* title, BOOL shownOnly)
+{
+    return FindHolding(windowClass, title, shownOnly, 0);
+}
+
+static BOOL CALLBACK PrintMessageBox(HWND window, LPARAM unused)
+{
+    char windowClass[256] = "";
+    char text[1024] = "";
+    (void)unused;
+    GetClassNameA(window, windowClass, sizeof windowClass);
+    if (IsWindowVisible(window) && strcmp(windowClass, "#32770") == 0 &&
+        GetDlgItemTextA(window, MESSAGE_BOX_TEXT_ID, text, sizeof text) > 0)
+        printf("%s\n", text);
+    return TRUE;
+}
+
+/* Polled from here, as a popup rolls in and out within seconds. */
+static HWND WaitSteady(const char* windowClass, const char* title, int seconds)
+{
+    const int pollMs = 50;
+    const int steadyPolls = 10;
+    int polls = seconds * 1000 / pollMs;
+    RECT last = {0, 0, 0, 0};
+    int steady = 0;
+    for (; polls > 0; --polls, Sleep(pollMs)) {
+        HWND window = Find(windowClass, title, TRUE);
+        RECT rect;
+        if (!window || !GetWindowRect(window, &rect) || rect.right - rect.left < 10 || rect.bottom - rect.top < 10) {
+            steady = 0;
+            continue;
+        }
+        steady = EqualRect(&rect, &last) ? steady + 1 : 0;
+        last = rect;
+        if (steady == steadyPolls)
+            return window;
+    }
+    return NULL;
+}
+
+/* Copied from the window's own picture, not from the screen: Wine leaves a topmost window that was
+ * created hidden and shown later black on the X display until it moves, while its own picture is
+ * whole. Covering windows do not spoil it either. */
+static BOOL SaveWindowPicture(HWND window, const char* fileName)
+{
+    RECT rect;
+    HDC source;
+    HDC memory;
+    HBITMAP picture;
+    void* bits = NULL;
+    BITMAPINFOHEADER header = {0};
+    BITMAPFILEHEADER fileHeader = {0};
+    DWORD size;
+    FILE* file;
+    BOOL saved = FALSE;
+    GetWindowRect(window, &rect);
+    header.biSize = sizeof header;
+    header.biWidth = rect.right - rect.left;
+    header.biHeight = rect.bottom - rect.top;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    size = (DWORD)(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
+    fileHeader.bfType = 0x4D42; /* "BM" */
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+    fileHeader.bfSize = fileHeader.bfOffBits + size;
+    source = GetWindowDC(window);
+    memory = CreateCompatibleDC(source);
+    picture = CreateDIBSection(source, (BITMAPINFO*)&header, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (picture) {
+        HGDIOBJ previous = SelectObject(memory, picture);
+        BitBlt(memory, 0, 0, header.biWidth, header.biHeight, source, 0, 0, SRCCOPY);
+        GdiFlush();
+        file = fopen(fileName, "wb");
+        if (file) {
+            saved = fwrite(&fileHeader, sizeof fileHeader, 1, file) == 1 && fwrite(&header, sizeof header, 1, file) == 1 &&
+                    fwrite(bits, size, 1, file) == 1;
+            saved = fclose(file) == 0 && saved;
+        }
+        SelectObject(memory, previous);
+        DeleteObject(picture);
+    }
+    DeleteDC(memory);
+    ReleaseDC(window, source);
+    return saved;
 }
 
 int main(int argc, char** argv)
@@ -59,31 +156,38 @@ int main(int argc, char** argv)
         SendDlgItemMessageA(window, atoi(argv[3]), BM_SETCHECK, BST_CHECKED, 0);
         return 0;
     }
-    if (argc == 5 && strcmp(argv[1], "rect") == 0) {
-        /* Polled from here, as a popup rolls in and out within seconds. */
-        const int pollMs = 50;
-        const int steadyPolls = 10;
-        int polls = atoi(argv[4]) * 1000 / pollMs;
-        RECT last = {0, 0, 0, 0};
-        int steady = 0;
+    if (argc == 4 && strcmp(argv[1], "post") == 0) {
+        int id = atoi(argv[3]);
+        HWND window = FindHolding("-", argv[2], FALSE, id);
+        if (!window)
+            return 1;
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(window, id));
+        return 0;
+    }
+    if (argc == 6 && strcmp(argv[1], "wait") == 0) {
+        const int pollMs = 100;
+        int id = atoi(argv[3]);
+        int polls = atoi(argv[5]) * 1000 / pollMs;
         for (; polls > 0; --polls, Sleep(pollMs)) {
-            HWND window = Find(argv[2], argv[3], TRUE);
-            RECT rect;
-            if (!window || !GetWindowRect(window, &rect) || rect.right - rect.left < 10 ||
-                rect.bottom - rect.top < 10) {
-                steady = 0;
+            char text[256] = "";
+            HWND window = FindHolding("-", argv[2], FALSE, id);
+            if (!window)
                 continue;
-            }
-            steady = EqualRect(&rect, &last) ? steady + 1 : 0;
-            last = rect;
-            if (steady == steadyPolls) {
-                printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
-                       rect.top);
+            GetDlgItemTextA(window, id, text, sizeof text);
+            if (strcmp(text, argv[4]) == 0)
                 return 0;
-            }
         }
         return 1;
     }
-    fprintf(stderr, "usage: window_tool.exe click TITLE ID | check TITLE ID | rect CLASS TITLE SECONDS\n");
+    if (argc == 2 && strcmp(argv[1], "boxes") == 0) {
+        EnumWindows(PrintMessageBox, 0);
+        return 0;
+    }
+    if (argc == 6 && strcmp(argv[1], "shot") == 0) {
+        HWND window = WaitSteady(argv[2], argv[3], atoi(argv[4]));
+        return window && SaveWindowPicture(window, argv[5]) ? 0 : 1;
+    }
+    fprintf(stderr, "usage: window_tool.exe click TITLE ID | check TITLE ID | post TITLE ID | "
+                    "wait TITLE ID TEXT SECONDS | boxes | shot CLASS TITLE SECONDS FILE\n");
     return 2;
 }
