@@ -29,4 +29,6 @@ trap stop_session EXIT
 # Wine reads the DPI when its session starts, so the session is set up, scaled, then ended first.
 bash "$wine_run" "$session_dir" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
 WINEPREFIX="$session_dir/wineprefix" wineserver -w
+# The test checks that the scaling took.
+export KELVARO_EXPECTED_DPI=$dpi
 bash "$wine_run" "$session_dir" "$@"
