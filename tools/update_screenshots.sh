@@ -21,7 +21,7 @@ export WINEPREFIX=${KELVARO_WINEPREFIX:-$(dirname "$exe")/wineprefix-screenshot}
 trap cleanup EXIT
 mkdir -p "$out"
 
-x86_64-w64-mingw32-gcc -O2 -o "$scratch/window_tool.exe" "$repo/tools/window_tool.c"
+x86_64-w64-mingw32-gcc -O2 -o "$scratch/window_tool.exe" "$repo/tools/window_tool.c" -lgdi32
 
 display_number=$(( 500 + RANDOM % 400 ))
 while [ -e "/tmp/.X11-unix/X$display_number" ]; do display_number=$((display_number + 1)); done
@@ -71,25 +71,16 @@ seed_folder() {
 tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 # snap CLASS TITLE NAME [SECONDS]: waits for the shown window (CLASS, TITLE; "-" for any) and
-# saves it as OUTPUT_FOLDER/NAME.png.
+# saves its picture as OUTPUT_FOLDER/NAME.png.
 snap() {
-    local geometry
-    if ! geometry=$(tool rect "$1" "$2" "${4:-30}"); then
-        echo "no window: $3" >&2
+    local picture="$scratch/$3.bmp"
+    # Wine's drive Z: is the Unix root.
+    if ! tool shot "$1" "$2" "${4:-30}" "Z:${picture//\//\\}"; then
+        echo "no steady picture of the window: $3" >&2
         return 1
     fi
-    # Give the window time to draw everything; a window shown a moment ago may still be black.
-    for _ in 1 2 3 4 5; do
-        sleep 1
-        xwd -root -silent | convert xwd:- -crop "$geometry" +repage "$out/$3.png"
-        if [ "$(convert "$out/$3.png" -format '%[fx:maxima]' info:)" != 0 ]; then
-            echo "$out/$3.png"
-            return 0
-        fi
-    done
-    rm -f "$out/$3.png"
-    echo "window drawn black: $3" >&2
-    return 1
+    convert "$picture" "$out/$3.png"
+    echo "$out/$3.png"
 }
 
 start_kelvaro() { (cd "$1" && wine "$exe" >/dev/null 2>&1 &); }

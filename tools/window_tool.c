@@ -8,10 +8,12 @@
  *   window_tool.exe boxes            prints the text of every message box that is shown
  *   window_tool.exe shot CLASS TITLE SECONDS FILE
  *       waits up to SECONDS for a shown window that matches ("-" as CLASS or TITLE matches any)
- *       and has stayed in place for half a second, then saves its picture as the bitmap FILE
+ *       and has stayed in place for half a second, then saves its picture, once it stays the same,
+ *       as the bitmap FILE
  * Exits with 1 when no window matches. */
 #include <windows.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 struct Search {
@@ -91,49 +93,102 @@ static HWND WaitSteady(const char* windowClass, const char* title, int seconds)
     return NULL;
 }
 
+/* A window's picture as a bottom-up 24-bit bitmap: its header and its pixels (malloc'd). */
+struct Picture {
+    BITMAPINFOHEADER header;
+    unsigned char* pixels;
+    DWORD size;
+};
+
 /* Copied from the window's own picture, not from the screen: Wine leaves a topmost window that was
  * created hidden and shown later black on the X display until it moves, while its own picture is
  * whole. Covering windows do not spoil it either. */
-static BOOL SaveWindowPicture(HWND window, const char* fileName)
+static BOOL CaptureWindow(HWND window, struct Picture* picture)
 {
     RECT rect;
-    HDC source;
-    HDC memory;
-    HBITMAP picture;
+    HDC source = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(source);
+    HBITMAP bitmap;
     void* bits = NULL;
-    BITMAPINFOHEADER header = {0};
-    BITMAPFILEHEADER fileHeader = {0};
-    DWORD size;
-    FILE* file;
-    BOOL saved = FALSE;
+    BOOL captured = FALSE;
     GetWindowRect(window, &rect);
-    header.biSize = sizeof header;
-    header.biWidth = rect.right - rect.left;
-    header.biHeight = rect.bottom - rect.top;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    size = (DWORD)(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
-    fileHeader.bfType = 0x4D42; /* "BM" */
-    fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
-    fileHeader.bfSize = fileHeader.bfOffBits + size;
-    source = GetWindowDC(window);
-    memory = CreateCompatibleDC(source);
-    picture = CreateDIBSection(source, (BITMAPINFO*)&header, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (picture) {
-        HGDIOBJ previous = SelectObject(memory, picture);
-        BitBlt(memory, 0, 0, header.biWidth, header.biHeight, source, 0, 0, SRCCOPY);
+    memset(&picture->header, 0, sizeof picture->header);
+    picture->header.biSize = sizeof picture->header;
+    picture->header.biWidth = rect.right - rect.left;
+    picture->header.biHeight = rect.bottom - rect.top;
+    picture->header.biPlanes = 1;
+    picture->header.biBitCount = 24;
+    picture->size = (DWORD)(((picture->header.biWidth * 3 + 3) & ~3) * picture->header.biHeight);
+    picture->pixels = NULL;
+    bitmap = CreateDIBSection(source, (BITMAPINFO*)&picture->header, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, picture->header.biWidth, picture->header.biHeight, source, 0, 0, SRCCOPY);
         GdiFlush();
-        file = fopen(fileName, "wb");
-        if (file) {
-            saved = fwrite(&fileHeader, sizeof fileHeader, 1, file) == 1 && fwrite(&header, sizeof header, 1, file) == 1 &&
-                    fwrite(bits, size, 1, file) == 1;
-            saved = fclose(file) == 0 && saved;
+        picture->pixels = malloc(picture->size);
+        if (picture->pixels) {
+            memcpy(picture->pixels, bits, picture->size);
+            captured = TRUE;
         }
         SelectObject(memory, previous);
-        DeleteObject(picture);
+        DeleteObject(bitmap);
     }
     DeleteDC(memory);
     ReleaseDC(window, source);
+    return captured;
+}
+
+static BOOL SamePicture(const struct Picture* a, const struct Picture* b)
+{
+    return a->size == b->size && a->header.biWidth == b->header.biWidth &&
+           memcmp(a->pixels, b->pixels, a->size) == 0;
+}
+
+static BOOL AllBlack(const struct Picture* picture)
+{
+    DWORD i;
+    for (i = 0; i < picture->size; ++i) {
+        if (picture->pixels[i] != 0)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL SavePicture(const struct Picture* picture, const char* fileName)
+{
+    BITMAPFILEHEADER fileHeader = {0};
+    FILE* file = fopen(fileName, "wb");
+    BOOL saved;
+    if (!file)
+        return FALSE;
+    fileHeader.bfType = 0x4D42; /* "BM" */
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof picture->header;
+    fileHeader.bfSize = fileHeader.bfOffBits + picture->size;
+    saved = fwrite(&fileHeader, sizeof fileHeader, 1, file) == 1 &&
+            fwrite(&picture->header, sizeof picture->header, 1, file) == 1 &&
+            fwrite(picture->pixels, picture->size, 1, file) == 1;
+    return fclose(file) == 0 && saved;
+}
+
+/* A window shown a moment ago may not have drawn everything yet: its picture is taken once two
+ * captures a moment apart agree, and show more than black. */
+static BOOL SaveSteadyPicture(HWND window, const char* fileName)
+{
+    const int pauseMs = 200;
+    const int tries = 50;
+    struct Picture last = {{0}, NULL, 0};
+    BOOL saved = FALSE;
+    int attempt;
+    for (attempt = 0; attempt < tries && !saved; ++attempt, Sleep(pauseMs)) {
+        struct Picture next;
+        if (!CaptureWindow(window, &next))
+            break;
+        if (last.pixels && SamePicture(&last, &next) && !AllBlack(&next))
+            saved = SavePicture(&next, fileName);
+        free(last.pixels);
+        last = next;
+    }
+    free(last.pixels);
     return saved;
 }
 
@@ -185,7 +240,7 @@ int main(int argc, char** argv)
     }
     if (argc == 6 && strcmp(argv[1], "shot") == 0) {
         HWND window = WaitSteady(argv[2], argv[3], atoi(argv[4]));
-        return window && SaveWindowPicture(window, argv[5]) ? 0 : 1;
+        return window && SaveSteadyPicture(window, argv[5]) ? 0 : 1;
     }
     fprintf(stderr, "usage: window_tool.exe click TITLE ID | check TITLE ID | post TITLE ID | "
                     "wait TITLE ID TEXT SECONDS | boxes | shot CLASS TITLE SECONDS FILE\n");
