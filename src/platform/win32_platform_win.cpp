@@ -1,5 +1,6 @@
 #include "platform/platform_win.h"
 
+#include "platform/file_replacement_win.h"
 #include "platform/text_win.h"
 
 #include <commdlg.h>
@@ -84,74 +85,19 @@ void Win32Platform::WriteDiagnostic(const std::string& text)
     std::fflush(stdout);
 }
 
-namespace {
-
-// Virus scanners, indexers and backup programs open a file briefly just after it changes; an
-// access that fails for that reason is tried again for about a second before it counts as failed.
-constexpr int kTransientRetries = 10;
-constexpr DWORD kTransientPauseMs = 100;
-// The temporary file has a fixed name beside its target, so a save interrupted by a crash is
-// overwritten and renamed away by the next one instead of leaving a stray file for ever.
-constexpr wchar_t kTemporarySuffix[] = L".kelvaro-new";
-
-bool IsTransientFailure(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
-}
-
-template <typename Attempt> bool WithRetries(Attempt attempt)
-{
-    for (int retry = 0;; ++retry) {
-        if (attempt())
-            return true;
-        if (retry == kTransientRetries || !IsTransientFailure(GetLastError()))
-            return false;
-        Sleep(kTransientPauseMs);
-    }
-}
-
-// The file that a name finally stands for, through symbolic links and junctions, so that a
-// replacement updates the linked file and leaves the link a link. A name without a file
-// stands for itself; nothing for a folder or a read-only file, which must not be replaced.
-std::optional<std::wstring> ReplaceableTarget(const std::wstring& name)
-{
-    // No access rights asked for: only the attributes and the name are read.
-    HANDLE file = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return name;
-    std::optional<std::wstring> target;
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (GetFileInformationByHandle(file, &information) &&
-        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0) {
-        std::wstring path(MAX_PATH, L'\0');
-        DWORD length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
-        if (length >= path.size()) {
-            path.resize(length);
-            length = GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
-        }
-        if (length > 0 && length < path.size()) {
-            path.resize(length);
-            target = std::move(path);
-        }
-    }
-    CloseHandle(file);
-    return target;
-}
-
-} // namespace
-
 std::optional<std::string> Win32Platform::ReadWholeFile(const std::string& name)
 {
     // Shared for writing and deleting so that a reader never blocks a writer.
     const std::wstring path = Widen(name);
     HANDLE file = INVALID_HANDLE_VALUE;
-    const bool opened = WithRetries([&] {
-        file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        return file != INVALID_HANDLE_VALUE;
-    });
-    if (!opened)
+    const FileStepResult opened = RetryWhileBusy(
+        [&] {
+            file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            return FileStepResultOf(file != INVALID_HANDLE_VALUE);
+        },
+        [](unsigned ms) { Sleep(ms); });
+    if (opened != FileStepResult::Done)
         return std::nullopt;
     std::string content;
     char buffer[65536];
@@ -172,32 +118,7 @@ bool Win32Platform::FileExists(const std::string& name)
 
 bool Win32Platform::ReplaceWholeFile(const std::string& name, const std::string& bytes)
 {
-    // Write a temporary file beside the target, flush it to disk, then rename it over the
-    // target, so a crash or power cut leaves either the old file or the new one, never half.
-    const std::optional<std::wstring> target = ReplaceableTarget(Widen(name));
-    if (!target)
-        return false;
-    const std::wstring temporary = *target + kTemporarySuffix;
-    // Not shared: another program saving the same file at this moment waits for this one.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    const bool created = WithRetries([&] {
-        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        return file != INVALID_HANDLE_VALUE;
-    });
-    // A temporary file this call could not create is not its own to delete.
-    if (!created)
-        return false;
-    DWORD written = 0;
-    const bool wroteAll = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                          written == bytes.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    const bool replaced = wroteAll && WithRetries([&] {
-                              return MoveFileExW(temporary.c_str(), target->c_str(),
-                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-                          });
-    if (!replaced)
-        DeleteFileW(temporary.c_str());
-    return replaced;
+    return ReplaceFileOnDisk(Widen(name), bytes);
 }
 
 bool Win32Platform::NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon)

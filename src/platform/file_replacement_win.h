@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/file_replacement.h"
+
+#include <string>
+#include <string_view>
+
+// The result of a file call that reported success or failure, its failure classified by the last error.
+FileStepResult FileStepResultOf(bool succeeded);
+
+// Replaces a file atomically through a temporary file beside it, following symbolic links and
+// junctions to the file they lead to; false, with the file untouched, when it can't be written.
+bool ReplaceFileOnDisk(const std::wstring& name, std::string_view bytes);
