@@ -41,6 +41,9 @@ ActiveTime CountActivity(std::uint32_t nowTick, std::optional<std::uint32_t> las
             // A late tick takes off the whole part of its gap that lies beyond the pause's first minute.
             if (sincePreviousTick > kLateTickMs)
                 takenOff = std::min(sincePreviousTick, static_cast<std::uint32_t>(idleFor - IDLE_LIMIT_MS));
+            // Never more than the time the tick counted: the tick that begins a new day's count
+            // counts nothing, and would otherwise start the day a second below zero.
+            takenOff = std::min(takenOff, sincePreviousTick);
             g_nIdleTimeMs = Wrapped(static_cast<std::uint32_t>(g_nIdleTimeMs) + takenOff);
         }
     }

@@ -76,6 +76,7 @@ TEST(ActivityMonitor, ALateTickTakesOffTheIdleGapBeyondTheFirstMinute)
         {"a tick just late enough, long idle", 2001, 120000, 0},
         {"a tick on time, long idle: one second off", 2000, 120000, 1000},
         {"the pause passes its first minute inside the gap", 30000, 75000, 15000},
+        {"the tick that begins a new day's count, long idle", 0, 120000, 0},
     };
     for (const Case& c : cases) {
         RestartCount(1000000, 0);
