@@ -116,12 +116,18 @@ TEST_F(Win32PlatformTest, AFileHeldByAnotherProgramIsWaitedForAWhile)
 {
     struct Case {
         const wchar_t* held;
+        DWORD sharing;
         size_t filesAfterFailure; // a temporary file held by another saver is not this one's to delete
-    } cases[] = {{L"settings.txt", 1}, {kTemporaryName, 2}};
+    } cases[] = {
+        {L"settings.txt", 0, 1},
+        // As a scanner or an indexer holds it: others may read and write, but not rename or delete.
+        {L"settings.txt", FILE_SHARE_READ | FILE_SHARE_WRITE, 1},
+        {kTemporaryName, 0, 2},
+    };
     for (const Case& c : cases) {
         ASSERT_TRUE(platform.ReplaceWholeFile("settings.txt", "old"));
         WriteRaw(kTemporaryName, "");
-        HANDLE held = CreateFileW(c.held, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE held = CreateFileW(c.held, GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         EXPECT_FALSE(platform.ReplaceWholeFile("settings.txt", "new")) << c.held;
         EXPECT_EQ(FilesInFolder(), c.filesAfterFailure) << c.held;
@@ -130,7 +136,7 @@ TEST_F(Win32PlatformTest, AFileHeldByAnotherProgramIsWaitedForAWhile)
         EXPECT_EQ(platform.ReadWholeFile("settings.txt"), "old") << c.held;
 
         // Let go of while the save waits: the save goes through.
-        held = CreateFileW(c.held, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        held = CreateFileW(c.held, GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr);
         std::thread release([held] {
             Sleep(kHeldForMs);
             CloseHandle(held);
