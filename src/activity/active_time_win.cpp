@@ -102,6 +102,12 @@ void CTavrinDlg::OnActivityTick()
 
 void CTavrinDlg::OnSaveTimeFilesTick()
 {
+    // The box of a failed save runs its own loop, which goes on delivering this timer; while the
+    // user is away one box is enough, not a new pile every five minutes.
+    if (m_bInSaveTimeFilesTick)
+        return;
+    m_bInSaveTimeFilesTick = true;
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
+    m_bInSaveTimeFilesTick = false;
 }

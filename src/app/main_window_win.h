@@ -119,6 +119,7 @@ private:
     // Set once initialisation has ended; the hide to the tray waits for it.
     bool m_bInitialised = false;
     bool m_bInActivityTick = false;
+    bool m_bInSaveTimeFilesTick = false;
 };
 
 extern bool g_bRunning;
