@@ -14,8 +14,8 @@ bool ReplaceFileContents(FileReplacementSteps& steps, std::string_view bytes)
     // A temporary file this call could not create may be another saver's, and is not its own to delete.
     if (Retried(steps, &FileReplacementSteps::CreateTemporary) != FileStepResult::Done)
         return false;
-    const bool written = steps.WriteTemporary(bytes) == FileStepResult::Done &&
-                         steps.FlushTemporary() == FileStepResult::Done;
+    const bool written =
+        steps.WriteTemporary(bytes) == FileStepResult::Done && steps.FlushTemporary() == FileStepResult::Done;
     // Closed whatever happened: an open file can be neither renamed nor deleted.
     const bool closed = steps.CloseTemporary() == FileStepResult::Done;
     if (written && closed && Retried(steps, &FileReplacementSteps::RenameOverTarget) == FileStepResult::Done)

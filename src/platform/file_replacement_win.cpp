@@ -53,8 +53,8 @@ public:
     FileStepResult CreateTemporary() override
     {
         // Not shared: another program saving the same file at this moment waits for this one.
-        m_file = CreateFileW(m_temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr);
+        m_file =
+            CreateFileW(m_temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         return FileStepResultOf(m_file != INVALID_HANDLE_VALUE);
     }
     FileStepResult WriteTemporary(std::string_view bytes) override

@@ -139,8 +139,8 @@ TEST(FileReplacement, NoFailedStepLosesTheOldFileOrLeavesATemporaryOne)
     const std::string names[] = {"settings.txt", "activetimelog.txt", "timehistory.txt"};
     for (const Case& c : cases) {
         for (const std::string& name : names) {
-            for (const std::optional<std::string>& oldBytes : {std::optional<std::string>("old\r\n"),
-                                                               std::optional<std::string>()}) {
+            for (const std::optional<std::string>& oldBytes :
+                 {std::optional<std::string>("old\r\n"), std::optional<std::string>()}) {
                 FakeFolder folder(name, oldBytes);
                 // A temporary file left by a save that a crash cut short.
                 folder.files[folder.Temporary()] = "stale";

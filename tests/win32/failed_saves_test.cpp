@@ -108,7 +108,9 @@ TEST_F(FailedSavesTest, WhileTheUserIsAwayFailedSavesShowOneBoxNotAPile)
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
     platform.unwritableFiles["activetimelog.txt"] = 1;
     // The box's own loop goes on delivering the save timer until someone answers it.
-    platform.whileBoxOpen = [&] { window->OnTimer(kSaveTimeFilesTimer); };
+    platform.whileBoxOpen = [&] {
+        window->OnTimer(kSaveTimeFilesTimer);
+    };
     window->OnTimer(kSaveTimeFilesTimer);
     EXPECT_EQ(platform.messageBoxes.size(), 1u);
     EXPECT_EQ(platform.writes["timehistory.txt"], 1);
