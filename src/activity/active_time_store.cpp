@@ -125,3 +125,10 @@ bool RollOverIfNewDay(TimeFilesHost& host, std::int64_t now, std::uint32_t nowTi
     RestartCount(nowTick, restoredMs);
     return true;
 }
+
+ActiveTime ActivityTick(TimeFilesHost& host, std::int64_t now, std::uint32_t nowTick,
+                        std::optional<std::uint32_t> lastInputTick)
+{
+    RollOverIfNewDay(host, now, nowTick);
+    return CountActivity(nowTick, lastInputTick);
+}

@@ -3,6 +3,8 @@
 // activetimelog.txt and timehistory.txt, the restore at Start and the change of day.
 // The files themselves and the user's messages come through a host.
 
+#include "activity/activity_monitor.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -49,3 +51,8 @@ bool IsDayChange(std::int64_t countedDay, std::int64_t now);
 // (kept in memory if that fails) and counts the new date from its history line, or from 0.
 // Returns whether the date had changed.
 bool RollOverIfNewDay(TimeFilesHost& host, std::int64_t now, std::uint32_t nowTick);
+
+// One activity tick: the change of day first, so that the tick that finds a new date begins its
+// count, then the count of this second.
+ActiveTime ActivityTick(TimeFilesHost& host, std::int64_t now, std::uint32_t nowTick,
+                        std::optional<std::uint32_t> lastInputTick);

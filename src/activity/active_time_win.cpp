@@ -67,9 +67,7 @@ void CTavrinDlg::StartCountingActiveTime()
 void CTavrinDlg::CheckActivity(ActiveTime& time)
 {
     TimeFilesOnPlatform files(*this, m_platform);
-    RollOverIfNewDay(files, m_platform.Now(), m_platform.TickCount());
-    const std::optional<std::uint32_t> lastInput = m_platform.LastInputTick();
-    time = CountActivity(m_platform.TickCount(), lastInput);
+    time = ActivityTick(files, m_platform.Now(), m_platform.TickCount(), m_platform.LastInputTick());
 }
 
 std::string CTavrinDlg::FormatActiveTime(const ActiveTime& time) const

@@ -86,8 +86,7 @@ protected:
             tick += 1000;
             if (typing)
                 lastInput = tick;
-            RollOverIfNewDay(*this, now, tick);
-            CountActivity(tick, lastInput);
+            ActivityTick(*this, now, tick, lastInput);
         }
     }
     // Time passing while supervision is stopped.

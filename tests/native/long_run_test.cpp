@@ -294,18 +294,6 @@ protected:
         g_bHistoryLoaded = false;
         g_dayHistory.clear();
     }
-    void Start(std::uint32_t tick)
-    {
-        g_nIdleTimeMs = 0;
-        SaveSettings();
-        StartCounting(*this, tick);
-    }
-    void Stop()
-    {
-        g_nIdleTimeMs = 0;
-        SaveSettings();
-        SaveActiveTimeLog(*this);
-    }
     void SaveTimeFiles()
     {
         SaveActiveTimeLog(*this);
@@ -367,8 +355,7 @@ TEST_F(LongRun, MonthsOfUseGiveExactlyTheDaysTheUserWorked)
             }
             uncounted = 0;
             datesTicked.insert(date);
-            RollOverIfNewDay(*this, now + wallOffset, tickAt(now));
-            CountActivity(tickAt(now), tickAt(lastInput));
+            ActivityTick(*this, now + wallOffset, tickAt(now), tickAt(lastInput));
             if (now >= nextSave) {
                 SaveTimeFiles();
                 nextSave += kSavePeriodSeconds;
@@ -393,17 +380,16 @@ TEST_F(LongRun, MonthsOfUseGiveExactlyTheDaysTheUserWorked)
                 [[fallthrough]];
             case Happening::Start:
                 ASSERT_TRUE(alive);
-                Start(tickAt(now));
+                StartCounting(*this, tickAt(now));
                 running = true;
                 uncounted = 0;
                 nextSave = now + kSavePeriodSeconds;
                 break;
             case Happening::Stop:
-                Stop();
+                SaveActiveTimeLog(*this);
                 running = false;
                 break;
             case Happening::Quit:
-                SaveSettings();
                 SaveTimeFiles();
                 // The main window's destruction saves the time files again.
                 SaveTimeFiles();
