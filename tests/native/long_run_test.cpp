@@ -281,7 +281,7 @@ protected:
         return true;
     }
     void ReportCannotOpen(const std::string& name) override { reports.push_back(name); }
-    // settings.txt plays no part in the counting.
+    // settings.txt has nothing to do with the counting.
     void SaveSettings() override {}
 
     // A new process: nothing in memory.
