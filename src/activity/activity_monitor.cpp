@@ -36,14 +36,13 @@ ActiveTime CountActivity(std::uint32_t nowTick, std::optional<std::uint32_t> las
     if (lastInputTick) {
         const std::int32_t idleFor = Wrapped(nowTick - *lastInputTick);
         if (idleFor > IDLE_LIMIT_MS) {
+            // The whole time since the previous tick is taken off, as far as it lies past the pause's
+            // first minute: a timer that fires a few milliseconds late each second, or a tick held up
+            // for hours, must not count an idle night as active. The tick that begins a new day's
+            // count has no time behind it and takes off nothing.
             const std::uint32_t sincePreviousTick = nowTick - g_dwPreviousTick;
-            std::uint32_t takenOff = static_cast<std::uint32_t>(kIdleStepMs);
-            // A late tick takes off the whole part of its gap that lies beyond the pause's first minute.
-            if (sincePreviousTick > kLateTickMs)
-                takenOff = std::min(sincePreviousTick, static_cast<std::uint32_t>(idleFor - IDLE_LIMIT_MS));
-            // Never more than the time the tick counted: the tick that begins a new day's count
-            // counts nothing, and would otherwise start the day a second below zero.
-            takenOff = std::min(takenOff, sincePreviousTick);
+            const std::uint32_t takenOff =
+                std::min(sincePreviousTick, static_cast<std::uint32_t>(idleFor - IDLE_LIMIT_MS));
             g_nIdleTimeMs = Wrapped(static_cast<std::uint32_t>(g_nIdleTimeMs) + takenOff);
         }
     }

@@ -5,10 +5,6 @@
 
 // A pause counts as active for its first minute; from then on every idle second is taken off.
 constexpr std::int32_t IDLE_LIMIT_MS = 60000;
-// The period of the activity tick, and the idle time one tick takes off.
-constexpr std::int32_t kIdleStepMs = 1000;
-// A tick that comes later than this after the previous one was held up (or the machine slept).
-constexpr std::uint32_t kLateTickMs = 2000;
 
 // Today's active time for the display.
 struct ActiveTime {

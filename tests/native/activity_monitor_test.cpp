@@ -63,7 +63,7 @@ TEST(ActivityMonitor, TheTickCountWrapChangesNothing)
     EXPECT_EQ(g_nActiveTimeMs, 160000);
 }
 
-TEST(ActivityMonitor, ALateTickTakesOffTheIdleGapBeyondTheFirstMinute)
+TEST(ActivityMonitor, ATickTakesOffItsWholeIdleGapBeyondTheFirstMinute)
 {
     struct Case {
         const char* story;
@@ -73,8 +73,9 @@ TEST(ActivityMonitor, ALateTickTakesOffTheIdleGapBeyondTheFirstMinute)
     } cases[] = {
         {"a night asleep without a power notice", 8 * 3600000u, 8 * 3600000u + 5000, 55000},
         {"a held-up loop while the user types", 10000, 0, 10000},
-        {"a tick just late enough, long idle", 2001, 120000, 0},
-        {"a tick on time, long idle: one second off", 2000, 120000, 1000},
+        {"a tick on time, long idle", 1000, 120000, 0},
+        {"a timer firing a little late, long idle", 1016, 120000, 0},
+        {"a tick just past the first minute", 1000, 60400, 600},
         {"the pause passes its first minute inside the gap", 30000, 75000, 15000},
         {"the tick that begins a new day's count, long idle", 0, 120000, 0},
     };
