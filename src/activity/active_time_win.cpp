@@ -9,6 +9,8 @@
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
 
+#include <iterator>
+
 namespace {
 
 // The time files on the system, their failures told in the main window's boxes.
@@ -38,6 +40,15 @@ private:
     CTavrinDlg& m_window;
     Platform& m_platform;
 };
+
+// The time is ASCII digits and colons, widened in place so that the tick allocates nothing.
+void ShowTimeText(HWND field, const char* text)
+{
+    wchar_t wide[std::size(ActiveTimeTexts{}.time)]{};
+    for (std::size_t i = 0; text[i] != '\0' && i + 1 < std::size(wide); ++i)
+        wide[i] = static_cast<unsigned char>(text[i]);
+    SetWindowTextW(field, wide);
+}
 
 } // namespace
 
@@ -70,9 +81,9 @@ void CTavrinDlg::CheckActivity(ActiveTime& time)
     time = ActivityTick(files, m_platform.Now(), m_platform.TickCount(), m_platform.LastInputTick());
 }
 
-std::string CTavrinDlg::FormatActiveTime(const ActiveTime& time) const
+ActiveTimeTexts CTavrinDlg::FormatActiveTime(const ActiveTime& time) const
 {
-    return FormatActiveTimeText(time);
+    return FormatActiveTimeTexts(time);
 }
 
 void CTavrinDlg::OnActivityTick()
@@ -89,12 +100,12 @@ void CTavrinDlg::OnActivityTick()
         return;
     if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
         m_pTrayIcon->SetIcon(*picture);
-    const std::string text = FormatActiveTime(time);
+    const ActiveTimeTexts texts = FormatActiveTime(time);
     if (m_pTrayIcon)
-        m_pTrayIcon->SetTip(ActiveTimeTooltip(text));
-    SetItemText(IDC_MAIN_ACTIVE_TIME, text);
+        m_pTrayIcon->SetTip(texts.tooltip);
+    ShowTimeText(Item(IDC_MAIN_ACTIVE_TIME), texts.time);
     if (g_pForceBreakDlg && g_pForceBreakDlg->Hwnd())
-        g_pForceBreakDlg->SetItemText(IDC_BREAK_ACTIVE_TIME, text);
+        ShowTimeText(g_pForceBreakDlg->Item(IDC_BREAK_ACTIVE_TIME), texts.time);
     CheckLongActivity();
 }
 

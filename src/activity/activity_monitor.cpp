@@ -4,7 +4,7 @@
 #include "messages/message_scheduler.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstring>
 
 namespace {
 constexpr std::int32_t kMsPerMinute = 60000;
@@ -13,6 +13,7 @@ constexpr std::int32_t kMsPerSecond = 1000;
 constexpr int kLastPartialPicture = 7;
 constexpr int kAllRedPicture = 8;
 constexpr std::int32_t kAllRedFromHours = 9;
+constexpr char kTooltipPrefix[] = "Active time today: ";
 
 // Signed 32-bit sums that wrap instead of overflowing, as the tick count does.
 std::int32_t Wrapped(std::uint32_t value)
@@ -62,14 +63,6 @@ ActiveTime SplitForDisplay(std::int32_t activeMs)
     return time;
 }
 
-std::string FormatActiveTimeText(const ActiveTime& time)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(time.hours), static_cast<int>(time.minutes),
-                  static_cast<int>(time.msInMinute / kMsPerSecond));
-    return text;
-}
-
 std::optional<int> TrayPictureForHours(std::int32_t hours)
 {
     if (hours <= 0)
@@ -79,7 +72,24 @@ std::optional<int> TrayPictureForHours(std::int32_t hours)
     return std::min<int>(hours, kLastPartialPicture);
 }
 
-std::string ActiveTimeTooltip(const std::string& formattedTime)
+ActiveTimeTexts FormatActiveTimeTexts(const ActiveTime& time)
 {
-    return "Active time today: " + formattedTime;
+    ActiveTimeTexts texts{};
+    char* out = texts.time;
+    // The hours' digits, most significant first; a count of 32-bit milliseconds has at most three.
+    char hourDigits[12];
+    int hourDigitCount = 0;
+    for (std::int32_t hours = time.hours; hours > 0 || hourDigitCount < 2; hours /= 10)
+        hourDigits[hourDigitCount++] = static_cast<char>('0' + hours % 10);
+    while (hourDigitCount > 0)
+        *out++ = hourDigits[--hourDigitCount];
+    const std::int32_t seconds = time.msInMinute / kMsPerSecond;
+    for (const std::int32_t twoDigits : {time.minutes, seconds}) {
+        *out++ = ':';
+        *out++ = static_cast<char>('0' + twoDigits / 10);
+        *out++ = static_cast<char>('0' + twoDigits % 10);
+    }
+    std::memcpy(texts.tooltip, kTooltipPrefix, sizeof kTooltipPrefix - 1);
+    std::memcpy(texts.tooltip + sizeof kTooltipPrefix - 1, texts.time, static_cast<std::size_t>(out - texts.time));
+    return texts;
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <optional>
-#include <string>
 
 // A pause counts as active for its first minute; from then on every idle second is taken off.
 constexpr std::int32_t IDLE_LIMIT_MS = 60000;
@@ -25,12 +24,13 @@ ActiveTime CountActivity(std::uint32_t nowTick, std::optional<std::uint32_t> las
 // Splits a count for the display; a negative part shows as 0.
 ActiveTime SplitForDisplay(std::int32_t activeMs);
 
-// "HH:MM:SS", two digits at least for each; hours are not reduced modulo 24.
-std::string FormatActiveTimeText(const ActiveTime& time);
-
 // The tray picture for the hours of today's count: nothing (keep the shown one) before the
 // first hour, then one eighth of the bar per hour, all red from nine hours on.
 std::optional<int> TrayPictureForHours(std::int32_t hours);
 
-// The tray tooltip for a formatted count.
-std::string ActiveTimeTooltip(const std::string& formattedTime);
+// The texts every tick shows, held in place: the tick runs every second and allocates nothing.
+struct ActiveTimeTexts {
+    char time[24];    // "HH:MM:SS", two digits at least for each; hours are not reduced modulo 24
+    char tooltip[40]; // the tray tooltip, "Active time today: " and the time
+};
+ActiveTimeTexts FormatActiveTimeTexts(const ActiveTime& time);

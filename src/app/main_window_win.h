@@ -12,6 +12,7 @@ class CTrayNot;
 class CforceBreak;
 struct ReminderSettings;
 struct ActiveTime;
+struct ActiveTimeTexts;
 struct SettingsSnapshot;
 struct SettingAssignment;
 
@@ -41,8 +42,8 @@ public:
     void RestoreFromTray();
     // Updates today's count for this tick (changing the day first when the date has changed).
     void CheckActivity(ActiveTime& time);
-    // Today's count as "HH:MM:SS".
-    std::string FormatActiveTime(const ActiveTime& time) const;
+    // Today's count as "HH:MM:SS", with the tray tooltip that shows it.
+    ActiveTimeTexts FormatActiveTime(const ActiveTime& time) const;
 
     // The interval button checked at the last Start (0 before the first).
     int m_nFrequence = 0;

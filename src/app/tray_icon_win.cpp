@@ -68,7 +68,7 @@ void CTrayNot::SetIcon(int index)
     m_platform.NotifyIcon(NIM_MODIFY, m_nid);
 }
 
-void CTrayNot::SetTip(const std::string& tip)
+void CTrayNot::SetTip(std::string_view tip)
 {
     SetTipText(tip);
     m_platform.NotifyIcon(NIM_MODIFY, m_nid);
@@ -96,9 +96,15 @@ void CTrayNot::SetIconSize(int size)
     }
 }
 
-void CTrayNot::SetTipText(const std::string& tip)
+void CTrayNot::SetTipText(std::string_view tip)
 {
-    const std::wstring wide = Widen(tip).substr(0, kLongestTip);
     std::wmemset(m_nid.szTip, L'\0', std::size(m_nid.szTip));
+    // Every tick sets an ASCII tooltip: widened in place, it costs no allocation each second.
+    const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    if (tip.size() <= kLongestTip && std::all_of(tip.begin(), tip.end(), isAscii)) {
+        std::copy(tip.begin(), tip.end(), m_nid.szTip);
+        return;
+    }
+    const std::wstring wide = Widen(tip).substr(0, kLongestTip);
     std::wmemcpy(m_nid.szTip, wide.data(), wide.size());
 }

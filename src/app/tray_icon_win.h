@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <string_view>
 
 class Platform;
 
@@ -26,7 +27,7 @@ public:
     // Shows the icon at an index of the array; sends nothing when it is already shown.
     void SetIcon(int index);
     // Sets the tooltip, cut to the 63 characters the shell shows.
-    void SetTip(const std::string& tip);
+    void SetTip(std::string_view tip);
     // Adds the icon again as it is, for a taskbar that was restarted.
     void AddAgain();
     // Reloads the array's pictures at another size (after a change of DPI) and shows the same
@@ -34,7 +35,7 @@ public:
     void SetIconSize(int size);
 
 private:
-    void SetTipText(const std::string& tip);
+    void SetTipText(std::string_view tip);
 
     Platform& m_platform;
     NOTIFYICONDATAW m_nid{};

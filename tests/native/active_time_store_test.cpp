@@ -113,7 +113,7 @@ TEST_F(TimeFilesStory, RunningAcrossMidnightRollsTheDayIntoTheHistory)
     StartProgram(Local(2026, 12, 8, 23, 0));
     Start();
     Run(3600 + 10);
-    EXPECT_EQ(FormatActiveTimeText(SplitForDisplay(g_nActiveTimeMs)), "00:00:10");
+    EXPECT_STREQ(FormatActiveTimeTexts(SplitForDisplay(g_nActiveTimeMs)).time, "00:00:10");
     EXPECT_EQ(settingsSaves, 1);
     // The tick that finds the new date starts its count, so the midnight second belongs to neither day.
     EXPECT_EQ(files[kHistoryFile], "HISTORY\r\n2026-12-7 = 8:0:0\r\n2026-12-8 = 2:59:59\r\n");
@@ -176,7 +176,7 @@ TEST_F(TimeFilesStory, TheDaysTheClocksChangeKeepTheirRealTime)
     StartProgram(Local(2026, 10, 25, 0, 0));
     Start();
     Run(25 * 3600 - 5);
-    EXPECT_EQ(FormatActiveTimeText(SplitForDisplay(g_nActiveTimeMs)), "24:59:55");
+    EXPECT_STREQ(FormatActiveTimeTexts(SplitForDisplay(g_nActiveTimeMs)).time, "24:59:55");
     Stop();
     Start();
     EXPECT_EQ(g_nActiveTimeMs, (25 * 3600 - 5) * 1000);

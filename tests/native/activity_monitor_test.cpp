@@ -91,16 +91,25 @@ TEST(ActivityMonitor, AStartWithTwoHoursLoggedShowsThreeHoursAfterAnHour)
 {
     SimulatedUser user(42, 2 * 3600000);
     user.Spend(3600, true);
-    EXPECT_EQ(FormatActiveTimeText(SplitForDisplay(g_nActiveTimeMs)), "03:00:00");
-    EXPECT_EQ(ActiveTimeTooltip("03:00:00"), "Active time today: 03:00:00");
+    const ActiveTimeTexts texts = FormatActiveTimeTexts(SplitForDisplay(g_nActiveTimeMs));
+    EXPECT_STREQ(texts.time, "03:00:00");
+    EXPECT_STREQ(texts.tooltip, "Active time today: 03:00:00");
 }
 
 TEST(ActivityMonitor, TheDisplayAndTheTrayPicture)
 {
-    EXPECT_EQ(FormatActiveTimeText(SplitForDisplay(3725999)), "01:02:05");
-    EXPECT_EQ(FormatActiveTimeText(SplitForDisplay(-5000)), "00:00:00");
-    // A day of more than 24 hours (the night the clocks go back) is not shown modulo 24.
-    EXPECT_EQ(FormatActiveTimeText(SplitForDisplay(24 * 3600000 + 600000)), "24:10:00");
+    const struct {
+        std::int32_t ms;
+        const char* shown;
+    } times[] = {
+        {3725999, "01:02:05"}, {-5000, "00:00:00"}, {59999, "00:00:59"},
+        // A day of more than 24 hours (the night the clocks go back) is not shown modulo 24.
+        {24 * 3600000 + 600000, "24:10:00"}, {INT32_MAX, "596:31:23"}};
+    for (const auto& t : times) {
+        const ActiveTimeTexts texts = FormatActiveTimeTexts(SplitForDisplay(t.ms));
+        EXPECT_STREQ(texts.time, t.shown) << t.ms;
+        EXPECT_EQ(texts.tooltip, "Active time today: " + std::string(t.shown)) << t.ms;
+    }
     const std::optional<int> pictures[] = {std::nullopt, 1, 2, 3, 4, 5, 6, 7, 7, 8, 8};
     for (int hours = 0; hours <= 10; ++hours)
         EXPECT_EQ(TrayPictureForHours(hours), pictures[hours]) << hours << " hours";

@@ -1,0 +1,117 @@
+// Loads, saves and computes the History figures of histories of growing length, through the
+// same code the program runs, and prints time and heap per day so that the growth shows.
+// Usage: kelvaro_history_benchmark [DAYS...]   (default 1000 10000 100000)
+#include "alloc_counter.h"
+
+#include "activity/active_time_store.h"
+#include "activity/counter_state.h"
+#include "activity/time_files.h"
+#include "history/history_statistics.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kFirstDay = 315532800 + 12 * 3600; // noon of 1980-01-01 UTC, the history's first year
+constexpr int kRepeatsFloor = 3;
+
+// The history files in memory.
+class MemoryFiles final : public TimeFilesHost {
+public:
+    std::map<std::string, std::string> files;
+    std::optional<std::string> ReadText(const std::string& name) override
+    {
+        const auto found = files.find(name);
+        if (found == files.end())
+            return std::nullopt;
+        return found->second;
+    }
+    bool Exists(const std::string& name) override { return files.count(name) != 0; }
+    bool Replace(const std::string& name, const std::string& bytes) override
+    {
+        files[name] = bytes;
+        return true;
+    }
+    void ReportCannotOpen(const std::string&) override {}
+    void SaveSettings() override {}
+};
+
+// A history of consecutive days with varied times, as the program writes it.
+std::string HistoryOf(int days)
+{
+    std::vector<DayRecord> records;
+    records.reserve(static_cast<std::size_t>(days));
+    for (int i = 0; i < days; ++i) {
+        // Calendar arithmetic alone: 1980-01-01 plus i days.
+        const std::optional<CivilDate> date = LocalDate(kFirstDay + i * kSecondsPerDay);
+        records.push_back({*date, (i * 7919L) % (14 * 3600)});
+    }
+    return FormatHistory(records, {std::nullopt, 0, false});
+}
+
+struct Cost {
+    double microseconds = 0;
+    std::size_t peakBytes = 0;
+};
+
+// Runs the work often enough to take about a tenth of a second, and keeps the best time.
+template <typename Work> Cost Measure(int days, Work work)
+{
+    const int repeats = std::max(kRepeatsFloor, 200000 / days);
+    Cost cost;
+    cost.microseconds = 1e18;
+    for (int i = 0; i < repeats; ++i) {
+        const std::size_t base = StartPeak();
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const auto end = std::chrono::steady_clock::now();
+        cost.peakBytes = std::max(cost.peakBytes, g_allocations.peakBytes - base);
+        cost.microseconds =
+            std::min(cost.microseconds, std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    return cost;
+}
+
+void Report(const char* what, int days, const Cost& cost)
+{
+    std::printf("%-10s %7d days  %10.1f us  %8.3f us/day  %10zu heap bytes  %6.1f bytes/day\n", what, days,
+                cost.microseconds, cost.microseconds / days, cost.peakBytes,
+                static_cast<double>(cost.peakBytes) / days);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {1000, 10000, 100000};
+
+    for (int days : sizes) {
+        MemoryFiles files;
+        files.files[kHistoryFile] = HistoryOf(days);
+        // The counted day is the last one of the file, as at a save during supervision.
+        g_timeCountedDay = kFirstDay + (days - 1) * kSecondsPerDay;
+        g_nActiveTimeMs = 3600000;
+        g_bCountKnown = true;
+        Report("load", days, Measure(days, [&] { LoadHistory(files); }));
+        if (g_dayHistory.size() != static_cast<std::size_t>(days)) {
+            std::printf("FAIL: loaded %zu days of %d\n", g_dayHistory.size(), days);
+            return 1;
+        }
+        Report("save", days, Measure(days, [&] { SaveHistory(files); }));
+        HistoryFigures figures;
+        Report("statistics", days, Measure(days, [&] { figures = ComputeHistoryFigures(g_dayHistory); }));
+        Report("dialog", days, Measure(days, [&] {
+                   figures = ComputeHistoryFigures(ParseHistory(*files.ReadText(kHistoryFile)));
+               }));
+    }
+    return 0;
+}
