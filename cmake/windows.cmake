@@ -12,7 +12,9 @@ set_source_files_properties(${KELVARO_RESOURCE_SCRIPT} PROPERTIES OBJECT_DEPENDS
 set(KELVARO_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/winmain_win.cpp)
 list(REMOVE_ITEM KELVARO_WIN32_SOURCES ${KELVARO_ENTRY_SOURCE})
 
-set(KELVARO_WIN32_LIBS comctl32 comdlg32 winmm shell32 user32 gdi32 advapi32 ole32 uuid)
+# comdlg32 and ole32 serve only the Browse buttons and the About links: the program loads them
+# when they are used (see win32_platform_win.cpp), so they are not linked.
+set(KELVARO_WIN32_LIBS comctl32 winmm shell32 user32 gdi32 advapi32)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 # The product's web site and its feedback page, for a distributor to point at their own pages.
@@ -40,9 +42,10 @@ target_link_libraries(kelvaro_shell PUBLIC kelvaro_core ${KELVARO_WIN32_LIBS})
 
 add_executable(kelvaro WIN32 ${KELVARO_ENTRY_SOURCE} ${KELVARO_RESOURCE_SCRIPT})
 target_link_libraries(kelvaro PRIVATE kelvaro_shell)
-# The entry point takes the command line as UTF-16.
+# The entry point takes the command line as UTF-16. The release program carries no symbols: the
+# static C++ runtime's debugging sections alone would be a third of its size.
 if(MINGW)
-  target_link_options(kelvaro PRIVATE -municode)
+  target_link_options(kelvaro PRIVATE -municode $<$<CONFIG:Release>:-s>)
 endif()
 
 # The catalogue and the sounds that a user gets beside the program.

@@ -11,6 +11,21 @@
 #include <ctime>
 #include <vector>
 
+namespace {
+
+// A function of a system DLL that only a rare command needs, loaded on first use and kept
+// loaded; null when the DLL or the function is missing. The DLLs asked for are known DLLs,
+// which Windows loads from the system folder only.
+template <typename Function> Function SystemFunction(const wchar_t* dll, const char* name)
+{
+    HMODULE module = GetModuleHandleW(dll);
+    if (!module)
+        module = LoadLibraryW(dll);
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
+}
+
+} // namespace
+
 std::int64_t Win32Platform::Now()
 {
     return static_cast<std::int64_t>(std::time(nullptr));
@@ -60,7 +75,9 @@ std::optional<std::string> Win32Platform::ChooseFileToOpen(HWND owner, const std
     // may move to the chosen file's folder despite OFN_NOCHANGEDIR.
     std::vector<wchar_t> currentDirectory(GetCurrentDirectoryW(0, nullptr) + 1, L'\0');
     GetCurrentDirectoryW(static_cast<DWORD>(currentDirectory.size()), currentDirectory.data());
-    const BOOL chosen = GetOpenFileNameW(&dialog);
+    // comdlg32 is loaded for the rare Browse alone, so that every run doesn't carry it.
+    const auto getOpenFileName = SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    const BOOL chosen = getOpenFileName && getOpenFileName(&dialog);
     SetCurrentDirectoryW(currentDirectory.data());
     if (!chosen)
         return std::nullopt;
@@ -150,11 +167,16 @@ bool Win32Platform::RequestSessionEnd(unsigned flags, unsigned reason)
 
 void Win32Platform::OpenUrl(const std::string& url)
 {
-    // The shell may hand the address to a handler that needs COM on the calling thread.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // The shell may hand the address to a handler that needs COM on the calling thread; ole32 is
+    // loaded for the About links alone, so that every run doesn't carry it.
+    const auto initialize = SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    const auto uninitialize = SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    const HRESULT com = initialize && uninitialize
+                            ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)
+                            : E_FAIL;
     ShellExecuteW(nullptr, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     if (SUCCEEDED(com))
-        CoUninitialize();
+        uninitialize();
 }
 
 void Win32Platform::SetWindowTimer(HWND window, UINT_PTR id, UINT periodMs)
