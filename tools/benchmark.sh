@@ -141,6 +141,10 @@ supervision() {
     local scratch=$1
     mkdir -p "$scratch/kelvaro" "$scratch/floor"
     write_settings "$scratch/kelvaro"
+    # The time files of a user who has started Kelvaro before today: without them Start would stop
+    # at the box that reports a missing file.
+    printf 'ACTIVE_TIME_TODAY %s = 0:0:0\r\n' "$(date +%Y-%-m-%-d)" >"$scratch/kelvaro/activetimelog.txt"
+    printf 'HISTORY\r\n' >"$scratch/kelvaro/timehistory.txt"
     cp "$windows/standard.txt" "$windows/message.wav" "$windows/break.wav" "$scratch/kelvaro/"
     (cd "$scratch/kelvaro" && exec "$repo/cmake/wine-run.sh" "$wine_dir" "$windows/kelvaro.exe") &
     local kelvaro_job=$!

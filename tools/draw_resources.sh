@@ -79,12 +79,43 @@ shrink() {
 # and 256 for Explorer's largest views, so that Windows never has to stretch a picture.
 icon_sizes=(16 20 24 32 40 48 64 256)
 
+# Pictures from this size on are stored as PNG, which Windows reads in icons since Vista, at a
+# fraction of a bitmap's size; the smaller ones, which the tray and the small icons use at 100 %
+# scaling, stay bitmaps that need no decoding.
+png_from_size=48
+
+# le16 N / le32 N: N as little-endian bytes, for the icon directory.
+le16() { printf "$(printf '\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)))"; }
+le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
+
 # pack_ico OUT PICTURE...: an icon file from one picture per size, in the order of icon_sizes.
 pack_ico() {
   local out=$1
   shift
-  # The 256-pixel image is stored as PNG, and Windows reads only 8-bit channels there.
-  convert "${@:1:$#-1}" \( "${@: -1}" -depth 8 \) "$out"
+  local count=$# offset i size entry
+  offset=$((6 + 16 * count))
+  : >"$work/directory"
+  : >"$work/images"
+  for ((i = 0; i < count; i++)); do
+    size=${icon_sizes[i]}
+    entry="$work/entry$i"
+    if ((size >= png_from_size)); then
+      # Windows reads only 8-bit channels in an icon's PNG; -strip leaves out the dates, so that a
+      # redraw of the same pictures gives the same file.
+      convert "${@:i+1:1}" -depth 8 -strip -define png:compression-level=9 "PNG32:$entry"
+    else
+      # The bitmap as ImageMagick stores it in a one-picture icon, after its 22-byte directory.
+      convert "${@:i+1:1}" "$work/one.ico"
+      tail -c +23 "$work/one.ico" >"$entry"
+    fi
+    local bytes
+    bytes=$(stat -c %s "$entry")
+    # Width and height (0 for 256), no palette, a reserved byte, one plane, 32 bits a pixel.
+    { printf "$(printf '\\x%02x\\x%02x' $((size & 255)) $((size & 255)))\0\0"; le16 1; le16 32; le32 "$bytes"; le32 "$offset"; } >>"$work/directory"
+    cat "$entry" >>"$work/images"
+    offset=$((offset + bytes))
+  done
+  { le16 0; le16 1; le16 "$count"; cat "$work/directory" "$work/images"; } >"$out"
 }
 
 # ico PICTURE OUT: an icon file with the 256-pixel picture at every size of icon_sizes.

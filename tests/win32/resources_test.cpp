@@ -66,18 +66,21 @@ TEST(ResourcesTest, EveryIconHoldsEverySize)
         }
         EXPECT_EQ(widths, expected) << id;
 
-        // The 256-pixel picture is stored as PNG; the icon loader must read it at its full size.
-        HICON icon =
-            static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 256, 256, 0));
-        ASSERT_NE(icon, nullptr) << id;
-        ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(icon, &info)) << id;
-        BITMAP picture{};
-        GetObjectW(info.hbmColor, sizeof picture, &picture);
-        EXPECT_EQ(picture.bmWidth, 256) << id;
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
+        // The large pictures are stored as PNG, the small ones as bitmaps: the icon loader must
+        // read each at its own size.
+        for (int width : expected) {
+            HICON icon = static_cast<HICON>(
+                LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, width, width, 0));
+            ASSERT_NE(icon, nullptr) << id << " at " << width;
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(icon, &info)) << id << " at " << width;
+            BITMAP picture{};
+            GetObjectW(info.hbmColor, sizeof picture, &picture);
+            EXPECT_EQ(picture.bmWidth, width) << id;
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(icon);
+        }
     }
 }
 
