@@ -12,9 +12,9 @@ set_source_files_properties(${KELVARO_RESOURCE_SCRIPT} PROPERTIES OBJECT_DEPENDS
 set(KELVARO_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/winmain_win.cpp)
 list(REMOVE_ITEM KELVARO_WIN32_SOURCES ${KELVARO_ENTRY_SOURCE})
 
-# comdlg32 and ole32 serve only the Browse buttons and the About links: the program loads them
-# when they are used (see win32_platform_win.cpp), so they are not linked.
-set(KELVARO_WIN32_LIBS comctl32 winmm shell32 user32 gdi32 advapi32)
+# comdlg32, ole32 and winmm serve only the Browse buttons, the About links and the sounds: the
+# program loads them when they are used (see win32_platform_win.cpp), so they are not linked.
+set(KELVARO_WIN32_LIBS comctl32 shell32 user32 gdi32 advapi32)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 # The product's web site and its feedback page, for a distributor to point at their own pages.

@@ -50,13 +50,12 @@ CTrayNot::CTrayNot(Platform& platform, HWND notifyWindow, UINT callbackMessage, 
     m_nid.uCallbackMessage = callbackMessage;
     m_nid.hIcon = icons[0];
     SetTipText(tip);
-    m_platform.NotifyIcon(NIM_ADD, m_nid);
+    Notify(NIM_ADD, kTrayFlags);
 }
 
 CTrayNot::~CTrayNot()
 {
-    m_nid.uFlags = kTrayFlags;
-    m_platform.NotifyIcon(NIM_DELETE, m_nid);
+    Notify(NIM_DELETE, kTrayFlags);
 }
 
 void CTrayNot::SetIcon(int index)
@@ -65,18 +64,25 @@ void CTrayNot::SetIcon(int index)
     if (m_pIcons[index] == m_nid.hIcon)
         return;
     m_nid.hIcon = m_pIcons[index];
-    m_platform.NotifyIcon(NIM_MODIFY, m_nid);
+    Notify(NIM_MODIFY, NIF_ICON);
 }
 
 void CTrayNot::SetTip(std::string_view tip)
 {
     SetTipText(tip);
-    m_platform.NotifyIcon(NIM_MODIFY, m_nid);
+    // The tooltip changes every second; the picture, which the shell would copy again with it, doesn't.
+    Notify(NIM_MODIFY, NIF_TIP);
 }
 
 void CTrayNot::AddAgain()
 {
-    m_platform.NotifyIcon(NIM_ADD, m_nid);
+    Notify(NIM_ADD, kTrayFlags);
+}
+
+void CTrayNot::Notify(DWORD action, UINT flags)
+{
+    m_nid.uFlags = flags;
+    m_platform.NotifyIcon(action, m_nid);
 }
 
 void CTrayNot::SetIconSize(int size)

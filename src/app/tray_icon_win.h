@@ -36,6 +36,8 @@ public:
 
 private:
     void SetTipText(std::string_view tip);
+    // Sends the record with the flags that say which of its fields the request carries.
+    void Notify(DWORD action, UINT flags);
 
     Platform& m_platform;
     NOTIFYICONDATAW m_nid{};

@@ -9,18 +9,25 @@
 
 #include <cstdio>
 #include <ctime>
+#include <cwchar>
 #include <vector>
 
 namespace {
 
-// A function of a system DLL that only a rare command needs, loaded on first use and kept
-// loaded; null when the DLL or the function is missing. The DLLs asked for are known DLLs,
-// which Windows loads from the system folder only.
+// A function of a system DLL that only some commands need, loaded from the system folder on
+// first use and kept loaded; null when the DLL or the function is missing.
 template <typename Function> Function SystemFunction(const wchar_t* dll, const char* name)
 {
     HMODULE module = GetModuleHandleW(dll);
-    if (!module)
-        module = LoadLibraryW(dll);
+    if (!module) {
+        wchar_t path[MAX_PATH];
+        const UINT folderLength = GetSystemDirectoryW(path, MAX_PATH);
+        if (folderLength == 0 || folderLength + 1 + std::wcslen(dll) >= MAX_PATH)
+            return nullptr;
+        path[folderLength] = L'\\';
+        std::wcscpy(path + folderLength + 1, dll);
+        module = LoadLibraryW(path);
+    }
     return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
 }
 
@@ -52,7 +59,9 @@ int Win32Platform::ShowMessageBox(HWND owner, const std::string& text, const std
 
 void Win32Platform::PlaySoundFile(const std::string& fileName)
 {
-    PlaySoundW(Widen(fileName).c_str(), nullptr, SND_ASYNC | SND_FILENAME);
+    // winmm is loaded with the first sound: by default Kelvaro plays none, and winmm brings COM with it.
+    if (const auto playSound = SystemFunction<decltype(&PlaySoundW)>(L"winmm.dll", "PlaySoundW"))
+        playSound(Widen(fileName).c_str(), nullptr, SND_ASYNC | SND_FILENAME);
 }
 
 std::optional<std::string> Win32Platform::ChooseFileToOpen(HWND owner, const std::string& filterLabel,

@@ -82,7 +82,9 @@ TEST_F(ActiveTimeWindowTest, TheTrayIconShowsTheCountAndBringsTheWindowBack)
     ASSERT_EQ(platform.trayCalls.size(), 3u) << "a new picture, then the tooltip";
     EXPECT_EQ(platform.trayCalls[1].action, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_EQ(platform.trayCalls[1].icon, icons[2]);
+    EXPECT_EQ(platform.trayCalls[1].flags, static_cast<UINT>(NIF_ICON));
     EXPECT_EQ(platform.trayCalls[2].tip, "Active time today: 02:00:01");
+    EXPECT_EQ(platform.trayCalls[2].flags, static_cast<UINT>(NIF_TIP)) << "the picture isn't sent with every tooltip";
     Tick();
     ASSERT_EQ(platform.trayCalls.size(), 4u) << "the same picture is not sent again";
     EXPECT_EQ(platform.trayCalls[3].tip, "Active time today: 02:00:02");
@@ -99,6 +101,7 @@ TEST_F(ActiveTimeWindowTest, TheTrayIconShowsTheCountAndBringsTheWindowBack)
     // A restarted taskbar gets the icon again, as it was.
     SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_EQ(platform.trayCalls.back().action, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(platform.trayCalls.back().flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 02:00:02");
 
     Click(main, IDC_MAIN_QUIT);
