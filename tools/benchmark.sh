@@ -129,59 +129,70 @@ history_dialog() {
         tr -d '\r' | sed 's/^/- /'
 }
 
-# settings.txt with every reminder on, the "Other" interval of one minute, started hidden in the tray.
+# settings.txt started hidden in the tray with the "Other" interval of one minute, and the three
+# kinds of reminder on (1) or off (0).
 write_settings() {
-    printf '%s\r\n' "HEALTH_MSG 1" "TIMEBREAK_MSG 1" "SLEEP_MSG 1" "SOUND_ON_MSG 0" "SOUND_LONGTIME_WARNING 0" \
-        "SHUTDOWN 0" "TIMELIMIT 0:0:0" "FREQUENCE 1024" "STARTTRAY 1" "FORCEBREAK 0" "FORCEBREAK_WAIT 60" \
-        "ONLYSOUND 0" "KEYBOARD_LEDS 0" "SOUNDMSG_PATH message.wav" "SOUNDWARNING_PATH break.wav" "OTHERTIME 1" \
-        "STARTPROGRAM true" >"$1/settings.txt"
+    local reminders=$2
+    printf '%s\r\n' "HEALTH_MSG $reminders" "TIMEBREAK_MSG $reminders" "SLEEP_MSG $reminders" "SOUND_ON_MSG 0" \
+        "SOUND_LONGTIME_WARNING 0" "SHUTDOWN 0" "TIMELIMIT 0:0:0" "FREQUENCE 1024" "STARTTRAY 1" "FORCEBREAK 0" \
+        "FORCEBREAK_WAIT 60" "ONLYSOUND 0" "KEYBOARD_LEDS 0" "SOUNDMSG_PATH message.wav" \
+        "SOUNDWARNING_PATH break.wav" "OTHERTIME 1" "STARTPROGRAM true" >"$1/settings.txt"
 }
 
+# kelvaro_folder FOLDER REMINDERS: a data folder of a user who has started Kelvaro before today
+# (without the time files Start would stop at the box that reports a missing file).
+kelvaro_folder() {
+    mkdir -p "$1"
+    write_settings "$1" "$2"
+    printf 'ACTIVE_TIME_TODAY %s = 0:0:0\r\n' "$(date +%Y-%-m-%-d)" >"$1/activetimelog.txt"
+    printf 'HISTORY\r\n' >"$1/timehistory.txt"
+    cp "$windows/standard.txt" "$windows/message.wav" "$windows/break.wav" "$1/"
+}
+
+# Three programs in one Wine session at the same time: Kelvaro with every reminder, so that a
+# popup rolls every minute; Kelvaro without reminders (its own copy, to tell the processes apart),
+# which shows what the popups cost; and the floor.
 supervision() {
     local scratch=$1
-    mkdir -p "$scratch/kelvaro" "$scratch/floor"
-    write_settings "$scratch/kelvaro"
-    # The time files of a user who has started Kelvaro before today: without them Start would stop
-    # at the box that reports a missing file.
-    printf 'ACTIVE_TIME_TODAY %s = 0:0:0\r\n' "$(date +%Y-%-m-%-d)" >"$scratch/kelvaro/activetimelog.txt"
-    printf 'HISTORY\r\n' >"$scratch/kelvaro/timehistory.txt"
-    cp "$windows/standard.txt" "$windows/message.wav" "$windows/break.wav" "$scratch/kelvaro/"
-    (cd "$scratch/kelvaro" && exec "$repo/cmake/wine-run.sh" "$wine_dir" "$windows/kelvaro.exe") &
-    local kelvaro_job=$!
-    (cd "$scratch/floor" && exec "$repo/cmake/wine-run.sh" "$wine_dir" "$windows/kelvaro_floor.exe") &
-    local floor_job=$!
+    kelvaro_folder "$scratch/kelvaro" 1
+    kelvaro_folder "$scratch/quiet" 0
+    cp "$windows/kelvaro.exe" "$scratch/quiet/kelvaro.exe"
+    mkdir -p "$scratch/floor"
+    local names=("kelvaro.exe, reminders every minute" "kelvaro.exe, no reminders" "floor")
+    local programs=("$windows/kelvaro.exe" "$scratch/quiet/kelvaro.exe" "$windows/kelvaro_floor.exe")
+    local folders=("$scratch/kelvaro" "$scratch/quiet" "$scratch/floor")
+    local i jobs=() pids=() start=() total=() peak=()
+    for i in 0 1 2; do
+        (cd "${folders[i]}" && exec "$repo/cmake/wine-run.sh" "$wine_dir" "${programs[i]}") &
+        jobs+=($!)
+    done
     sleep "$settle_seconds"
-    local kelvaro floor
-    kelvaro=$(wine_pid_of "$windows/kelvaro.exe")
-    floor=$(wine_pid_of "$windows/kelvaro_floor.exe")
-    if [ -z "$kelvaro" ] || [ -z "$floor" ]; then
-        echo "FAIL: the Wine processes weren't found (kelvaro: '${kelvaro}', floor: '${floor}')"
-        return 1
-    fi
-    local kelvaro_start floor_start
-    kelvaro_start=$(cpu_ticks "$kelvaro")
-    floor_start=$(cpu_ticks "$floor")
+    for i in 0 1 2; do
+        pids[i]=$(wine_pid_of "${programs[i]}")
+        if [ -z "${pids[i]}" ]; then
+            echo "FAIL: the Wine process of ${programs[i]} wasn't found"
+            return 1
+        fi
+        start[i]=$(cpu_ticks "${pids[i]}")
+    done
     sleep "$seconds"
-    local kelvaro_cpu floor_cpu kelvaro_total floor_total kelvaro_peak floor_peak hz
-    hz=$(getconf CLK_TCK)
-    kelvaro_total=$(cpu_ticks "$kelvaro")
-    floor_total=$(cpu_ticks "$floor")
-    kelvaro_cpu=$((kelvaro_total - kelvaro_start))
-    floor_cpu=$((floor_total - floor_start))
-    kelvaro_peak=$(peak_kb "$kelvaro")
-    floor_peak=$(peak_kb "$floor")
-    kill "$kelvaro" "$floor" 2>/dev/null || true
-    wait "$kelvaro_job" "$floor_job" 2>/dev/null || true
+    for i in 0 1 2; do
+        total[i]=$(cpu_ticks "${pids[i]}")
+        peak[i]=$(peak_kb "${pids[i]}")
+    done
+    kill "${pids[@]}" 2>/dev/null || true
+    wait "${jobs[@]}" 2>/dev/null || true
 
     echo "## Supervising for $seconds s under Wine (after $settle_seconds s of start-up)"
-    echo "| | CPU in the period | CPU since start | peak memory (VmHWM) |"
-    echo "|---|---|---|---|"
-    awk -v k="$kelvaro_cpu" -v f="$floor_cpu" -v kt="$kelvaro_total" -v ft="$floor_total" \
-        -v km="$kelvaro_peak" -v fm="$floor_peak" -v hz="$hz" 'BEGIN {
-        printf "| kelvaro.exe | %.2f s | %.2f s | %.1f MB |\n", k / hz, kt / hz, km / 1024
-        printf "| floor | %.2f s | %.2f s | %.1f MB |\n", f / hz, ft / hz, fm / 1024
-        printf "| ratio | %s | %s | %.2f |\n", f ? sprintf("%.2f", k / f) : "n/a", ft ? sprintf("%.2f", kt / ft) : "n/a", km / fm
-    }'
+    echo "| | CPU in the period | CPU since start | peak memory (VmHWM) | ratio to the floor (CPU in the period, memory) |"
+    echo "|---|---|---|---|---|"
+    for i in 0 1 2; do
+        awk -v name="${names[i]}" -v cpu=$((total[i] - start[i])) -v all="${total[i]}" -v kb="${peak[i]}" \
+            -v floor_cpu=$((total[2] - start[2])) -v floor_kb="${peak[2]}" -v hz="$(getconf CLK_TCK)" 'BEGIN {
+            printf "| %s | %.2f s | %.2f s | %.1f MB | %s, %.2f |\n", name, cpu / hz, all / hz, kb / 1024,
+                floor_cpu ? sprintf("%.2f", cpu / floor_cpu) : "n/a", kb / floor_kb
+        }'
+    done
 }
 
 install_missing "${packages[@]}"
