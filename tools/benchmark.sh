@@ -15,7 +15,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-300}
 [[ $seconds =~ ^[0-9]+$ && $seconds -ge 10 ]] || { echo "usage: $0 [SECONDS >= 10]" >&2; exit 2; }
-packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb valgrind)
+packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb valgrind procps)
 windows="$repo/build/windows"
 native="$repo/build/benchmark"
 # A Wine prefix and a virtual display of the benchmark's own, apart from the tests'.
