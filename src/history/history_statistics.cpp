@@ -9,6 +9,10 @@ namespace {
 constexpr std::int64_t kSecondsPerMinute = 60;
 constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kSecondsPerDay = 86400;
+// A list line is "2006 Mar 04 (Sat)\t Active Time: 05:12:00  \r\n", 44 characters; with hours
+// of ten digits, the most a stored day can have, it is still shorter than 96.
+constexpr std::size_t kTypicalListLine = 44;
+constexpr std::size_t kLongestListLine = 96;
 
 // English names whatever the user's locale, as the classic locale's %b and %a give them.
 constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -32,6 +36,22 @@ std::string FormatDate(const CivilDate& date)
     return text;
 }
 
+// One day's line of the list, formatted in place: a list of years of days would otherwise
+// make and drop several strings a day.
+void AppendListLine(std::string& list, const DayRecord& day)
+{
+    const unsigned weekday = std::chrono::weekday{DayNumber(day.date)}.c_encoding();
+    char line[kLongestListLine];
+    const int length = std::snprintf(
+        line, sizeof line, "%d %s %02d (%s)\t Active Time: %02lld:%02lld:%02lld  \r\n", day.date.year,
+        kMonthNames[day.date.month - 1], day.date.day, kWeekdayNames[weekday],
+        static_cast<long long>(day.activeSeconds / kSecondsPerHour),
+        static_cast<long long>(day.activeSeconds / kSecondsPerMinute % kSecondsPerMinute),
+        static_cast<long long>(day.activeSeconds % kSecondsPerMinute));
+    if (length > 0)
+        list.append(line, std::min(static_cast<std::size_t>(length), sizeof line - 1));
+}
+
 } // namespace
 
 std::string FormatDuration(std::int64_t seconds)
@@ -46,13 +66,14 @@ std::string FormatDuration(std::int64_t seconds)
 HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days)
 {
     HistoryFigures figures;
+    figures.list.reserve(days.size() * kTypicalListLine);
     std::int64_t totalSeconds = 0;
     const DayRecord* best = nullptr;
     for (const DayRecord& day : days) {
         totalSeconds += day.activeSeconds;
         if (!best || day.activeSeconds > best->activeSeconds)
             best = &day;
-        figures.list += FormatDate(day.date) + "\t Active Time: " + FormatDuration(day.activeSeconds) + "  \r\n";
+        AppendListLine(figures.list, day);
     }
 
     const std::int64_t fullDays = totalSeconds / kSecondsPerDay;
