@@ -94,7 +94,7 @@ void CTrayNot::SetIconSize(int size)
     LoadTrayIcons(m_pIcons, size);
     m_nIconSize = size;
     m_nid.hIcon = m_pIcons[m_nIndex];
-    m_platform.NotifyIcon(NIM_MODIFY, m_nid);
+    Notify(NIM_MODIFY, NIF_ICON);
     // The shell keeps its own copy of the picture it shows.
     for (int index = 0; index < kTrayIconCount; ++index) {
         if (previous[index] && previous[index] != m_pIcons[index])

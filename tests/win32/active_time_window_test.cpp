@@ -235,6 +235,7 @@ TEST_F(ActiveTimeWindowTest, TheTrayIconFollowsAChangeOfDpi)
         ASSERT_EQ(platform.trayCalls.size(), before + 1) << step.dpi;
         const FakePlatform::TrayCall& call = platform.trayCalls.back();
         EXPECT_EQ(call.action, static_cast<DWORD>(NIM_MODIFY)) << step.dpi;
+        EXPECT_EQ(call.flags, static_cast<UINT>(NIF_ICON)) << step.dpi;
         EXPECT_EQ(call.icon, icons[2]) << step.dpi << ": the bar's step of two hours";
         EXPECT_EQ(IconWidth(call.icon), step.iconSize) << step.dpi;
         EXPECT_EQ(call.tip, "Active time today: 02:00:01") << step.dpi;
