@@ -1,7 +1,10 @@
 #include "settings/settings_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <set>
+#include <tuple>
 #include <utility>
 
 #include "resources/resource_ids.h"
@@ -373,4 +376,42 @@ std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
 std::vector<SettingAssignment> ParseSettingsFile(std::string_view text)
 {
     return SettingsReader(text).ReadAll();
+}
+
+std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment> assignments)
+{
+    // Each start or stop rewrites the files: the last start of an odd number, or the last two of an
+    // even one, end in the same state with the same files.
+    auto starts = std::count_if(assignments.begin(), assignments.end(),
+                                [](const SettingAssignment& assignment) { return assignment.startProgram; });
+    starts -= starts % 2 == 1 ? 1 : std::min<decltype(starts)>(starts, 2);
+    for (auto it = assignments.begin(); starts > 0; ++it) {
+        if (it->startProgram) {
+            it->startProgram = false;
+            --starts;
+        }
+    }
+
+    // Each assignment sets its control to its own value whatever came before, so one that comes
+    // again before the next start changes nothing the later one doesn't; a STARTPROGRAM that
+    // doesn't start does nothing at all.
+    using Value = std::tuple<SettingKey, bool, std::string, bool, int, int, int, int, bool>;
+    std::set<Value> later;
+    std::vector<SettingAssignment> kept;
+    for (auto it = assignments.rbegin(); it != assignments.rend(); ++it) {
+        if (it->key == SettingKey::StartProgram) {
+            if (it->startProgram) {
+                later.clear();
+                kept.push_back(std::move(*it));
+            }
+            continue;
+        }
+        const TimeOfDay time = it->timeLimit.value_or(TimeOfDay{});
+        if (later.emplace(it->key, it->checked, it->text, it->timeLimit.has_value(), time.hour, time.minute, time.second,
+                          it->frequenceButton, it->hideToTray)
+                .second)
+            kept.push_back(std::move(*it));
+    }
+    std::reverse(kept.begin(), kept.end());
+    return kept;
 }

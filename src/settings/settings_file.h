@@ -80,3 +80,9 @@ struct SettingAssignment {
 // FORCEBREAK_WAIT and OTHERTIME keep at most their first 9 characters; a sound path longer than
 // the system's path limit (259 characters) is skipped.
 std::vector<SettingAssignment> ParseSettingsFile(std::string_view text);
+
+// The assignments that change something, in file order: applied, they leave the controls and the
+// files as all of them would, without a million control changes or saves for a file of megabytes.
+// Of three or more STARTPROGRAM true only the last one counts, or the last two when their number
+// is even; of equal assignments between two starts, only the last; no STARTPROGRAM that doesn't start.
+std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment> assignments);

@@ -27,7 +27,7 @@ int CTavrinDlg::LoadSaveSettings(int load)
                                       MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
             return 0;
         }
-        for (const SettingAssignment& assignment : ParseSettingsFile(DecodeTextFile(*text))) {
+        for (const SettingAssignment& assignment : AssignmentsToApply(ParseSettingsFile(DecodeTextFile(*text)))) {
             ApplySetting(assignment);
             if (Ended())
                 return 1;

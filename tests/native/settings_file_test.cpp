@@ -256,6 +256,35 @@ TEST(SettingsFile, PathsLongerThanTheSystemAllowsAreSkipped)
     EXPECT_EQ(Describe(ParseSettingsFile("SOUNDMSG_PATH " + emoji + "x")), "");
 }
 
+TEST(SettingsFile, OnlyAssignmentsThatChangeSomethingAreApplied)
+{
+    struct Case {
+        std::string_view text;
+        std::string_view applied;
+    };
+    const Case cases[] = {
+        {"STARTPROGRAM true HEALTH_MSG 1 STARTPROGRAM true", "STARTPROGRAM=start HEALTH_MSG=1 STARTPROGRAM=start"},
+        {"STARTPROGRAM true SHUTDOWN 1 STARTPROGRAM true STARTPROGRAM x STARTPROGRAM x STARTPROGRAM true",
+         "SHUTDOWN=1 STARTPROGRAM=start"},
+        {"STARTPROGRAM true STARTPROGRAM true SHUTDOWN 1 STARTPROGRAM true STARTPROGRAM true",
+         "SHUTDOWN=1 STARTPROGRAM=start STARTPROGRAM=start"},
+        // A start between two equal assignments keeps both: the start saves what the first one set.
+        {"HEALTH_MSG 1 HEALTH_MSG 0 HEALTH_MSG 1 STARTPROGRAM true HEALTH_MSG 1",
+         "HEALTH_MSG=0 HEALTH_MSG=1 STARTPROGRAM=start HEALTH_MSG=1"},
+        // "Other" stays enabled once a 1024 was read, whatever follows.
+        {"FREQUENCE 1024 FREQUENCE 1021 FREQUENCE 1024 FREQUENCE 1021", "FREQUENCE=1024 FREQUENCE=1021"},
+        {"TIMELIMIT 7:0 TIMELIMIT 99:0 TIMELIMIT 7:0 TIMELIMIT 99:0", "TIMELIMIT=7:0:0 TIMELIMIT=keep"},
+        {"OTHERTIME 5 OTHERTIME \"5\" STARTTRAY 1 STARTTRAY 0 STARTTRAY 1", "OTHERTIME=<5> STARTTRAY=show STARTTRAY=hide"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(c.text))), c.applied) << "reading: " << c.text;
+
+    // A file of megabytes that repeats the settings applies no more than two copies would.
+    const std::string copy = FormatSettingsFile(FirstStartDefaults());
+    EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(Repeated(copy, 100'000)))),
+              Describe(ParseSettingsFile(copy + copy)));
+}
+
 // A damaged file of megabytes is read in one pass, with every value bounded.
 TEST(SettingsFile, AFileOfMegabytesIsReadWithBoundedValues)
 {
