@@ -80,6 +80,11 @@ std::string DecodeTextFile(std::string_view bytes)
         return Utf16ToUtf8(bytes.substr(kUtf16LittleEndianMark.size()), false);
     if (bytes.starts_with(kUtf16BigEndianMark))
         return Utf16ToUtf8(bytes.substr(kUtf16BigEndianMark.size()), true);
+    // Text of a single-byte encoding never holds a NUL, but UTF-16 LE without its mark, as some
+    // editors save it, holds one right after its first character; read as it stands it would look
+    // empty, and the next save would write an empty history over the days it holds.
+    if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0')
+        return Utf16ToUtf8(bytes, false);
     if (bytes.starts_with(kUtf8Mark))
         bytes.remove_prefix(kUtf8Mark.size());
     return std::string(bytes);

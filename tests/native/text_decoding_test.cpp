@@ -34,6 +34,11 @@ TEST(TextDecoding, FileBytesBecomeUtf8)
         {"\xFF\xFEx\0y"sv, "x"},
         {"\xFF\xFE\x3D\xD8\x00"sv, "\xEF\xBF\xBD"},
         {"\xFF\xFE\0\0"sv, "\0"sv},
+        // UTF-16 LE without its mark; a NUL anywhere else is left to the readers.
+        {"H\0I\0\r\0\n\0\xE9\0"sv, "HI\r\n\xC3\xA9"},
+        {"x\0y"sv, "x"},
+        {"\0x\0"sv, "\0x\0"sv},
+        {"HI\0\0"sv, "HI\0\0"sv},
     };
     for (const Case& c : cases) {
         std::string shown;
