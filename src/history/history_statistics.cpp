@@ -66,14 +66,17 @@ std::string FormatDuration(std::int64_t seconds)
 HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days)
 {
     HistoryFigures figures;
-    figures.list.reserve(days.size() * kTypicalListLine);
+    figures.list.reserve(std::min(days.size(), kMostListedDays) * kTypicalListLine);
     std::int64_t totalSeconds = 0;
     const DayRecord* best = nullptr;
-    for (const DayRecord& day : days) {
+    const std::size_t firstListed = days.size() - std::min(days.size(), kMostListedDays);
+    for (std::size_t index = 0; index < days.size(); ++index) {
+        const DayRecord& day = days[index];
         totalSeconds += day.activeSeconds;
         if (!best || day.activeSeconds > best->activeSeconds)
             best = &day;
-        AppendListLine(figures.list, day);
+        if (index >= firstListed)
+            AppendListLine(figures.list, day);
     }
 
     const std::int64_t fullDays = totalSeconds / kSecondsPerDay;

@@ -3,13 +3,18 @@
 
 #include "activity/time_files.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+// The most days the list shows: 27 years of daily use. An edit control lays out every line it
+// holds, so the million lines of a damaged history kept the program busy for long minutes.
+constexpr std::size_t kMostListedDays = 10000;
+
 // The five texts of the History dialog.
 struct HistoryFigures {
-    std::string list;              // one line per day, in file order, each ended by CR LF
+    std::string list;              // one line per day, in file order, each ended by CR LF; the last kMostListedDays
     std::string total;             // "N full days and HH:MM:SS"
     std::string averageActiveDays; // per recorded day
     std::string averageAllDays;    // per calendar day from the earliest date to the latest

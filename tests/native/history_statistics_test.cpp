@@ -77,4 +77,15 @@ TEST_F(HistoryFiguresTest, ComputesEveryFigureFromTheFile)
     }
 }
 
+TEST_F(HistoryFiguresTest, ListsOnlyTheLatestDaysOfAHugeHistoryButCountsThemAll)
+{
+    const std::vector<DayRecord> days(kMostListedDays + 1, DayRecord{{2006, 3, 4}, 60});
+    std::vector<DayRecord> differentFirst = days;
+    differentFirst.front() = {{2006, 3, 5}, 7200};
+    const HistoryFigures figures = ComputeHistoryFigures(differentFirst);
+    EXPECT_EQ(figures.list, ComputeHistoryFigures({days.begin() + 1, days.end()}).list);
+    EXPECT_EQ(figures.total, "7 full days and 00:40:00");
+    EXPECT_EQ(figures.bestDay, "2006 Mar 05 (Sun) - 02:00:00");
+}
+
 } // namespace
