@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -23,6 +24,7 @@ constexpr char kMainCaption[] = "Kelvaro";
 constexpr DWORD kBoxTextId = 0xFFFF;
 // Icon controls of a message box: 20 on Windows, 0x0440 under Wine.
 constexpr DWORD kBoxIconIds[] = {20, 0x0440};
+constexpr UINT kKilledExitCode = 9;
 
 // The program is the one argument that GoogleTest left alone.
 std::filesystem::path ProgramPath()
@@ -164,7 +166,7 @@ DataFiles WithTimeFiles(DataFiles files)
     return files;
 }
 
-KelvaroProcess::KelvaroProcess(const DataFiles& files)
+KelvaroProcess::KelvaroProcess(const DataFiles& files, const std::function<void(const std::filesystem::path&)>& prepare)
 {
     static std::atomic<int> s_nRun{0};
     m_folder = std::filesystem::temp_directory_path() /
@@ -177,15 +179,66 @@ KelvaroProcess::KelvaroProcess(const DataFiles& files)
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         EXPECT_TRUE(file.good()) << "could not write " << name << " into " << m_folder.string();
     }
+    if (prepare)
+        prepare(m_folder);
+    Launch();
+}
 
+void KelvaroProcess::Launch()
+{
     const std::filesystem::path program = ProgramPath();
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    m_launchedAt = GetTickCount64();
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(),
                         &startup, &m_process)) {
         ADD_FAILURE() << "could not start " << program.string() << " (error " << GetLastError() << ")";
         m_process = {};
+    }
+}
+
+void KelvaroProcess::Restart()
+{
+    ASSERT_FALSE(Running()) << "the program still runs";
+    if (m_process.hProcess) {
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
+    }
+    m_process = {};
+    m_boxesKnown.clear();
+    m_boxesAnswered.clear();
+    Launch();
+}
+
+void KelvaroProcess::Kill()
+{
+    if (!Running())
+        return;
+    EXPECT_TRUE(TerminateProcess(m_process.hProcess, kKilledExitCode)) << "error " << GetLastError();
+    EXPECT_EQ(WaitForSingleObject(m_process.hProcess, kDeadlineMs), WAIT_OBJECT_0) << "the killed program lives on";
+}
+
+double KelvaroProcess::CpuMs() const
+{
+    // Wine's GetProcessTimes does not see another process's time; the system's process list,
+    // which it reads from the host's own accounting, does.
+    using QuerySystem = LONG(NTAPI*)(SYSTEM_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QuerySystem>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<char> list(1 << 20);
+    ULONG length = 0;
+    if (!m_process.hProcess || !query ||
+        query(SystemProcessInformation, list.data(), static_cast<ULONG>(list.size()), &length) != 0)
+        return 0;
+    for (std::size_t offset = 0;;) {
+        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(list.data() + offset);
+        // In 100 ns.
+        if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == m_process.dwProcessId)
+            return static_cast<double>(entry->UserTime.QuadPart + entry->KernelTime.QuadPart) / 10000;
+        if (entry->NextEntryOffset == 0)
+            return 0;
+        offset += entry->NextEntryOffset;
     }
 }
 
@@ -329,10 +382,9 @@ bool KelvaroProcess::WaitUntil(const std::function<bool()>& condition, const std
     for (;;) {
         if (condition())
             return true;
-        if (const std::vector<HWND> boxes = UnansweredBoxes(true); !boxes.empty()) {
-            AnswerStray(boxes.front(), "while waiting for " + what);
+        if (const std::vector<HWND> boxes = UnansweredBoxes(true);
+            !boxes.empty() && !AnswerStray(boxes.front(), "while waiting for " + what))
             return false;
-        }
         if (!Running()) {
             ADD_FAILURE() << "kelvaro.exe ended (code " << ExitCode() << ") while waiting for " << what;
             return false;
@@ -378,11 +430,16 @@ void KelvaroProcess::Answer(HWND box, int button)
     }
 }
 
-void KelvaroProcess::AnswerStray(HWND box, const std::string& when)
+bool KelvaroProcess::AnswerStray(HWND box, const std::string& when)
 {
-    ADD_FAILURE() << "unexpected message box " << when << ": " << Describe(m_boxesKnown[box]);
+    const bool accepted = m_accepted && m_accepted(m_boxesKnown[box]) && GetDlgItem(box, IDOK);
+    if (accepted)
+        ++m_nBoxesAccepted;
+    else
+        ADD_FAILURE() << "unexpected message box " << when << ": " << Describe(m_boxesKnown[box]);
     const int button = GetDlgItem(box, IDOK) ? IDOK : GetDlgItem(box, IDNO) ? IDNO : IDCANCEL;
     Answer(box, button);
+    return accepted;
 }
 
 std::optional<MessageBoxSeen> KelvaroProcess::AnswerNextBox(int button)

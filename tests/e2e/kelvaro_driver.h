@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // What a message box of the program said.
@@ -41,8 +42,10 @@ class KelvaroProcess {
 public:
     static constexpr DWORD kDeadlineMs = 20000;
 
-    // Writes the files into a fresh folder under the temp folder and starts the program there.
-    explicit KelvaroProcess(const DataFiles& files);
+    // Writes the files into a fresh folder under the temp folder, lets `prepare` change that folder
+    // (links, folders, attributes), then starts the program there.
+    explicit KelvaroProcess(const DataFiles& files,
+                            const std::function<void(const std::filesystem::path&)>& prepare = {});
     // Quits the program if it still runs, then removes the folder.
     ~KelvaroProcess();
     KelvaroProcess(const KelvaroProcess&) = delete;
@@ -100,19 +103,36 @@ public:
     bool WaitForExit();
     bool Running() const;
     DWORD ExitCode() const;
+    // Ends the process at once, as a crash or a power cut would.
+    void Kill();
+    // Starts the program again in the same folder once the last one has ended.
+    void Restart();
+    // Processor time the process has used so far, user and kernel together.
+    double CpuMs() const;
+    ULONGLONG MsSinceLaunch() const { return GetTickCount64() - m_launchedAt; }
+
+    // Message boxes that the test provokes on purpose: wherever the driver meets one that this
+    // accepts, it answers it with OK and counts it instead of failing.
+    void AcceptBoxes(std::function<bool(const MessageBoxSeen&)> accepted) { m_accepted = std::move(accepted); }
+    int BoxesAccepted() const { return m_nBoxesAccepted; }
 
 private:
     std::vector<HWND> ProcessWindows() const;
     // Message boxes not answered yet; each is recorded the first time it is seen.
     std::vector<HWND> UnansweredBoxes(bool visibleOnly);
     void Answer(HWND box, int button);
-    void AnswerStray(HWND box, const std::string& when);
+    // Answers a box nobody waited for; true when it was one of the accepted ones.
+    bool AnswerStray(HWND box, const std::string& when);
+    void Launch();
 
     std::filesystem::path m_folder;
     PROCESS_INFORMATION m_process{};
+    ULONGLONG m_launchedAt = 0;
     std::map<HWND, MessageBoxSeen> m_boxesKnown;
     std::set<HWND> m_boxesAnswered;
     std::vector<MessageBoxSeen> m_boxesSeen;
+    std::function<bool(const MessageBoxSeen&)> m_accepted;
+    int m_nBoxesAccepted = 0;
 };
 
 // A user busy at the computer: while it lives the mouse moves twice a second, so the system never
