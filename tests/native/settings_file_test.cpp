@@ -281,7 +281,7 @@ TEST(SettingsFile, OnlyAssignmentsThatChangeSomethingAreApplied)
 
     // A file of megabytes that repeats the settings applies no more than two copies would.
     const std::string copy = FormatSettingsFile(FirstStartDefaults());
-    EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(Repeated(copy, 100'000)))),
+    EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(Repeated(copy, 10000)))),
               Describe(ParseSettingsFile(copy + copy)));
 }
 
