@@ -407,9 +407,9 @@ std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment>
             continue;
         }
         const TimeOfDay time = it->timeLimit.value_or(TimeOfDay{});
-        if (later.emplace(it->key, it->checked, it->text, it->timeLimit.has_value(), time.hour, time.minute, time.second,
-                          it->frequenceButton, it->hideToTray)
-                .second)
+        Value value{it->key,     it->checked,         it->text,      it->timeLimit.has_value(), time.hour, time.minute,
+                    time.second, it->frequenceButton, it->hideToTray};
+        if (later.insert(std::move(value)).second)
             kept.push_back(std::move(*it));
     }
     std::reverse(kept.begin(), kept.end());

@@ -60,14 +60,17 @@ public:
     void Check(const KelvaroProcess& kelvaro, int mostSeconds)
     {
         const std::optional<std::string> settings = kelvaro.ReadFile("settings.txt");
-        EXPECT_TRUE(settings == FirstStartSettings() || settings == WithSetting(FirstStartSettings(), "FREQUENCE", "1023"))
-            << "settings.txt:\n" << settings.value_or("(none)");
+        EXPECT_TRUE(settings == FirstStartSettings() ||
+                    settings == WithSetting(FirstStartSettings(), "FREQUENCE", "1023"))
+            << "settings.txt:\n"
+            << settings.value_or("(none)");
 
         const std::string today = TodayText() + " = ";
         const std::optional<std::string> log = kelvaro.ReadFile("activetimelog.txt");
         const std::optional<int> logged = CountAfter(log, "ACTIVE_TIME_TODAY " + today);
         EXPECT_TRUE(logged && *logged >= m_loggedSeconds && *logged <= mostSeconds)
-            << "activetimelog.txt after a count of " << m_loggedSeconds << " s:\n" << log.value_or("(none)");
+            << "activetimelog.txt after a count of " << m_loggedSeconds << " s:\n"
+            << log.value_or("(none)");
         m_loggedSeconds = logged.value_or(m_loggedSeconds);
 
         const std::optional<std::string> history = kelvaro.ReadFile("timehistory.txt");
@@ -76,7 +79,8 @@ public:
         const std::optional<int> kept = CountAfter(history, m_history + today);
         EXPECT_TRUE(kept && *kept >= m_historySeconds && *kept <= mostSeconds)
             << "timehistory.txt after a count of " << m_historySeconds << " s, " << history.value_or("(none)").size()
-            << " bytes, ends in:\n" << history.value_or("").substr(std::min(history.value_or("").size(), m_history.size()));
+            << " bytes, ends in:\n"
+            << history.value_or("").substr(std::min(history.value_or("").size(), m_history.size()));
         m_historySeconds = kept.value_or(m_historySeconds);
     }
 
@@ -125,7 +129,9 @@ TEST(KillE2e, NoSaveIsLeftHalfDoneAndEveryNextStartWorks)
     SavedFiles saved(history);
     UserAtWork user;
     const ULONGLONG testStart = GetTickCount64();
-    auto mostSeconds = [&] { return kRestoredSeconds + static_cast<int>((GetTickCount64() - testStart) / 1000) + kSlackSeconds; };
+    auto mostSeconds = [&] {
+        return kRestoredSeconds + static_cast<int>((GetTickCount64() - testStart) / 1000) + kSlackSeconds;
+    };
 
     KelvaroProcess kelvaro({{"settings.txt", FirstStartSettings()},
                             {"standard.txt", DefaultCatalogue()},
@@ -173,9 +179,10 @@ TEST(KillE2e, NoSaveIsLeftHalfDoneAndEveryNextStartWorks)
     kelvaro.Quit();
     saved.Check(kelvaro, mostSeconds());
     EXPECT_TRUE(TemporaryFiles(kelvaro).empty()) << "temporary files after a run to the end";
-    std::printf("survived %d kills (%d during start-up); kills left %d temporary files, the test planted three %d times;"
-                " none was left after the last run\n",
-                kills, startupKills, temporaryFilesLeft, planted);
+    std::printf(
+        "survived %d kills (%d during start-up); kills left %d temporary files, the test planted three %d times;"
+        " none was left after the last run\n",
+        kills, startupKills, temporaryFilesLeft, planted);
 }
 
 } // namespace

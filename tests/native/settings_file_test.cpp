@@ -274,7 +274,8 @@ TEST(SettingsFile, OnlyAssignmentsThatChangeSomethingAreApplied)
         // "Other" stays enabled once a 1024 was read, whatever follows.
         {"FREQUENCE 1024 FREQUENCE 1021 FREQUENCE 1024 FREQUENCE 1021", "FREQUENCE=1024 FREQUENCE=1021"},
         {"TIMELIMIT 7:0 TIMELIMIT 99:0 TIMELIMIT 7:0 TIMELIMIT 99:0", "TIMELIMIT=7:0:0 TIMELIMIT=keep"},
-        {"OTHERTIME 5 OTHERTIME \"5\" STARTTRAY 1 STARTTRAY 0 STARTTRAY 1", "OTHERTIME=<5> STARTTRAY=show STARTTRAY=hide"},
+        {"OTHERTIME 5 OTHERTIME \"5\" STARTTRAY 1 STARTTRAY 0 STARTTRAY 1",
+         "OTHERTIME=<5> STARTTRAY=show STARTTRAY=hide"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(c.text))), c.applied) << "reading: " << c.text;
