@@ -136,6 +136,11 @@ void CTavrinDlg::CreateTrayIcon()
 
 void CTavrinDlg::OnCommand(int id, int notifyCode)
 {
+    // Until set-up has ended the controls don't hold the user's settings yet, and the window is
+    // not shown: only the tray menu, there from the start, is answered.
+    const bool trayCommand = id == ID_TRAY_START_STOP || id == ID_TRAY_QUIT || id == ID_TRAY_OPEN;
+    if (!m_bInitialised && !trayCommand)
+        return;
     switch (id) {
     case IDC_MAIN_START_STOP:
     case ID_TRAY_START_STOP:

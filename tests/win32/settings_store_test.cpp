@@ -325,6 +325,17 @@ TEST_F(SettingsStoreTest, AQuitTakenWhileTheFirstStartBoxIsOpenKeepsTheDefaults)
     EXPECT_FALSE(g_bRunning);
 }
 
+TEST_F(SettingsStoreTest, AStartSentByAnotherProgramDuringStartUpIsIgnored)
+{
+    // The window's controls don't hold the settings yet: a Start then would write them all away.
+    platform.whileBoxOpen = [&] {
+        SendMessageW(window->Hwnd(), WM_COMMAND, IDC_MAIN_START_STOP, 0);
+    };
+    window = std::make_unique<CTavrinDlg>(platform, icons);
+    ASSERT_TRUE(window->Create(nullptr));
+    EXPECT_EQ(Settings(), kDefaultSettings);
+}
+
 TEST_F(SettingsStoreTest, TheHideToTheTrayWaitsForTheEndOfInitialisation)
 {
     platform.files["settings.txt"] = "STARTTRAY 1 STARTPROGRAM true";
