@@ -232,9 +232,12 @@ std::vector<DayRecord> ParseHistory(std::string_view text)
             continue;
         }
         const CivilDate date = record->Date();
-        if (record->year < kFirstHistoryYear || record->HasNegativeField() || !IsValidDate(date))
+        const std::int64_t activeSeconds = record->TotalMs() / kMsPerSecond;
+        // A save writes the time back in whole hours: hours beyond 32 bits could never be read again.
+        if (record->year < kFirstHistoryYear || record->HasNegativeField() || !IsValidDate(date) ||
+            activeSeconds / kSecondsPerHour > kLargestField)
             continue;
-        days.push_back({date, record->TotalMs() / kMsPerSecond});
+        days.push_back({date, activeSeconds});
     }
     return days;
 }

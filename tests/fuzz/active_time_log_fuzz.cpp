@@ -47,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Two hours and a bit more than the restored count: different from it, and within any day.
     const std::int32_t appendedMs = 7200000 + (restored % 3600000) / 1000 * 1000 + 1000;
-    files.files[kActiveTimeLogFile] = DecodeTextFile(bytes) + "\r\n" + FormatActiveTimeLog(kCountedDay, appendedMs);
+    // Marked as UTF-8, so that text which decoded from UTF-16 isn't taken for UTF-16 again.
+    files.files[kActiveTimeLogFile] =
+        "\xEF\xBB\xBF" + DecodeTextFile(bytes) + "\r\n" + FormatActiveTimeLog(kCountedDay, appendedMs);
     FUZZ_CHECK(Load(files) == appendedMs);
     return 0;
 }

@@ -81,6 +81,7 @@ TEST(History, LoadKeepsEveryRealDayAndSkipsOnlyTheDamage)
                              "2006-3-2 = 1:x:0\r\n"     // damaged
                              "2006-3-\r\n"              // cut off
                              "2006-3-3 = 0:90:0\r\n"    // minutes above 59
+                             "2006-3-7 = 2147483647:60:0\r\n" // more hours than a save could write back
                              "garbage " + std::string(300, 'z') + "\r\n"
                              "2026-10-25 = 24:10:0\r\n" // the night the clocks go back
                              "2006-3-4=5:12:0 2006-3-5 = 99999999999:0:0 2006-3-6 = 0:0:1";
