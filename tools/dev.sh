@@ -1,7 +1,9 @@
 #!/bin/bash
 # Builds, runs and tests Kelvaro on Debian 12 (as root for the package install).
 #   tools/dev.sh run [DATA_FOLDER]  installs what is missing, builds, starts Kelvaro under Wine
-#   tools/dev.sh test               installs what is missing, builds both presets, runs every test
+#   tools/dev.sh test               installs what is missing, builds both presets, runs every test,
+#                                   the tests again under the sanitizers, the static analysis and
+#                                   each fuzz target for KELVARO_FUZZ_SECONDS (60) seconds
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -10,6 +12,10 @@ build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
 picture_packages=(x11-apps x11-utils imagemagick)
 # Only for the tests: faketime moves the wall clock while the program runs, nsis makes the installer.
 test_packages=(faketime nsis)
+# Only for the tests: the fuzzers (clang, libFuzzer's runtime) and the static analysis.
+analysis_packages=(clang libclang-rt-14-dev clang-tidy cppcheck)
+# The test command holds the code to no warnings at all.
+configure_options=()
 
 install_missing() {
     local missing=()
@@ -31,7 +37,7 @@ install_missing() {
 build() {
     cd "$repo"
     for preset in "$@"; do
-        cmake --preset "$preset" >/dev/null
+        cmake --preset "$preset" "${configure_options[@]}" >/dev/null
         cmake --build --preset "$preset"
     done
 }
@@ -45,14 +51,35 @@ stop_wine() {
     fi
 }
 
+# clang-tidy and cppcheck over the portable code as the native build compiles it; the Win32
+# shell is held to the compiler's warnings instead.
+static_analysis() {
+    cd "$repo"
+    local status=0
+    echo "clang-tidy over the portable code"
+    run-clang-tidy -quiet -p build/native "$repo/src/" "$repo/tests/fuzz/" >build/clang-tidy.log 2>&1 || {
+        grep -E "(warning|error):" build/clang-tidy.log || cat build/clang-tidy.log
+        status=1
+    }
+    echo "cppcheck over the portable code"
+    cppcheck --project=build/native/compile_commands.json --std=c++20 --quiet --error-exitcode=1 \
+        --enable=warning,style,performance,portability --inline-suppr \
+        --suppressions-list=tools/cppcheck-suppressions.txt '--file-filter=src/*' '--file-filter=tests/fuzz/*' || status=1
+    return $status
+}
+
 run_tests() {
-    install_missing "${build_packages[@]}" "${test_packages[@]}"
-    build native windows
+    install_missing "${build_packages[@]}" "${test_packages[@]}" "${analysis_packages[@]}"
+    configure_options=(-DKELVARO_WERROR=ON)
+    build native windows native-sanitize
     cd "$repo"
     local status=0
     ctest --preset native || status=1
     ctest --preset windows || status=1
     stop_wine "$repo/build/windows"
+    ctest --preset native-sanitize || status=1
+    static_analysis || status=1
+    "$repo/tests/fuzz/run-fuzzers.sh" "${KELVARO_FUZZ_SECONDS:-60}" || status=1
     if [ $status -eq 0 ]; then echo "All tests passed."; else echo "Some tests failed."; fi
     return $status
 }

@@ -5,7 +5,7 @@
 namespace {
 
 constexpr std::int64_t kMsPerSecond = 1000;
-constexpr std::int64_t kOrdinaryDayMs = 24 * 60 * 60 * kMsPerSecond;
+constexpr std::int64_t kOrdinaryDayMs = kMsPerSecond * 24 * 60 * 60;
 constexpr int kTmBaseYear = 1900;
 
 bool ToLocalTime(std::time_t time, std::tm& local)

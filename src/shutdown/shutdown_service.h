@@ -22,7 +22,7 @@ constexpr unsigned kEndSessionPowerOff = 8;
 // The reason given with every request: "other", minor "reconfiguration".
 constexpr unsigned kEndSessionReason = 4;
 
-constexpr std::int64_t kPostponementSeconds = 5 * 60;
+constexpr std::int64_t kPostponementSeconds = std::int64_t{5} * 60;
 
 // Set while the service handles a due time, so that ticks arriving while its question is open do nothing.
 extern bool g_bShutdownAsking;

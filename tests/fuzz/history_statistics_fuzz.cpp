@@ -7,9 +7,10 @@
 #include "history/history_statistics.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -27,16 +28,26 @@ std::int64_t DaysFromCivil(const CivilDate& date)
     return era * 146097 + dayOfEra - 719468;
 }
 
-// "H:MM:SS" with minutes and seconds below 60, read back as seconds.
-std::int64_t ReadDuration(const std::string& text)
+// The number at the front of the text, and the rest of the text after it.
+std::int64_t ReadNumber(std::string_view& text)
 {
-    long long hours = -1;
-    int minutes = -1;
-    int seconds = -1;
-    int length = 0;
-    FUZZ_CHECK(std::sscanf(text.c_str(), "%lld:%2d:%2d%n", &hours, &minutes, &seconds, &length) == 3);
-    FUZZ_CHECK(static_cast<std::size_t>(length) == text.size());
-    FUZZ_CHECK(hours >= 0 && minutes >= 0 && minutes < 60 && seconds >= 0 && seconds < 60);
+    std::int64_t value = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    FUZZ_CHECK(error == std::errc() && value >= 0);
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return value;
+}
+
+// "HH:MM:SS" with minutes and seconds of two digits below 60, read back as seconds.
+std::int64_t ReadDuration(std::string_view text)
+{
+    const std::int64_t hours = ReadNumber(text);
+    FUZZ_CHECK(text.size() == 6 && text[0] == ':' && text[3] == ':');
+    std::string_view minutesText = text.substr(1, 2);
+    std::string_view secondsText = text.substr(4, 2);
+    const std::int64_t minutes = ReadNumber(minutesText);
+    const std::int64_t seconds = ReadNumber(secondsText);
+    FUZZ_CHECK(minutesText.empty() && secondsText.empty() && minutes < 60 && seconds < 60);
     return (hours * 60 + minutes) * 60 + seconds;
 }
 
@@ -67,11 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     FUZZ_CHECK(CountLines(figures.list) == days.size());
-    FUZZ_CHECK(figures.list.size() == 0 || figures.list.ends_with("\r\n"));
+    FUZZ_CHECK(figures.list.empty() || figures.list.ends_with("\r\n"));
 
-    long long fullDays = -1;
+    std::string_view totalText = figures.total;
+    const std::int64_t fullDays = ReadNumber(totalText);
     const std::size_t joint = figures.total.find(" and ");
-    FUZZ_CHECK(std::sscanf(figures.total.c_str(), "%lld", &fullDays) == 1 && joint != std::string::npos);
+    FUZZ_CHECK(joint != std::string::npos);
     FUZZ_CHECK((figures.total.find(" full days ") == std::string::npos) == (fullDays == 1));
     const std::int64_t rest = ReadDuration(figures.total.substr(joint + 5));
     FUZZ_CHECK(rest < kSecondsPerDay && fullDays * kSecondsPerDay + rest == total);
