@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(SaveActiveTimeLog(files) == 1);
     FUZZ_CHECK(files.files[kActiveTimeLogFile] == (heldDay ? bytes : FormatActiveTimeLog(kCountedDay, 0)));
 
-    // Two hours and a bit more than the restored count: different from it, and within any day.
-    const std::int32_t appendedMs = 7200000 + (restored % 3600000) / 1000 * 1000 + 1000;
+    // A record appended after whatever the file held decides; its count differs from the restored one.
+    const std::int32_t appendedMs = restored == 3723000 ? 7446000 : 3723000;
     // Marked as UTF-8, so that text which decoded from UTF-16 isn't taken for UTF-16 again.
     files.files[kActiveTimeLogFile] =
         "\xEF\xBB\xBF" + DecodeTextFile(bytes) + "\r\n" + FormatActiveTimeLog(kCountedDay, appendedMs);

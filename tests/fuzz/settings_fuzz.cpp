@@ -65,8 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text = DecodeTextFile(FuzzBytes(data, size));
     const std::vector<SettingAssignment> assignments = ParseSettingsFile(text);
-    // Every assignment starts at a key word of at least 5 characters.
-    FUZZ_CHECK(assignments.size() * 5 <= text.size());
+    // Every assignment takes a key of 8 characters or more ("SHUTDOWN") and the blank after it.
+    FUZZ_CHECK(assignments.size() * 9 <= text.size());
     for (const SettingAssignment& a : assignments) {
         if (a.key == SettingKey::ForceBreakWait || a.key == SettingKey::OtherTime)
             FUZZ_CHECK(a.text.size() <= kLongestNumberText);
