@@ -7,6 +7,8 @@ if(WIN32)
   add_executable(kelvaro_history_dialog_benchmark EXCLUDE_FROM_ALL
     ${KELVARO_BENCHMARK_DIR}/history_dialog_benchmark_win.cpp ${KELVARO_RESOURCE_SCRIPT})
   target_link_libraries(kelvaro_history_dialog_benchmark PRIVATE kelvaro_shell)
+  add_executable(kelvaro_popup_benchmark EXCLUDE_FROM_ALL ${KELVARO_BENCHMARK_DIR}/popup_benchmark_win.cpp)
+  target_link_libraries(kelvaro_popup_benchmark PRIVATE kelvaro_shell)
   if(MINGW)
     target_link_options(kelvaro_floor PRIVATE -municode)
   endif()

@@ -7,6 +7,7 @@
 #     whether such a tick allocates or touches a file (the run fails if it does);
 #   - time and heap to load, save and compute the statistics of 1 000 to 100 000 days;
 #   - the History dialog's refresh of 10 000 days under Wine;
+#   - the CPU time of one reminder popup's roll under Wine;
 #   - CPU time and peak memory of kelvaro.exe supervising for SECONDS under Wine and Xvfb,
 #     every reminder on and popups every minute, beside a floor program run at the same time.
 # It is no test: nothing here runs in tools/dev.sh test.
@@ -43,7 +44,8 @@ install_missing() {
 build() {
     cd "$repo"
     cmake --preset windows >/dev/null
-    cmake --build --preset windows --target kelvaro kelvaro_floor kelvaro_history_dialog_benchmark >/dev/null
+    cmake --build --preset windows --target kelvaro kelvaro_floor kelvaro_history_dialog_benchmark \
+        kelvaro_popup_benchmark >/dev/null
     # The core's figures are those of an optimised build, as kelvaro.exe is.
     cmake -S "$repo" -B "$native" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$native" --target kelvaro_tick_benchmark kelvaro_history_benchmark >/dev/null
@@ -129,6 +131,14 @@ history_dialog() {
         tr -d '\r' | sed 's/^/- /'
 }
 
+popup() {
+    local folder=$1
+    mkdir -p "$folder"
+    echo "## One reminder popup under Wine"
+    (cd "$folder" && "$repo/cmake/wine-run.sh" "$wine_dir" "$windows/kelvaro_popup_benchmark.exe" 3) |
+        tr -d '\r' | sed 's/^/- /'
+}
+
 # settings.txt started hidden in the tray with the "Other" interval of one minute, and the three
 # kinds of reminder on (1) or off (0).
 write_settings() {
@@ -206,4 +216,5 @@ executable
 tick
 history
 history_dialog "$scratch/history"
+popup "$scratch/popup"
 supervision "$scratch"

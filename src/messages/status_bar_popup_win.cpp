@@ -66,6 +66,12 @@ CStatusBarMsgWnd::CStatusBarMsgWnd(Platform& platform, const std::string& text, 
 
 CStatusBarMsgWnd::~CStatusBarMsgWnd()
 {
+    if (m_dcFace) {
+        SelectObject(m_dcFace, m_bmFacePrevious);
+        DeleteDC(m_dcFace);
+    }
+    if (m_bmFace)
+        DeleteObject(m_bmFace);
     if (m_fontHover)
         DeleteObject(m_fontHover);
     if (m_fontNormal)
@@ -125,7 +131,7 @@ LRESULT CALLBACK CStatusBarMsgWnd::WindowProc(HWND window, UINT message, WPARAM 
     // No exception may unwind through the system's window procedure. A handler that may free
     // the popup reports the message handled and touches nothing afterwards.
     try {
-        if (popup->OnMessage(message, wParam, lParam, result))
+        if (popup->OnMessage(message, wParam, result))
             return result;
     } catch (...) {
         return 0;
@@ -133,7 +139,7 @@ LRESULT CALLBACK CStatusBarMsgWnd::WindowProc(HWND window, UINT message, WPARAM 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LRESULT& result)
 {
     switch (message) {
     case WM_CREATE:
@@ -142,18 +148,22 @@ bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_TIMER:
         OnTimer(wParam);
         return true;
+    case WM_ERASEBKGND:
+        // The face's picture holds the background too: the paint that follows copies both.
+        result = m_dcFace != nullptr;
+        return m_dcFace != nullptr;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         if (HDC dc = BeginPaint(m_hWnd, &paint)) {
-            DrawMessage(dc, m_bHover);
+            const RECT& r = paint.rcPaint;
+            BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_dcFace, r.left, r.top, SRCCOPY);
             EndPaint(m_hWnd, &paint);
         }
         return true;
     }
-    case WM_SIZE:
-        // Every roll step resizes the window, and the text is redrawn with it.
-        result = DefWindowProcW(m_hWnd, message, wParam, lParam);
-        DrawMessageNow(m_bHover);
+    case WM_SYSCOLORCHANGE:
+        DrawFace(m_bHover);
+        ShowFaceNow();
         return true;
     case WM_MOUSEMOVE:
         OnMouseMove();
@@ -177,6 +187,16 @@ void CStatusBarMsgWnd::OnCreate()
 {
     m_fontHover = CreateMessageFont(true, m_nDpi);
     m_fontNormal = CreateMessageFont(false, m_nDpi);
+    // The client area is never larger than the whole window at its full height.
+    if (HDC screen = GetDC(m_hWnd)) {
+        m_dcFace = CreateCompatibleDC(screen);
+        m_bmFace = CreateCompatibleBitmap(screen, m_nWidth, m_nHeight);
+        ReleaseDC(m_hWnd, screen);
+    }
+    if (m_dcFace && m_bmFace) {
+        m_bmFacePrevious = SelectObject(m_dcFace, m_bmFace);
+        DrawFace(false);
+    }
 }
 
 void CStatusBarMsgWnd::OnTimer(UINT_PTR id)
@@ -190,13 +210,26 @@ void CStatusBarMsgWnd::Apply(const RollAction& action)
         m_platform.KillWindowTimer(m_hWnd, action.killTimer);
     if (action.startTimer)
         m_platform.SetWindowTimer(m_hWnd, action.startTimer, action.periodMs);
-    if (action.placeHeight > 0) {
-        const PopupPlacement place = PlacePopup(m_nTaskbarEdge, m_rcFinal, m_nWidth, action.placeHeight, m_nDpi);
-        SetWindowPos(m_hWnd, HWND_TOPMOST, place.x, place.y, place.width, place.height,
-                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    }
+    if (action.placeHeight > 0)
+        Place(action.placeHeight);
     if (action.destroy)
         DestroyWindow(m_hWnd); // frees the popup
+}
+
+void CStatusBarMsgWnd::Place(int height)
+{
+    const PopupPlacement place = PlacePopup(m_nTaskbarEdge, m_rcFinal, m_nWidth, height, m_nDpi);
+    // Every step keeps the popup above every other window of the topmost band and shown. Raising
+    // a window that already heads the z-order or showing a shown one changes nothing the user
+    // sees, yet costs a round of the window manager's work 300 times a roll.
+    UINT flags = SWP_NOACTIVATE;
+    if (!IsWindowVisible(m_hWnd))
+        flags |= SWP_SHOWWINDOW;
+    if (!GetWindow(m_hWnd, GW_HWNDPREV))
+        flags |= SWP_NOZORDER;
+    SetWindowPos(m_hWnd, HWND_TOPMOST, place.x, place.y, place.width, place.height, flags);
+    // Each step shows its picture at once, as a paint within the step rather than one queued.
+    UpdateWindow(m_hWnd);
 }
 
 void CStatusBarMsgWnd::OnMouseMove()
@@ -213,7 +246,8 @@ void CStatusBarMsgWnd::OnHoverChange(bool hover)
 {
     if (m_bHover == hover)
         return;
-    DrawMessageNow(hover);
+    DrawFace(hover);
+    ShowFaceNow();
     m_bHover = hover;
 }
 
@@ -226,21 +260,25 @@ void CStatusBarMsgWnd::OnClick()
     platform.ShowMessageBox(owner, kClickText, kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CStatusBarMsgWnd::DrawMessage(HDC dc, bool hover) const
+void CStatusBarMsgWnd::DrawFace(bool hover)
 {
+    if (!m_bmFacePrevious)
+        return;
+    const RECT face{0, 0, m_nWidth, m_nHeight};
+    FillRect(m_dcFace, &face, GetSysColorBrush(COLOR_WINDOW));
     HFONT font = hover ? m_fontHover : m_fontNormal;
-    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    HGDIOBJ previous = font ? SelectObject(m_dcFace, font) : nullptr;
     const std::wstring text = Widen(m_strMessage);
     RECT rect = m_rcText;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CENTER | DT_WORDBREAK);
+    DrawTextW(m_dcFace, text.c_str(), static_cast<int>(text.size()), &rect, DT_CENTER | DT_WORDBREAK);
     if (previous)
-        SelectObject(dc, previous);
+        SelectObject(m_dcFace, previous);
 }
 
-void CStatusBarMsgWnd::DrawMessageNow(bool hover) const
+void CStatusBarMsgWnd::ShowFaceNow()
 {
     if (HDC dc = GetDC(m_hWnd)) {
-        DrawMessage(dc, hover);
+        BitBlt(dc, 0, 0, m_nWidth, m_nHeight, m_dcFace, 0, 0, SRCCOPY);
         ReleaseDC(m_hWnd, dc);
     }
 }

@@ -40,15 +40,18 @@ private:
     ~CStatusBarMsgWnd();
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMessage(UINT message, WPARAM wParam, LRESULT& result);
     void OnCreate();
     void OnTimer(UINT_PTR id);
     void OnMouseMove();
     void OnHoverChange(bool hover);
     void OnClick();
     void Apply(const RollAction& action);
-    void DrawMessage(HDC dc, bool hover) const;
-    void DrawMessageNow(bool hover) const;
+    void Place(int height);
+    // Paints the popup's face, background and text, into the off-screen picture that every
+    // paint copies from: a roll step then costs a copy rather than a word-wrapped text layout.
+    void DrawFace(bool hover);
+    void ShowFaceNow();
 
     inline static int s_nLive = 0;
 
@@ -68,6 +71,9 @@ private:
     RECT m_rcText;
     HFONT m_fontHover = nullptr;
     HFONT m_fontNormal = nullptr;
+    HDC m_dcFace = nullptr;
+    HBITMAP m_bmFace = nullptr;
+    HGDIOBJ m_bmFacePrevious = nullptr;
     bool m_bHover = false;
     HWND m_hWnd = nullptr;
     // Set while PopUp creates the window, so that it learns whether creation already freed the popup.
