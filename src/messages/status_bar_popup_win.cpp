@@ -150,8 +150,8 @@ bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LRESULT& result)
         return true;
     case WM_ERASEBKGND:
         // The face's picture holds the background too: the paint that follows copies both.
-        result = m_dcFace != nullptr;
-        return m_dcFace != nullptr;
+        result = m_bmFacePrevious != nullptr;
+        return m_bmFacePrevious != nullptr;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         if (HDC dc = BeginPaint(m_hWnd, &paint)) {
