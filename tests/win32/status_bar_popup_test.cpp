@@ -129,6 +129,22 @@ TEST_F(StatusBarPopupTest, AClickAsksToThinkAboutItEvenWhenThePopupEndsMeanwhile
     EXPECT_TRUE(FocusKept());
 }
 
+TEST_F(StatusBarPopupTest, EachStepRaisesThePopupAboveATopmostWindowShownMeanwhile)
+{
+    HWND popup = Open(platform, 150);
+    Tick(popup, 100, 10);
+    RECT r{};
+    GetWindowRect(popup, &r);
+    HWND other = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP, r.left, r.top - 50, 100,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+    SetWindowPos(other, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ASSERT_EQ(GetWindow(popup, GW_HWNDPREV), other);
+    Tick(popup, 100);
+    EXPECT_EQ(GetWindow(popup, GW_HWNDPREV), nullptr);
+    EXPECT_TRUE(FocusKept());
+    DestroyWindow(other);
+}
+
 TEST_F(StatusBarPopupTest, HoveringUnderlinesTheTextUntilTheMouseLeaves)
 {
     HWND popup = Open(platform, 150);
