@@ -24,22 +24,7 @@ wine_dir="$windows/benchmark"
 # Programs start, read their files and settle before the measured period begins.
 settle_seconds=15
 
-install_missing() {
-    local missing=()
-    for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing: ${missing[*]}"
-        local log
-        log=$(mktemp)
-        if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"; } >"$log" 2>&1; then
-            cat "$log"
-            return 1
-        fi
-        rm -f "$log"
-    fi
-}
+source "$repo/tools/install_missing.sh"
 
 build() {
     cd "$repo"
@@ -123,20 +108,14 @@ stop_wine() {
     fi
 }
 
-history_dialog() {
-    local folder=$1
+# Runs one of the benchmark's Windows programs in a scratch folder under the benchmark's Wine session.
+# $1 the folder, $2 the heading, $3 the program, the rest its arguments.
+wine_benchmark() {
+    local folder=$1 heading=$2 program=$3
+    shift 3
     mkdir -p "$folder"
-    echo "## History dialog under Wine"
-    (cd "$folder" && "$repo/cmake/wine-run.sh" "$wine_dir" "$windows/kelvaro_history_dialog_benchmark.exe" 10000) |
-        tr -d '\r' | sed 's/^/- /'
-}
-
-popup() {
-    local folder=$1
-    mkdir -p "$folder"
-    echo "## One reminder popup under Wine"
-    (cd "$folder" && "$repo/cmake/wine-run.sh" "$wine_dir" "$windows/kelvaro_popup_benchmark.exe" 3) |
-        tr -d '\r' | sed 's/^/- /'
+    echo "## $heading"
+    (cd "$folder" && "$repo/cmake/wine-run.sh" "$wine_dir" "$windows/$program" "$@") | tr -d '\r' | sed 's/^/- /'
 }
 
 # settings.txt started hidden in the tray with the "Other" interval of one minute, and the three
@@ -215,6 +194,6 @@ machine
 executable
 tick
 history
-history_dialog "$scratch/history"
-popup "$scratch/popup"
+wine_benchmark "$scratch/history" "History dialog under Wine" kelvaro_history_dialog_benchmark.exe 10000
+wine_benchmark "$scratch/popup" "One reminder popup under Wine" kelvaro_popup_benchmark.exe 3
 supervision "$scratch"

@@ -18,22 +18,7 @@ analysis_packages=(clang libclang-rt-14-dev clang-tidy cppcheck)
 # The test command holds the code to no warnings at all.
 configure_options=()
 
-install_missing() {
-    local missing=()
-    for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing: ${missing[*]}"
-        local log
-        log=$(mktemp)
-        if ! { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"; } >"$log" 2>&1; then
-            cat "$log"
-            return 1
-        fi
-        rm -f "$log"
-    fi
-}
+source "$repo/tools/install_missing.sh"
 
 build() {
     cd "$repo"
