@@ -398,19 +398,28 @@ std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment>
     using Value = std::tuple<SettingKey, bool, std::string, bool, int, int, int, int, bool>;
     std::set<Value> later;
     std::vector<SettingAssignment> kept;
-    for (auto it = assignments.rbegin(); it != assignments.rend(); ++it) {
-        if (it->key == SettingKey::StartProgram) {
-            if (it->startProgram) {
+    // Walked from the last assignment back.
+    std::reverse(assignments.begin(), assignments.end());
+    for (SettingAssignment& assignment : assignments) {
+        if (assignment.key == SettingKey::StartProgram) {
+            if (assignment.startProgram) {
                 later.clear();
-                kept.push_back(std::move(*it));
+                kept.push_back(std::move(assignment));
             }
             continue;
         }
-        const TimeOfDay time = it->timeLimit.value_or(TimeOfDay{});
-        Value value{it->key,     it->checked,         it->text,      it->timeLimit.has_value(), time.hour, time.minute,
-                    time.second, it->frequenceButton, it->hideToTray};
+        const TimeOfDay time = assignment.timeLimit.value_or(TimeOfDay{});
+        Value value{assignment.key,
+                    assignment.checked,
+                    assignment.text,
+                    assignment.timeLimit.has_value(),
+                    time.hour,
+                    time.minute,
+                    time.second,
+                    assignment.frequenceButton,
+                    assignment.hideToTray};
         if (later.insert(std::move(value)).second)
-            kept.push_back(std::move(*it));
+            kept.push_back(std::move(assignment));
     }
     std::reverse(kept.begin(), kept.end());
     return kept;
