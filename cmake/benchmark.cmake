@@ -17,4 +17,6 @@ else()
     add_executable(kelvaro_${benchmark}_benchmark EXCLUDE_FROM_ALL ${KELVARO_BENCHMARK_DIR}/${benchmark}_benchmark.cpp)
     target_link_libraries(kelvaro_${benchmark}_benchmark PRIVATE kelvaro_core)
   endforeach()
+  # The fuzz targets' in-memory time files, read as the program reads them.
+  target_include_directories(kelvaro_history_benchmark PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz)
 endif()

@@ -27,7 +27,6 @@ namespace {
 constexpr char kAppName[] = "Kelvaro";
 constexpr char kInfoText[] =
     "Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.";
-constexpr char kDialogCreationFailed[] = "Error creating Dialog";
 constexpr char kDialogObjectMissing[] = "Error Creating Dialog Object";
 constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0)};
 constexpr UINT kSystemCommandMask = 0xFFF0;

@@ -18,6 +18,8 @@ struct SettingAssignment;
 
 // Private window message the tray icon reports its mouse messages with.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1000;
+// Told when one of the main window's dialogs can't be created.
+inline constexpr char kDialogCreationFailed[] = "Error creating Dialog";
 
 // The program's one main window. It owns supervision: the choices, Start and Stop, the
 // timers, the tray icon and the three dialogs that live for the whole run.

@@ -23,7 +23,7 @@ void CTavrinDlg::StartForcedBreak()
         m_pForceBreakDlg = std::make_unique<CforceBreak>();
         g_pForceBreakDlg = m_pForceBreakDlg.get();
         if (!g_pForceBreakDlg->Create(Hwnd()))
-            AppMessageBox("Error creating Dialog");
+            AppMessageBox(kDialogCreationFailed);
     }
     g_pForceBreakDlg->Show(SW_SHOW);
 }

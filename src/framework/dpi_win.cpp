@@ -1,5 +1,7 @@
 #include "framework/dpi_win.h"
 
+#include "platform/system_function_win.h"
+
 namespace {
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
@@ -7,20 +9,14 @@ using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 // MDT_EFFECTIVE_DPI: the DPI the user's scaling gives the monitor.
 constexpr int kEffectiveDpi = 0;
 
-template <typename Function> Function Lookup(const wchar_t* module, const char* name, bool load)
-{
-    HMODULE handle = load ? LoadLibraryW(module) : GetModuleHandleW(module);
-    return handle ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
-}
-
-// user32 is always loaded; shcore stays loaded once asked for, as the program asks again at every popup.
-const auto getDpiForWindow = Lookup<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow", false);
+// Both are looked up once; user32 is always loaded, shcore stays loaded once asked for.
+const auto getDpiForWindow = SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
 const auto getSystemMetricsForDpi =
-    Lookup<GetSystemMetricsForDpiFunction>(L"user32.dll", "GetSystemMetricsForDpi", false);
+    SystemFunction<GetSystemMetricsForDpiFunction>(L"user32.dll", "GetSystemMetricsForDpi");
 
 GetDpiForMonitorFunction GetDpiForMonitorEntry()
 {
-    static const auto entry = Lookup<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor", true);
+    static const auto entry = SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
     return entry;
 }
 } // namespace

@@ -1,5 +1,7 @@
 #include "framework/styled_labels_win.h"
 
+#include "framework/dpi_win.h"
+
 CStyledLabels::~CStyledLabels()
 {
     for (const Label& label : m_labels)
@@ -11,9 +13,7 @@ void CStyledLabels::Apply(HWND dialog, int controlId, const Style& style)
     HWND control = GetDlgItem(dialog, controlId);
     if (!control)
         return;
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(style.tenthsOfPoint, GetDeviceCaps(screen, LOGPIXELSY), 720);
-    ReleaseDC(nullptr, screen);
+    const int height = -MulDiv(style.tenthsOfPoint, SystemDpi(), 720);
     HFONT font =
         CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, style.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, style.face);

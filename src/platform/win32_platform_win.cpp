@@ -1,6 +1,7 @@
 #include "platform/platform_win.h"
 
 #include "platform/file_replacement_win.h"
+#include "platform/system_function_win.h"
 #include "platform/text_win.h"
 
 #include <commdlg.h>
@@ -9,29 +10,7 @@
 
 #include <cstdio>
 #include <ctime>
-#include <cwchar>
 #include <vector>
-
-namespace {
-
-// A function of a system DLL that only some commands need, loaded from the system folder on
-// first use and kept loaded; null when the DLL or the function is missing.
-template <typename Function> Function SystemFunction(const wchar_t* dll, const char* name)
-{
-    HMODULE module = GetModuleHandleW(dll);
-    if (!module) {
-        wchar_t path[MAX_PATH];
-        const UINT folderLength = GetSystemDirectoryW(path, MAX_PATH);
-        if (folderLength == 0 || folderLength + 1 + std::wcslen(dll) >= MAX_PATH)
-            return nullptr;
-        path[folderLength] = L'\\';
-        std::wcscpy(path + folderLength + 1, dll);
-        module = LoadLibraryW(path);
-    }
-    return module ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
-}
-
-} // namespace
 
 std::int64_t Win32Platform::Now()
 {
@@ -180,9 +159,8 @@ void Win32Platform::OpenUrl(const std::string& url)
     // loaded for the About links alone, so that every run doesn't carry it.
     const auto initialize = SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     const auto uninitialize = SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
-    const HRESULT com = initialize && uninitialize
-                            ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)
-                            : E_FAIL;
+    const HRESULT com =
+        initialize && uninitialize ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_FAIL;
     ShellExecuteW(nullptr, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     if (SUCCEEDED(com))
         uninitialize();

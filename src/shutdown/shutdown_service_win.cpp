@@ -10,7 +10,6 @@
 #include "shutdown/set_time_dialog_win.h"
 #include "shutdown/shutdown_service.h"
 
-
 static_assert(kActionShutdown == IDC_SETTIME_SHUTDOWN && kActionLogOff == IDC_SETTIME_LOG_OFF &&
               kActionReboot == IDC_SETTIME_REBOOT && kActionPowerOff == IDC_SETTIME_POWER_OFF);
 static_assert(kEndSessionLogOff == EWX_LOGOFF && kEndSessionShutdown == EWX_SHUTDOWN &&

@@ -2,6 +2,7 @@
 // same code the program runs, and prints time and heap per day so that the growth shows.
 // Usage: kelvaro_history_benchmark [DAYS...]   (default 1000 10000 100000)
 #include "alloc_counter.h"
+#include "memory_time_files.h"
 
 #include "activity/active_time_store.h"
 #include "activity/counter_state.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <vector>
 
 #include <time.h>
@@ -21,27 +21,6 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kFirstDay = 315532800 + 12 * 3600; // noon of 1980-01-01 UTC, the history's first year
 constexpr int kRepeatsFloor = 5;
-
-// The history files in memory.
-class MemoryFiles final : public TimeFilesHost {
-public:
-    std::map<std::string, std::string> files;
-    std::optional<std::string> ReadText(const std::string& name) override
-    {
-        const auto found = files.find(name);
-        if (found == files.end())
-            return std::nullopt;
-        return found->second;
-    }
-    bool Exists(const std::string& name) override { return files.count(name) != 0; }
-    bool Replace(const std::string& name, const std::string& bytes) override
-    {
-        files[name] = bytes;
-        return true;
-    }
-    void ReportCannotOpen(const std::string&) override {}
-    void SaveSettings() override {}
-};
 
 // A history of consecutive days with varied times, as the program writes it.
 std::string HistoryOf(int days)
@@ -104,7 +83,7 @@ int main(int argc, char** argv)
         sizes = {1000, 10000, 100000};
 
     for (int days : sizes) {
-        MemoryFiles files;
+        MemoryTimeFiles files;
         files.files[kHistoryFile] = HistoryOf(days);
         // The counted day is the last one of the file, as at a save during supervision.
         g_timeCountedDay = kFirstDay + (days - 1) * kSecondsPerDay;
