@@ -19,10 +19,20 @@ constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kSecondsPerMinute = 60;
 constexpr std::int64_t kLargestField = std::numeric_limits<std::int32_t>::max();
 
-// The C locale's white space, whatever locale the process runs in.
+bool IsLineEnd(char c)
+{
+    return c == '\n' || c == '\r';
+}
+
+// White space within a line, of the C locale whatever locale the process runs in.
+bool IsInlineBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return IsInlineBlank(c) || IsLineEnd(c);
 }
 
 bool IsDigit(char c)
@@ -69,6 +79,12 @@ public:
         return m_text.substr(start, m_pos - start);
     }
 
+    void SkipRestOfLine()
+    {
+        while (!AtEnd() && !IsLineEnd(m_text[m_pos]))
+            ++m_pos;
+    }
+
     // Matches as many leading characters of the literal as the text has; the first differing one stays unread.
     void MatchPrefix(std::string_view literal)
     {
@@ -79,8 +95,9 @@ public:
         }
     }
 
-    // A whole record, or nothing when the text doesn't match the pattern or a number doesn't fit
-    // in 32 bits. The fields all fit in 32 bits, so their sums can't overflow.
+    // A whole record within the line, or nothing when the text doesn't match the pattern or a number
+    // doesn't fit in 32 bits. A record cut short must not take its missing fields from the next line.
+    // The fields all fit in 32 bits, so their sums can't overflow.
     std::optional<RawRecord> Record()
     {
         RawRecord record{};
@@ -93,10 +110,16 @@ public:
     }
 
 private:
-    // Like %d: blanks skipped, an optional sign, at least one digit.
+    void SkipInlineBlanks()
+    {
+        while (!AtEnd() && IsInlineBlank(m_text[m_pos]))
+            ++m_pos;
+    }
+
+    // Like %d within a line: blanks skipped, an optional sign, at least one digit.
     bool Number(std::int64_t& value)
     {
-        SkipBlanks();
+        SkipInlineBlanks();
         bool negative = false;
         if (!AtEnd() && (m_text[m_pos] == '+' || m_text[m_pos] == '-')) {
             negative = m_text[m_pos] == '-';
@@ -125,10 +148,10 @@ private:
         return true;
     }
 
-    // A blank of the pattern matches any run of white space, none included.
+    // A blank of the pattern matches any run of white space within the line, none included.
     bool Blank()
     {
-        SkipBlanks();
+        SkipInlineBlanks();
         return true;
     }
 
@@ -226,9 +249,9 @@ std::vector<DayRecord> ParseHistory(std::string_view text)
         const std::size_t start = scanner.Position();
         const std::optional<RawRecord> record = scanner.Record();
         if (!record) {
-            // Skip only the word the damage starts in, so the records after it still load.
+            // A damaged line is skipped whole; the next line is read from its start.
             scanner.MoveTo(start);
-            scanner.Word();
+            scanner.SkipRestOfLine();
             continue;
         }
         const CivilDate date = record->Date();
