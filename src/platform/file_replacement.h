@@ -8,8 +8,11 @@
 enum class FileStepResult {
     Done,
     // Another program holds the file for a moment, as virus scanners and indexers do just after
-    // a file changes (a sharing or lock violation, or access denied): worth trying again shortly.
+    // a file changes (a sharing or lock violation, or a file held open against replacing it):
+    // worth trying again shortly.
     Busy,
+    // Can't succeed however long one waits: a folder in the file's place, a read-only file or
+    // folder, a missing folder, a full disk.
     Failed,
 };
 
@@ -33,16 +36,28 @@ public:
     virtual void WaitBeforeRetry(unsigned ms) = 0;
 };
 
-// A busy step is tried again after a short pause, for about a second in all, as Windows' own
-// programs wait for a scanner to let go; a user then waits no longer than that for a save.
-constexpr int kBusyRetries = 10;
-constexpr unsigned kBusyPauseMs = 100;
+// Busy steps are tried again after short pauses, but the user-interface thread that saves and
+// reads waits no longer than this in all for one file: a scanner lets go within that time, and
+// what holds a file longer is reported rather than waited for.
+constexpr unsigned kBusyPauseMs = 25;
+constexpr unsigned kBusyWaitBudgetMs = 200;
 
-// Runs a step, and runs it again after each pause while it reports Busy, at most kBusyRetries times.
-template <typename Step, typename Wait> FileStepResult RetryWhileBusy(Step step, Wait wait)
+// The time one file operation may still spend waiting for busy steps.
+class BusyWaitBudget {
+public:
+    bool CanWait() const { return m_leftMs >= kBusyPauseMs; }
+    void Spend() { m_leftMs -= kBusyPauseMs; }
+
+private:
+    unsigned m_leftMs = kBusyWaitBudgetMs;
+};
+
+// Runs a step, and runs it again after each pause while it reports Busy and the budget lasts.
+template <typename Step, typename Wait> FileStepResult RetryWhileBusy(BusyWaitBudget& budget, Step step, Wait wait)
 {
     FileStepResult result = step();
-    for (int retry = 0; retry < kBusyRetries && result == FileStepResult::Busy; ++retry) {
+    while (result == FileStepResult::Busy && budget.CanWait()) {
+        budget.Spend();
         wait(kBusyPauseMs);
         result = step();
     }
@@ -50,6 +65,7 @@ template <typename Step, typename Wait> FileStepResult RetryWhileBusy(Step step,
 }
 
 // Writes the bytes into the temporary file, flushes and closes it, and renames it over the
-// target. True when the target holds the new bytes; on false the target is as it was and the
-// temporary file is deleted, unless it was never this replacement's own or can't be deleted.
+// target, all its busy steps sharing one budget. True when the target holds the new bytes; on
+// false the target is as it was and the temporary file is deleted, unless it was never this
+// replacement's own or can't be deleted.
 bool ReplaceFileContents(FileReplacementSteps& steps, std::string_view bytes);

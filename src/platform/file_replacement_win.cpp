@@ -10,9 +10,12 @@ namespace {
 // overwritten and renamed away by the next one instead of leaving a stray file for ever.
 constexpr wchar_t kTemporarySuffix[] = L".kelvaro-new";
 
-bool IsBusyFailure(DWORD error)
+// Access denied also means a folder in the file's place or a read-only file, which no wait mends;
+// only where the file's own rights were checked first does it mean a file held against replacing.
+bool IsBusyFailure(DWORD error, AccessDenied accessDenied)
 {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           (error == ERROR_ACCESS_DENIED && accessDenied == AccessDenied::MayPass);
 }
 
 // The file that a name finally stands for, through symbolic links and junctions, so that a
@@ -70,12 +73,18 @@ public:
         m_file = INVALID_HANDLE_VALUE;
         return FileStepResultOf(closed);
     }
+    // The target was found to be neither a folder nor read-only, and the temporary file is this
+    // replacement's own: here access denied is a scanner holding the file open.
     FileStepResult RenameOverTarget() override
     {
         return FileStepResultOf(MoveFileExW(m_temporary.c_str(), m_target.c_str(),
-                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE);
+                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE,
+                                AccessDenied::MayPass);
     }
-    FileStepResult DeleteTemporary() override { return FileStepResultOf(DeleteFileW(m_temporary.c_str()) != FALSE); }
+    FileStepResult DeleteTemporary() override
+    {
+        return FileStepResultOf(DeleteFileW(m_temporary.c_str()) != FALSE, AccessDenied::MayPass);
+    }
     void WaitBeforeRetry(unsigned ms) override { Sleep(ms); }
 
 private:
@@ -86,11 +95,11 @@ private:
 
 } // namespace
 
-FileStepResult FileStepResultOf(bool succeeded)
+FileStepResult FileStepResultOf(bool succeeded, AccessDenied accessDenied)
 {
     if (succeeded)
         return FileStepResult::Done;
-    return IsBusyFailure(GetLastError()) ? FileStepResult::Busy : FileStepResult::Failed;
+    return IsBusyFailure(GetLastError(), accessDenied) ? FileStepResult::Busy : FileStepResult::Failed;
 }
 
 bool ReplaceFileOnDisk(const std::wstring& name, std::string_view bytes)

@@ -95,7 +95,9 @@ std::optional<std::string> Win32Platform::ReadWholeFile(const std::string& name)
     // Shared for writing and deleting so that a reader never blocks a writer.
     const std::wstring path = Widen(name);
     HANDLE file = INVALID_HANDLE_VALUE;
+    BusyWaitBudget budget;
     const FileStepResult opened = RetryWhileBusy(
+        budget,
         [&] {
             file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -223,5 +225,9 @@ void Win32Platform::PressKey(int virtualKey)
 
 bool Win32Platform::SleepUnlessWoken(HANDLE wakeEvent, DWORD ms)
 {
+    if (!wakeEvent) {
+        Sleep(ms);
+        return false;
+    }
     return WaitForSingleObject(wakeEvent, ms) == WAIT_OBJECT_0;
 }

@@ -98,7 +98,7 @@ private:
 };
 
 constexpr int kAlways = 1000;
-constexpr unsigned kAllRetriesMs = kBusyRetries * kBusyPauseMs;
+constexpr int kRetriesInBudget = kBusyWaitBudgetMs / kBusyPauseMs;
 
 struct Fault {
     Step step;
@@ -117,19 +117,25 @@ TEST(FileReplacement, NoFailedStepLosesTheOldFileOrLeavesATemporaryOne)
     } cases[] = {
         {"nothing fails", {}, true, 0},
         {"cannot create", {{Step::Create, FileStepResult::Failed, 1}}, false, 0},
-        {"creation briefly busy", {{Step::Create, FileStepResult::Busy, 2}}, true, 200},
-        {"creation busy for good", {{Step::Create, FileStepResult::Busy, kAlways}}, false, kAllRetriesMs},
+        {"creation briefly busy", {{Step::Create, FileStepResult::Busy, 2}}, true, 2 * kBusyPauseMs},
+        {"creation busy for good", {{Step::Create, FileStepResult::Busy, kAlways}}, false, kBusyWaitBudgetMs},
         {"disk full", {{Step::Write, FileStepResult::Failed, 1}}, false, 0},
         {"flush fails", {{Step::Flush, FileStepResult::Failed, 1}}, false, 0},
         {"close fails", {{Step::Close, FileStepResult::Failed, 1}}, false, 0},
-        {"target held a moment", {{Step::Rename, FileStepResult::Busy, 3}}, true, 300},
-        {"target held for the last retry", {{Step::Rename, FileStepResult::Busy, kBusyRetries}}, true, kAllRetriesMs},
-        {"target held for good", {{Step::Rename, FileStepResult::Busy, kAlways}}, false, kAllRetriesMs},
+        {"target held a moment", {{Step::Rename, FileStepResult::Busy, 3}}, true, 3 * kBusyPauseMs},
+        {"target held for the last retry", {{Step::Rename, FileStepResult::Busy, kRetriesInBudget}}, true,
+         kBusyWaitBudgetMs},
+        {"target held for good", {{Step::Rename, FileStepResult::Busy, kAlways}}, false, kBusyWaitBudgetMs},
+        // One budget for the whole save: what creating the file waited is not waited again at the rename.
+        {"both steps held",
+         {{Step::Create, FileStepResult::Busy, kRetriesInBudget - 2}, {Step::Rename, FileStepResult::Busy, kAlways}},
+         false,
+         kBusyWaitBudgetMs},
         {"rename fails", {{Step::Rename, FileStepResult::Failed, 1}}, false, 0},
         {"temporary held a moment after a failed rename",
          {{Step::Rename, FileStepResult::Failed, 1}, {Step::Delete, FileStepResult::Busy, 1}},
          false,
-         100},
+         kBusyPauseMs},
         {"temporary can't be deleted",
          {{Step::Flush, FileStepResult::Failed, 1}, {Step::Delete, FileStepResult::Failed, 1}},
          false,
