@@ -15,6 +15,9 @@ namespace {
 constexpr char kStartedDiagnostic[] = "LED Thread Started";
 // Far longer than a step of the show, so only a worker stuck in the system is given up on.
 constexpr std::chrono::milliseconds kStopWait{1000};
+// How long the keys' states are watched for the show's last press to show, before they are believed.
+constexpr DWORD kSettlePollMs = 10;
+constexpr int kSettlePolls = 20;
 
 // Shared by the shows one after another. Never destroyed: a show may still run while the process exits.
 struct ShowState {
@@ -74,8 +77,14 @@ void RunLightShow(Platform& platform, ShowState& state)
             break;
     }
     // Against the states of this moment, not the tracked ones: the user may have pressed a lock key
-    // during the show, and it must not end the opposite way.
-    PressKeys(platform, KeysToToggle(ReadLockStates(platform), start));
+    // during the show, and it must not end the opposite way. A reading right after the show's last
+    // press may not see it yet; a key that still differs after a moment is one the user pressed.
+    LockStates now = ReadLockStates(platform);
+    for (int poll = 0; poll < kSettlePolls && now != tracked; ++poll) {
+        platform.SleepUnlessWoken(nullptr, kSettlePollMs);
+        now = ReadLockStates(platform);
+    }
+    PressKeys(platform, KeysToToggle(now, start));
 }
 
 void LedThreadProc(Platform& platform)

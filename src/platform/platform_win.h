@@ -62,8 +62,8 @@ public:
     virtual bool IsLockKeyOn(int virtualKey) = 0;
     // Presses and releases a lock key once, as the keyboard would, which toggles it system-wide.
     virtual void PressKey(int virtualKey) = 0;
-    // Sleeps the calling thread for the given time, or less when the event is or becomes signalled;
-    // true when the event cut the sleep short.
+    // Sleeps the calling thread for the given time, or less when the event (if any) is or becomes
+    // signalled; true when the event cut the sleep short.
     virtual bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) = 0;
 };
 

@@ -124,7 +124,10 @@ public:
     {
         std::lock_guard lock(keyboardMutex);
         keyboardCalls.push_back("press " + LockKeyName(virtualKey));
-        lockKeysOn[virtualKey] = !lockKeysOn[virtualKey];
+        if (pressesShowAfterASleep)
+            pendingPresses.push_back(virtualKey);
+        else
+            lockKeysOn[virtualKey] = !lockKeysOn[virtualKey];
         keyboardChanged.notify_all();
     }
     // Returns at once, so a whole light show takes no time, except at the sleep numbered
@@ -134,8 +137,13 @@ public:
         std::unique_lock lock(keyboardMutex);
         keyboardCalls.push_back("sleep " + std::to_string(ms));
         keyboardChanged.notify_all();
-        if (++sleeps != holdAtSleep)
-            return WaitForSingleObject(wakeEvent, 0) == WAIT_OBJECT_0;
+        if (++sleeps != holdAtSleep) {
+            const bool woken = wakeEvent && WaitForSingleObject(wakeEvent, 0) == WAIT_OBJECT_0;
+            // A sleep that ran its course lets the presses before it show.
+            if (!woken)
+                ShowPendingPresses();
+            return woken;
+        }
         held = true;
         keyboardChanged.notify_all();
         lock.unlock();
@@ -149,6 +157,13 @@ public:
     {
         std::lock_guard lock(keyboardMutex);
         lockKeysOn[virtualKey] = !lockKeysOn[virtualKey];
+    }
+    // The keys as they end up once every press has reached them.
+    bool LockKeyEndsOn(int virtualKey)
+    {
+        std::lock_guard lock(keyboardMutex);
+        ShowPendingPresses();
+        return lockKeysOn[virtualKey];
     }
     std::vector<std::string> KeyboardCalls()
     {
@@ -203,8 +218,18 @@ public:
     std::vector<std::string> sessionCalls;
     std::vector<std::string> urlsOpened;
     int holdAtSleep = 0;
+    // As on a real system, a program's key press reaches the states it reads only a moment later:
+    // here, after the next sleep that is not cut short.
+    bool pressesShowAfterASleep = false;
 
 private:
+    void ShowPendingPresses()
+    {
+        for (int virtualKey : pendingPresses)
+            lockKeysOn[virtualKey] = !lockKeysOn[virtualKey];
+        pendingPresses.clear();
+    }
+
     template <typename Condition> bool WaitForKeyboard(Condition condition)
     {
         std::unique_lock lock(keyboardMutex);
@@ -215,6 +240,7 @@ private:
     std::condition_variable keyboardChanged;
     std::map<int, bool> lockKeysOn;
     std::vector<std::string> keyboardCalls;
+    std::vector<int> pendingPresses;
     int sleeps = 0;
     bool held = false;
 };

@@ -87,10 +87,29 @@ TEST_F(LedBlinkerTest, AShowCaughtMidwayIsTheOnlyOneAndPutsBackWhatTheUserChange
     expected.erase(heldSleep + 1, expected.end());
     // Going by the states it set, the show would have left Caps Lock off.
     expected.push_back("press Caps");
-    EXPECT_EQ(platform.KeyboardCalls(), expected);
+    // How long the show watched the keys before it believed the user's press is its own affair.
+    std::vector<std::string> calls;
+    for (const std::string& call : platform.KeyboardCalls())
+        if (calls.size() < expected.size() - 1 || !call.starts_with("sleep"))
+            calls.push_back(call);
+    EXPECT_EQ(calls, expected);
     EXPECT_EQ(LockStatesOf(platform), start);
     EXPECT_EQ(platform.diagnostics, kStarted);
     EXPECT_TRUE(CLedBlinker::StopAndRestore());
+}
+
+TEST_F(LedBlinkerTest, AShowStoppedRightAfterItsPressPutsTheKeysBackOnceThePressShows)
+{
+    const LockStates start = {true, false, false};
+    SetStart(start);
+    platform.pressesShowAfterASleep = true;
+    // Stopped in the wait after all three lights went on, before those presses show.
+    platform.holdAtSleep = 2;
+    ASSERT_TRUE(CLedBlinker(platform).Start());
+    ASSERT_TRUE(platform.WaitUntilHeld());
+    ASSERT_TRUE(CLedBlinker::StopAndRestore());
+    for (size_t index = 0; index < kLockKeyCount; ++index)
+        EXPECT_EQ(platform.LockKeyEndsOn(kLockKeyCodes[index]), start[index]) << index;
 }
 
 // The real keyboard of the Wine session, whose lock states outlive the test: put back in teardown.
