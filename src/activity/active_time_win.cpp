@@ -16,7 +16,10 @@ namespace {
 // The time files on the system, their failures told in the main window's boxes.
 class TimeFilesOnPlatform final : public TimeFilesHost {
 public:
-    TimeFilesOnPlatform(CTavrinDlg& window, Platform& platform) : m_window(window), m_platform(platform) {}
+    TimeFilesOnPlatform(CTavrinDlg& window, Platform& platform, CDeferredBoxes& boxes)
+        : m_window(window), m_platform(platform), m_boxes(boxes)
+    {
+    }
 
     std::optional<std::string> ReadText(const std::string& name) override
     {
@@ -32,13 +35,14 @@ public:
     }
     void ReportCannotOpen(const std::string& name) override
     {
-        m_platform.ShowMessageBox(m_window.Hwnd(), "could not open " + name, "Kelvaro", MB_OK | MB_TOPMOST);
+        m_boxes.Show(m_window.Hwnd(), "could not open " + name, "Kelvaro", MB_OK | MB_TOPMOST);
     }
     void SaveSettings() override { m_window.LoadSaveSettings(0); }
 
 private:
     CTavrinDlg& m_window;
     Platform& m_platform;
+    CDeferredBoxes& m_boxes;
 };
 
 // The time is ASCII digits and colons, widened in place so that the tick allocates nothing.
@@ -54,7 +58,7 @@ void ShowTimeText(HWND field, const char* text)
 
 int CTavrinDlg::LoadSaveActiveTime(int mode)
 {
-    TimeFilesOnPlatform files(*this, m_platform);
+    TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
     switch (mode) {
     case 0:
         return SaveActiveTimeLog(files);
@@ -71,13 +75,13 @@ int CTavrinDlg::LoadSaveActiveTime(int mode)
 
 void CTavrinDlg::StartCountingActiveTime()
 {
-    TimeFilesOnPlatform files(*this, m_platform);
+    TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
     StartCounting(files, m_platform.TickCount());
 }
 
 void CTavrinDlg::CheckActivity(ActiveTime& time)
 {
-    TimeFilesOnPlatform files(*this, m_platform);
+    TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
     time = ActivityTick(files, m_platform.Now(), m_platform.TickCount(), m_platform.LastInputTick());
 }
 
@@ -88,16 +92,11 @@ ActiveTimeTexts CTavrinDlg::FormatActiveTime(const ActiveTime& time) const
 
 void CTavrinDlg::OnActivityTick()
 {
-    // A message box of a change of day runs its own loop, which delivers the next ticks; they
-    // wait for this one, and the first after it is late and takes off the idle time it missed.
-    if (m_bInActivityTick)
-        return;
-    m_bInActivityTick = true;
+    // A box of a failed save at the change of day comes after the tick, so that the ticks go on
+    // counting by the idle rule while it waits: the click that answers it must not count the night.
+    const CDeferredBoxes::Hold hold(m_fileBoxes);
     ActiveTime time;
     CheckActivity(time);
-    m_bInActivityTick = false;
-    if (Ended())
-        return;
     if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
         m_pTrayIcon->SetIcon(*picture);
     const ActiveTimeTexts texts = FormatActiveTime(time);
@@ -111,12 +110,8 @@ void CTavrinDlg::OnActivityTick()
 
 void CTavrinDlg::OnSaveTimeFilesTick()
 {
-    // The box of a failed save runs its own loop, which goes on delivering this timer; while the
-    // user is away one box is enough, not a new pile every five minutes.
-    if (m_bInSaveTimeFilesTick)
-        return;
-    m_bInSaveTimeFilesTick = true;
+    // While the user is away one box of a failed save is enough, not a new pile every five minutes.
+    const CDeferredBoxes::Hold hold(m_fileBoxes);
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
-    m_bInSaveTimeFilesTick = false;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 
 #include <cstdint>
@@ -100,7 +101,7 @@ private:
     void CarryOutShutdown(int action);
     void EnableShutdownPrivilege();
     void DisableShutdownPrivilege();
-    void OnMessageTick(UINT_PTR id, int hour, int minute);
+    void OnMessageTick(UINT_PTR id);
 
     // The window was destroyed, possibly by a command taken in the nested loop of a message box.
     bool Ended() const { return Hwnd() == nullptr; }
@@ -109,6 +110,8 @@ private:
     int AppMessageBox(const std::string& text);
 
     Platform& m_platform;
+    // The boxes of failed file saves and loads, held back while a tick or a Start runs.
+    CDeferredBoxes m_fileBoxes{m_platform};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;
@@ -121,8 +124,6 @@ private:
     bool m_bEmptyListBoxOpen[3] = {};
     // Set once initialisation has ended; the hide to the tray waits for it.
     bool m_bInitialised = false;
-    bool m_bInActivityTick = false;
-    bool m_bInSaveTimeFilesTick = false;
 };
 
 extern bool g_bRunning;

@@ -1,7 +1,6 @@
 // Start and Stop of supervision, the message catalogue it reloads, and the timers it drives.
 #include "app/main_window_win.h"
 
-#include "activity/calendar.h"
 #include "activity/counter_state.h"
 #include "app/supervision_locks.h"
 #include "app/timer_plan.h"
@@ -50,6 +49,8 @@ void CTavrinDlg::OnStartStop()
                                       MB_OK | MB_ICONINFORMATION);
             return;
         }
+        // A box of a failed load waits until the timers run, so the time it stays open is counted by the idle rule.
+        const CDeferredBoxes::Hold hold(m_fileBoxes);
         StartCountingActiveTime();
         if (g_pSettingsDlg)
             g_nBreakCountdown = CountdownSeconds(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS));
@@ -122,8 +123,6 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
         m_platform.KillWindowTimer(Hwnd(), kHideToTrayTimer);
         HideToTray();
     } else {
-        // Only the message ticks need the time of day; a clock that can't be read gives -1.
-        const TimeOfDay local = LocalTimeOfDay(m_platform.Now()).value_or(TimeOfDay{-1, -1, -1});
-        OnMessageTick(id, local.hour, local.minute);
+        OnMessageTick(id);
     }
 }

@@ -4,7 +4,7 @@
 
 #include <random>
 
-std::int32_t g_nWarnThresholdMs = LONG_ACTIVITY_MS;
+std::int64_t g_nWarnThresholdMs = LONG_ACTIVITY_MS;
 
 const char kLongActivityWarningText[] = "WARNING!!        You have now been active for a long period!";
 
@@ -55,16 +55,22 @@ bool IsNightWindow(int hour, int minute)
     return (hour >= kNightStartsHour && minute >= kNightStartsMinute) || hour < kDayStartsHour;
 }
 
+std::vector<MessageKind> EmptyLists(const MessageCatalogue& lists)
+{
+    std::vector<MessageKind> kinds;
+    if (lists.health.empty())
+        kinds.push_back(MessageKind::Health);
+    if (lists.timeBreaks.empty())
+        kinds.push_back(MessageKind::TimeBreaks);
+    if (lists.sleep.empty())
+        kinds.push_back(MessageKind::Sleep);
+    return kinds;
+}
+
 ReminderDecision DecideReminder(unsigned timerId, int hour, int minute, const MessageCatalogue& lists,
                                 const ReminderSettings& settings, std::uint32_t seed)
 {
     ReminderDecision decision;
-    if (lists.health.empty())
-        decision.emptyListBoxes.push_back(MessageKind::Health);
-    if (lists.timeBreaks.empty())
-        decision.emptyListBoxes.push_back(MessageKind::TimeBreaks);
-    if (lists.sleep.empty())
-        decision.emptyListBoxes.push_back(MessageKind::Sleep);
     const DrawnTexts drawn = DrawTexts(lists, seed);
 
     if (timerId == kHealthTipTimer) {
@@ -94,8 +100,8 @@ ReminderDecision DecideReminder(unsigned timerId, int hour, int minute, const Me
 
 void ResetWarningThreshold(std::int32_t countMs)
 {
-    const std::int32_t passed = countMs < 0 ? 0 : countMs / LONG_ACTIVITY_MS;
-    g_nWarnThresholdMs = (passed + 1) * LONG_ACTIVITY_MS;
+    const std::int64_t passed = countMs < 0 ? 0 : countMs / LONG_ACTIVITY_MS;
+    g_nWarnThresholdMs = (passed + 1) * std::int64_t{LONG_ACTIVITY_MS};
 }
 
 bool LongActivityWarningDue(std::int32_t activeMs)

@@ -23,9 +23,11 @@ enum class MessageKind { Health, TimeBreaks, Sleep };
 // The box that tells of an empty list of a kind.
 std::string EmptyListText(MessageKind kind);
 
+// The kinds whose list is empty, in the order their boxes are told on every message tick.
+std::vector<MessageKind> EmptyLists(const MessageCatalogue& lists);
+
 // In the order the shell carries it out.
 struct ReminderDecision {
-    std::vector<MessageKind> emptyListBoxes;
     bool blinkLights = false;
     bool playMessageSound = false;
     bool startForcedBreak = false;
@@ -44,8 +46,9 @@ ReminderDecision DecideReminder(unsigned timerId, int hour, int minute, const Me
 
 // The long-activity warning comes each time the day's count passes a multiple of this.
 constexpr std::int32_t LONG_ACTIVITY_MS = 14400000;
-// The count at which the next warning comes.
-extern std::int32_t g_nWarnThresholdMs;
+// The count at which the next warning comes; 64 bits, as the multiple of four hours above the
+// largest count the files can hold does not fit in 32.
+extern std::int64_t g_nWarnThresholdMs;
 
 // A count restarted (at Start or at a change of day) warns next at the first multiple of four hours above it.
 void ResetWarningThreshold(std::int32_t countMs);

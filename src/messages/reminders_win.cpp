@@ -2,6 +2,7 @@
 // popups, sounds and the keyboard lights.
 #include "app/main_window_win.h"
 
+#include "activity/calendar.h"
 #include "activity/counter_state.h"
 #include "messages/led_blinker_win.h"
 #include "messages/message_scheduler.h"
@@ -29,12 +30,10 @@ ReminderSettings CTavrinDlg::CurrentReminderSettings() const
     return settings;
 }
 
-void CTavrinDlg::OnMessageTick(UINT_PTR id, int hour, int minute)
+void CTavrinDlg::OnMessageTick(UINT_PTR id)
 {
-    const ReminderDecision decision =
-        DecideReminder(static_cast<unsigned>(id), hour, minute, {healthMessages, timeBreakMessages, sleepMessages},
-                       CurrentReminderSettings(), static_cast<std::uint32_t>(m_platform.Now()));
-    for (MessageKind kind : decision.emptyListBoxes) {
+    const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
+    for (MessageKind kind : EmptyLists(lists)) {
         // A box still open from an earlier tick is enough: a user away for hours must not come
         // back to a stack of them.
         bool& open = m_bEmptyListBoxOpen[static_cast<int>(kind)];
@@ -46,6 +45,14 @@ void CTavrinDlg::OnMessageTick(UINT_PTR id, int hour, int minute)
         if (Ended())
             return;
     }
+    // Decided only now: a box may have waited for hours, and supervision may have stopped meanwhile.
+    if (!g_bRunning)
+        return;
+    const std::int64_t now = m_platform.Now();
+    // A clock that can't be read gives -1, outside both windows.
+    const TimeOfDay local = LocalTimeOfDay(now).value_or(TimeOfDay{-1, -1, -1});
+    const ReminderDecision decision = DecideReminder(static_cast<unsigned>(id), local.hour, local.minute, lists,
+                                                     CurrentReminderSettings(), static_cast<std::uint32_t>(now));
     if (decision.blinkLights)
         StartLightShow();
     if (decision.playMessageSound && g_pSettingsDlg)

@@ -14,8 +14,6 @@ const MessageCatalogue kLists{{" tip"}, {" walk"}, {" bed"}};
 std::string Effects(const ReminderDecision& d)
 {
     std::string effects;
-    for (MessageKind kind : d.emptyListBoxes)
-        effects += "box" + std::to_string(static_cast<int>(kind)) + " ";
     if (d.blinkLights)
         effects += "lights ";
     if (d.playMessageSound)
@@ -71,9 +69,11 @@ TEST(MessageScheduler, EachKindHasItsHoursAndItsSettings)
 TEST(MessageScheduler, EmptyListsAreToldOnEveryTickInTheirOrder)
 {
     const MessageCatalogue noSleep{{" tip"}, {" walk"}, {}};
-    EXPECT_EQ(Effects(DecideReminder(1, 14, 0, noSleep, {}, 1)), "box2 popup tip");
-    EXPECT_EQ(Effects(DecideReminder(3, 23, 45, noSleep, {}, 1)), "box2");
-    EXPECT_EQ(Effects(DecideReminder(2, 14, 0, MessageCatalogue{}, {}, 1)), "box0 box1 box2");
+    EXPECT_EQ(EmptyLists(noSleep), std::vector<MessageKind>{MessageKind::Sleep});
+    EXPECT_EQ(Effects(DecideReminder(1, 14, 0, noSleep, {}, 1)), "popup tip");
+    EXPECT_EQ(Effects(DecideReminder(3, 23, 45, noSleep, {}, 1)), "nothing");
+    EXPECT_EQ(EmptyLists(MessageCatalogue{}),
+              (std::vector<MessageKind>{MessageKind::Health, MessageKind::TimeBreaks, MessageKind::Sleep}));
     EXPECT_EQ(EmptyListText(MessageKind::TimeBreaks), "ERROR: No TimeBreaks messages from file!");
 }
 
@@ -89,22 +89,30 @@ TEST(MessageScheduler, TheDrawCoversTheListAndFollowsTheSeed)
 
 TEST(LongActivityWarning, ComesAtEachFourHoursOfTheDaysCount)
 {
+    constexpr std::int32_t kHour = 3600000;
+    // Second by second, so that a warning a second late is told from one on time.
     auto warningsUpTo = [](std::int32_t fromMs, std::int32_t toMs) {
         std::vector<std::int32_t> at;
-        for (std::int32_t ms = fromMs; ms <= toMs; ms += 60000) {
+        for (std::int32_t ms = fromMs; ms <= toMs; ms += 1000) {
             if (LongActivityWarningDue(ms))
-                at.push_back(ms / 3600000);
+                at.push_back(ms);
         }
         return at;
     };
     RestartCount(0, 0);
-    EXPECT_EQ(warningsUpTo(0, 13 * 3600000), (std::vector<std::int32_t>{4, 8, 12}));
+    EXPECT_EQ(warningsUpTo(0, 13 * kHour), (std::vector<std::int32_t>{4 * kHour, 8 * kHour, 12 * kHour}));
     // A Start with five hours logged warns next at eight, whatever was warned before.
-    RestartCount(0, 5 * 3600000);
-    EXPECT_EQ(warningsUpTo(5 * 3600000, 13 * 3600000), (std::vector<std::int32_t>{8, 12}));
+    RestartCount(0, 5 * kHour);
+    EXPECT_EQ(warningsUpTo(5 * kHour, 13 * kHour), (std::vector<std::int32_t>{8 * kHour, 12 * kHour}));
     // The count of a new day starts the warnings again from four hours.
     RestartCount(0, 0);
-    EXPECT_EQ(warningsUpTo(0, 5 * 3600000), (std::vector<std::int32_t>{4}));
+    EXPECT_EQ(warningsUpTo(0, 5 * kHour), (std::vector<std::int32_t>{4 * kHour}));
+    // Past 596 hours the next threshold, 600 hours, no longer fits in 32 bits: no overflow, and no
+    // warning at every tick.
+    RestartCount(0, 596 * kHour);
+    EXPECT_EQ(warningsUpTo(596 * kHour, INT32_MAX - 1000), std::vector<std::int32_t>{});
+    RestartCount(0, INT32_MAX);
+    EXPECT_FALSE(LongActivityWarningDue(INT32_MAX));
 }
 
 TEST(LongActivityWarning, HowTheWarningIsGiven)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -17,7 +18,7 @@ constexpr char kCatalogue[] = "--HEALTH-- a ; --END-- --TIMEBREAKS-- b ; --END--
 
 // The main window with its tray icon, driven one activity tick at a time by a fake clock.
 class ActiveTimeWindowTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         ResetProgramState();
@@ -146,6 +147,52 @@ TEST_F(ActiveTimeWindowTest, TheChangeOfDaySavesAndCountsTheNewDayFromZero)
               "HISTORY\r\n2006-12-4 = 8:0:0\r\n" + finishedDay + " = 2:0:5\r\n" + Today() + " = 0:0:2\r\n");
     EXPECT_EQ(platform.files["activetimelog.txt"], "ACTIVE_TIME_TODAY " + Today() + " = 0:0:2\r\n");
     EXPECT_TRUE(platform.messageBoxes.empty());
+}
+
+// The history can't be saved at midnight, and its box is answered at 08:00 by a user who was
+// away, or who worked on in other programs meanwhile: the count the window shows then.
+std::string CountAfterABoxOpenAllNight(ActiveTimeWindowTest& test, bool workedOn)
+{
+    FakePlatform& platform = test.platform;
+    HWND main = test.Open();
+    Click(main, IDC_MAIN_START_STOP);
+    test.Tick(5);
+    platform.unwritableFiles["timehistory.txt"] = 1;
+    // Just past the coming midnight, so that the night stays in one day.
+    const CivilDate today = *LocalDate(platform.now);
+    std::tm midnight{};
+    midnight.tm_year = today.year - 1900;
+    midnight.tm_mon = today.month - 1;
+    midnight.tm_mday = today.day + 1;
+    midnight.tm_sec = 5;
+    midnight.tm_isdst = -1;
+    platform.now = std::mktime(&midnight);
+    int ticksWhileOpen = 0;
+    // The box's own loop goes on delivering the activity timer through the night, a minute at a time.
+    platform.whileBoxOpen = [&] {
+        for (int minute = 0; minute < 8 * 60; ++minute, ++ticksWhileOpen) {
+            platform.tickCount += 60000;
+            platform.now += 60;
+            if (workedOn)
+                platform.lastInputTick = platform.tickCount;
+            test.window->OnTimer(kActivityTimer);
+        }
+    };
+    test.Tick();
+    EXPECT_EQ(ticksWhileOpen, 8 * 60) << "the box waits until the tick has returned";
+    EXPECT_EQ(platform.messageBoxes.size(), 1u);
+    test.Tick();
+    return test.window->ItemText(IDC_MAIN_ACTIVE_TIME);
+}
+
+TEST_F(ActiveTimeWindowTest, ABoxLeftOpenOvernightAddsOnlyItsFirstMinute)
+{
+    EXPECT_EQ(CountAfterABoxOpenAllNight(*this, false), "00:01:01");
+}
+
+TEST_F(ActiveTimeWindowTest, WorkInOtherProgramsWhileABoxWaitsIsCounted)
+{
+    EXPECT_EQ(CountAfterABoxOpenAllNight(*this, true), "08:00:01");
 }
 
 TEST_F(ActiveTimeWindowTest, ResumeStartsOnlyWhatTheSuspendStopped)

@@ -149,4 +149,18 @@ TEST_F(RemindersWindowTest, AnEmptyListIsToldByOneBoxAtATime)
     EXPECT_EQ(platform.messageBoxes.size(), 2u) << "once answered, the next tick tells again";
 }
 
+TEST_F(RemindersWindowTest, AReminderWhoseBoxWasAnsweredAfterStopIsNotGiven)
+{
+    platform.files["standard.txt"] = "--HEALTH-- a ; --END-- --TIMEBREAKS-- b ; --END--";
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    ASSERT_TRUE(g_bRunning);
+    // Stopped from the tray while the box of the empty list waits.
+    platform.whileBoxOpen = [&] { Click(window->Hwnd(), IDC_MAIN_START_STOP); };
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_FALSE(g_bRunning);
+    EXPECT_EQ(g_pForceBreakDlg, nullptr);
+    EXPECT_TRUE(platform.soundsPlayed.empty());
+}
+
 } // namespace
