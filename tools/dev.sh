@@ -9,7 +9,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
 # Only for taking a picture of the window on a machine without a display.
-picture_packages=(x11-apps x11-utils imagemagick)
+picture_packages=(imagemagick)
 # Only for the tests: faketime moves the wall clock while the program runs, nsis makes the installer,
 # ImageMagick saves the README's pictures.
 test_packages=(faketime nsis imagemagick)
@@ -76,9 +76,13 @@ run_program() {
     build windows
     local bin="$repo/build/windows"
     mkdir -p "$data"
-    # Seed the data folder with the default catalogue and sounds, never over the user's own copies.
+    # Seed the data folder as the installer does, never over the user's own copies: the default
+    # catalogue, sounds and settings, a history with only its header and an empty log.
     for file in standard.txt message.wav break.wav; do
         [ -e "$data/$file" ] || cp "$bin/$file" "$data/$file"
+    done
+    for file in settings.txt timehistory.txt activetimelog.txt; do
+        [ -e "$data/$file" ] || cp "$repo/packaging/$file" "$data/$file"
     done
     data=$(cd "$data" && pwd)
     echo "Kelvaro's data folder: $data"

@@ -3,6 +3,8 @@
  *   window_tool.exe click TITLE ID   clicks the button ID of the shown window TITLE
  *   window_tool.exe check TITLE ID   checks the check box ID of the window TITLE, shown or hidden
  *   window_tool.exe post TITLE ID    sends the command ID to the window TITLE, shown or hidden
+ *   window_tool.exe menu TITLE HOLDING COMMAND
+ *       sends the menu command COMMAND to the window TITLE, shown or hidden, that holds control HOLDING
  *   window_tool.exe wait TITLE ID TEXT SECONDS
  *       waits up to SECONDS for a window TITLE, shown or hidden, whose control ID reads TEXT
  *   window_tool.exe boxes            prints the text of every message box that is shown
@@ -217,6 +219,13 @@ int main(int argc, char** argv)
         if (!window)
             return 1;
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(window, id));
+        return 0;
+    }
+    if (argc == 5 && strcmp(argv[1], "menu") == 0) {
+        HWND window = FindHolding("-", argv[2], FALSE, atoi(argv[3]));
+        if (!window)
+            return 1;
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(atoi(argv[4]), 0), 0);
         return 0;
     }
     if (argc == 6 && strcmp(argv[1], "wait") == 0) {
