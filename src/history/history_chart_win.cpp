@@ -147,8 +147,10 @@ ChartLayout CHistoryChart::LayoutFor(HDC dc) const
 std::vector<CHistoryChart::Label> CHistoryChart::Labels() const
 {
     std::vector<Label> labels;
+    if (!m_hWnd || m_chart.slots.empty())
+        return labels;
     const CMeasuringContext context(m_hWnd, m_font);
-    if (!context.Dc() || m_chart.slots.empty())
+    if (!context.Dc())
         return labels;
     const ChartLayout layout = LayoutFor(context.Dc());
     for (const ChartGridLine& line : m_chart.gridLines)
