@@ -103,35 +103,25 @@ std::string TipAt(const CHistoryChart& chart, POINT point)
     return Narrow(text);
 }
 
-// The chart painted into a picture of its client area, as a print or a magnifier asks for it.
-class CChartPicture {
-public:
-    explicit CChartPicture(HWND chart)
-    {
-        RECT client{};
-        GetClientRect(chart, &client);
-        HDC screen = GetDC(nullptr);
-        m_dc = CreateCompatibleDC(screen);
-        m_bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        ReleaseDC(nullptr, screen);
-        m_previous = SelectObject(m_dc, m_bitmap);
-        SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc), PRF_CLIENT);
-    }
-    ~CChartPicture()
-    {
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    CChartPicture(const CChartPicture&) = delete;
-    CChartPicture& operator=(const CChartPicture&) = delete;
-    COLORREF At(int x, int y) const { return GetPixel(m_dc, x, y); }
-
-private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_previous;
-};
+// The colours of points of the chart painted into a picture, as a print or a magnifier asks for it.
+std::vector<COLORREF> PaintedColours(HWND chart, const std::vector<POINT>& points)
+{
+    RECT client{};
+    GetClientRect(chart, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, picture);
+    SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::vector<COLORREF> colours;
+    for (const POINT& point : points)
+        colours.push_back(GetPixel(dc, point.x, point.y));
+    SelectObject(dc, previous);
+    DeleteObject(picture);
+    DeleteDC(dc);
+    return colours;
+}
 
 TEST(HistoryDialog, EveryControlKeepsItsPlaceAndTheChartAndExportComeBelow)
 {
@@ -192,12 +182,13 @@ TEST(HistoryDialog, TheChartShowsEachOfTheLastThirtyDaysAndItsTipAndFollowsEachR
         {27, "2006 Dec 03 (Sun)", COLOR_BTNFACE, COLOR_BTNFACE},
         {29, "2006 Dec 05 (Tue) - 01:25:10", COLOR_HIGHLIGHT, COLOR_WINDOW},
     };
-    const CChartPicture picture(chart.Hwnd());
     for (const Day& day : days) {
         const RECT& column = columns.at(day.index);
+        const LONG x = centre(day.index).x;
         EXPECT_EQ(TipAt(chart, centre(day.index)), day.tip) << day.index;
-        EXPECT_EQ(picture.At(centre(day.index).x, column.bottom - 1), GetSysColor(day.barColour)) << day.index;
-        EXPECT_EQ(picture.At(centre(day.index).x, column.top), GetSysColor(day.background)) << day.index;
+        EXPECT_EQ(PaintedColours(chart.Hwnd(), {{x, column.bottom - 1}, {x, column.top}}),
+                  (std::vector<COLORREF>{GetSysColor(day.barColour), GetSysColor(day.background)}))
+            << day.index;
     }
     for (UINT_PTR day = 1; day < 30; ++day)
         EXPECT_EQ(columns.at(day).left, columns.at(day - 1).right) << day;
