@@ -5,7 +5,8 @@
 #   - the size of kelvaro.exe and the DLLs it imports (only system DLLs allowed);
 #   - the instructions of one ordinary activity tick of the portable core (callgrind), and
 #     whether such a tick allocates or touches a file (the run fails if it does);
-#   - time and heap to load, save and compute the statistics of 1 000 to 100 000 days;
+#   - time and heap to load, save, compute the statistics and the chart, and export as CSV
+#     1 000 to 100 000 days;
 #   - the History dialog's refresh of 10 000 days under Wine;
 #   - the CPU time of one reminder popup's roll under Wine;
 #   - CPU time and peak memory of kelvaro.exe supervising for SECONDS under Wine and Xvfb,
@@ -72,7 +73,7 @@ tick() {
 }
 
 history() {
-    echo "## History: load, save and statistics (native, optimised; best of several runs)"
+    echo "## History: load, save, statistics, chart and export (native, optimised; best of several runs)"
     echo '```'
     "$native/kelvaro_history_benchmark" 1000 10000 100000
     echo '```'

@@ -1,44 +1,89 @@
 #include "history/history_dialog_win.h"
 
 #include "activity/active_time_store.h"
-#include "activity/time_files.h"
+#include "activity/calendar.h"
+#include "history/history_csv.h"
 #include "history/history_statistics.h"
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
 
-#include <optional>
 #include <string>
 
 namespace {
 
 constexpr char kAppName[] = "Kelvaro";
+constexpr char kCsvFilterLabel[] = "CSV (*.csv)";
+constexpr char kCsvFilterPattern[] = "*.csv";
+constexpr char kSuggestedCsvName[] = "kelvaro-history.csv";
 
 } // namespace
 
-C2dGraphPlot::C2dGraphPlot(Platform& platform) : CDialog(IDD_HISTORY), m_platform(platform) {}
+C2dGraphPlot::C2dGraphPlot(Platform& platform) : CDialog(IDD_HISTORY), m_platform(platform)
+{
+    // The template names the chart's class, so it must exist before the dialog is created.
+    CHistoryChart::RegisterWindowClass();
+}
 
-int C2dGraphPlot::ReadHistory()
+std::optional<std::vector<DayRecord>> C2dGraphPlot::ReadDays()
 {
     const std::optional<std::string> bytes = m_platform.ReadWholeFile(kHistoryFile);
     if (!bytes) {
         m_platform.ShowMessageBox(Hwnd(), std::string("could not open ") + kHistoryFile, kAppName, MB_OK);
-        return 0;
+        return std::nullopt;
     }
-    const HistoryFigures figures = ComputeHistoryFigures(ParseHistory(DecodeTextFile(*bytes)));
+    return ParseHistory(DecodeTextFile(*bytes));
+}
+
+int C2dGraphPlot::ReadHistory()
+{
+    const std::optional<std::vector<DayRecord>> days = ReadDays();
+    if (!days)
+        return 0;
+    const HistoryFigures figures = ComputeHistoryFigures(*days);
     // The list is replaced whole: whatever the user typed into it is never kept.
     SetItemText(IDC_HISTORY_LIST, figures.list);
     SetItemText(IDC_HISTORY_TOTAL, figures.total);
     SetItemText(IDC_HISTORY_AVG_ACTIVE_DAYS, figures.averageActiveDays);
     SetItemText(IDC_HISTORY_AVG_ALL_DAYS, figures.averageAllDays);
     SetItemText(IDC_HISTORY_MAX_ACTIVE, figures.bestDay);
+    const std::optional<CivilDate> today = LocalDate(m_platform.Now());
+    m_chart.SetChart(today ? ComputeHistoryChart(*days, *today) : HistoryChart{});
     return 1;
+}
+
+void C2dGraphPlot::OnExport()
+{
+    const std::optional<std::vector<DayRecord>> days = ReadDays();
+    if (!days)
+        return;
+    const std::optional<std::string> path =
+        m_platform.ChooseFileToSave(Hwnd(), kCsvFilterLabel, kCsvFilterPattern, kSuggestedCsvName);
+    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days)))
+        m_platform.ShowMessageBox(Hwnd(), "could not open " + *path, kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL C2dGraphPlot::OnInitDialog()
 {
     CenterWindow();
     StyleLabel(IDC_HISTORY_TITLE, kTitleLabelStyle);
+    m_chart.Attach(Item(IDC_HISTORY_CHART));
     ReadHistory();
     return TRUE;
+}
+
+void C2dGraphPlot::OnCommand(int id, int notifyCode)
+{
+    if (id == IDC_HISTORY_EXPORT && notifyCode == BN_CLICKED)
+        OnExport();
+    else
+        CDialog::OnCommand(id, notifyCode);
+}
+
+bool C2dGraphPlot::OnMessage(UINT message, WPARAM, LPARAM, LRESULT&)
+{
+    // A child hears of a new colour scheme only through its dialog.
+    if (message == WM_SYSCOLORCHANGE)
+        m_chart.Redraw();
+    return false;
 }

@@ -26,16 +26,6 @@ std::chrono::sys_days DayNumber(const CivilDate& date)
                                  std::chrono::day{static_cast<unsigned>(date.day)}};
 }
 
-// "%Y %b %d (%a)" in the classic locale; the history's dates are all real days.
-std::string FormatDate(const CivilDate& date)
-{
-    const unsigned weekday = std::chrono::weekday{DayNumber(date)}.c_encoding();
-    char text[32];
-    std::snprintf(text, sizeof text, "%d %s %02d (%s)", date.year, kMonthNames[date.month - 1], date.day,
-                  kWeekdayNames[weekday]);
-    return text;
-}
-
 // One day's line of the list, formatted in place: a list of years of days would otherwise
 // make and drop several strings a day.
 void AppendListLine(std::string& list, const DayRecord& day)
@@ -53,6 +43,16 @@ void AppendListLine(std::string& list, const DayRecord& day)
 }
 
 } // namespace
+
+// The history's dates are all real days.
+std::string FormatHistoryDate(const CivilDate& date)
+{
+    const unsigned weekday = std::chrono::weekday{DayNumber(date)}.c_encoding();
+    char text[32];
+    std::snprintf(text, sizeof text, "%d %s %02d (%s)", date.year, kMonthNames[date.month - 1], date.day,
+                  kWeekdayNames[weekday]);
+    return text;
+}
 
 std::string FormatDuration(std::int64_t seconds)
 {
@@ -93,7 +93,7 @@ HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days)
         const std::int64_t calendarDays = (DayNumber(last->date) - DayNumber(first->date)).count() + 1;
         perActiveDay = totalSeconds / static_cast<std::int64_t>(days.size());
         perCalendarDay = totalSeconds / calendarDays;
-        figures.bestDay = FormatDate(best->date) + " - " + FormatDuration(best->activeSeconds);
+        figures.bestDay = FormatHistoryDate(best->date) + " - " + FormatDuration(best->activeSeconds);
     }
     figures.averageActiveDays = FormatDuration(perActiveDay);
     figures.averageAllDays = FormatDuration(perCalendarDay);

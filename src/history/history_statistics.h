@@ -25,3 +25,6 @@ HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days);
 
 // A duration as HH:MM:SS; hours are not reduced modulo 24 and take more digits when needed.
 std::string FormatDuration(std::int64_t seconds);
+
+// A day as the History dialog names it, "2006 Mar 04 (Sat)", in English whatever the locale.
+std::string FormatHistoryDate(const CivilDate& date);

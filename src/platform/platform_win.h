@@ -28,6 +28,11 @@ public:
     // Asks the user for an existing file with one filter entry; the full path, or nothing when cancelled.
     virtual std::optional<std::string> ChooseFileToOpen(HWND owner, const std::string& filterLabel,
                                                         const std::string& filterPattern) = 0;
+    // Asks the user where to save a file, offering a name whose extension is added to a name typed
+    // without one, and asking before an existing file is replaced; the full path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFileToSave(HWND owner, const std::string& filterLabel,
+                                                        const std::string& filterPattern,
+                                                        const std::string& suggestedName) = 0;
 
     // Value of an environment variable, empty when it is not set.
     virtual std::string EnvironmentVariable(const std::string& name) = 0;
@@ -77,6 +82,9 @@ public:
     void PlaySoundFile(const std::string& fileName) override;
     std::optional<std::string> ChooseFileToOpen(HWND owner, const std::string& filterLabel,
                                                 const std::string& filterPattern) override;
+    std::optional<std::string> ChooseFileToSave(HWND owner, const std::string& filterLabel,
+                                                const std::string& filterPattern,
+                                                const std::string& suggestedName) override;
     std::string EnvironmentVariable(const std::string& name) override;
     void WriteDiagnostic(const std::string& text) override;
     std::optional<std::string> ReadWholeFile(const std::string& name) override;

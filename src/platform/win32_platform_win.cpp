@@ -8,6 +8,7 @@
 #include <mmsystem.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -43,33 +44,70 @@ void Win32Platform::PlaySoundFile(const std::string& fileName)
         playSound(Widen(fileName).c_str(), nullptr, SND_ASYNC | SND_FILENAME);
 }
 
-std::optional<std::string> Win32Platform::ChooseFileToOpen(HWND owner, const std::string& filterLabel,
-                                                           const std::string& filterPattern)
+namespace {
+
+// Room for the longest path Windows allows.
+constexpr std::size_t kLongestPath = 32768;
+
+// The filter is a list of zero-terminated strings ended by an empty one.
+std::wstring FileFilter(const std::string& label, const std::string& pattern)
 {
-    // The filter is a list of zero-terminated strings ended by an empty one.
-    std::wstring filter = Widen(filterLabel);
+    std::wstring filter = Widen(label);
     filter.push_back(L'\0');
-    filter += Widen(filterPattern);
+    filter += Widen(pattern);
     filter.push_back(L'\0');
-    std::vector<wchar_t> path(32768, L'\0');
-    OPENFILENAMEW dialog{};
+    return filter;
+}
+
+// Runs comdlg32's GetOpenFileNameW or GetSaveFileNameW, starting from a name; the chosen full
+// path, or nothing when cancelled.
+std::optional<std::string> RunFileDialog(const char* function, OPENFILENAMEW& dialog, const std::wstring& name)
+{
+    std::vector<wchar_t> path(kLongestPath, L'\0');
+    name.copy(path.data(), std::min(name.size(), path.size() - 1));
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    // The data files are opened relative to the current directory, which the open-file dialog
-    // may move to the chosen file's folder despite OFN_NOCHANGEDIR.
+    // The data files are opened relative to the current directory, which the file dialogs may
+    // move to the chosen file's folder despite OFN_NOCHANGEDIR.
     std::vector<wchar_t> currentDirectory(GetCurrentDirectoryW(0, nullptr) + 1, L'\0');
     GetCurrentDirectoryW(static_cast<DWORD>(currentDirectory.size()), currentDirectory.data());
-    // comdlg32 is loaded for the rare Browse alone, so that every run doesn't carry it.
-    const auto getOpenFileName = SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
-    const BOOL chosen = getOpenFileName && getOpenFileName(&dialog);
+    // comdlg32 is loaded for the rare Browse or Export alone, so that every run doesn't carry it.
+    const auto run = SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", function);
+    const BOOL chosen = run && run(&dialog);
     SetCurrentDirectoryW(currentDirectory.data());
     if (!chosen)
         return std::nullopt;
     return Narrow(path.data());
+}
+
+} // namespace
+
+std::optional<std::string> Win32Platform::ChooseFileToOpen(HWND owner, const std::string& filterLabel,
+                                                           const std::string& filterPattern)
+{
+    const std::wstring filter = FileFilter(filterLabel, filterPattern);
+    OPENFILENAMEW dialog{};
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    return RunFileDialog("GetOpenFileNameW", dialog, {});
+}
+
+std::optional<std::string> Win32Platform::ChooseFileToSave(HWND owner, const std::string& filterLabel,
+                                                           const std::string& filterPattern,
+                                                           const std::string& suggestedName)
+{
+    const std::wstring filter = FileFilter(filterLabel, filterPattern);
+    const std::wstring name = Widen(suggestedName);
+    const std::size_t dot = name.find_last_of(L'.');
+    const std::wstring extension = dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+    OPENFILENAMEW dialog{};
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    return RunFileDialog("GetSaveFileNameW", dialog, name);
 }
 
 std::string Win32Platform::EnvironmentVariable(const std::string& name)

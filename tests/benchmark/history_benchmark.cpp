@@ -1,5 +1,6 @@
-// Loads, saves and computes the History figures of histories of growing length, through the
-// same code the program runs, and prints time and heap per day so that the growth shows.
+// Loads, saves and computes the History figures, the chart and the CSV export of histories of
+// growing length, through the same code the program runs, and prints time and heap per day so
+// that the growth shows.
 // Usage: kelvaro_history_benchmark [DAYS...]   (default 1000 10000 100000)
 #include "alloc_counter.h"
 #include "memory_time_files.h"
@@ -7,11 +8,14 @@
 #include "activity/active_time_store.h"
 #include "activity/counter_state.h"
 #include "activity/time_files.h"
+#include "history/history_chart.h"
+#include "history/history_csv.h"
 #include "history/history_statistics.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <time.h>
@@ -99,6 +103,19 @@ int main(int argc, char** argv)
         Report("statistics", days, Measure(days, [&] { figures = ComputeHistoryFigures(g_dayHistory); }));
         Report("dialog", days, Measure(days, [&] {
                    figures = ComputeHistoryFigures(ParseHistory(*files.ReadText(kHistoryFile)));
+               }));
+        // The chart's last day is the history's last, so that every bar is drawn.
+        const CivilDate today = g_dayHistory.back().date;
+        HistoryChart chart;
+        Report("chart", days, Measure(days, [&] { chart = ComputeHistoryChart(g_dayHistory, today); }));
+        std::string csv;
+        Report("export", days, Measure(days, [&] { csv = FormatHistoryCsv(g_dayHistory); }));
+        // The whole of what a refresh and an export do: read, figures and chart, read again and CSV.
+        Report("all", days, Measure(days, [&] {
+                   const std::vector<DayRecord> read = ParseHistory(*files.ReadText(kHistoryFile));
+                   figures = ComputeHistoryFigures(read);
+                   chart = ComputeHistoryChart(read, today);
+                   csv = FormatHistoryCsv(ParseHistory(*files.ReadText(kHistoryFile)));
                }));
     }
     return 0;

@@ -28,6 +28,11 @@ public:
         std::string tip;
         UINT callbackMessage;
     };
+    struct SaveDialogCall {
+        HWND owner;
+        std::string filter; // "label|pattern"
+        std::string suggestedName;
+    };
     struct TimerCall {
         UINT_PTR id;
         UINT periodMs;
@@ -58,6 +63,13 @@ public:
     {
         fileFilters.push_back(filterLabel + "|" + filterPattern);
         return chosenFile;
+    }
+    std::optional<std::string> ChooseFileToSave(HWND owner, const std::string& filterLabel,
+                                                const std::string& filterPattern,
+                                                const std::string& suggestedName) override
+    {
+        saveDialogs.push_back({owner, filterLabel + "|" + filterPattern, suggestedName});
+        return chosenSaveFile;
     }
     std::string EnvironmentVariable(const std::string& name) override
     {
@@ -196,6 +208,8 @@ public:
     std::deque<int> answers;
     std::function<void()> whileBoxOpen;
     std::optional<std::string> chosenFile;
+    // The full path the user picks in the Save As dialog; nothing: Cancel.
+    std::optional<std::string> chosenSaveFile;
     std::map<std::string, std::string> environment;
     std::map<std::string, std::string> files;
     std::map<std::string, int> unwritableFiles;
@@ -208,6 +222,7 @@ public:
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<std::string> soundsPlayed;
     std::vector<std::string> fileFilters;
+    std::vector<SaveDialogCall> saveDialogs;
     std::string diagnostics;
     std::map<std::string, int> writes;
     std::vector<TrayCall> trayCalls;

@@ -1,0 +1,132 @@
+#include "history/history_chart.h"
+
+#include "history/history_statistics.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+constexpr std::int64_t kSecondsPerHour = 3600;
+constexpr std::int64_t kGridLineHours[] = {4, 8};
+
+// Lengths at 96 DPI, scaled to the chart's DPI.
+constexpr int kDesignDpi = 96;
+constexpr int kGap = 3;
+constexpr int kLabelColumn = 20;   // the grid lines' labels, "4h" and "8h"
+constexpr int kRightMargin = 8;    // half of today's day label may stand right of its bar
+constexpr int kLineWidth = 1;
+constexpr int kBarInsetPerSlot = 5; // a bar leaves a fifth of its slot free on each side
+
+int Scaled(int length, int dpi)
+{
+    return (length * dpi + kDesignDpi / 2) / kDesignDpi;
+}
+
+CivilDate ToCivil(std::chrono::sys_days day)
+{
+    const std::chrono::year_month_day date{day};
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day()))};
+}
+
+std::chrono::sys_days FromCivil(const CivilDate& date)
+{
+    return std::chrono::year{date.year} / std::chrono::month{static_cast<unsigned>(date.month)} /
+           std::chrono::day{static_cast<unsigned>(date.day)};
+}
+
+} // namespace
+
+HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const CivilDate& today)
+{
+    HistoryChart chart;
+    const std::chrono::sys_days last = FromCivil(today);
+    const std::chrono::sys_days first = last - std::chrono::days{kChartDays - 1};
+    chart.slots.resize(kChartDays);
+    for (const DayRecord& day : days) {
+        const std::chrono::sys_days date = FromCivil(day.date);
+        if (date < first || date > last)
+            continue;
+        ChartSlot& slot = chart.slots[static_cast<std::size_t>((date - first).count())];
+        slot.activeSeconds = std::max(slot.activeSeconds, day.activeSeconds);
+        slot.recorded = true;
+    }
+
+    std::int64_t longest = 0;
+    for (int index = 0; index < kChartDays; ++index) {
+        ChartSlot& slot = chart.slots[static_cast<std::size_t>(index)];
+        const std::chrono::sys_days date = first + std::chrono::days{index};
+        slot.date = ToCivil(date);
+        const std::chrono::weekday weekday{date};
+        slot.weekend = weekday == std::chrono::Saturday || weekday == std::chrono::Sunday;
+        if ((kChartDays - 1 - index) % kChartLabelEvery == 0)
+            slot.dayLabel = std::to_string(slot.date.day);
+        slot.tip = FormatHistoryDate(slot.date);
+        if (slot.recorded)
+            slot.tip += " - " + FormatDuration(slot.activeSeconds);
+        longest = std::max(longest, slot.activeSeconds);
+    }
+    const std::int64_t wholeHours = (longest + kSecondsPerHour - 1) / kSecondsPerHour * kSecondsPerHour;
+    chart.scaleSeconds = std::clamp(wholeHours, kChartLeastScaleSeconds, kChartMostScaleSeconds);
+    for (const std::int64_t hours : kGridLineHours)
+        chart.gridLines.push_back({hours * kSecondsPerHour, std::to_string(hours) + "h"});
+    return chart;
+}
+
+ChartLayout::ChartLayout(int width, int height, int dpi, int textHeight)
+    : m_nWidth(std::max(width, 0)), m_nHeight(std::max(height, 0)), m_nTextHeight(std::max(textHeight, 0)),
+      m_nLineWidth(std::max(1, Scaled(kLineWidth, dpi))), m_nGap(Scaled(kGap, dpi)),
+      m_nLabelColumn(Scaled(kLabelColumn, dpi))
+{
+    m_plot.left = m_nGap + m_nLabelColumn + m_nGap;
+    m_plot.top = m_nGap + m_nTextHeight / 2;
+    // Every slot equally wide, so that the bars are; what is left over widens the right margin.
+    const int slotWidth = std::max(0, m_nWidth - m_plot.left - Scaled(kRightMargin, dpi)) / kChartDays;
+    m_plot.right = m_plot.left + slotWidth * kChartDays;
+    m_plot.bottom = std::max(m_plot.top, m_nHeight - m_nGap - m_nTextHeight - m_nGap);
+}
+
+ChartBox ChartLayout::Slot(int index) const
+{
+    const int slotWidth = (m_plot.right - m_plot.left) / kChartDays;
+    const int left = m_plot.left + index * slotWidth;
+    return {left, m_plot.top, left + slotWidth, m_plot.bottom};
+}
+
+ChartBox ChartLayout::Bar(const HistoryChart& chart, int index) const
+{
+    ChartBox bar = Slot(index);
+    if (index < 0 || index >= static_cast<int>(chart.slots.size()) ||
+        !chart.slots[static_cast<std::size_t>(index)].recorded)
+        return {bar.left, bar.bottom, bar.left, bar.bottom};
+    const int inset = std::max(bar.right - bar.left > 2 ? 1 : 0, (bar.right - bar.left) / kBarInsetPerSlot);
+    bar.left += inset;
+    bar.right -= inset;
+    bar.top = std::min(LineY(chart, chart.slots[static_cast<std::size_t>(index)].activeSeconds),
+                       bar.bottom - m_nLineWidth);
+    return bar;
+}
+
+int ChartLayout::LineY(const HistoryChart& chart, std::int64_t seconds) const
+{
+    const std::int64_t height = m_plot.bottom - m_plot.top;
+    const std::int64_t shown = std::clamp<std::int64_t>(seconds, 0, chart.scaleSeconds);
+    return m_plot.bottom - static_cast<int>((shown * height + chart.scaleSeconds / 2) / chart.scaleSeconds);
+}
+
+ChartBox ChartLayout::DayLabel(int index) const
+{
+    const ChartBox slot = Slot(index);
+    const int centre = (slot.left + slot.right) / 2;
+    const int halfRoom =
+        std::max(0, std::min({(slot.right - slot.left) * kChartLabelEvery / 2, centre, m_nWidth - centre}));
+    const int top = m_nHeight - m_nGap - m_nTextHeight;
+    return {centre - halfRoom, top, centre + halfRoom, top + m_nTextHeight};
+}
+
+ChartBox ChartLayout::LineLabel(const HistoryChart& chart, std::int64_t seconds) const
+{
+    const int top = LineY(chart, seconds) - m_nTextHeight / 2;
+    return {m_nGap, top, m_nGap + m_nLabelColumn, top + m_nTextHeight};
+}

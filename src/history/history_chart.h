@@ -1,0 +1,87 @@
+#pragma once
+// The History dialog's bar chart of the last days: what each bar stands for, where it goes in
+// the chart's client area, and how tall it is. The shell only paints what this decides.
+
+#include "activity/time_files.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The chart shows this many calendar days, ending today.
+constexpr int kChartDays = 30;
+// Every seventh bar, counted back from today, carries its day of the month: today's bar and
+// those of the same weekday one to four weeks before.
+constexpr int kChartLabelEvery = 7;
+// The top of the scale is the longest day in view rounded up to a whole hour, at least 8 hours
+// so that an ordinary day reads against the 4- and 8-hour lines, and at most 25 hours, the
+// longest local day: a longer time can only come from an edited file, and its bar stands at
+// full height while its tip tells the real time.
+constexpr std::int64_t kChartLeastScaleSeconds = std::int64_t{8} * 3600;
+constexpr std::int64_t kChartMostScaleSeconds = std::int64_t{25} * 3600;
+
+// One day's place in the chart.
+struct ChartSlot {
+    CivilDate date;
+    bool recorded = false;          // false: the history has no line for the day, and the slot stays empty
+    std::int64_t activeSeconds = 0; // the largest of the day's lines, as a restore takes it
+    bool weekend = false;           // Saturday or Sunday
+    std::string dayLabel;           // the day of the month under every seventh bar, otherwise empty
+    std::string tip;                // "2006 Mar 04 (Sat) - 05:12:00"; the date alone for an empty slot
+};
+
+// A faint line across the bars at a round time, labelled at the left.
+struct ChartGridLine {
+    std::int64_t seconds = 0;
+    std::string label; // "4h"
+};
+
+struct HistoryChart {
+    std::vector<ChartSlot> slots; // kChartDays, oldest first, today last; none before the first read
+    std::int64_t scaleSeconds = kChartLeastScaleSeconds; // the time at the top of the bars' area
+    std::vector<ChartGridLine> gridLines;
+};
+
+// The chart of the kChartDays days up to today, from the history's days in any order.
+HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const CivilDate& today);
+
+// A rectangle of the chart's client area in pixels; right and bottom are outside it.
+struct ChartBox {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const ChartBox&) const = default;
+};
+
+// Where the parts of the chart go in a client area of a size, at a DPI, with the font's line height.
+class ChartLayout {
+public:
+    ChartLayout(int width, int height, int dpi, int textHeight);
+
+    // The bars' area: its bottom is the baseline, its top the scale's top.
+    const ChartBox& Plot() const { return m_plot; }
+    // A day's whole column of the bars' area; its tip shows anywhere in it.
+    ChartBox Slot(int index) const;
+    // A day's bar: empty for a day without a line, at least a line's width high for any other,
+    // so that a day of no activity still shows it was recorded.
+    ChartBox Bar(const HistoryChart& chart, int index) const;
+    // The row of a grid line's time, from the baseline up.
+    int LineY(const HistoryChart& chart, std::int64_t seconds) const;
+    // The room of a day label: centred under its bar, as wide as the days up to the next label
+    // and no wider than the client area allows on both sides.
+    ChartBox DayLabel(int index) const;
+    // The room of a grid line's label: left of the bars' area, centred on the line.
+    ChartBox LineLabel(const HistoryChart& chart, std::int64_t seconds) const;
+    // The thickness of the baseline and the grid lines.
+    int LineWidth() const { return m_nLineWidth; }
+
+private:
+    int m_nWidth;
+    int m_nHeight;
+    int m_nTextHeight;
+    int m_nLineWidth;
+    int m_nGap;
+    int m_nLabelColumn;
+    ChartBox m_plot;
+};

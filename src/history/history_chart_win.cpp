@@ -1,0 +1,293 @@
+#include "history/history_chart_win.h"
+
+#include "framework/dpi_win.h"
+#include "platform/text_win.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace {
+
+constexpr UINT kLabelFormat = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+// WM_DPICHANGED_AFTERPARENT, which the headers name only for programs that need Windows 10.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
+RECT ToRect(const ChartBox& box)
+{
+    return {box.left, box.top, box.right, box.bottom};
+}
+
+void Fill(HDC dc, const ChartBox& box, int colour)
+{
+    const RECT rect = ToRect(box);
+    FillRect(dc, &rect, GetSysColorBrush(colour));
+}
+
+void DrawLabel(HDC dc, const std::string& text, const ChartBox& box, UINT alignment)
+{
+    const std::wstring wide = Widen(text);
+    RECT rect = ToRect(box);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, kLabelFormat | alignment);
+}
+
+// A device context of the chart's own with its font selected, for measuring outside a paint.
+class CMeasuringContext {
+public:
+    CMeasuringContext(HWND window, HFONT font) : m_hWnd(window), m_dc(GetDC(window))
+    {
+        m_previous = m_dc ? SelectObject(m_dc, font) : nullptr;
+    }
+    ~CMeasuringContext()
+    {
+        if (!m_dc)
+            return;
+        SelectObject(m_dc, m_previous);
+        ReleaseDC(m_hWnd, m_dc);
+    }
+    CMeasuringContext(const CMeasuringContext&) = delete;
+    CMeasuringContext& operator=(const CMeasuringContext&) = delete;
+    HDC Dc() const { return m_dc; }
+
+private:
+    HWND m_hWnd;
+    HDC m_dc;
+    HGDIOBJ m_previous = nullptr;
+};
+
+} // namespace
+
+bool CHistoryChart::RegisterWindowClass()
+{
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kWindowClass;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+CHistoryChart::~CHistoryChart()
+{
+    Detach();
+}
+
+void CHistoryChart::Attach(HWND control)
+{
+    if (!control)
+        return;
+    m_hWnd = control;
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // The dialog hands its font to its controls before its initialisation, when the chart has
+    // no object yet to keep it.
+    m_font = reinterpret_cast<HFONT>(SendMessageW(GetParent(control), WM_GETFONT, 0, 0));
+    m_hToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, control, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (!m_hToolTip)
+        return;
+    for (int index = 0; index < kChartDays; ++index) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = control;
+        tool.uId = static_cast<UINT_PTR>(index);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(m_hToolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    PlaceTips();
+}
+
+void CHistoryChart::Detach()
+{
+    if (m_hToolTip)
+        DestroyWindow(m_hToolTip);
+    if (m_hWnd)
+        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+    m_hToolTip = nullptr;
+    m_hWnd = nullptr;
+}
+
+void CHistoryChart::SetChart(HistoryChart chart)
+{
+    m_chart = std::move(chart);
+    if (m_hToolTip) {
+        for (std::size_t index = 0; index < m_chart.slots.size(); ++index) {
+            std::wstring tip = Widen(m_chart.slots[index].tip);
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = m_hWnd;
+            tool.uId = index;
+            tool.lpszText = tip.data();
+            SendMessageW(m_hToolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+    Redraw();
+}
+
+void CHistoryChart::Redraw() const
+{
+    if (m_hWnd)
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+ChartLayout CHistoryChart::LayoutFor(HDC dc) const
+{
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return ChartLayout(client.right, client.bottom, DpiForWindow(m_hWnd), metrics.tmHeight);
+}
+
+std::vector<CHistoryChart::Label> CHistoryChart::Labels() const
+{
+    std::vector<Label> labels;
+    if (!m_hWnd || m_chart.slots.empty())
+        return labels;
+    const CMeasuringContext context(m_hWnd, m_font);
+    if (!context.Dc())
+        return labels;
+    const ChartLayout layout = LayoutFor(context.Dc());
+    for (const ChartGridLine& line : m_chart.gridLines)
+        labels.push_back({line.label, ToRect(layout.LineLabel(m_chart, line.seconds))});
+    for (int index = 0; index < kChartDays; ++index) {
+        const std::string& text = m_chart.slots[static_cast<std::size_t>(index)].dayLabel;
+        if (!text.empty())
+            labels.push_back({text, ToRect(layout.DayLabel(index))});
+    }
+    return labels;
+}
+
+void CHistoryChart::PlaceTips() const
+{
+    if (!m_hToolTip)
+        return;
+    const CMeasuringContext context(m_hWnd, m_font);
+    if (!context.Dc())
+        return;
+    const ChartLayout layout = LayoutFor(context.Dc());
+    for (int index = 0; index < kChartDays; ++index) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = m_hWnd;
+        tool.uId = static_cast<UINT_PTR>(index);
+        tool.rect = ToRect(layout.Slot(index));
+        SendMessageW(m_hToolTip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void CHistoryChart::Draw(HDC dc, int width, int height) const
+{
+    Fill(dc, {0, 0, width, height}, COLOR_WINDOW);
+    if (m_chart.slots.empty())
+        return;
+    const HGDIOBJ previousFont = SelectObject(dc, m_font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const ChartLayout layout = LayoutFor(dc);
+    const ChartBox& plot = layout.Plot();
+    const int lineWidth = layout.LineWidth();
+
+    // The weekends' columns behind everything; weekend bars differ in colour too, which a
+    // high-contrast scheme keeps apart where it gives both faces one colour.
+    for (int index = 0; index < kChartDays; ++index) {
+        if (m_chart.slots[static_cast<std::size_t>(index)].weekend)
+            Fill(dc, layout.Slot(index), COLOR_BTNFACE);
+    }
+    for (const ChartGridLine& line : m_chart.gridLines) {
+        const int y = layout.LineY(m_chart, line.seconds);
+        Fill(dc, {plot.left, y, plot.right, y + lineWidth}, COLOR_BTNSHADOW);
+        DrawLabel(dc, line.label, layout.LineLabel(m_chart, line.seconds), DT_RIGHT | DT_VCENTER);
+    }
+    for (int index = 0; index < kChartDays; ++index) {
+        const ChartSlot& slot = m_chart.slots[static_cast<std::size_t>(index)];
+        Fill(dc, layout.Bar(m_chart, index), slot.weekend ? COLOR_GRAYTEXT : COLOR_HIGHLIGHT);
+        if (!slot.dayLabel.empty())
+            DrawLabel(dc, slot.dayLabel, layout.DayLabel(index), DT_CENTER | DT_TOP);
+    }
+    Fill(dc, {plot.left, plot.bottom, plot.right, plot.bottom + lineWidth}, COLOR_WINDOWTEXT);
+    SelectObject(dc, previousFont);
+}
+
+void CHistoryChart::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    if (!dc)
+        return;
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    // Drawn whole off screen and copied at once, so that no half-drawn chart flickers.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP picture = memory ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
+    if (picture) {
+        const HGDIOBJ previous = SelectObject(memory, picture);
+        Draw(memory, client.right, client.bottom);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteObject(picture);
+    } else {
+        Draw(dc, client.right, client.bottom);
+    }
+    if (memory)
+        DeleteDC(memory);
+    EndPaint(m_hWnd, &paint);
+}
+
+bool CHistoryChart::OnMessage(UINT message, WPARAM wParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return true;
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        GetClientRect(m_hWnd, &client);
+        Draw(reinterpret_cast<HDC>(wParam), client.right, client.bottom);
+        return true;
+    }
+    case WM_ERASEBKGND:
+        // The paint covers every pixel.
+        result = TRUE;
+        return true;
+    case WM_SETFONT:
+        m_font = reinterpret_cast<HFONT>(wParam);
+        PlaceTips();
+        Redraw();
+        return true;
+    case WM_GETFONT:
+        result = reinterpret_cast<LRESULT>(m_font);
+        return true;
+    case WM_SIZE:
+    case kDpiChangedAfterParent:
+        PlaceTips();
+        Redraw();
+        return true;
+    case WM_DESTROY:
+        Detach();
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT CALLBACK CHistoryChart::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* chart = reinterpret_cast<CHistoryChart*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!chart)
+        return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    // No exception may unwind through the system's window procedure.
+    try {
+        if (chart->OnMessage(message, wParam, result))
+            return result;
+    } catch (...) {
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

@@ -1,0 +1,58 @@
+#pragma once
+#include "history/history_chart.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The History dialog's bar chart: a control of the dialog's template, painted with GDI in the
+// system's colours through an off-screen picture, with each day's date and time as a tooltip.
+// Every length is worked out again at each paint from the control's size and DPI, so the
+// chart stays sharp whatever the scaling.
+class CHistoryChart {
+public:
+    static constexpr wchar_t kWindowClass[] = L"KelvaroHistoryChart";
+
+    // Registers the chart's window class, so that a template naming it can be created.
+    static bool RegisterWindowClass();
+
+    CHistoryChart() = default;
+    ~CHistoryChart();
+    CHistoryChart(const CHistoryChart&) = delete;
+    CHistoryChart& operator=(const CHistoryChart&) = delete;
+
+    // Takes over the chart control of a dialog, in the dialog's font, and gives it its tooltip.
+    void Attach(HWND control);
+    // Shows a new chart at once.
+    void SetChart(HistoryChart chart);
+    // Paints again in the system's current colours.
+    void Redraw() const;
+
+    // A text the chart draws, and the room it gives it in the control's client area.
+    struct Label {
+        std::string text;
+        RECT room;
+    };
+    // Every label of the current chart, as the next paint places it.
+    std::vector<Label> Labels() const;
+    HWND Hwnd() const { return m_hWnd; }
+    HWND ToolTip() const { return m_hToolTip; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnMessage(UINT message, WPARAM wParam, LRESULT& result);
+    void OnPaint();
+    // The layout of the client area at the control's DPI, for a device context holding the chart's font.
+    ChartLayout LayoutFor(HDC dc) const;
+    void Draw(HDC dc, int width, int height) const;
+    // Gives each day's tip its column again after a change of size or DPI.
+    void PlaceTips() const;
+    void Detach();
+
+    HWND m_hWnd = nullptr;
+    HWND m_hToolTip = nullptr;
+    // The dialog's font, owned by the dialog.
+    HFONT m_font = nullptr;
+    HistoryChart m_chart;
+};

@@ -1,0 +1,12 @@
+#pragma once
+// The history exported for a spreadsheet.
+
+#include "activity/time_files.h"
+
+#include <string>
+#include <vector>
+
+// The header line "date,active_seconds,active_time", then one line per recorded day in date
+// order, as "2026-12-08,18720,5:12:00" (hours not reduced modulo 24); a day of several lines
+// takes the largest, as a restore does. Every line ends with CR LF, like the program's files.
+std::string FormatHistoryCsv(const std::vector<DayRecord>& days);

@@ -1,0 +1,145 @@
+#include "history/history_chart.h"
+#include "history/history_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr std::int64_t kHour = 3600;
+
+// Berlin moved its clocks on 26 March and 29 October 2006: days of 23 and 25 hours.
+class HistoryChartTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("TZ", "Europe/Berlin", 1);
+        tzset();
+    }
+    void TearDown() override
+    {
+        unsetenv("TZ");
+        tzset();
+    }
+};
+
+// The local date and weekday a number of days before a date, by the C library's clock.
+std::tm DaysBefore(const CivilDate& date, int days)
+{
+    std::tm noon{};
+    noon.tm_year = date.year - 1900;
+    noon.tm_mon = date.month - 1;
+    noon.tm_mday = date.day;
+    noon.tm_hour = 12;
+    noon.tm_isdst = -1;
+    const std::time_t time = std::mktime(&noon) - static_cast<std::time_t>(days) * 24 * kHour;
+    std::tm local{};
+    localtime_r(&time, &local);
+    return local;
+}
+
+TEST_F(HistoryChartTest, ShowsTheLastThirtyCalendarDaysOfTheHistory)
+{
+    struct Case {
+        const char* what;
+        CivilDate today;
+        std::string file;
+        std::map<int, std::int64_t> recorded; // slot: seconds
+        std::int64_t scaleHours;
+        std::string todayTip;
+    } cases[] = {
+        {"empty history", {2006, 12, 5}, "", {}, 8, "2006 Dec 05 (Tue)"},
+        {"today alone, with its live count", {2006, 12, 5}, "2006-12-5 = 1:25:10", {{29, 5110}}, 8,
+         "2006 Dec 05 (Tue) - 01:25:10"},
+        {"gaps; the day before the first and tomorrow left out", {2006, 12, 5},
+         "2006-11-5 = 9:0:0 2006-11-6 = 1:0:0 2006-11-16 = 0:0:0 2006-12-4 = 7:59:59 2006-12-6 = 20:0:0",
+         {{0, kHour}, {10, 0}, {28, 8 * kHour - 1}}, 8, "2006 Dec 05 (Tue)"},
+        {"several lines of a day: the largest, whatever the order", {2006, 12, 5},
+         "2006-12-5 = 2:0:0 2006-12-5 = 3:0:0 2006-12-5 = 1:0:0", {{29, 3 * kHour}}, 8,
+         "2006 Dec 05 (Tue) - 03:00:00"},
+        {"a day over 9 hours: the scale grows to the next whole hour", {2006, 12, 5}, "2006-12-1 = 9:10:0",
+         {{25, 9 * kHour + 600}}, 10, "2006 Dec 05 (Tue)"},
+        {"an edited day of years: the scale stops at 25 hours", {2006, 12, 5}, "2006-12-5 = 600000:0:0",
+         {{29, 600000 * kHour}}, 25, "2006 Dec 05 (Tue) - 600000:00:00"},
+        {"across a change of year and a short February", {2007, 3, 1}, "2007-1-31 = 1:0:0 2007-2-28 = 2:0:0",
+         {{0, kHour}, {28, 2 * kHour}}, 8, "2007 Mar 01 (Thu)"},
+        {"across the spring clock change", {2006, 3, 27}, "2006-3-25 = 4:0:0 2006-3-26 = 23:0:0",
+         {{27, 4 * kHour}, {28, 23 * kHour}}, 23, "2006 Mar 27 (Mon)"},
+        {"across the autumn clock change", {2006, 10, 30}, "2006-10-29 = 25:0:0 2006-10-30 = 0:0:1",
+         {{28, 25 * kHour}, {29, 1}}, 25, "2006 Oct 30 (Mon) - 00:00:01"},
+    };
+    for (const Case& c : cases) {
+        const HistoryChart chart = ComputeHistoryChart(ParseHistory(c.file), c.today);
+        ASSERT_EQ(chart.slots.size(), static_cast<std::size_t>(kChartDays)) << c.what;
+        EXPECT_EQ(chart.scaleSeconds, c.scaleHours * kHour) << c.what;
+        EXPECT_EQ(chart.slots.back().tip, c.todayTip) << c.what;
+        for (int index = 0; index < kChartDays; ++index) {
+            const ChartSlot& slot = chart.slots[static_cast<std::size_t>(index)];
+            const std::tm expected = DaysBefore(c.today, kChartDays - 1 - index);
+            const std::string where = std::string(c.what) + ", slot " + std::to_string(index);
+            EXPECT_EQ(slot.date, (CivilDate{expected.tm_year + 1900, expected.tm_mon + 1, expected.tm_mday})) << where;
+            EXPECT_EQ(slot.weekend, expected.tm_wday == 0 || expected.tm_wday == 6) << where;
+            EXPECT_EQ(slot.dayLabel, (kChartDays - 1 - index) % 7 == 0 ? std::to_string(expected.tm_mday) : "")
+                << where;
+            const auto recorded = c.recorded.find(index);
+            EXPECT_EQ(slot.recorded, recorded != c.recorded.end()) << where;
+            EXPECT_EQ(slot.activeSeconds, recorded != c.recorded.end() ? recorded->second : 0) << where;
+        }
+        ASSERT_EQ(chart.gridLines.size(), 2u) << c.what;
+        EXPECT_EQ(chart.gridLines[0].seconds, 4 * kHour);
+        EXPECT_EQ(chart.gridLines[0].label, "4h");
+        EXPECT_EQ(chart.gridLines[1].seconds, 8 * kHour);
+        EXPECT_EQ(chart.gridLines[1].label, "8h");
+    }
+}
+
+// Where labels go is measured with the real fonts under Wine (text_fit_test); here the bars.
+TEST_F(HistoryChartTest, BarsStandOnTheBaselineInEqualSlots)
+{
+    const HistoryChart chart =
+        ComputeHistoryChart(ParseHistory("2006-11-6 = 0:0:0 2006-11-7 = 12:30:0 2006-12-5 = 30:0:0"), {2006, 12, 5});
+    for (const int dpi : {96, 144}) {
+        const ChartLayout layout(283 * dpi / 96, 113 * dpi / 96, dpi, 13 * dpi / 96);
+        const ChartBox plot = layout.Plot();
+        const int plotHeight = plot.bottom - plot.top;
+        // A day of no activity, half the scale of 25 hours, no line, beyond the scale.
+        const int heights[] = {layout.LineWidth(), (plotHeight + 1) / 2, 0, plotHeight};
+        const int slots[] = {0, 1, 2, kChartDays - 1};
+        for (int index = 0; index < 4; ++index) {
+            const ChartBox slot = layout.Slot(slots[index]);
+            const ChartBox bar = layout.Bar(chart, slots[index]);
+            EXPECT_EQ(bar.bottom - bar.top, heights[index]) << dpi << " DPI, slot " << slots[index];
+            EXPECT_EQ(bar.bottom, plot.bottom) << dpi << " DPI, slot " << slots[index];
+            EXPECT_EQ(slot.right - slot.left, (plot.right - plot.left) / kChartDays) << dpi << " DPI";
+            EXPECT_TRUE(bar.bottom == bar.top || (bar.left > slot.left && bar.right < slot.right)) << dpi << " DPI";
+        }
+    }
+}
+
+TEST_F(HistoryChartTest, ExportsOneLinePerDayInDateOrder)
+{
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string csv;
+    } cases[] = {
+        {"empty history", "", "date,active_seconds,active_time\r\n"},
+        {"worked example", "HISTORY\r\n2006-3-4 = 5:12:0\r\n2006-3-6 = 1:0:30\r\n",
+         "date,active_seconds,active_time\r\n2006-03-04,18720,5:12:00\r\n2006-03-06,3630,1:00:30\r\n"},
+        {"out of order across a change of month and year, a day of several lines",
+         "2007-1-1 = 0:0:9 2006-12-31 = 2:0:0 2006-11-30 = 0:0:0 2006-12-31 = 3:0:0 2006-12-31 = 1:0:0",
+         "date,active_seconds,active_time\r\n2006-11-30,0,0:00:00\r\n2006-12-31,10800,3:00:00\r\n"
+         "2007-01-01,9,0:00:09\r\n"},
+        {"both clock changes and hours beyond a day", "2006-3-26 = 23:0:0 2006-10-29 = 25:0:0 2008-2-29 = 600000:0:1",
+         "date,active_seconds,active_time\r\n2006-03-26,82800,23:00:00\r\n2006-10-29,90000,25:00:00\r\n"
+         "2008-02-29,2160000001,600000:00:01\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatHistoryCsv(ParseHistory(c.file)), c.csv) << c.what;
+}
+
+} // namespace
