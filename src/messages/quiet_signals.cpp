@@ -4,9 +4,10 @@
 
 namespace {
 
-// Windows of the shell that cover a monitor without being a program: the desktop's and the taskbars'.
-constexpr std::array<std::string_view, 4> kShellClassNames = {"Progman", "WorkerW", "Shell_TrayWnd",
-                                                              "Shell_SecondaryTrayWnd"};
+// Windows that cover a monitor without being a program: the shell's desktop and taskbars, and the
+// system's own desktop window (#32769), which is the foreground window when no shell runs, as under Wine.
+constexpr std::array<std::string_view, 5> kDesktopClassNames = {"Progman", "WorkerW", "Shell_TrayWnd",
+                                                                "Shell_SecondaryTrayWnd", "#32769"};
 
 // QUERY_USER_NOTIFICATION_STATE's values that tell something.
 constexpr int kShellBusy = 2;
@@ -47,8 +48,8 @@ bool IsFullScreenWindow(const ForegroundWindowFacts& facts)
                                window.right >= monitor.right && window.bottom >= monitor.bottom;
     if (!monitorKnown || !coversMonitor || facts.hasCaption || facts.isShellWindow)
         return false;
-    for (const std::string_view shellClass : kShellClassNames) {
-        if (facts.className == shellClass)
+    for (const std::string_view desktopClass : kDesktopClassNames) {
+        if (facts.className == desktopClass)
             return false;
     }
     return true;

@@ -34,6 +34,7 @@ TEST(QuietSignals, AFullScreenWindowCoversItsMonitorWithoutCaptionAndIsNoShellWi
         {"the desktop behind a slideshow", primary, primary, false, "WorkerW", false, false},
         {"the taskbar", primary, primary, false, "Shell_TrayWnd", false, false},
         {"a second taskbar", second, second, false, "Shell_SecondaryTrayWnd", false, false},
+        {"the system's desktop window", primary, primary, false, "#32769", false, false},
         {"the shell window by handle", primary, primary, false, "GameWindow", true, false},
         {"a class only like the desktop's", primary, primary, false, "Progman2", false, true},
         {"no class name", primary, primary, false, "", false, true},
