@@ -23,7 +23,7 @@ struct ForegroundWindowFacts {
     ScreenRect monitor; // the whole monitor the window is mostly on, taskbar included
     bool hasCaption = false;
     std::string_view className; // UTF-8
-    bool isShellWindow = false;
+    bool isShellWindow = false; // the shell's desktop window (GetShellWindow), whatever its class
 };
 
 // Whether the foreground window is a full-screen program: it covers its whole monitor (a window

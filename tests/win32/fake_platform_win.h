@@ -144,6 +144,12 @@ public:
         return WaitForSingleObject(wakeEvent, kLongestHoldMs) == WAIT_OBJECT_0;
     }
 
+    QuietState ReadQuietState() override
+    {
+        ++quietStateReads;
+        return quietState;
+    }
+
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
     {
@@ -203,6 +209,9 @@ public:
     std::vector<std::string> sessionCalls;
     std::vector<std::string> urlsOpened;
     int holdAtSleep = 0;
+    // What ReadQuietState answers, and how often it was asked.
+    QuietState quietState;
+    int quietStateReads = 0;
 
 private:
     template <typename Condition> bool WaitForKeyboard(Condition condition)
