@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "messages/quiet_signals.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -70,6 +72,9 @@ public:
     // Sleeps the calling thread for the given time, or less when the event (if any) is or becomes
     // signalled; true when the event cut the sleep short.
     virtual bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) = 0;
+
+    // What the system tells about interrupting the user now; each signal that can't be read counts as absent.
+    virtual QuietState ReadQuietState() = 0;
 };
 
 // The system's own implementation.
@@ -99,4 +104,5 @@ public:
     bool IsLockKeyOn(int virtualKey) override;
     void PressKey(int virtualKey) override;
     bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) override;
+    QuietState ReadQuietState() override;
 };

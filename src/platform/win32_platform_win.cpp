@@ -1,6 +1,7 @@
 #include "platform/platform_win.h"
 
 #include "platform/file_replacement_win.h"
+#include "platform/quiet_signals_win.h"
 #include "platform/system_function_win.h"
 #include "platform/text_win.h"
 
@@ -268,4 +269,9 @@ bool Win32Platform::SleepUnlessWoken(HANDLE wakeEvent, DWORD ms)
         return false;
     }
     return WaitForSingleObject(wakeEvent, ms) == WAIT_OBJECT_0;
+}
+
+QuietState Win32Platform::ReadQuietState()
+{
+    return ReadSystemQuietState();
 }

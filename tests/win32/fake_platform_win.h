@@ -164,6 +164,12 @@ public:
         return WaitForSingleObject(wakeEvent, kLongestHoldMs) == WAIT_OBJECT_0;
     }
 
+    QuietState ReadQuietState() override
+    {
+        ++quietStateReads;
+        return quietState;
+    }
+
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
     {
@@ -236,6 +242,9 @@ public:
     // As on a real system, a program's key press reaches the states it reads only a moment later:
     // here, after the next sleep that is not cut short.
     bool pressesShowAfterASleep = false;
+    // What ReadQuietState answers, and how often it was asked.
+    QuietState quietState;
+    int quietStateReads = 0;
 
 private:
     void ShowPendingPresses()

@@ -1,0 +1,58 @@
+#pragma once
+#include "messages/popup_geometry.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+// What the system tells about interrupting the user now.
+struct QuietState {
+    bool fullScreen = false;  // a full-screen program or game
+    bool presenting = false;  // presentation mode
+    bool focusAssist = false; // Focus Assist / Do not disturb
+    bool inCall = false;      // a camera or a microphone in use
+    bool Busy() const { return fullScreen || presenting || focusAssist || inCall; }
+    bool PresentingOrInCall() const { return presenting || inCall; }
+    bool operator==(const QuietState&) const = default;
+};
+
+// The foreground window as the system describes it, in screen pixels.
+struct ForegroundWindowFacts {
+    ScreenRect window;
+    ScreenRect monitor; // the whole monitor the window is mostly on, taskbar included
+    bool hasCaption = false;
+    std::string_view className; // UTF-8
+    bool isShellWindow = false; // the shell's desktop window (GetShellWindow), whatever its class
+};
+
+// Whether the foreground window is a full-screen program: it covers its whole monitor (a window
+// reaching past the monitor's edges, as some games make theirs, covers it too), has no caption,
+// and is not the desktop or the taskbar. A maximised window covers a monitor without a taskbar
+// as well, but keeps its caption.
+bool IsFullScreenWindow(const ForegroundWindowFacts& facts);
+
+// The registry's type of a 64-bit little-endian value (REG_QWORD), which the capability store's
+// FILETIMEs have.
+constexpr std::uint32_t kRegistryQwordType = 11;
+
+// A registry value as it was read: its type and its bytes.
+struct RegistryValue {
+    std::uint32_t type = 0;
+    std::span<const std::uint8_t> bytes;
+};
+
+// Whether the program of one capability-store entry uses the camera or the microphone now:
+// it started (LastUsedTimeStart non-zero) and hasn't stopped (LastUsedTimeStop zero). A time
+// missing, of another type or of another size tells nothing, so "not in use"; older systems
+// write no stop time at all.
+bool CapabilityInUse(const std::optional<RegistryValue>& lastUsedStart,
+                     const std::optional<RegistryValue>& lastUsedStop);
+
+// What the shell's notification state (QUERY_USER_NOTIFICATION_STATE; nothing when the shell
+// couldn't tell) says: full screen or presenting; any other state says nothing.
+QuietState QuietStateOfShell(std::optional<int> notificationState);
+
+// Whether Focus Assist's state data (a DWORD profile: 0 off, 1 priority only, 2 alarms only)
+// holds it on. No data, data of another size, or an unknown profile counts as off.
+bool FocusAssistOn(std::span<const std::uint8_t> profileData);

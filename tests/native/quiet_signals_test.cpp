@@ -1,0 +1,91 @@
+#include "messages/quiet_signals.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+namespace {
+
+TEST(QuietSignals, AFullScreenWindowCoversItsMonitorWithoutCaptionAndIsNoDesktop)
+{
+    const ScreenRect primary{0, 0, 1920, 1080};
+    const ScreenRect second{1920, -200, 3200, 824};
+    const struct {
+        ScreenRect window, monitor;
+        bool hasCaption;
+        const char* className;
+        bool isShellWindow, fullScreen;
+    } cases[] = {
+        {primary, primary, false, "Game", false, true},
+        {second, second, false, "Game", false, true},
+        {{-3, -3, 1923, 1083}, primary, false, "Game", false, true}, // a game's window past every edge
+        {{0, 0, 1919, 1080}, primary, false, "Game", false, false},
+        {{0, 1, 1920, 1080}, primary, false, "Game", false, false},
+        {primary, second, false, "Game", false, false},
+        {{-8, -8, 1928, 1088}, primary, true, "Notepad", false, false}, // maximised, no taskbar there
+        {primary, primary, false, "Progman", false, false},
+        {primary, primary, false, "WorkerW", false, false},
+        {primary, primary, false, "Shell_TrayWnd", false, false},
+        {second, second, false, "Shell_SecondaryTrayWnd", false, false},
+        {primary, primary, false, "#32769", false, false},
+        {primary, primary, false, "Game", true, false},
+        {{0, 0, 0, 0}, {0, 0, 0, 0}, false, "Game", false, false}, // the monitor unknown
+    };
+    for (const auto& c : cases) {
+        const ForegroundWindowFacts facts{c.window, c.monitor, c.hasCaption, c.className, c.isShellWindow};
+        EXPECT_EQ(IsFullScreenWindow(facts), c.fullScreen)
+            << c.className << " " << c.window.left << "," << c.window.top << "," << c.window.right << ","
+            << c.window.bottom << (c.hasCaption ? " captioned" : "") << (c.isShellWindow ? " shell" : "");
+    }
+}
+
+TEST(QuietSignals, AProgramUsesTheDeviceWhenItStartedAndHasNotStopped)
+{
+    constexpr std::uint32_t kDwordType = 4;
+    const std::vector<std::uint8_t> time{0, 0, 0, 0, 0, 0, 0, 1}; // only the high byte: no 32-bit cut
+    const std::vector<std::uint8_t> zero(8, 0);
+    const std::vector<std::uint8_t> shortZero(4, 0);
+    const RegistryValue started{kRegistryQwordType, time};
+    const RegistryValue notStopped{kRegistryQwordType, zero};
+    const std::optional<RegistryValue> missing;
+    const struct {
+        const char* name;
+        std::optional<RegistryValue> start, stop;
+        bool inUse;
+    } cases[] = {
+        {"in use", started, notStopped, true},
+        {"stopped", started, RegistryValue{kRegistryQwordType, time}, false},
+        {"never started", notStopped, notStopped, false},
+        {"no stop time: half-written, or an older system", started, missing, false},
+        {"no start time", missing, notStopped, false},
+        {"stop a DWORD", started, RegistryValue{kDwordType, shortZero}, false},
+        {"stop too short", started, RegistryValue{kRegistryQwordType, shortZero}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CapabilityInUse(c.start, c.stop), c.inUse) << c.name;
+}
+
+TEST(QuietSignals, TheShellsStateAndFocusAssistSayFullScreenPresentingOrQuiet)
+{
+    // Index: the shell's state; F full screen, P presenting, - nothing.
+    const std::string_view meanings = "--FFP--F-";
+    for (int state = 0; state < static_cast<int>(meanings.size()); ++state) {
+        const QuietState read = QuietStateOfShell(state);
+        EXPECT_EQ(read.fullScreen, meanings[state] == 'F') << state;
+        EXPECT_EQ(read.presenting, meanings[state] == 'P') << state;
+        EXPECT_FALSE(read.focusAssist || read.inCall) << state;
+    }
+    EXPECT_EQ(QuietStateOfShell(std::nullopt), QuietState{});
+
+    const struct {
+        std::vector<std::uint8_t> data;
+        bool on;
+    } focusCases[] = {
+        {{0, 0, 0, 0}, false}, {{1, 0, 0, 0}, true}, {{2, 0, 0, 0}, true}, {{3, 0, 0, 0}, false},
+        {{0, 0, 0, 1}, false}, {{}, false},          {{1}, false},         {{1, 0, 0, 0, 0, 0, 0, 0}, false}};
+    for (const auto& c : focusCases)
+        EXPECT_EQ(FocusAssistOn(c.data), c.on) << testing::PrintToString(c.data);
+}
+
+} // namespace
