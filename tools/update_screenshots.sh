@@ -44,7 +44,7 @@ write_settings() {
         printf 'HEALTH_MSG 1\nTIMEBREAK_MSG 1\nSLEEP_MSG 1\nSOUND_ON_MSG 0\nSOUND_LONGTIME_WARNING 0\n'
         printf 'SHUTDOWN 0\nTIMELIMIT 22:30:0\nFREQUENCE 1023\nSTARTTRAY 0\nFORCEBREAK 0\n'
         printf 'FORCEBREAK_WAIT 60\nONLYSOUND 0\nKEYBOARD_LEDS 0\nSOUNDMSG_PATH message.wav\n'
-        printf 'SOUNDWARNING_PATH break.wav\nOTHERTIME 120\nSTARTPROGRAM false\n'
+        printf 'SOUNDWARNING_PATH break.wav\nOTHERTIME 120\nSTARTPROGRAM false\nHOLD_WHEN_BUSY 1\nNATURAL_BREAKS 1\n'
     } >"$folder/settings.txt"
     for change in "$@"; do
         sed -i "s/^${change%% *} .*/$change/" "$folder/settings.txt"
@@ -112,7 +112,9 @@ wineserver -w 2>/dev/null || true
 # the go-to-bed message) comes as a popup. Forced breaks are then checked in the hidden Settings
 # dialog, so the next one comes as the break dialog.
 seed_folder "$scratch/reminders"
-write_settings "$scratch/reminders" 'FREQUENCE 1024' 'OTHERTIME 1' 'STARTPROGRAM true'
+# Nobody touches this virtual display: Kelvaro must not take that for a user away, nor announce the break.
+write_settings "$scratch/reminders" 'FREQUENCE 1024' 'OTHERTIME 1' 'STARTPROGRAM true' 'HOLD_WHEN_BUSY 0' \
+    'NATURAL_BREAKS 0'
 start_kelvaro "$scratch/reminders"
 snap KelvaroStatusBarPopup - popup 90 || status=1
 tool check Settings 1012

@@ -97,11 +97,13 @@ void CTavrinDlg::OnActivityTick()
     const CDeferredBoxes::Hold hold(m_fileBoxes);
     ActiveTime time;
     CheckActivity(time);
+    if (m_quiet.OnActivityTick())
+        RestartTimeBreakInterval();
     if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
         m_pTrayIcon->SetIcon(*picture);
     const ActiveTimeTexts texts = FormatActiveTime(time);
     if (m_pTrayIcon)
-        m_pTrayIcon->SetTip(texts.tooltip);
+        m_pTrayIcon->SetTip(m_quiet.Tooltip(texts.tooltip));
     ShowTimeText(Item(IDC_MAIN_ACTIVE_TIME), texts.time);
     if (g_pForceBreakDlg && g_pForceBreakDlg->Hwnd())
         ShowTimeText(g_pForceBreakDlg->Item(IDC_BREAK_ACTIVE_TIME), texts.time);

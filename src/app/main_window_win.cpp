@@ -75,6 +75,9 @@ BOOL CTavrinDlg::OnInitDialog()
         g_pSettingsDlg->SetMessageSound("message.wav");
         g_pSettingsDlg->SetWarningSound("break.wav");
         g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "60");
+        // Kelvaro keeps quiet in busy moments unless the user asks otherwise.
+        g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, true);
+        g_pSettingsDlg->SetChecked(IDC_SETTINGS_NATURAL_BREAKS, true);
     }
     SetItemText(IDC_MAIN_OTHER_MINUTES, "120");
     SendDlgItemMessageW(Hwnd(), IDC_MAIN_OTHER_MINUTES, EM_LIMITTEXT, kLongestNumberText, 0);
@@ -180,7 +183,8 @@ void CTavrinDlg::OnCommand(int id, int notifyCode)
             OnInfoLabelClick();
         break;
     default:
-        CDialog::OnCommand(id, notifyCode);
+        if (!m_quiet.OnTrayCommand(id))
+            CDialog::OnCommand(id, notifyCode);
     }
 }
 
@@ -388,6 +392,7 @@ LRESULT CTavrinDlg::OnTrayNotify(LPARAM mouseMessage)
         POINT cursor{};
         GetCursorPos(&cursor);
         SetForegroundWindow(Hwnd());
+        m_quiet.PrepareTrayMenu(GetSubMenu(menu, 0), g_bRunning);
         TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Hwnd(), nullptr);
         // Without a message after it, the menu of a notification icon stays open when the user clicks elsewhere.
         PostMessageW(Hwnd(), WM_NULL, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
+#include "messages/quiet_keeper_win.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,8 @@ class C2dGraphPlot;
 class CTrayNot;
 class CforceBreak;
 struct ReminderSettings;
+struct ReminderDecision;
+struct MessageCatalogue;
 struct ActiveTime;
 struct ActiveTimeTexts;
 struct SettingsSnapshot;
@@ -88,7 +91,19 @@ private:
     // Shows the break dialog and starts (or goes on with) its countdown.
     void StartForcedBreak();
     ReminderSettings CurrentReminderSettings() const;
+    // Carries out a reminder the moment allows: its lights and sound, then its popup or its
+    // forced break, which a heads-up may come before.
+    void GiveReminder(ReminderKind kind, const ReminderDecision& decision);
+    // A message tick's decision with the time and settings of now.
+    ReminderDecision DecideReminderNow(unsigned timerId, const MessageCatalogue& lists);
+    void GiveLongActivityWarning();
+    // A reminder held while the user was busy, given now with the settings and time of now.
+    void GiveHeldReminder(ReminderKind kind);
     void CheckLongActivity();
+    void OnQuietCheckTick();
+    void OnBreakHeadsUpTick();
+    // The user came back from a break: the time-break suggestions count their interval from now.
+    void RestartTimeBreakInterval();
     void ShowMessagePopup(const std::string& text, unsigned stepTimeMs);
     void StartLightShow();
 
@@ -112,6 +127,7 @@ private:
     Platform& m_platform;
     // The boxes of failed file saves and loads, held back while a tick or a Start runs.
     CDeferredBoxes m_fileBoxes{m_platform};
+    CQuietKeeper m_quiet{m_platform};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

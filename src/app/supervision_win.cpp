@@ -1,6 +1,7 @@
 // Start and Stop of supervision, the message catalogue it reloads, and the timers it drives.
 #include "app/main_window_win.h"
 
+#include "activity/calendar.h"
 #include "activity/counter_state.h"
 #include "app/supervision_locks.h"
 #include "app/timer_plan.h"
@@ -11,6 +12,7 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
+#include "shutdown/shutdown_service.h"
 
 
 namespace {
@@ -58,8 +60,11 @@ void CTavrinDlg::OnStartStop()
         SetItemText(IDC_MAIN_START_STOP, "Stop");
         LockChoices(true);
         ArmTimers();
+        m_quiet.OnStart(Hwnd());
     } else {
         KillTimers();
+        m_quiet.OnStop();
+        g_shutdownSchedule.ForgetWaitingTime();
         g_bRunning = false;
         LockChoices(false);
         SetItemText(IDC_MAIN_START_STOP, "Start");
@@ -115,6 +120,10 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
         OnSaveTimeFilesTick();
     } else if (id == kShutdownCheckTimer) {
         CheckShutdownTime();
+    } else if (id == kQuietCheckTimer) {
+        OnQuietCheckTick();
+    } else if (id == kBreakHeadsUpTimer) {
+        OnBreakHeadsUpTick();
     } else if (id == kHideToTrayTimer) {
         // A message box during initialisation runs its own loop; hiding then would be undone when
         // the dialog manager shows the finished window, so the timer simply ticks again later.

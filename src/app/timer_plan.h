@@ -13,10 +13,15 @@ constexpr unsigned kActivityTimer = 6;
 constexpr unsigned kBreakCountdownTimer = 7;
 // Saves today's log and the history while supervision runs, so a crash costs minutes, not the day.
 constexpr unsigned kSaveTimeFilesTimer = 8;
+// Asks the system every few seconds whether the user presents, is in a call or is full screen.
+constexpr unsigned kQuietCheckTimer = 9;
+// Ends the heads-up before a forced break.
+constexpr unsigned kBreakHeadsUpTimer = 10;
 
 constexpr std::int32_t kOncePerSecondMs = 1000;
 constexpr std::int32_t kHideToTrayDelayMs = 20;
 constexpr std::int32_t kSaveTimeFilesPeriodMs = 5 * 60 * 1000;
+constexpr std::int32_t kQuietCheckPeriodMs = 5000;
 
 // The interval buttons of the main window; "Other" takes its minutes from an edit field.
 constexpr int kInterval30Min = 1021;

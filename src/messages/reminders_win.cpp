@@ -4,6 +4,7 @@
 
 #include "activity/calendar.h"
 #include "activity/counter_state.h"
+#include "app/timer_plan.h"
 #include "messages/led_blinker_win.h"
 #include "messages/message_scheduler.h"
 #include "messages/status_bar_popup_win.h"
@@ -15,6 +16,23 @@ namespace {
 constexpr unsigned kPopupShowTimeMs = 4000;
 constexpr unsigned kMessageStepMs = 5;
 constexpr unsigned kWarningStepMs = 10;
+
+ReminderKind KindOfTimer(unsigned timerId)
+{
+    switch (timerId) {
+    case kTimeBreakTimer:
+        return ReminderKind::TimeBreak;
+    case kSleepMessageTimer:
+        return ReminderKind::GoToBed;
+    default:
+        return ReminderKind::HealthTip;
+    }
+}
+
+bool GivesAnything(const ReminderDecision& decision)
+{
+    return decision.blinkLights || decision.playMessageSound || decision.startForcedBreak || decision.popupText;
+}
 } // namespace
 
 ReminderSettings CTavrinDlg::CurrentReminderSettings() const
@@ -48,26 +66,59 @@ void CTavrinDlg::OnMessageTick(UINT_PTR id)
     // Decided only now: a box may have waited for hours, and supervision may have stopped meanwhile.
     if (!g_bRunning)
         return;
+    const ReminderKind kind = KindOfTimer(static_cast<unsigned>(id));
+    const ReminderDecision decision = DecideReminderNow(static_cast<unsigned>(id), lists);
+    if (!GivesAnything(decision) || m_quiet.OnDue(kind) != GateVerdict::Give)
+        return;
+    GiveReminder(kind, decision);
+}
+
+ReminderDecision CTavrinDlg::DecideReminderNow(unsigned timerId, const MessageCatalogue& lists)
+{
     const std::int64_t now = m_platform.Now();
     // A clock that can't be read gives -1, outside both windows.
     const TimeOfDay local = LocalTimeOfDay(now).value_or(TimeOfDay{-1, -1, -1});
-    const ReminderDecision decision = DecideReminder(static_cast<unsigned>(id), local.hour, local.minute, lists,
-                                                     CurrentReminderSettings(), static_cast<std::uint32_t>(now));
+    return DecideReminder(timerId, local.hour, local.minute, lists, CurrentReminderSettings(),
+                          static_cast<std::uint32_t>(now));
+}
+
+void CTavrinDlg::GiveReminder(ReminderKind kind, const ReminderDecision& decision)
+{
     if (decision.blinkLights)
         StartLightShow();
     if (decision.playMessageSound && g_pSettingsDlg)
         m_platform.PlaySoundFile(g_pSettingsDlg->m_strMessageSound);
-    if (decision.startForcedBreak)
+    if (decision.startForcedBreak && m_quiet.WantsHeadsUp()) {
+        ShowMessagePopup(kBreakHeadsUpText, kMessageStepMs);
+        m_quiet.StartHeadsUp(kind);
+    } else if (decision.startForcedBreak) {
         StartForcedBreak();
-    else if (decision.popupText)
+    } else if (decision.popupText) {
         ShowMessagePopup(*decision.popupText, kMessageStepMs);
+    }
+}
+
+void CTavrinDlg::GiveHeldReminder(ReminderKind kind)
+{
+    if (kind == ReminderKind::LongActivity) {
+        GiveLongActivityWarning();
+        return;
+    }
+    const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
+    const unsigned timerId = kind == ReminderKind::GoToBed ? kSleepMessageTimer : kTimeBreakTimer;
+    GiveReminder(kind, DecideReminderNow(timerId, lists));
 }
 
 void CTavrinDlg::CheckLongActivity()
 {
     // The controls are read only when a warning is due, not at every tick.
-    if (!LongActivityWarningDue(g_nActiveTimeMs))
+    if (!LongActivityWarningDue(g_nActiveTimeMs) || m_quiet.OnDue(ReminderKind::LongActivity) != GateVerdict::Give)
         return;
+    GiveLongActivityWarning();
+}
+
+void CTavrinDlg::GiveLongActivityWarning()
+{
     const WarningDecision decision = DecideLongActivityWarning(
         CurrentReminderSettings(), IsChecked(IDC_MAIN_TIME_BREAKS), IsChecked(IDC_MAIN_SLEEP_MESSAGES));
     if (decision.blinkLights)
@@ -76,6 +127,27 @@ void CTavrinDlg::CheckLongActivity()
         m_platform.PlaySoundFile(g_pSettingsDlg->m_strWarningSound);
     if (decision.showPopup)
         ShowMessagePopup(kLongActivityWarningText, kWarningStepMs);
+}
+
+void CTavrinDlg::OnQuietCheckTick()
+{
+    if (const std::optional<ReminderKind> held = m_quiet.OnQuietCheckTick())
+        GiveHeldReminder(*held);
+}
+
+void CTavrinDlg::OnBreakHeadsUpTick()
+{
+    if (m_quiet.OnHeadsUpTick())
+        StartForcedBreak();
+}
+
+void CTavrinDlg::RestartTimeBreakInterval()
+{
+    // Its timer runs only when the box was checked at Start, and the box is locked while running.
+    if (!IsChecked(IDC_MAIN_TIME_BREAKS))
+        return;
+    const MessagePeriods periods = PlanMessagePeriods(m_nFrequence, LeadingNumber(ItemText(IDC_MAIN_OTHER_MINUTES)));
+    m_platform.SetWindowTimer(Hwnd(), kTimeBreakTimer, static_cast<UINT>(periods.timeBreakMs));
 }
 
 void CTavrinDlg::ShowMessagePopup(const std::string& text, unsigned stepTimeMs)

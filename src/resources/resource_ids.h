@@ -26,6 +26,12 @@
 #define ID_TRAY_START_STOP 157
 #define ID_TRAY_QUIT 158
 #define ID_TRAY_OPEN 159
+// The tray menu's "Pause reminders" entries
+#define ID_TRAY_PAUSE_30_MINUTES 1100
+#define ID_TRAY_PAUSE_1_HOUR 1101
+#define ID_TRAY_PAUSE_2_HOURS 1102
+#define ID_TRAY_PAUSE_UNTIL_MORNING 1103
+#define ID_TRAY_RESUME 1104
 
 // System menu entry for About (low four bits clear, below 0xF000)
 #define IDM_ABOUTBOX 0x0010
@@ -119,3 +125,5 @@
 #define IDC_SETTINGS_BROWSE_WARNING 1073
 #define IDC_SETTINGS_PLAY_MESSAGE 1074
 #define IDC_SETTINGS_PLAY_WARNING 1075
+#define IDC_SETTINGS_HOLD_WHEN_BUSY 1080
+#define IDC_SETTINGS_NATURAL_BREAKS 1081

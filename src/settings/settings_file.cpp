@@ -25,7 +25,7 @@ constexpr long long kNumberCeiling = 1'000'000'000;
 // MAX_PATH less its terminating null, in UTF-16 units as the system counts them.
 constexpr std::size_t kLongestPath = 259;
 
-constexpr std::array<std::pair<std::string_view, SettingKey>, 17> kKeys = {{
+constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> kKeys = {{
     {"HEALTH_MSG", SettingKey::HealthMsg},
     {"TIMEBREAK_MSG", SettingKey::TimeBreakMsg},
     {"SLEEP_MSG", SettingKey::SleepMsg},
@@ -43,7 +43,14 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, 17> kKeys = {{
     {"SOUNDWARNING_PATH", SettingKey::SoundWarningPath},
     {"OTHERTIME", SettingKey::OtherTime},
     {"STARTPROGRAM", SettingKey::StartProgram},
+    {"HOLD_WHEN_BUSY", SettingKey::HoldWhenBusy},
+    {"NATURAL_BREAKS", SettingKey::NaturalBreaks},
 }};
+
+bool WrittenAfterStartProgram(SettingKey key)
+{
+    return key > SettingKey::StartProgram;
+}
 
 std::string_view KeyText(SettingKey key)
 {
@@ -370,6 +377,8 @@ std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
     AppendLine(out, SettingKey::OtherTime,
                snapshot.otherTime.empty() ? std::string(kOtherTimeWhenEmpty) : ValueText(snapshot.otherTime));
     AppendLine(out, SettingKey::StartProgram, kStartProgramValue);
+    AppendCheck(out, SettingKey::HoldWhenBusy, snapshot.holdWhenBusy);
+    AppendCheck(out, SettingKey::NaturalBreaks, snapshot.naturalBreaks);
     return out;
 }
 
@@ -380,6 +389,19 @@ std::vector<SettingAssignment> ParseSettingsFile(std::string_view text)
 
 std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment> assignments)
 {
+    // The keys written after STARTPROGRAM don't touch what a start does, only what its save
+    // writes: the last of each is applied before everything else.
+    std::vector<SettingAssignment> extensions;
+    for (const SettingAssignment& assignment : assignments) {
+        if (!WrittenAfterStartProgram(assignment.key))
+            continue;
+        std::erase_if(extensions,
+                      [&assignment](const SettingAssignment& earlier) { return earlier.key == assignment.key; });
+        extensions.push_back(assignment);
+    }
+    std::erase_if(assignments,
+                  [](const SettingAssignment& assignment) { return WrittenAfterStartProgram(assignment.key); });
+
     // Each start or stop rewrites the files: the last start of an odd number, or the last two of an
     // even one, end in the same state with the same files.
     auto starts = std::count_if(assignments.begin(), assignments.end(),
@@ -422,5 +444,6 @@ std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment>
             kept.push_back(std::move(assignment));
     }
     std::reverse(kept.begin(), kept.end());
+    kept.insert(kept.begin(), extensions.begin(), extensions.end());
     return kept;
 }

@@ -36,11 +36,14 @@ struct SettingsSnapshot {
     std::string messageSoundPath;
     std::string warningSoundPath;
     std::string otherTime;
+    // Beyond the 17 keys: when Kelvaro keeps quiet.
+    bool holdWhenBusy = true;
+    bool naturalBreaks = true;
 };
 
-// The 17 lines in their fixed order, each ending CR LF. A text value that is empty,
-// holds white space or starts with a double quote is written in double quotes, with
-// inner quotes doubled and line breaks turned into blanks; any other value is written bare.
+// The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF. A text value that
+// is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled and
+// line breaks turned into blanks; any other value is written bare.
 std::string FormatSettingsFile(const SettingsSnapshot& snapshot);
 
 enum class SettingKey {
@@ -61,7 +64,13 @@ enum class SettingKey {
     SoundWarningPath,
     OtherTime,
     StartProgram,
+    // Written after the 17, where a reader that knows only those skips them as unknown words.
+    HoldWhenBusy,
+    NaturalBreaks,
 };
+
+// The number of keys the writer writes.
+constexpr std::size_t kSettingKeyCount = 19;
 
 // One key of the file with its value as read, to be applied in file order.
 struct SettingAssignment {
@@ -83,6 +92,7 @@ std::vector<SettingAssignment> ParseSettingsFile(std::string_view text);
 
 // The assignments that change something, in file order: applied, they leave the controls and the
 // files as all of them would, without a million control changes or saves for a file of megabytes.
+// The keys written after STARTPROGRAM come first, so that the start's own save writes them back as read.
 // Of three or more STARTPROGRAM true only the last one counts, or the last two when their number
 // is even; of equal assignments between two starts, only the last; no STARTPROGRAM that doesn't start.
 std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment> assignments);

@@ -23,8 +23,7 @@ int CTavrinDlg::LoadSaveSettings(int load)
         // from STARTPROGRAM makes can't disturb the reading.
         const std::optional<std::string> text = m_platform.ReadWholeFile(kSettingsFile);
         if (!text) {
-            m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro",
-                                      MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+            m_fileBoxes.Show(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
             return 0;
         }
         for (const SettingAssignment& assignment : AssignmentsToApply(ParseSettingsFile(DecodeTextFile(*text)))) {
@@ -37,8 +36,7 @@ int CTavrinDlg::LoadSaveSettings(int load)
         return 1;
     }
     if (!m_platform.ReplaceWholeFile(kSettingsFile, FormatSettingsFile(SnapshotSettings()))) {
-        m_platform.ShowMessageBox(Hwnd(), "could not open settings.txt", "Kelvaro",
-                                  MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+        m_fileBoxes.Show(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
         return 0;
     }
     return 1;
@@ -63,6 +61,8 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.forceBreakWait = settings->ItemText(IDC_SETTINGS_WAIT_SECONDS);
         snapshot.onlySound = settings->IsChecked(IDC_SETTINGS_ONLY_SOUND);
         snapshot.keyboardLeds = settings->IsChecked(IDC_SETTINGS_KEYBOARD_LEDS);
+        snapshot.holdWhenBusy = settings->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY);
+        snapshot.naturalBreaks = settings->IsChecked(IDC_SETTINGS_NATURAL_BREAKS);
         snapshot.messageSoundPath = settings->ItemText(IDC_SETTINGS_MESSAGE_SOUND);
         snapshot.warningSoundPath = settings->ItemText(IDC_SETTINGS_WARNING_SOUND);
     }
@@ -103,6 +103,12 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
         break;
     case SettingKey::KeyboardLeds:
         checkSettingsBox(IDC_SETTINGS_KEYBOARD_LEDS);
+        break;
+    case SettingKey::HoldWhenBusy:
+        checkSettingsBox(IDC_SETTINGS_HOLD_WHEN_BUSY);
+        break;
+    case SettingKey::NaturalBreaks:
+        checkSettingsBox(IDC_SETTINGS_NATURAL_BREAKS);
         break;
     case SettingKey::TimeLimit:
         if (assignment.timeLimit && g_pShutdownDlg) {

@@ -69,7 +69,7 @@ std::string SessionEndRefusedMessage(int action)
     }
 }
 
-ShutdownStep ShutdownSchedule::OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn)
+ShutdownStep ShutdownSchedule::OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn, bool mustWait)
 {
     if (g_bShutdownAsking)
         return ShutdownStep::Nothing;
@@ -86,7 +86,14 @@ ShutdownStep ShutdownSchedule::OnTick(const ShutdownMoment& now, const TimeOfDay
     if (!m_postponedAt && !quiet && IsShutdownDue(now.local, chosen))
         dueAt = now.time - (now.local.second - chosen.second);
     if (!dueAt)
+        dueAt = m_waitingDueAt;
+    if (!dueAt)
         return ShutdownStep::Nothing;
+    if (mustWait) {
+        m_waitingDueAt = dueAt;
+        return ShutdownStep::Nothing;
+    }
+    m_waitingDueAt.reset();
     m_nDueAt = *dueAt;
     g_bShutdownAsking = true;
     return warningOn ? ShutdownStep::Ask : ShutdownStep::Act;

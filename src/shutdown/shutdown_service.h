@@ -57,8 +57,10 @@ enum class ShutdownStep { Nothing, Ask, Act };
 // the chosen time applies again.
 class ShutdownSchedule {
 public:
-    // What a tick finds to do; Ask and Act set g_bShutdownAsking until the outcome is told.
-    ShutdownStep OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn);
+    // What a tick finds to do; Ask and Act set g_bShutdownAsking until the outcome is told. A time
+    // that falls due while the user must not be interrupted (a presentation, a call) waits, and is
+    // asked for or acted on at the first tick after.
+    ShutdownStep OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn, bool mustWait = false);
     // A "No", or a refused request: asks again five minutes after the time that was due, or
     // five minutes after the answer when that time has already passed.
     void Postpone(const ShutdownMoment& answered);
@@ -66,12 +68,16 @@ public:
     void CarriedOut();
     // The user confirmed a time, which replaces any postponement.
     void ForgetPostponement() { m_postponedAt.reset(); }
+    // Supervision stopped: a time that waited for the user is not acted on at the next Start.
+    void ForgetWaitingTime() { m_waitingDueAt.reset(); }
 
     // The time the next question is postponed to, if any, in seconds since 1970 UTC.
     std::optional<std::int64_t> PostponedAt() const { return m_postponedAt; }
 
 private:
     std::optional<std::int64_t> m_postponedAt;
+    // The time that fell due while the user was not to be interrupted.
+    std::optional<std::int64_t> m_waitingDueAt;
     // Before it, and after the moment the postponement was made, the postponed time is not yet due.
     std::int64_t m_nPostponedSince = 0;
     // The time that was due when the current question was asked.

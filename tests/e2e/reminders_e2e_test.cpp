@@ -12,7 +12,10 @@ constexpr char kBreakCaption[] = "";
 
 TEST(RemindersE2e, WithAOneMinuteIntervalABreakComesAndCountsDown)
 {
+    // Nobody touches the machine here: with Kelvaro never keeping quiet, the break comes all the same.
     std::string settings = WithSetting(FirstStartSettings(), "STARTTRAY", "0");
+    settings = WithSetting(settings, "HOLD_WHEN_BUSY", "0");
+    settings = WithSetting(settings, "NATURAL_BREAKS", "0");
     settings = WithSetting(settings, "HEALTH_MSG", "0");
     settings = WithSetting(settings, "FREQUENCE", "1024");
     settings = WithSetting(settings, "OTHERTIME", "1");

@@ -24,6 +24,8 @@ SettingsSnapshot Apply(SettingsSnapshot settings, const std::vector<SettingAssig
         case SettingKey::ForceBreak: settings.forceBreak = a.checked; break;
         case SettingKey::OnlySound: settings.onlySound = a.checked; break;
         case SettingKey::KeyboardLeds: settings.keyboardLeds = a.checked; break;
+        case SettingKey::HoldWhenBusy: settings.holdWhenBusy = a.checked; break;
+        case SettingKey::NaturalBreaks: settings.naturalBreaks = a.checked; break;
         case SettingKey::TimeLimit:
             if (a.timeLimit)
                 settings.timeLimit = *a.timeLimit;
@@ -56,7 +58,7 @@ bool SameSettings(const SettingsSnapshot& a, const SettingsSnapshot& b)
            a.startTray == b.startTray && a.forceBreak == b.forceBreak && a.forceBreakWait == b.forceBreakWait &&
            a.onlySound == b.onlySound && a.keyboardLeds == b.keyboardLeds &&
            a.messageSoundPath == b.messageSoundPath && a.warningSoundPath == b.warningSoundPath &&
-           a.otherTime == b.otherTime;
+           a.otherTime == b.otherTime && a.holdWhenBusy == b.holdWhenBusy && a.naturalBreaks == b.naturalBreaks;
 }
 
 } // namespace
@@ -75,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SettingsSnapshot expected = Apply({}, assignments);
     const std::string written = FormatSettingsFile(expected);
     const std::vector<SettingAssignment> reread = ParseSettingsFile(DecodeTextFile(written));
-    // The writer writes all 17 keys, and the reader finds each of them again.
-    FUZZ_CHECK(reread.size() == 17);
+    // The writer writes every key, and the reader finds each of them again.
+    FUZZ_CHECK(reread.size() == kSettingKeyCount);
     // An empty "Other" minutes field is saved as the default, the only change a save makes.
     if (expected.otherTime.empty())
         expected.otherTime = "120";

@@ -12,10 +12,10 @@ using namespace std::string_view_literals;
 namespace {
 
 constexpr std::string_view kKeyNames[] = {
-    "HEALTH_MSG",      "TIMEBREAK_MSG", "SLEEP_MSG",     "SOUND_ON_MSG",  "SOUND_LONGTIME_WARNING",
-    "SHUTDOWN",        "TIMELIMIT",     "FREQUENCE",     "STARTTRAY",     "FORCEBREAK",
-    "FORCEBREAK_WAIT", "ONLYSOUND",     "KEYBOARD_LEDS", "SOUNDMSG_PATH", "SOUNDWARNING_PATH",
-    "OTHERTIME",       "STARTPROGRAM"};
+    "HEALTH_MSG",      "TIMEBREAK_MSG", "SLEEP_MSG",      "SOUND_ON_MSG",  "SOUND_LONGTIME_WARNING",
+    "SHUTDOWN",        "TIMELIMIT",     "FREQUENCE",      "STARTTRAY",     "FORCEBREAK",
+    "FORCEBREAK_WAIT", "ONLYSOUND",     "KEYBOARD_LEDS",  "SOUNDMSG_PATH", "SOUNDWARNING_PATH",
+    "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS"};
 
 // One line per assignment, so a failing table row shows everything that was read.
 std::string Describe(const std::vector<SettingAssignment>& assignments)
@@ -101,6 +101,12 @@ SettingsSnapshot ApplyAll(const std::vector<SettingAssignment>& assignments)
         case SettingKey::KeyboardLeds:
             s.keyboardLeds = a.checked;
             break;
+        case SettingKey::HoldWhenBusy:
+            s.holdWhenBusy = a.checked;
+            break;
+        case SettingKey::NaturalBreaks:
+            s.naturalBreaks = a.checked;
+            break;
         case SettingKey::SoundMsgPath:
             s.messageSoundPath = a.text;
             break;
@@ -135,7 +141,7 @@ TEST(SettingsFile, FirstStartFileHasTheDefaultLines)
               "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\n"
               "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
               "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
-              "OTHERTIME 120\r\nSTARTPROGRAM true\r\n");
+              "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\n");
 }
 
 TEST(SettingsFile, AwkwardValuesAreWrittenQuotedOnTheirOwnLine)
@@ -160,6 +166,7 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     SettingsSnapshot flipped;
     flipped.soundOnMsg = flipped.soundLongtimeWarning = flipped.shutdown = true;
     flipped.forceBreak = flipped.onlySound = flipped.keyboardLeds = true;
+    flipped.holdWhenBusy = flipped.naturalBreaks = false;
     flipped.timeLimit = {23, 59, 59};
     flipped.frequence = 1022;
     flipped.forceBreakWait = "";
@@ -175,11 +182,15 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     for (const SettingsSnapshot& original : {FirstStartDefaults(), flipped, quotes}) {
         const std::string file = FormatSettingsFile(original);
         const std::vector<SettingAssignment> read = ParseSettingsFile(file);
-        ASSERT_EQ(read.size(), 17u) << Describe(read);
-        for (int i = 0; i < 17; ++i)
-            EXPECT_EQ(static_cast<int>(read[i].key), i) << Describe(read);
-        EXPECT_TRUE(read.back().startProgram);
+        ASSERT_EQ(read.size(), kSettingKeyCount) << Describe(read);
+        for (size_t i = 0; i < kSettingKeyCount; ++i)
+            EXPECT_EQ(static_cast<size_t>(read[i].key), i) << Describe(read);
+        EXPECT_TRUE(read[static_cast<size_t>(SettingKey::StartProgram)].startProgram);
         EXPECT_EQ(FormatSettingsFile(ApplyAll(read)), file);
+        // Applied, the keys written after the start come before it, so that its save keeps them.
+        const std::vector<SettingAssignment> applied = AssignmentsToApply(read);
+        EXPECT_EQ(applied[0].key, SettingKey::HoldWhenBusy);
+        EXPECT_EQ(applied[1].key, SettingKey::NaturalBreaks);
     }
 }
 
@@ -276,14 +287,18 @@ TEST(SettingsFile, OnlyAssignmentsThatChangeSomethingAreApplied)
         {"TIMELIMIT 7:0 TIMELIMIT 99:0 TIMELIMIT 7:0 TIMELIMIT 99:0", "TIMELIMIT=7:0:0 TIMELIMIT=keep"},
         {"OTHERTIME 5 OTHERTIME \"5\" STARTTRAY 1 STARTTRAY 0 STARTTRAY 1",
          "OTHERTIME=<5> STARTTRAY=show STARTTRAY=hide"},
+        // The keys after the start are applied first, once each, so that the start saves them as read.
+        {"NATURAL_BREAKS 0 STARTPROGRAM true NATURAL_BREAKS 1 HOLD_WHEN_BUSY 0",
+         "NATURAL_BREAKS=1 HOLD_WHEN_BUSY=0 STARTPROGRAM=start"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(c.text))), c.applied) << "reading: " << c.text;
 
     // A file of megabytes that repeats the settings applies no more than two copies would.
     const std::string copy = FormatSettingsFile(FirstStartDefaults());
-    EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(Repeated(copy, 10000)))),
-              Describe(ParseSettingsFile(copy + copy)));
+    const std::vector<SettingAssignment> applied = AssignmentsToApply(ParseSettingsFile(Repeated(copy, 10000)));
+    EXPECT_EQ(Describe(applied), Describe(AssignmentsToApply(ParseSettingsFile(copy + copy))));
+    EXPECT_LE(applied.size(), 2 * kSettingKeyCount);
 }
 
 // A damaged file of megabytes is read in one pass, with every value bounded.

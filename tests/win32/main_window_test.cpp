@@ -159,7 +159,8 @@ TEST_F(MainWindowTest, StartArmsTheTimersOfThePlanAndStopKillsThem)
     Click(main, IDC_MAIN_SHUTDOWN);
     Click(main, IDC_MAIN_START_STOP);
     EXPECT_EQ(platform.activeTimers,
-              (std::map<UINT_PTR, UINT>{{1, 139800}, {2, 60000}, {3, 60000}, {4, 1000}, {6, 1000}, {8, 300000}}));
+              (std::map<UINT_PTR, UINT>{
+                  {1, 139800}, {2, 60000}, {3, 60000}, {4, 1000}, {6, 1000}, {8, 300000}, {kQuietCheckTimer, 5000}}));
     EXPECT_EQ(window->m_nFrequence, IDC_MAIN_OTHER);
 
     platform.SetWindowTimer(main, kBreakCountdownTimer, 1000);
@@ -173,7 +174,8 @@ TEST_F(MainWindowTest, StartArmsTheTimersOfThePlanAndStopKillsThem)
     Click(main, IDC_MAIN_SHUTDOWN);
     Click(main, IDC_MAIN_START_STOP);
     EXPECT_EQ(platform.activeTimers,
-              (std::map<UINT_PTR, UINT>{{kBreakCountdownTimer, 1000}, {6, 1000}, {kSaveTimeFilesTimer, 300000}}));
+              (std::map<UINT_PTR, UINT>{
+                  {kBreakCountdownTimer, 1000}, {6, 1000}, {kSaveTimeFilesTimer, 300000}, {kQuietCheckTimer, 5000}}));
 }
 
 TEST_F(MainWindowTest, StartRefusesWithoutAnInterval)

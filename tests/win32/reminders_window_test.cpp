@@ -17,15 +17,16 @@ namespace {
 
 constexpr char kCatalogue[] = "--HEALTH-- a ; --END-- --TIMEBREAKS-- b ; --END-- --SLEEP-- c ; --END--";
 
-// The main window supervising, with forced breaks chosen, at two in the afternoon.
+// The main window supervising, with forced breaks chosen, at two in the afternoon; Kelvaro never
+// keeps quiet, as the reminders came before it could.
 class RemindersWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ResetProgramState();
         platform.files["standard.txt"] = kCatalogue;
-        platform.files["settings.txt"] =
-            "STARTTRAY 0 FORCEBREAK 1 FORCEBREAK_WAIT 3 SOUND_LONGTIME_WARNING 1 STARTPROGRAM true";
+        platform.files["settings.txt"] = "STARTTRAY 0 FORCEBREAK 1 FORCEBREAK_WAIT 3 SOUND_LONGTIME_WARNING 1 "
+                                         "STARTPROGRAM true HOLD_WHEN_BUSY 0 NATURAL_BREAKS 0";
         platform.files["timehistory.txt"] = "HISTORY\r\n";
         // A second short of four hours today.
         platform.files["activetimelog.txt"] = "ACTIVE_TIME_TODAY 2006-12-5 = 3:59:59";

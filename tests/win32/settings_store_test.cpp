@@ -22,7 +22,7 @@ constexpr char kDefaultSettings[] =
     "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\nSHUTDOWN 0\r\n"
     "TIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\nONLYSOUND 0\r\n"
     "KEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\nOTHERTIME 120\r\n"
-    "STARTPROGRAM true\r\n";
+    "STARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\n";
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -123,6 +123,9 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
 {
     platform.files["settings.txt"] = "STARTTRAY 0";
     CTavrinDlg& first = Open();
+    // A file of a version before them keeps quiet in busy moments and counts natural breaks.
+    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY));
+    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_NATURAL_BREAKS));
     first.SetChecked(IDC_MAIN_HEALTH_TIPS, false);
     first.SetChecked(IDC_MAIN_SHUTDOWN, true);
     Click(first.Hwnd(), IDC_MAIN_30_MIN);
@@ -172,7 +175,9 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
                          {false, IDC_MAIN_SHUTDOWN, "SHUTDOWN"},
                          {true, IDC_SETTINGS_FORCE_BREAK, "FORCEBREAK"},
                          {true, IDC_SETTINGS_ONLY_SOUND, "ONLYSOUND"},
-                         {true, IDC_SETTINGS_KEYBOARD_LEDS, "KEYBOARD_LEDS"}};
+                         {true, IDC_SETTINGS_KEYBOARD_LEDS, "KEYBOARD_LEDS"},
+                         {true, IDC_SETTINGS_HOLD_WHEN_BUSY, "HOLD_WHEN_BUSY"},
+                         {true, IDC_SETTINGS_NATURAL_BREAKS, "NATURAL_BREAKS"}};
     const int intervals[] = {IDC_MAIN_30_MIN, IDC_MAIN_45_MIN, IDC_MAIN_60_MIN, IDC_MAIN_OTHER};
     // Box k is checked in the rounds of the set bits of k + 1: never all on, never all off.
     for (int round = 0; round < 4; ++round) {

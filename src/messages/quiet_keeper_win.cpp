@@ -1,0 +1,165 @@
+#include "messages/quiet_keeper_win.h"
+
+#include "activity/calendar.h"
+#include "app/main_window_win.h"
+#include "app/timer_plan.h"
+#include "platform/platform_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+const char kBreakHeadsUpText[] = "A break starts in 30 seconds";
+
+namespace {
+
+// The tray's pause entries, in the order of the choices.
+constexpr int kPauseCommands[] = {ID_TRAY_PAUSE_30_MINUTES, ID_TRAY_PAUSE_1_HOUR, ID_TRAY_PAUSE_2_HOURS,
+                                  ID_TRAY_PAUSE_UNTIL_MORNING};
+constexpr PauseChoice kPauseChoices[] = {PauseChoice::ThirtyMinutes, PauseChoice::OneHour, PauseChoice::TwoHours,
+                                         PauseChoice::UntilMorning};
+// The position of "Pause reminders" in the tray menu.
+constexpr UINT kPauseSubmenuPosition = 2;
+
+// The choices live in the Settings dialog's check boxes, read when they are needed.
+GateSettings CurrentGateSettings()
+{
+    GateSettings settings;
+    if (const CSetting* dialog = g_pSettingsDlg) {
+        settings.holdWhenBusy = dialog->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY);
+        settings.naturalBreaks = dialog->IsChecked(IDC_SETTINGS_NATURAL_BREAKS);
+    }
+    return settings;
+}
+
+} // namespace
+
+void CQuietKeeper::OnStart(HWND owner)
+{
+    m_owner = owner;
+    ReadQuietState();
+    m_platform.SetWindowTimer(m_owner, kQuietCheckTimer, kQuietCheckPeriodMs);
+}
+
+void CQuietKeeper::ReadQuietState()
+{
+    // The system is asked only while it matters; the choice may change at any moment.
+    m_state = CurrentGateSettings().holdWhenBusy ? m_platform.ReadQuietState() : QuietState{};
+}
+
+void CQuietKeeper::OnStop()
+{
+    m_platform.KillWindowTimer(m_owner, kQuietCheckTimer);
+    m_platform.KillWindowTimer(m_owner, kBreakHeadsUpTimer);
+    m_headsUpKind.reset();
+    m_pauseChoice.reset();
+    m_gate.Resume();
+}
+
+Moment CQuietKeeper::CurrentMoment()
+{
+    Moment moment;
+    moment.now = m_platform.Now();
+    if (const std::optional<std::uint32_t> lastInput = m_platform.LastInputTick())
+        moment.idleMs = static_cast<std::int32_t>(m_platform.TickCount() - *lastInput);
+    moment.busy = m_state.Busy();
+    moment.settings = CurrentGateSettings();
+    return moment;
+}
+
+GateVerdict CQuietKeeper::OnDue(ReminderKind kind)
+{
+    ReadQuietState();
+    return m_gate.OnDue(kind, CurrentMoment());
+}
+
+std::optional<ReminderKind> CQuietKeeper::OnQuietCheckTick()
+{
+    const bool wasBusy = m_state.Busy();
+    ReadQuietState();
+    if (!wasBusy || m_state.Busy())
+        return std::nullopt;
+    const Moment moment = CurrentMoment();
+    const TimeOfDay local = LocalTimeOfDay(moment.now).value_or(TimeOfDay{-1, -1, -1});
+    return m_gate.OnBusyEnded(moment, local.hour, local.minute);
+}
+
+bool CQuietKeeper::OnActivityTick()
+{
+    const Moment moment = CurrentMoment();
+    return m_gate.OnActivity(moment.idleMs, moment.busy, moment.settings);
+}
+
+bool CQuietKeeper::WantsHeadsUp()
+{
+    const GateSettings settings = CurrentGateSettings();
+    return settings.holdWhenBusy || settings.naturalBreaks;
+}
+
+void CQuietKeeper::StartHeadsUp(ReminderKind kind)
+{
+    m_headsUpKind = kind;
+    m_platform.SetWindowTimer(m_owner, kBreakHeadsUpTimer, kBreakHeadsUpMs);
+}
+
+bool CQuietKeeper::OnHeadsUpTick()
+{
+    m_platform.KillWindowTimer(m_owner, kBreakHeadsUpTimer);
+    const std::optional<ReminderKind> kind = m_headsUpKind;
+    m_headsUpKind.reset();
+    return kind && OnDue(*kind) == GateVerdict::Give;
+}
+
+bool CQuietKeeper::ShutdownMustWait()
+{
+    return ::ShutdownMustWait(m_state.PresentingOrInCall(), CurrentGateSettings());
+}
+
+std::optional<std::int64_t> CQuietKeeper::PausedUntil()
+{
+    const std::optional<std::int64_t> until = m_gate.PausedUntil(m_platform.Now());
+    if (!until)
+        m_pauseChoice.reset();
+    return until;
+}
+
+void CQuietKeeper::PrepareTrayMenu(HMENU menu, bool running)
+{
+    EnableMenuItem(menu, kPauseSubmenuPosition, MF_BYPOSITION | (running ? MF_ENABLED : MF_GRAYED));
+    if (m_pauseChoice && PausedUntil()) {
+        const auto chosen = std::find(std::begin(kPauseChoices), std::end(kPauseChoices), *m_pauseChoice);
+        CheckMenuRadioItem(menu, kPauseCommands[0], kPauseCommands[std::size(kPauseCommands) - 1],
+                           kPauseCommands[chosen - std::begin(kPauseChoices)], MF_BYCOMMAND);
+    } else {
+        DeleteMenu(menu, ID_TRAY_RESUME, MF_BYCOMMAND);
+    }
+}
+
+bool CQuietKeeper::OnTrayCommand(int command)
+{
+    if (command == ID_TRAY_RESUME) {
+        m_pauseChoice.reset();
+        m_gate.Resume();
+        return true;
+    }
+    const auto found = std::find(std::begin(kPauseCommands), std::end(kPauseCommands), command);
+    if (found == std::end(kPauseCommands))
+        return false;
+    m_pauseChoice = kPauseChoices[found - std::begin(kPauseCommands)];
+    const std::int64_t until = PauseEnd(*m_pauseChoice, m_platform.Now());
+    m_gate.Pause(until);
+    const std::string line = PausedUntilText(until);
+    std::snprintf(m_pauseLine, sizeof m_pauseLine, "%s", line.c_str());
+    return true;
+}
+
+std::string_view CQuietKeeper::Tooltip(std::string_view countTooltip)
+{
+    if (!PausedUntil())
+        return countTooltip;
+    std::snprintf(m_tooltip, sizeof m_tooltip, "%.*s\n%s", static_cast<int>(countTooltip.size()), countTooltip.data(),
+                  m_pauseLine);
+    return m_tooltip;
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include "messages/quiet_signals.h"
+#include "messages/reminder_gate.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+
+class Platform;
+
+// When Kelvaro keeps quiet: it watches whether the user presents, is in a call or uses a
+// full-screen program, keeps the tray's pause and tells whether a reminder that falls due is
+// given, held or dropped. The main window carries out what it decides.
+class CQuietKeeper {
+public:
+    explicit CQuietKeeper(Platform& platform) : m_platform(platform) {}
+
+    // Supervision started or stopped: the system is watched only while it runs, on a timer of the
+    // owner, and a stop ends the pause and lets go of what was held.
+    void OnStart(HWND owner);
+    void OnStop();
+
+    // A reminder falls due now: the system is asked afresh.
+    GateVerdict OnDue(ReminderKind kind);
+
+    // Every few seconds while supervising: the held reminder to give now that the user is free again.
+    std::optional<ReminderKind> OnQuietCheckTick();
+
+    // Once a second, without reading the system's state: true when the user has just come back
+    // from a break, so the time-break suggestions start their interval again.
+    bool OnActivityTick();
+
+    // A forced break falls due: the user is told first and the break comes a little later, when
+    // the moment still allows it. Only with the choices of keeping quiet on, so that with both off
+    // breaks come at once.
+    bool WantsHeadsUp();
+    void StartHeadsUp(ReminderKind kind);
+    // The heads-up's time is over: whether to start the break now.
+    bool OnHeadsUpTick();
+
+    // A scheduled end of the session waits while the user presents or is in a call, as the system
+    // was last asked: the shutdown check runs every second.
+    bool ShutdownMustWait();
+
+    // The tray menu's pause entries, as they stand now.
+    void PrepareTrayMenu(HMENU menu, bool running);
+    // A pause entry of the tray menu; false for any other command.
+    bool OnTrayCommand(int command);
+    // The tooltip for the count's tooltip: with the pause's line while it lasts. Allocates nothing.
+    std::string_view Tooltip(std::string_view countTooltip);
+
+private:
+    Moment CurrentMoment();
+    void ReadQuietState();
+    std::optional<std::int64_t> PausedUntil();
+
+    Platform& m_platform;
+    HWND m_owner = nullptr;
+    ReminderGate m_gate;
+    QuietState m_state;
+    std::optional<PauseChoice> m_pauseChoice;
+    std::optional<ReminderKind> m_headsUpKind;
+    // The count's tooltip and the pause's line, within the 63 characters the tray shows.
+    char m_tooltip[64] = {};
+    char m_pauseLine[40] = {};
+};
+
+// The heads-up's text and how long before the break it comes.
+extern const char kBreakHeadsUpText[];
+constexpr unsigned kBreakHeadsUpMs = 30000;

@@ -1,0 +1,96 @@
+#include "kelvaro_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+constexpr wchar_t kFullScreenClass[] = L"KelvaroTestFullScreen";
+constexpr char kPopupClass[] = "KelvaroStatusBarPopup";
+
+// A full-screen program of the test's own, in front: a captionless window covering the primary monitor.
+class FullScreenProgram {
+public:
+    FullScreenProgram()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kFullScreenClass;
+        RegisterClassW(&windowClass);
+        m_window = CreateWindowExW(0, kFullScreenClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetForegroundWindow(m_window);
+        Pump();
+    }
+    ~FullScreenProgram() { Close(); }
+    FullScreenProgram(const FullScreenProgram&) = delete;
+    FullScreenProgram& operator=(const FullScreenProgram&) = delete;
+
+    bool InFront() const { return m_window && GetForegroundWindow() == m_window; }
+    void Close()
+    {
+        if (m_window)
+            DestroyWindow(m_window);
+        m_window = nullptr;
+        Pump();
+    }
+    static void Pump()
+    {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+
+private:
+    HWND m_window = nullptr;
+};
+
+// Kelvaro's popups shown at this moment.
+std::set<HWND> ShownPopups()
+{
+    std::set<HWND> popups;
+    EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+            char name[64] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (std::string(name) == kPopupClass && IsWindowVisible(window))
+                reinterpret_cast<std::set<HWND>*>(found)->insert(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&popups));
+    return popups;
+}
+
+TEST(QuietE2e, NoReminderWhileAFullScreenProgramIsInFrontAndOneWhenItGoes)
+{
+    const UserAtWork user;
+    std::string settings = WithSetting(FirstStartSettings(), "HEALTH_MSG", "0");
+    settings = WithSetting(settings, "FREQUENCE", "1024");
+    settings = WithSetting(settings, "OTHERTIME", "1");
+    KelvaroProcess kelvaro(WithTimeFiles({{"settings.txt", settings}, {"standard.txt", DefaultCatalogue()}}));
+    ASSERT_NE(kelvaro.MainWindow(), nullptr);
+    FullScreenProgram program;
+    ASSERT_TRUE(program.InFront());
+
+    // The first time-break suggestion (at night the go-to-bed message) falls due a minute after Start.
+    constexpr DWORD kPastTheFirstReminderMs = 75000;
+    while (kelvaro.MsSinceLaunch() < kPastTheFirstReminderMs) {
+        FullScreenProgram::Pump();
+        ASSERT_TRUE(ShownPopups().empty()) << "a popup over the full-screen program";
+        Sleep(250);
+    }
+    program.Close();
+    // Within the next check of the system, and before the next reminder falls due.
+    std::set<HWND> seen;
+    while (kelvaro.MsSinceLaunch() < 115000) {
+        for (HWND popup : ShownPopups())
+            seen.insert(popup);
+        Sleep(100);
+    }
+    EXPECT_EQ(seen.size(), 1u) << "exactly the one held reminder";
+    kelvaro.Quit();
+}
+
+} // namespace
