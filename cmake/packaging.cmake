@@ -42,6 +42,7 @@ if(KELVARO_MAKENSIS)
       COMMAND bash ${CMAKE_SOURCE_DIR}/packaging/check-installer.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${KELVARO_SETUP})
     # A first Wine start of the prefix included; the build itself is normally done already.
     set_tests_properties(package_installer PROPERTIES TIMEOUT 300 RESOURCE_LOCK kelvaro_build_folder)
+    kelvaro_wine_session(package_installer)
   endif()
 else()
   message(STATUS "makensis not found (Debian's nsis): no installer target and no installer test")

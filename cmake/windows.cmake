@@ -64,6 +64,15 @@ if(CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR})
 endif()
 
+# Each test under Wine runs in a Wine session of its own (prefix, wineserver and virtual display),
+# so that the tests run side by side; every session starts as a copy of one prepared prefix.
+function(kelvaro_wine_session test)
+  if(CMAKE_CROSSCOMPILING)
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
+      KELVARO_WINE_SESSION=${test} KELVARO_WINE_TEMPLATE=${CMAKE_BINARY_DIR}/wineprefix-template)
+  endif()
+endfunction()
+
 file(GLOB KELVARO_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(kelvaro_win32_tests ${KELVARO_WIN32_TESTS} ${KELVARO_RESOURCE_SCRIPT})
 target_include_directories(kelvaro_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
@@ -73,12 +82,14 @@ target_compile_definitions(kelvaro_win32_tests PRIVATE KELVARO_SOURCE_DIR="${CMA
 add_test(NAME win32 COMMAND kelvaro_win32_tests --gtest_brief=1)
 # Generous for Wine on a busy machine, but a hung dialog must fail rather than wait for ever.
 set_tests_properties(win32 PROPERTIES TIMEOUT 300)
+kelvaro_wine_session(win32)
 # The dialogs' texts again at 150 % scaling, in a Wine session of that DPI (Linux only).
 if(CMAKE_CROSSCOMPILING)
   add_test(NAME text_fit_144dpi COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/run-at-dpi.sh ${CMAKE_BINARY_DIR} 144
     $<TARGET_FILE:kelvaro_win32_tests> --gtest_brief=1 --gtest_filter=TextFitTest.*)
   # A first Wine start of its own prefix included.
   set_tests_properties(text_fit_144dpi PROPERTIES TIMEOUT 300)
+  kelvaro_wine_session(text_fit_144dpi)
 endif()
 
 file(GLOB KELVARO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
@@ -99,10 +110,17 @@ if(KELVARO_E2E_SOURCES)
   add_test(NAME e2e_quiet COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=QuietE2e.* $<TARGET_FILE:kelvaro>)
   # Two minutes of one-minute reminders.
   set_tests_properties(e2e_quiet PROPERTIES TIMEOUT 300)
-  add_test(NAME e2e_hostile_files COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=HostileFilesE2e.*
-    $<TARGET_FILE:kelvaro>)
-  # About five minutes for some fifty starts, a few with files of tens of megabytes.
-  set_tests_properties(e2e_hostile_files PROPERTIES TIMEOUT 900)
+  kelvaro_wine_session(e2e)
+  kelvaro_wine_session(e2e_kill)
+  kelvaro_wine_session(e2e_quiet)
+  # Some fifty starts, a few with files of tens of megabytes: two halves side by side.
+  foreach(shard 0 1)
+    add_test(NAME e2e_hostile_files_${shard} COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=HostileFilesE2e.*
+      $<TARGET_FILE:kelvaro>)
+    set_tests_properties(e2e_hostile_files_${shard} PROPERTIES TIMEOUT 900
+      ENVIRONMENT "GTEST_TOTAL_SHARDS=2;GTEST_SHARD_INDEX=${shard}")
+    kelvaro_wine_session(e2e_hostile_files_${shard})
+  endforeach()
 endif()
 
 # The active-time stories move the wall clock while the program runs: they run in a Wine session
@@ -121,6 +139,7 @@ if(CMAKE_CROSSCOMPILING AND KELVARO_E2E_SOURCES AND KELVARO_E2E_CLOCK_TESTS)
     $<TARGET_FILE:kelvaro_e2e_clock> --gtest_brief=1 $<TARGET_FILE:kelvaro>)
   # About two minutes, a first Wine start of its prefix included.
   set_tests_properties(e2e_clock PROPERTIES TIMEOUT 300)
+  kelvaro_wine_session(e2e_clock)
 endif()
 
 # The README's pictures must keep coming out right: the script takes them again, into the build folder.
@@ -128,8 +147,9 @@ find_program(KELVARO_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
 if(CMAKE_CROSSCOMPILING AND KELVARO_CONVERT)
   add_test(NAME screenshots COMMAND bash ${CMAKE_SOURCE_DIR}/tools/update_screenshots.sh
     $<TARGET_FILE:kelvaro> ${CMAKE_BINARY_DIR}/screenshots)
-  # A first Wine start of its own prefix and a one-minute forced break included.
+  # A first Wine start of its own prefix included.
   set_tests_properties(screenshots PROPERTIES TIMEOUT 420)
+  kelvaro_wine_session(screenshots)
 endif()
 
 # The portable zip and the installer, and their tests; last, so that they run after the others.

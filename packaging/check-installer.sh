@@ -16,7 +16,7 @@ wine_run=("$repo/cmake/wine-run.sh" "$build")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-export WINEPREFIX="$build/wineprefix"
+export WINEPREFIX="$build${KELVARO_WINE_SESSION:+/wine-$KELVARO_WINE_SESSION}/wineprefix"
 # The prefix's own folders, asked of Windows: the user name in them is the Unix one.
 folders=$("${wine_run[@]}" cmd /c 'echo %LOCALAPPDATA%;%APPDATA%' | tr -d '\r')
 local_win=${folders%%;*}

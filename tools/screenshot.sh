@@ -26,12 +26,8 @@ Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=":$display_number"
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/kelvaro-ready" ]; then
-    wineboot --init >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/kelvaro-ready"
-fi
+source "$repo/cmake/wine-prefix.sh"
+prepare_wine_prefix
 
 tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
 

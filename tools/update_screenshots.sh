@@ -29,12 +29,8 @@ Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=":$display_number"
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/kelvaro-ready" ]; then
-    wineboot --init >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/kelvaro-ready"
-fi
+source "$repo/cmake/wine-prefix.sh"
+prepare_wine_prefix
 
 # settings.txt with every key; $1 is the data folder, the other arguments replace keys.
 write_settings() {
@@ -108,15 +104,25 @@ tool click 'About Kelvaro' 1 || true
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
-# Second run: a one-minute interval; a minute after the start the time-break suggestion (at night
-# the go-to-bed message) comes as a popup. Forced breaks are then checked in the hidden Settings
-# dialog, so the next one comes as the break dialog.
+# Second run, supervising: the time-break suggestion's and the go-to-bed message's timers are made
+# to tick, and one of them (by day the suggestion, by night the message) comes as a popup. Forced
+# breaks are then checked in the hidden Settings dialog, so the next one comes as the break dialog.
 seed_folder "$scratch/reminders"
 # Nobody touches this virtual display: Kelvaro must not take that for a user away, nor announce the break.
-write_settings "$scratch/reminders" 'FREQUENCE 1024' 'OTHERTIME 1' 'STARTPROGRAM true' 'HOLD_WHEN_BUSY 0' \
-    'NATURAL_BREAKS 0'
+write_settings "$scratch/reminders" 'STARTPROGRAM true' 'HOLD_WHEN_BUSY 0' 'NATURAL_BREAKS 0'
 start_kelvaro "$scratch/reminders"
-snap KelvaroStatusBarPopup - popup 90 || status=1
-tool check Settings 1012
-snap '#32770' '' forced-break 90 || status=1
+remind() {
+    tool timer Kelvaro 1003 2
+    tool timer Kelvaro 1003 3
+}
+if tool wait Kelvaro 1003 Stop 30; then
+    remind
+    snap KelvaroStatusBarPopup - popup || status=1
+    tool check Settings 1012
+    remind
+    snap '#32770' '' forced-break || status=1
+else
+    echo "Kelvaro did not start supervising" >&2
+    status=1
+fi
 exit $status

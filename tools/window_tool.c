@@ -5,6 +5,8 @@
  *   window_tool.exe post TITLE ID    sends the command ID to the window TITLE, shown or hidden
  *   window_tool.exe menu TITLE HOLDING COMMAND
  *       sends the menu command COMMAND to the window TITLE, shown or hidden, that holds control HOLDING
+ *   window_tool.exe timer TITLE HOLDING ID
+ *       makes the timer ID of that window tick now
  *   window_tool.exe wait TITLE ID TEXT SECONDS
  *       waits up to SECONDS for a window TITLE, shown or hidden, whose control ID reads TEXT
  *   window_tool.exe boxes            prints the text of every message box that is shown
@@ -226,6 +228,13 @@ int main(int argc, char** argv)
         if (!window)
             return 1;
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(atoi(argv[4]), 0), 0);
+        return 0;
+    }
+    if (argc == 5 && strcmp(argv[1], "timer") == 0) {
+        HWND window = FindHolding("-", argv[2], FALSE, atoi(argv[3]));
+        if (!window)
+            return 1;
+        PostMessageA(window, WM_TIMER, (WPARAM)atoi(argv[4]), 0);
         return 0;
     }
     if (argc == 6 && strcmp(argv[1], "wait") == 0) {

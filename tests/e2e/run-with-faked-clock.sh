@@ -54,6 +54,11 @@ if [ ! -s "$display_file" ]; then
   exit 1
 fi
 export DISPLAY=":$(head -n 1 "$display_file")"
+# The prefix that this session copies is made with the real clock and zone, as every other session's.
+source "$(dirname "$wine_run")/wine-prefix.sh"
+prepare_wine_template
+# This is a session of its own, whatever CTest named.
+unset KELVARO_WINE_SESSION
 
 clock_file="$session_dir/clock"
 echo "+0" >"$clock_file"

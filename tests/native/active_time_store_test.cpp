@@ -3,6 +3,8 @@
 #include "activity/counter_state.h"
 #include "activity/time_files.h"
 
+#include "local_time.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,42 +14,19 @@
 
 namespace {
 
-// Central European time, spelled out so that no time-zone database is needed.
-constexpr char kBerlin[] = "CET-1CEST,M3.5.0,M10.5.0/3";
-
-std::int64_t Local(int year, int month, int day, int hour, int minute, int second = 0)
-{
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
-
 // One run of the program with its two time files, a clock, a tick count and a user, stepped
 // second by second the way the activity tick sees them.
-class TimeFilesStory : public ::testing::Test, public TimeFilesHost {
+class TimeFilesStory : public InBerlin, public TimeFilesHost {
 protected:
     void SetUp() override
     {
-        setenv("TZ", kBerlin, 1);
-        tzset();
+        InBerlin::SetUp();
         g_nActiveTimeMs = g_nRestoredTimeMs = g_nIdleTimeMs = 0;
         g_dwStartTick = g_dwPreviousTick = 0;
         g_bCountKnown = false;
         g_bHistoryLoaded = false;
         g_dayHistory.clear();
     }
-    void TearDown() override
-    {
-        unsetenv("TZ");
-        tzset();
-    }
-
     std::optional<std::string> ReadText(const std::string& name) override
     {
         if (unreadable.count(name) || !files.count(name))
@@ -110,7 +89,7 @@ TEST_F(TimeFilesStory, RunningAcrossMidnightRollsTheDayIntoTheHistory)
 {
     files[kHistoryFile] = "HISTORY\r\n2026-12-7 = 8:0:0\r\n";
     files[kActiveTimeLogFile] = "ACTIVE_TIME_TODAY 2026-12-8 = 2:0:0\r\n";
-    StartProgram(Local(2026, 12, 8, 23, 0));
+    StartProgram(LocalTime(2026, 12, 8, 23, 0));
     Start();
     Run(3600 + 10);
     EXPECT_STREQ(FormatActiveTimeTexts(SplitForDisplay(g_nActiveTimeMs)).time, "00:00:10");
@@ -129,7 +108,7 @@ TEST_F(TimeFilesStory, StoppedBeforeMidnightOrForAMonthTheOldDayKeepsItsCount)
         SetUp();
         files.clear();
         files[kHistoryFile] = "HISTORY\r\n";
-        StartProgram(Local(2026, 12, 8, 20, 0));
+        StartProgram(LocalTime(2026, 12, 8, 20, 0));
         Start();
         Run(3600);
         Stop();
@@ -147,10 +126,10 @@ TEST_F(TimeFilesStory, StoppedBeforeMidnightOrForAMonthTheOldDayKeepsItsCount)
 TEST_F(TimeFilesStory, AClockSetBackToADayInTheHistoryContinuesThatDay)
 {
     files[kHistoryFile] = "HISTORY\r\n2026-12-8 = 8:0:0\r\n";
-    StartProgram(Local(2026, 12, 9, 0, 10));
+    StartProgram(LocalTime(2026, 12, 9, 0, 10));
     Start();
     Run(1800);
-    now = Local(2026, 12, 8, 23, 50);
+    now = LocalTime(2026, 12, 8, 23, 50);
     Run(60);
     EXPECT_EQ(g_nActiveTimeMs, 8 * 3600000 + 59000);
     Quit();
@@ -161,7 +140,7 @@ TEST_F(TimeFilesStory, TheDaysTheClocksChangeKeepTheirRealTime)
 {
     // The night of the spring change has an hour less; the time from 2:00 to 3:00 is stored as it is.
     files[kHistoryFile] = "HISTORY\r\n2027-3-27 = 2:30:0\r\n";
-    StartProgram(Local(2027, 3, 28, 1, 0));
+    StartProgram(LocalTime(2027, 3, 28, 1, 0));
     Start();
     Run(2 * 3600 + 1800);
     EXPECT_EQ(files[kHistoryFile], "HISTORY\r\n2027-3-27 = 2:30:0\r\n") << "no change of date yet";
@@ -173,7 +152,7 @@ TEST_F(TimeFilesStory, TheDaysTheClocksChangeKeepTheirRealTime)
     SetUp();
     files.clear();
     files[kHistoryFile] = "HISTORY\r\n";
-    StartProgram(Local(2026, 10, 25, 0, 0));
+    StartProgram(LocalTime(2026, 10, 25, 0, 0));
     Start();
     Run(25 * 3600 - 5);
     EXPECT_STREQ(FormatActiveTimeTexts(SplitForDisplay(g_nActiveTimeMs)).time, "24:59:55");
@@ -187,7 +166,7 @@ TEST_F(TimeFilesStory, TheDaysTheClocksChangeKeepTheirRealTime)
 TEST_F(TimeFilesStory, AFailedSaveAtTheChangeOfDayLosesNothing)
 {
     files[kHistoryFile] = "HISTORY\r\n2026-12-7 = 8:0:0\r\n";
-    StartProgram(Local(2026, 12, 8, 23, 0));
+    StartProgram(LocalTime(2026, 12, 8, 23, 0));
     Start();
     unwritable.insert(kHistoryFile);
     Run(3600 + 10);
@@ -201,7 +180,7 @@ TEST_F(TimeFilesStory, AHistoryThatCantBeReadIsNeverReplacedByLess)
 {
     files[kHistoryFile] = "HISTORY\r\n2026-12-7 = 8:0:0\r\n";
     unreadable.insert(kHistoryFile);
-    StartProgram(Local(2026, 12, 8, 10, 0));
+    StartProgram(LocalTime(2026, 12, 8, 10, 0));
     Start();
     Run(60);
     Quit();
@@ -219,7 +198,7 @@ TEST_F(TimeFilesStory, BeforeAStartTheSavesKeepTodaysStoredTime)
     const std::string history = "HISTORY\r\n2026-12-8 = 3:0:0\r\n";
     files[kActiveTimeLogFile] = log;
     files[kHistoryFile] = history;
-    StartProgram(Local(2026, 12, 8, 10, 0));
+    StartProgram(LocalTime(2026, 12, 8, 10, 0));
     Quit(); // as Quit, Escape or the end of the session do with supervision never started
     EXPECT_EQ(files[kActiveTimeLogFile], log);
     EXPECT_EQ(files[kHistoryFile], history);
@@ -235,7 +214,7 @@ TEST_F(TimeFilesStory, StartRestoresTheLargestKnownCountOfTheDay)
 {
     files[kHistoryFile] = "HISTORY\r\n2026-12-8 = 5:0:0\r\n";
     files[kActiveTimeLogFile] = "ACTIVE_TIME_TODAY 2026-12-8 = 4:0:0\r\n";
-    StartProgram(Local(2026, 12, 8, 10, 0));
+    StartProgram(LocalTime(2026, 12, 8, 10, 0));
     Start();
     EXPECT_EQ(g_nActiveTimeMs, 5 * 3600000) << "the history line is larger";
     Run(60);

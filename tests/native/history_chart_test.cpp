@@ -1,6 +1,8 @@
 #include "history/history_chart.h"
 #include "history/history_csv.h"
 
+#include "local_time.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,19 +15,7 @@ namespace {
 constexpr std::int64_t kHour = 3600;
 
 // Berlin moved its clocks on 26 March and 29 October 2006: days of 23 and 25 hours.
-class HistoryChartTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setenv("TZ", "Europe/Berlin", 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        unsetenv("TZ");
-        tzset();
-    }
-};
+class HistoryChartTest : public InBerlin {};
 
 // The local date and weekday a number of days before a date, by the C library's clock.
 std::tm DaysBefore(const CivilDate& date, int days)

@@ -1,5 +1,7 @@
 #include "history/history_statistics.h"
 
+#include "local_time.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,19 +11,7 @@
 namespace {
 
 // Berlin moved its clocks forward on 26 March 2006, so a span counted in local seconds would lose a day.
-class HistoryFiguresTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        setenv("TZ", "Europe/Berlin", 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        unsetenv("TZ");
-        tzset();
-    }
-};
+class HistoryFiguresTest : public InBerlin {};
 
 TEST_F(HistoryFiguresTest, ComputesEveryFigureFromTheFile)
 {

@@ -1,10 +1,9 @@
 #include "messages/reminder_gate.h"
 
+#include "local_time.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-#include <string>
 #include <vector>
 
 namespace {
@@ -133,38 +132,21 @@ TEST(ReminderGate, FiveMinutesAwayCountOnceAsABreak)
     }
 }
 
-TEST(ReminderGate, APauseEndsAfterItsLengthOrAtTheNextSixOClock)
+class PauseInBerlin : public InBerlin {};
+
+TEST_F(PauseInBerlin, EndsAfterItsLengthOrAtTheNextSixOClock)
 {
-    const char* zone = std::getenv("TZ");
-    const std::string previousZone = zone ? zone : "";
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
-    auto localAt = [](int year, int month, int day, int hour, int minute) {
-        std::tm local{};
-        local.tm_year = year - 1900;
-        local.tm_mon = month - 1;
-        local.tm_mday = day;
-        local.tm_hour = hour;
-        local.tm_min = minute;
-        local.tm_isdst = -1;
-        return static_cast<std::int64_t>(std::mktime(&local));
-    };
-    const std::int64_t evening = localAt(2026, 3, 28, 22, 15);
+    const std::int64_t evening = LocalTime(2026, 3, 28, 22, 15);
     EXPECT_EQ(PauseEnd(PauseChoice::ThirtyMinutes, evening), evening + 1800);
     EXPECT_EQ(PauseEnd(PauseChoice::TwoHours, evening), evening + 7200);
     // Across the night the clocks go forward: 06:00 is six hours and 45 minutes away, not seven.
-    EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, evening), localAt(2026, 3, 29, 6, 0));
+    EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, evening), LocalTime(2026, 3, 29, 6));
     EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, evening) - evening, 6 * 3600 + 45 * 60);
-    EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, localAt(2026, 12, 31, 3, 0)), localAt(2026, 12, 31, 6, 0));
-    EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, localAt(2026, 12, 31, 6, 0)), localAt(2027, 1, 1, 6, 0));
-    EXPECT_EQ(PausedUntilText(localAt(2026, 12, 31, 6, 0)), "Reminders paused until 06:00");
+    EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, LocalTime(2026, 12, 31, 3)), LocalTime(2026, 12, 31, 6));
+    EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, LocalTime(2026, 12, 31, 6)), LocalTime(2027, 1, 1, 6));
+    EXPECT_EQ(PausedUntilText(LocalTime(2026, 12, 31, 6)), "Reminders paused until 06:00");
     EXPECT_TRUE(ShutdownMustWait(true, kBothOn));
     EXPECT_FALSE(ShutdownMustWait(true, {false, true}));
-    if (zone)
-        setenv("TZ", previousZone.c_str(), 1);
-    else
-        unsetenv("TZ");
-    tzset();
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <memory>
 
 namespace {
@@ -161,13 +160,7 @@ std::string CountAfterABoxOpenAllNight(ActiveTimeWindowTest& test, bool workedOn
     platform.unwritableFiles["timehistory.txt"] = 1;
     // Just past the coming midnight, so that the night stays in one day.
     const CivilDate today = *LocalDate(platform.now);
-    std::tm midnight{};
-    midnight.tm_year = today.year - 1900;
-    midnight.tm_mon = today.month - 1;
-    midnight.tm_mday = today.day + 1;
-    midnight.tm_sec = 5;
-    midnight.tm_isdst = -1;
-    platform.now = std::mktime(&midnight);
+    platform.now = LocalTime(today.year, today.month, today.day + 1, 0, 0, 5);
     int ticksWhileOpen = 0;
     // The box's own loop goes on delivering the activity timer through the night, a minute at a time.
     platform.whileBoxOpen = [&] {

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <memory>
 
 namespace {
@@ -28,13 +27,7 @@ protected:
         platform.files["settings.txt"] = "STARTTRAY 0 FREQUENCE 1021 SOUND_ON_MSG 1 STARTPROGRAM true";
         platform.files["timehistory.txt"] = "HISTORY\r\n";
         platform.files["activetimelog.txt"] = "";
-        std::tm afternoon{};
-        afternoon.tm_year = 106;
-        afternoon.tm_mon = 11;
-        afternoon.tm_mday = 5;
-        afternoon.tm_hour = 14;
-        afternoon.tm_isdst = -1;
-        platform.now = std::mktime(&afternoon);
+        platform.now = LocalTime(2006, 12, 5, 14);
         window = std::make_unique<CTavrinDlg>(platform, icons);
         EXPECT_TRUE(window->Create(nullptr));
         PumpMessages();

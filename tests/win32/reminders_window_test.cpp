@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <memory>
 
 namespace {
@@ -30,13 +29,7 @@ protected:
         platform.files["timehistory.txt"] = "HISTORY\r\n";
         // A second short of four hours today.
         platform.files["activetimelog.txt"] = "ACTIVE_TIME_TODAY 2006-12-5 = 3:59:59";
-        std::tm afternoon{};
-        afternoon.tm_year = 106;
-        afternoon.tm_mon = 11;
-        afternoon.tm_mday = 5;
-        afternoon.tm_hour = 14;
-        afternoon.tm_isdst = -1;
-        platform.now = std::mktime(&afternoon);
+        platform.now = LocalTime(2006, 12, 5, 14);
         window = std::make_unique<CTavrinDlg>(platform, icons);
         EXPECT_TRUE(window->Create(nullptr));
         PumpMessages();

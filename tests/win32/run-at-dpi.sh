@@ -25,6 +25,8 @@ stop_session() {
 }
 stop_session
 trap stop_session EXIT
+# This is a session of its own, whatever CTest named.
+unset KELVARO_WINE_SESSION
 
 # Wine reads the DPI when its session starts, so the session is set up, scaled, then ended first.
 bash "$wine_run" "$session_dir" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null

@@ -174,4 +174,16 @@ TEST_F(ShutdownServiceTest, WithoutTheWarningActsAtOnceAndTellsOfRefusalsAndPriv
     }
 }
 
+TEST_F(ShutdownServiceTest, ATimeDueInACallAsksOnceTheCallHasEnded)
+{
+    platform.quietState.inCall = true;
+    StartWith(IDC_SETTIME_REBOOT, true);
+    EXPECT_EQ(SecondsUntilSomethingHappens(120), -1) << "nothing during the call, not even after its minute";
+    platform.quietState.inCall = false;
+    SendMessageW(window->Hwnd(), WM_TIMER, kQuietCheckTimer, 0);
+    EXPECT_EQ(SecondsUntilSomethingHappens(5), 1);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text, kRebootQuestion);
+}
+
 } // namespace

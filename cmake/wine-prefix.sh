@@ -1,0 +1,39 @@
+#!/bin/bash
+# Makes the Wine prefix named by WINEPREFIX ready for Kelvaro's programs, once: a copy of the
+# template prefix named by KELVARO_WINE_TEMPLATE when one is named (a second's copy instead of
+# a first Wine start of twenty), else a prefix of its own. Sourced by the scripts that run Wine,
+# with a display set.
+
+# Makes the template itself, once for all the sessions that copy it.
+prepare_wine_template() {
+  local template=${KELVARO_WINE_TEMPLATE:-}
+  [ -n "$template" ] || return 0
+  mkdir -p "$(dirname "$template")"
+  (
+    exec 7>"$template.lock"
+    flock 7
+    export WINEPREFIX=$template
+    [ -f "$WINEPREFIX/kelvaro-ready" ] || init_wine_prefix
+  )
+}
+
+prepare_wine_prefix() {
+  [ -f "$WINEPREFIX/kelvaro-ready" ] && return 0
+  local template=${KELVARO_WINE_TEMPLATE:-}
+  if [ -z "$template" ] || [ "$template" = "$WINEPREFIX" ]; then
+    init_wine_prefix
+    return 0
+  fi
+  prepare_wine_template
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  cp -a "$template" "$WINEPREFIX"
+}
+
+init_wine_prefix() {
+  wineboot --init >/dev/null 2>&1 || true
+  # Without a window manager Wine pauses about two seconds whenever it hides a window.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/kelvaro-ready"
+}
