@@ -62,10 +62,15 @@ static_analysis() {
     return $status
 }
 
+# The time since the test command began, for the record of where it goes.
+elapsed() { echo "[$SECONDS s] $*"; }
+
 run_tests() {
     install_missing "${build_packages[@]}" "${test_packages[@]}" "${analysis_packages[@]}"
+    elapsed "packages ready"
     configure_options=(-DKELVARO_WERROR=ON)
     build windows
+    elapsed "windows built"
     cd "$repo"
     local status=0
     local wine_log="$repo/build/windows/wine-tests.log"
@@ -76,11 +81,14 @@ run_tests() {
     local wine_tests=$!
     build native-sanitize
     ctest --preset native-sanitize || status=1
+    elapsed "portable core tested"
     static_analysis || status=1
+    elapsed "static analysis done"
     "$repo/tests/fuzz/run-fuzzers.sh" "${KELVARO_FUZZ_SECONDS:-10}" || status=1
-    echo "Waiting for the tests under Wine"
+    elapsed "fuzzing done; waiting for the tests under Wine"
     wait "$wine_tests" || status=1
     cat "$wine_log"
+    elapsed "tests under Wine done"
     stop_wine "$repo/build/windows"
     if [ $status -eq 0 ]; then echo "All tests passed."; else echo "Some tests failed."; fi
     return $status
