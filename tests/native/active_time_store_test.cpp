@@ -3,7 +3,7 @@
 #include "activity/counter_state.h"
 #include "activity/time_files.h"
 
-#include "local_time.h"
+#include "in_berlin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "history/history_chart.h"
 #include "history/history_csv.h"
 
-#include "local_time.h"
+#include "in_berlin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "history/history_statistics.h"
 
-#include "local_time.h"
+#include "in_berlin.h"
 
 #include <gtest/gtest.h>
 

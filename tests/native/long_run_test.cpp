@@ -4,6 +4,8 @@
 #include "activity/counter_state.h"
 #include "activity/time_files.h"
 
+#include "in_berlin.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,31 +17,11 @@
 
 namespace {
 
-// Central European time, spelled out so that no time-zone database is needed.
-constexpr char kBerlin[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 constexpr std::int64_t kIdleLimitSeconds = 60;
 constexpr std::int64_t kSavePeriodSeconds = 300;
 constexpr std::int64_t kHour = 3600;
 constexpr std::int64_t kMinute = 60;
 constexpr std::uint32_t kBootTick = 30000;
-
-std::tm LocalTm(int year, int month, int day, int hour = 0, int minute = 0)
-{
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_isdst = -1;
-    return local;
-}
-
-std::int64_t Local(int year, int month, int day, int hour = 0, int minute = 0)
-{
-    std::tm local = LocalTm(year, month, day, hour, minute);
-    return std::mktime(&local);
-}
 
 enum class Happening { Boot, Launch, Quit, Start, Stop, SetClockBack };
 
@@ -251,24 +233,8 @@ private:
 };
 
 // The program as the main window runs it, on files in memory, with the shell's own order of calls.
-class LongRun : public ::testing::Test, public TimeFilesHost {
+class LongRun : public InBerlin, public TimeFilesHost {
 protected:
-    void SetUp() override
-    {
-        const char* zone = std::getenv("TZ");
-        m_previousZone = zone ? std::optional<std::string>(zone) : std::nullopt;
-        setenv("TZ", kBerlin, 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        if (m_previousZone)
-            setenv("TZ", m_previousZone->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
     std::optional<std::string> ReadText(const std::string& name) override
     {
         const auto found = files.find(name);
@@ -302,7 +268,6 @@ protected:
 
     std::map<std::string, std::string> files;
     std::vector<std::string> reports;
-    std::optional<std::string> m_previousZone;
 };
 
 TEST_F(LongRun, MonthsOfUseGiveExactlyTheDaysTheUserWorked)
@@ -314,7 +279,7 @@ TEST_F(LongRun, MonthsOfUseGiveExactlyTheDaysTheUserWorked)
     expected.Count(storedDay);
     expected.Add(storedDay, 3 * kHour + 4 * kMinute + 5);
 
-    const std::int64_t wrapAt = Local(2026, 10, 30, 12, 30);
+    const std::int64_t wrapAt = LocalTime(2026, 10, 30, 12, 30);
     std::uint32_t bootTick = 0;
     std::int64_t bootAt = 0;
     auto tickAt = [&](std::int64_t at) {

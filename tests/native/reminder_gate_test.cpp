@@ -1,6 +1,6 @@
 #include "messages/reminder_gate.h"
 
-#include "local_time.h"
+#include "in_berlin.h"
 
 #include <gtest/gtest.h>
 

@@ -11,21 +11,6 @@
 
 #include <commctrl.h>
 
-#include <ctime>
-
-std::int64_t LocalTime(int year, int month, int day, int hour, int minute, int second)
-{
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
-}
-
 void ResetProgramState()
 {
     g_bRunning = false;

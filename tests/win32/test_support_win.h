@@ -1,7 +1,7 @@
 #pragma once
-#include <windows.h>
+#include "../local_time.h"
 
-#include <cstdint>
+#include <windows.h>
 
 // Handles every message already waiting, so that posted work has run.
 inline void PumpMessages()
@@ -35,6 +35,3 @@ inline void Notify(HWND dialog, int id, int code)
 
 // Puts the program-wide state back to how a fresh process starts.
 void ResetProgramState();
-
-// The program's clock at a local time; the day may run past the month's end.
-std::int64_t LocalTime(int year, int month, int day, int hour, int minute = 0, int second = 0);

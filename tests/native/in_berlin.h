@@ -1,12 +1,11 @@
 #pragma once
-// Local dates and times for the tests: Berlin's zone, whose clocks move twice a year, set for a
-// test and put back after it, and local timestamps as the C library converts them.
+// Berlin's zone, whose clocks move twice a year, set for a test and put back after it.
+
+#include "../local_time.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <ctime>
 #include <optional>
 #include <string>
 
@@ -34,16 +33,3 @@ protected:
 private:
     std::optional<std::string> m_previousZone;
 };
-
-inline std::int64_t LocalTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
-{
-    std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
-    local.tm_mday = day;
-    local.tm_hour = hour;
-    local.tm_min = minute;
-    local.tm_sec = second;
-    local.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&local));
-}
