@@ -133,6 +133,7 @@ void CTavrinDlg::CreateTrayIcon()
 {
     m_pTrayIcon = std::make_unique<CTrayNot>(m_platform, Hwnd(), WM_TRAYNOTIFY, kAppName, m_pTrayIcons);
     m_pTrayIcon->SetIcon(0);
+    m_reminders.Attach(Hwnd(), m_pTrayIcon.get());
     m_bHidden = 1;
 }
 
@@ -218,6 +219,7 @@ void CTavrinDlg::OnDestroy()
     CLedBlinker::StopAndRestore();
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
+    m_reminders.Attach(nullptr, nullptr);
     m_pTrayIcon.reset();
 }
 
@@ -383,6 +385,8 @@ void CTavrinDlg::RestoreFromTray()
 
 LRESULT CTavrinDlg::OnTrayNotify(LPARAM mouseMessage)
 {
+    if (m_reminders.OnTrayNotify(mouseMessage))
+        return 0;
     if (mouseMessage == WM_LBUTTONDBLCLK) {
         RestoreFromTray();
     } else if (mouseMessage == WM_RBUTTONDOWN) {

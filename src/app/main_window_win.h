@@ -2,6 +2,7 @@
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 #include "messages/quiet_keeper_win.h"
+#include "messages/reminder_presenter_win.h"
 
 #include <cstdint>
 #include <memory>
@@ -91,7 +92,7 @@ private:
     // Shows the break dialog and starts (or goes on with) its countdown.
     void StartForcedBreak();
     ReminderSettings CurrentReminderSettings() const;
-    // Carries out a reminder the moment allows: its lights and sound, then its popup or its
+    // Carries out a reminder the moment allows: its lights and sound, then its text or its
     // forced break, which a heads-up may come before.
     void GiveReminder(ReminderKind kind, const ReminderDecision& decision);
     // A message tick's decision with the time and settings of now.
@@ -104,7 +105,6 @@ private:
     void OnBreakHeadsUpTick();
     // The user came back from a break: the time-break suggestions count their interval from now.
     void RestartTimeBreakInterval();
-    void ShowMessagePopup(const std::string& text, unsigned stepTimeMs);
     void StartLightShow();
 
     // Work of the timers, each owned by its own part of the program.
@@ -128,6 +128,7 @@ private:
     // The boxes of failed file saves and loads, held back while a tick or a Start runs.
     CDeferredBoxes m_fileBoxes{m_platform};
     CQuietKeeper m_quiet{m_platform};
+    CReminderPresenter m_reminders{m_platform};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

@@ -11,6 +11,9 @@ namespace {
 constexpr UINT kTrayIconId = 0;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr std::size_t kLongestTip = 63;
+// Kelvaro plays its own sounds. The program needs Windows 7, where a notification takes its
+// picture from hBalloonIcon, at the large icon size.
+constexpr DWORD kBalloonFlags = NIIF_USER | NIIF_LARGE_ICON | NIIF_NOSOUND;
 // The resource numbers are not in bar order.
 constexpr int kTrayIconResources[kTrayIconCount] = {IDI_TRAY_0, IDI_TRAY_1, IDI_TRAY_2, IDI_TRAY_3, IDI_TRAY_4,
                                                     IDI_TRAY_5, IDI_TRAY_6, IDI_TRAY_7, IDI_TRAY_8};
@@ -26,6 +29,19 @@ int IconWidth(HICON icon)
         DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return picture.bmWidth;
+}
+
+// Copies a text into a fixed field, cut so that it never ends on the first half of a surrogate pair.
+template <std::size_t N> void CopyCut(wchar_t (&field)[N], std::string_view text)
+{
+    std::wstring wide = Widen(text);
+    if (wide.size() > N - 1) {
+        wide.resize(N - 1);
+        if (IS_HIGH_SURROGATE(wide.back()))
+            wide.pop_back();
+    }
+    std::wmemset(field, L'\0', N);
+    std::wmemcpy(field, wide.data(), wide.size());
 }
 } // namespace
 
@@ -50,7 +66,7 @@ CTrayNot::CTrayNot(Platform& platform, HWND notifyWindow, UINT callbackMessage, 
     m_nid.uCallbackMessage = callbackMessage;
     m_nid.hIcon = icons[0];
     SetTipText(tip);
-    Notify(NIM_ADD, kTrayFlags);
+    m_bShown = Notify(NIM_ADD, kTrayFlags);
 }
 
 CTrayNot::~CTrayNot()
@@ -76,13 +92,28 @@ void CTrayNot::SetTip(std::string_view tip)
 
 void CTrayNot::AddAgain()
 {
-    Notify(NIM_ADD, kTrayFlags);
+    // The taskbar also announces itself when only the scaling changed: the icon may still be there.
+    m_bShown = Notify(NIM_ADD, kTrayFlags) || Notify(NIM_MODIFY, kTrayFlags);
 }
 
-void CTrayNot::Notify(DWORD action, UINT flags)
+bool CTrayNot::ShowBalloon(std::string_view title, std::string_view text, HICON picture)
+{
+    if (!m_bShown)
+        return false;
+    // A record of its own: the icon's record goes on being sent every second without the notification.
+    NOTIFYICONDATAW balloon = m_nid;
+    balloon.uFlags = NIF_INFO;
+    CopyCut(balloon.szInfoTitle, title);
+    CopyCut(balloon.szInfo, text);
+    balloon.dwInfoFlags = kBalloonFlags;
+    balloon.hBalloonIcon = picture;
+    return m_platform.NotifyIcon(NIM_MODIFY, balloon);
+}
+
+bool CTrayNot::Notify(DWORD action, UINT flags)
 {
     m_nid.uFlags = flags;
-    m_platform.NotifyIcon(action, m_nid);
+    return m_platform.NotifyIcon(action, m_nid);
 }
 
 void CTrayNot::SetIconSize(int size)

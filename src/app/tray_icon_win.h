@@ -30,14 +30,19 @@ public:
     void SetTip(std::string_view tip);
     // Adds the icon again as it is, for a taskbar that was restarted.
     void AddAgain();
+    // Whether the icon is in the notification area: the last time it was added, the shell took it.
+    bool IsShown() const { return m_bShown; }
+    // Shows a notification from the icon, without a sound, with a large picture; false when the
+    // shell refused it. The title is cut to 63 characters, the text to 255.
+    bool ShowBalloon(std::string_view title, std::string_view text, HICON picture);
     // Reloads the array's pictures at another size (after a change of DPI) and shows the same
     // step again; nothing happens when they already have that size.
     void SetIconSize(int size);
 
 private:
     void SetTipText(std::string_view tip);
-    // Sends the record with the flags that say which of its fields the request carries.
-    void Notify(DWORD action, UINT flags);
+    // Sends the record with the flags that say which of its fields the request carries; false when refused.
+    bool Notify(DWORD action, UINT flags);
 
     Platform& m_platform;
     NOTIFYICONDATAW m_nid{};
@@ -45,4 +50,5 @@ private:
     // The bar step shown, and the size of the array's pictures (0 when not known).
     int m_nIndex = 0;
     int m_nIconSize;
+    bool m_bShown = false;
 };

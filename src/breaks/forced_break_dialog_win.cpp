@@ -1,5 +1,6 @@
 #include "breaks/forced_break_dialog_win.h"
 
+#include "framework/accessibility_win.h"
 #include "resources/resource_ids.h"
 
 CforceBreak* g_pForceBreakDlg = nullptr;
@@ -14,4 +15,12 @@ BOOL CforceBreak::OnInitDialog()
 {
     StyleLabel(IDC_BREAK_TITLE, kTitleStyle);
     return TRUE;
+}
+
+bool CforceBreak::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&)
+{
+    // Told once the window is visible, and only when it was hidden before.
+    if (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0)
+        AnnounceAlert(Item(IDC_BREAK_TITLE));
+    return false;
 }

@@ -1,5 +1,6 @@
 #include "framework/dialog_win.h"
 
+#include "framework/accessibility_win.h"
 #include "platform/text_win.h"
 
 #include <algorithm>
@@ -260,6 +261,10 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_SYSCOLORCHANGE:
         m_labels.Repaint();
+        break;
+    case WM_SETTINGCHANGE:
+        if (IsHighContrastChange(wParam))
+            m_labels.Repaint();
         break;
     default:
         break;

@@ -1,5 +1,6 @@
 #include "framework/styled_labels_win.h"
 
+#include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
 
 CStyledLabels::~CStyledLabels()
@@ -27,7 +28,7 @@ bool CStyledLabels::HandleColorMessage(WPARAM deviceContext, LPARAM control, LRE
         if (label.control != reinterpret_cast<HWND>(control))
             continue;
         HDC dc = reinterpret_cast<HDC>(deviceContext);
-        SetTextColor(dc, label.style.text);
+        SetTextColor(dc, ReadableColour(label.style.text, COLOR_BTNTEXT));
         // Read on every paint so that a change of colour scheme shows at once; the system owns
         // this brush and keeps it in step with the colour.
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

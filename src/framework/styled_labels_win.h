@@ -4,7 +4,8 @@
 #include <vector>
 
 // Static controls drawn in a font and text colour of their own, in place of the hosted label
-// controls that the dialog templates are designed around. They sit on the dialog's face colour.
+// controls that the dialog templates are designed around. They sit on the dialog's face colour;
+// under high contrast their text takes the scheme's button text colour.
 class CStyledLabels {
 public:
     struct Style {
@@ -23,7 +24,7 @@ public:
     void Apply(HWND dialog, int controlId, const Style& style);
     // Answers WM_CTLCOLORSTATIC for the styled controls; false for any other control.
     bool HandleColorMessage(WPARAM deviceContext, LPARAM control, LRESULT& brush);
-    // Redraws the labels on the face colour of a new colour scheme (WM_SYSCOLORCHANGE).
+    // Redraws the labels in the colours of a new scheme (WM_SYSCOLORCHANGE, high contrast turned on or off).
     void Repaint() const;
 
 private:

@@ -1,5 +1,5 @@
-// The reminders as the main window gives them: message ticks, the long-activity warning,
-// popups, sounds and the keyboard lights.
+// The reminders as the main window gives them: message ticks, the long-activity warning, their
+// texts, sounds and the keyboard lights.
 #include "app/main_window_win.h"
 
 #include "activity/calendar.h"
@@ -7,16 +7,11 @@
 #include "app/timer_plan.h"
 #include "messages/led_blinker_win.h"
 #include "messages/message_scheduler.h"
-#include "messages/status_bar_popup_win.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 
 namespace {
-constexpr unsigned kPopupShowTimeMs = 4000;
-constexpr unsigned kMessageStepMs = 5;
-constexpr unsigned kWarningStepMs = 10;
-
 ReminderKind KindOfTimer(unsigned timerId)
 {
     switch (timerId) {
@@ -89,12 +84,12 @@ void CTavrinDlg::GiveReminder(ReminderKind kind, const ReminderDecision& decisio
     if (decision.playMessageSound && g_pSettingsDlg)
         m_platform.PlaySoundFile(g_pSettingsDlg->m_strMessageSound);
     if (decision.startForcedBreak && m_quiet.WantsHeadsUp()) {
-        ShowMessagePopup(kBreakHeadsUpText, kMessageStepMs);
+        m_reminders.Present(ReminderNotice::BreakHeadsUp, kBreakHeadsUpText);
         m_quiet.StartHeadsUp(kind);
     } else if (decision.startForcedBreak) {
         StartForcedBreak();
     } else if (decision.popupText) {
-        ShowMessagePopup(*decision.popupText, kMessageStepMs);
+        m_reminders.Present(NoticeOf(kind), *decision.popupText);
     }
 }
 
@@ -126,7 +121,7 @@ void CTavrinDlg::GiveLongActivityWarning()
     if (decision.playWarningSound && g_pSettingsDlg)
         m_platform.PlaySoundFile(g_pSettingsDlg->m_strWarningSound);
     if (decision.showPopup)
-        ShowMessagePopup(kLongActivityWarningText, kWarningStepMs);
+        m_reminders.Present(ReminderNotice::LongActivity, kLongActivityWarningText);
 }
 
 void CTavrinDlg::OnQuietCheckTick()
@@ -148,15 +143,6 @@ void CTavrinDlg::RestartTimeBreakInterval()
         return;
     const MessagePeriods periods = PlanMessagePeriods(m_nFrequence, LeadingNumber(ItemText(IDC_MAIN_OTHER_MINUTES)));
     m_platform.SetWindowTimer(Hwnd(), kTimeBreakTimer, static_cast<UINT>(periods.timeBreakMs));
-}
-
-void CTavrinDlg::ShowMessagePopup(const std::string& text, unsigned stepTimeMs)
-{
-    // The popup frees itself once it has rolled in.
-    (new CStatusBarMsgWnd(m_platform, text, kReminderPopupWidth, kReminderPopupHeight, kPopupShowTimeMs, stepTimeMs,
-                          kReminderPopupTextRect,
-                          Hwnd()))
-        ->PopUp();
 }
 
 void CTavrinDlg::StartLightShow()

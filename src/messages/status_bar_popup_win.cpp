@@ -1,5 +1,6 @@
 #include "messages/status_bar_popup_win.h"
 
+#include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
 #include "platform/text_win.h"
 
@@ -10,6 +11,9 @@ constexpr wchar_t kFontFace[] = L"Arial";
 constexpr int kFontTenthsOfPoint = 100;
 constexpr int kTenthsOfPointPerInch = 720;
 constexpr DWORD kHoverTimeMs = 1;
+// A memory device context's own colours, which the popup's text has always been drawn in.
+constexpr COLORREF kTextColour = RGB(0, 0, 0);
+constexpr COLORREF kTextBackground = RGB(255, 255, 255);
 constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_CLIENTEDGE;
 // A popup-style window gets no caption (an overlapped one is always given one) and a dialog
 // frame rather than a sizing border: only the roll sizes the popup.
@@ -98,8 +102,9 @@ void CStatusBarMsgWnd::PopUp()
     bool freed = false;
     m_pbFreed = &freed;
     // Not visible yet: a window created visible is activated. Each roll step shows it without activation.
-    HWND window = CreateWindowExW(kExtendedStyle, kWindowClass, L"", kStyle, 0, 0, 0, 0, m_pOwner, nullptr,
-                                  GetModuleHandleW(nullptr), this);
+    // The text is the window's too, which screen readers take for its name; no caption shows it.
+    HWND window = CreateWindowExW(kExtendedStyle, kWindowClass, Widen(m_strMessage).c_str(), kStyle, 0, 0, 0, 0,
+                                  m_pOwner, nullptr, GetModuleHandleW(nullptr), this);
     if (freed)
         return;
     m_pbFreed = nullptr;
@@ -165,6 +170,12 @@ bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LRESULT& result)
         DrawFace(m_bHover);
         ShowFaceNow();
         return true;
+    case WM_SETTINGCHANGE:
+        if (IsHighContrastChange(wParam)) {
+            DrawFace(m_bHover);
+            ShowFaceNow();
+        }
+        return false;
     case WM_MOUSEMOVE:
         OnMouseMove();
         return true;
@@ -223,13 +234,17 @@ void CStatusBarMsgWnd::Place(int height)
     // a window that already heads the z-order or showing a shown one changes nothing the user
     // sees, yet costs a round of the window manager's work 300 times a roll.
     UINT flags = SWP_NOACTIVATE;
-    if (!IsWindowVisible(m_hWnd))
+    const bool firstShown = !IsWindowVisible(m_hWnd);
+    if (firstShown)
         flags |= SWP_SHOWWINDOW;
     if (!GetWindow(m_hWnd, GW_HWNDPREV))
         flags |= SWP_NOZORDER;
     SetWindowPos(m_hWnd, HWND_TOPMOST, place.x, place.y, place.width, place.height, flags);
     // Each step shows its picture at once, as a paint within the step rather than one queued.
     UpdateWindow(m_hWnd);
+    // Heard as it starts to roll out, since it never takes the focus that would have it read.
+    if (firstShown)
+        AnnounceAlert(m_hWnd);
 }
 
 void CStatusBarMsgWnd::OnMouseMove()
@@ -266,6 +281,8 @@ void CStatusBarMsgWnd::DrawFace(bool hover)
         return;
     const RECT face{0, 0, m_nWidth, m_nHeight};
     FillRect(m_dcFace, &face, GetSysColorBrush(COLOR_WINDOW));
+    SetTextColor(m_dcFace, ReadableColour(kTextColour, COLOR_WINDOWTEXT));
+    SetBkColor(m_dcFace, ReadableColour(kTextBackground, COLOR_WINDOW));
     HFONT font = hover ? m_fontHover : m_fontNormal;
     HGDIOBJ previous = font ? SelectObject(m_dcFace, font) : nullptr;
     const std::wstring text = Widen(m_strMessage);

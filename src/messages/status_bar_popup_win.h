@@ -13,7 +13,9 @@ constexpr int kReminderPopupHeight = 150;
 constexpr RECT kReminderPopupTextRect{30, 30, 130, 110};
 
 // A reminder that rolls out of the taskbar's edge, stays open a while, rolls back in and frees
-// itself. It never takes the keyboard focus. Create it with new, call PopUp and keep nothing.
+// itself. It never takes the keyboard focus: its text is its window's text, which screen readers
+// announce as an alert when it starts to roll out. Under high contrast it takes the scheme's
+// colours. Create it with new, call PopUp and keep nothing.
 class CStatusBarMsgWnd {
 public:
     static constexpr wchar_t kWindowClass[] = L"KelvaroStatusBarPopup";

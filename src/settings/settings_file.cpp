@@ -45,6 +45,7 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"STARTPROGRAM", SettingKey::StartProgram},
     {"HOLD_WHEN_BUSY", SettingKey::HoldWhenBusy},
     {"NATURAL_BREAKS", SettingKey::NaturalBreaks},
+    {"WINDOWS_NOTIFICATIONS", SettingKey::WindowsNotifications},
 }};
 
 bool WrittenAfterStartProgram(SettingKey key)
@@ -379,6 +380,7 @@ std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
     AppendLine(out, SettingKey::StartProgram, kStartProgramValue);
     AppendCheck(out, SettingKey::HoldWhenBusy, snapshot.holdWhenBusy);
     AppendCheck(out, SettingKey::NaturalBreaks, snapshot.naturalBreaks);
+    AppendCheck(out, SettingKey::WindowsNotifications, snapshot.windowsNotifications);
     return out;
 }
 

@@ -36,9 +36,10 @@ struct SettingsSnapshot {
     std::string messageSoundPath;
     std::string warningSoundPath;
     std::string otherTime;
-    // Beyond the 17 keys: when Kelvaro keeps quiet.
+    // Beyond the 17 keys: when Kelvaro keeps quiet, and reminders as Windows notifications.
     bool holdWhenBusy = true;
     bool naturalBreaks = true;
+    bool windowsNotifications = false;
 };
 
 // The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF. A text value that
@@ -67,10 +68,11 @@ enum class SettingKey {
     // Written after the 17, where a reader that knows only those skips them as unknown words.
     HoldWhenBusy,
     NaturalBreaks,
+    WindowsNotifications,
 };
 
 // The number of keys the writer writes.
-constexpr std::size_t kSettingKeyCount = 19;
+constexpr std::size_t kSettingKeyCount = 20;
 
 // One key of the file with its value as read, to be applied in file order.
 struct SettingAssignment {

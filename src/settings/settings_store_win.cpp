@@ -63,6 +63,7 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.keyboardLeds = settings->IsChecked(IDC_SETTINGS_KEYBOARD_LEDS);
         snapshot.holdWhenBusy = settings->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY);
         snapshot.naturalBreaks = settings->IsChecked(IDC_SETTINGS_NATURAL_BREAKS);
+        snapshot.windowsNotifications = settings->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS);
         snapshot.messageSoundPath = settings->ItemText(IDC_SETTINGS_MESSAGE_SOUND);
         snapshot.warningSoundPath = settings->ItemText(IDC_SETTINGS_WARNING_SOUND);
     }
@@ -109,6 +110,9 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
         break;
     case SettingKey::NaturalBreaks:
         checkSettingsBox(IDC_SETTINGS_NATURAL_BREAKS);
+        break;
+    case SettingKey::WindowsNotifications:
+        checkSettingsBox(IDC_SETTINGS_WINDOWS_NOTIFICATIONS);
         break;
     case SettingKey::TimeLimit:
         if (assignment.timeLimit && g_pShutdownDlg) {

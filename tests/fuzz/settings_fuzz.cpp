@@ -26,6 +26,7 @@ SettingsSnapshot Apply(SettingsSnapshot settings, const std::vector<SettingAssig
         case SettingKey::KeyboardLeds: settings.keyboardLeds = a.checked; break;
         case SettingKey::HoldWhenBusy: settings.holdWhenBusy = a.checked; break;
         case SettingKey::NaturalBreaks: settings.naturalBreaks = a.checked; break;
+        case SettingKey::WindowsNotifications: settings.windowsNotifications = a.checked; break;
         case SettingKey::TimeLimit:
             if (a.timeLimit)
                 settings.timeLimit = *a.timeLimit;
@@ -58,7 +59,8 @@ bool SameSettings(const SettingsSnapshot& a, const SettingsSnapshot& b)
            a.startTray == b.startTray && a.forceBreak == b.forceBreak && a.forceBreakWait == b.forceBreakWait &&
            a.onlySound == b.onlySound && a.keyboardLeds == b.keyboardLeds &&
            a.messageSoundPath == b.messageSoundPath && a.warningSoundPath == b.warningSoundPath &&
-           a.otherTime == b.otherTime && a.holdWhenBusy == b.holdWhenBusy && a.naturalBreaks == b.naturalBreaks;
+           a.otherTime == b.otherTime && a.holdWhenBusy == b.holdWhenBusy && a.naturalBreaks == b.naturalBreaks &&
+           a.windowsNotifications == b.windowsNotifications;
 }
 
 } // namespace

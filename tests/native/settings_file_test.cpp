@@ -12,10 +12,10 @@ using namespace std::string_view_literals;
 namespace {
 
 constexpr std::string_view kKeyNames[] = {
-    "HEALTH_MSG",      "TIMEBREAK_MSG", "SLEEP_MSG",      "SOUND_ON_MSG",  "SOUND_LONGTIME_WARNING",
-    "SHUTDOWN",        "TIMELIMIT",     "FREQUENCE",      "STARTTRAY",     "FORCEBREAK",
-    "FORCEBREAK_WAIT", "ONLYSOUND",     "KEYBOARD_LEDS",  "SOUNDMSG_PATH", "SOUNDWARNING_PATH",
-    "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS"};
+    "HEALTH_MSG",      "TIMEBREAK_MSG", "SLEEP_MSG",      "SOUND_ON_MSG",   "SOUND_LONGTIME_WARNING",
+    "SHUTDOWN",        "TIMELIMIT",     "FREQUENCE",      "STARTTRAY",      "FORCEBREAK",
+    "FORCEBREAK_WAIT", "ONLYSOUND",     "KEYBOARD_LEDS",  "SOUNDMSG_PATH",  "SOUNDWARNING_PATH",
+    "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS", "WINDOWS_NOTIFICATIONS"};
 
 // One line per assignment, so a failing table row shows everything that was read.
 std::string Describe(const std::vector<SettingAssignment>& assignments)
@@ -107,6 +107,9 @@ SettingsSnapshot ApplyAll(const std::vector<SettingAssignment>& assignments)
         case SettingKey::NaturalBreaks:
             s.naturalBreaks = a.checked;
             break;
+        case SettingKey::WindowsNotifications:
+            s.windowsNotifications = a.checked;
+            break;
         case SettingKey::SoundMsgPath:
             s.messageSoundPath = a.text;
             break;
@@ -141,7 +144,8 @@ TEST(SettingsFile, FirstStartFileHasTheDefaultLines)
               "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\n"
               "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
               "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
-              "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\n");
+              "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\n"
+              "WINDOWS_NOTIFICATIONS 0\r\n");
 }
 
 TEST(SettingsFile, AwkwardValuesAreWrittenQuotedOnTheirOwnLine)
@@ -167,6 +171,7 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     flipped.soundOnMsg = flipped.soundLongtimeWarning = flipped.shutdown = true;
     flipped.forceBreak = flipped.onlySound = flipped.keyboardLeds = true;
     flipped.holdWhenBusy = flipped.naturalBreaks = false;
+    flipped.windowsNotifications = true;
     flipped.timeLimit = {23, 59, 59};
     flipped.frequence = 1022;
     flipped.forceBreakWait = "";
@@ -191,6 +196,7 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
         const std::vector<SettingAssignment> applied = AssignmentsToApply(read);
         EXPECT_EQ(applied[0].key, SettingKey::HoldWhenBusy);
         EXPECT_EQ(applied[1].key, SettingKey::NaturalBreaks);
+        EXPECT_EQ(applied[2].key, SettingKey::WindowsNotifications);
     }
 }
 
@@ -203,6 +209,7 @@ TEST(SettingsFile, ReadingRules)
     const Case cases[] = {
         {"HEALTH_MSG 1", "HEALTH_MSG=1"},
         {"HEALTH_MSG yes HEALTH_MSG true HEALTH_MSG 01", "HEALTH_MSG=0 HEALTH_MSG=0 HEALTH_MSG=0"},
+        {"WINDOWS_NOTIFICATIONS 1 WINDOWS_NOTIFICATIONS on", "WINDOWS_NOTIFICATIONS=1 WINDOWS_NOTIFICATIONS=0"},
         {"HEALTH_MSG 1\r\nHEALTH_MSG 0", "HEALTH_MSG=1 HEALTH_MSG=0"},
         {"\tSLEEP_MSG\v1\fSHUTDOWN\r\n\n1 ONLYSOUND 1 KEYBOARD_LEDS 1",
          "SLEEP_MSG=1 SHUTDOWN=1 ONLYSOUND=1 KEYBOARD_LEDS=1"},
@@ -290,6 +297,8 @@ TEST(SettingsFile, OnlyAssignmentsThatChangeSomethingAreApplied)
         // The keys after the start are applied first, once each, so that the start saves them as read.
         {"NATURAL_BREAKS 0 STARTPROGRAM true NATURAL_BREAKS 1 HOLD_WHEN_BUSY 0",
          "NATURAL_BREAKS=1 HOLD_WHEN_BUSY=0 STARTPROGRAM=start"},
+        {"WINDOWS_NOTIFICATIONS 1 SHUTDOWN 1 STARTPROGRAM true WINDOWS_NOTIFICATIONS 0",
+         "WINDOWS_NOTIFICATIONS=0 SHUTDOWN=1 STARTPROGRAM=start"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Describe(AssignmentsToApply(ParseSettingsFile(c.text))), c.applied) << "reading: " << c.text;

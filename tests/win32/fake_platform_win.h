@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ public:
         HICON icon;
         std::string tip;
         UINT callbackMessage;
+        // The notification's fields, which the shell reads only with NIF_INFO.
+        std::string infoTitle;
+        std::string info;
+        DWORD infoFlags;
+        HICON balloonIcon;
     };
     struct SaveDialogCall {
         HWND owner;
@@ -95,8 +101,9 @@ public:
     }
     bool NotifyIcon(DWORD action, const NOTIFYICONDATAW& icon) override
     {
-        trayCalls.push_back({action, icon.uFlags, icon.hIcon, Narrow(icon.szTip), icon.uCallbackMessage});
-        return true;
+        trayCalls.push_back({action, icon.uFlags, icon.hIcon, Narrow(icon.szTip), icon.uCallbackMessage,
+                             Narrow(icon.szInfoTitle), Narrow(icon.szInfo), icon.dwInfoFlags, icon.hBalloonIcon});
+        return refusedTrayActions.count(action) == 0;
     }
     PrivilegeChange SetShutdownPrivilege(bool enabled) override
     {
@@ -232,6 +239,8 @@ public:
     std::string diagnostics;
     std::map<std::string, int> writes;
     std::vector<TrayCall> trayCalls;
+    // What the shell refuses (NIM_ADD, NIM_MODIFY), as one without a notification area does.
+    std::set<DWORD> refusedTrayActions;
     std::vector<TimerCall> timersSet;
     std::vector<UINT_PTR> timersKilled;
     std::map<UINT_PTR, UINT> activeTimers;

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <tuple>
 
 namespace {
 
@@ -34,6 +36,18 @@ protected:
         EXPECT_TRUE(window->Create(nullptr));
         PumpMessages();
         ASSERT_TRUE(g_bRunning);
+    }
+
+    // The notifications asked of the tray icon since the last look.
+    std::vector<FakePlatform::TrayCall> Notifications()
+    {
+        std::vector<FakePlatform::TrayCall> sent;
+        for (const FakePlatform::TrayCall& call : platform.trayCalls) {
+            if (call.flags & NIF_INFO)
+                sent.push_back(call);
+        }
+        platform.trayCalls.clear();
+        return sent;
     }
 
     std::string OkCaption() { return g_pForceBreakDlg->ItemText(IDOK); }
@@ -155,6 +169,72 @@ TEST_F(RemindersWindowTest, AReminderWhoseBoxWasAnsweredAfterStopIsNotGiven)
     EXPECT_FALSE(g_bRunning);
     EXPECT_EQ(g_pForceBreakDlg, nullptr);
     EXPECT_TRUE(platform.soundsPlayed.empty());
+}
+
+TEST_F(RemindersWindowTest, ChosenNotificationsCarryEveryReminderTitledWithItsKind)
+{
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS, true);
+    const struct {
+        bool forced;    // with the heads-up before the break
+        int later;      // hours after two in the afternoon
+        UINT_PTR timer; // 0: the activity tick that passes four hours
+        const char* title;
+        const char* text;
+    } cases[] = {
+        {false, 0, kHealthTipTimer, "Health tip", "a"},
+        {false, 0, kTimeBreakTimer, "Time for a break", "b"},
+        {false, 9, kSleepMessageTimer, "Time for bed", "c"},
+        {true, 0, kTimeBreakTimer, "Time for a break", "A break starts in 30 seconds"},
+        {false, 0, 0, "Long activity", "WARNING!! You have now been active for a long period!"},
+    };
+    const std::int64_t afternoon = platform.now;
+    const int popups = CStatusBarMsgWnd::LiveCount();
+    HICON appIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
+    for (const auto& c : cases) {
+        g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, c.forced);
+        g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, c.forced);
+        platform.now = afternoon + c.later * 3600 + 45 * 60;
+        platform.tickCount += 1000;
+        window->OnTimer(c.timer ? c.timer : kActivityTimer);
+        const auto sent = Notifications();
+        ASSERT_EQ(sent.size(), 1u) << c.title;
+        EXPECT_EQ(std::tie(sent[0].action, sent[0].flags, sent[0].infoTitle, sent[0].info, sent[0].infoFlags,
+                           sent[0].balloonIcon),
+                  std::tuple(static_cast<DWORD>(NIM_MODIFY), static_cast<UINT>(NIF_INFO), c.title, c.text,
+                             static_cast<DWORD>(NIIF_USER | NIIF_LARGE_ICON | NIIF_NOSOUND), appIcon))
+            << c.title;
+    }
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups);
+}
+
+TEST_F(RemindersWindowTest, WhereNoNotificationCanShowThePopupComesAndAClickOnOneOpensNothing)
+{
+    const struct {
+        bool chosen;
+        std::set<DWORD> refused;
+        size_t tried;
+    } cases[] = {{false, {}, 0}, {true, {NIM_MODIFY}, 1}, {true, {NIM_ADD, NIM_MODIFY}, 0}};
+    for (const auto& c : cases) {
+        g_pSettingsDlg->SetChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS, c.chosen);
+        platform.refusedTrayActions = c.refused;
+        // The last, a taskbar started again without a notification area.
+        SendMessageW(window->Hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        Notifications();
+        const int popups = CStatusBarMsgWnd::LiveCount();
+        window->OnTimer(kHealthTipTimer);
+        EXPECT_EQ(Notifications().size(), c.tried) << c.refused.size();
+        EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups + 1) << c.refused.size();
+    }
+
+    SendMessageW(window->Hwnd(), WM_CLOSE, 0, 0);
+    const int popups = CStatusBarMsgWnd::LiveCount();
+    for (LPARAM message : {NIN_BALLOONSHOW, NIN_BALLOONUSERCLICK, NIN_BALLOONHIDE, NIN_BALLOONTIMEOUT})
+        SendMessageW(window->Hwnd(), WM_TRAYNOTIFY, 0, message);
+    PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(window->Hwnd()));
+    EXPECT_TRUE(platform.messageBoxes.empty());
+    EXPECT_TRUE(platform.trayCalls.empty());
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ constexpr char kDefaultSettings[] =
     "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\nSHUTDOWN 0\r\n"
     "TIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\nONLYSOUND 0\r\n"
     "KEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\nOTHERTIME 120\r\n"
-    "STARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\n";
+    "STARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\n";
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -123,9 +123,10 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
 {
     platform.files["settings.txt"] = "STARTTRAY 0";
     CTavrinDlg& first = Open();
-    // A file of a version before them keeps quiet in busy moments and counts natural breaks.
+    // A file of a version before them keeps quiet in busy moments, counts natural breaks and pops up.
     EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY));
     EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_NATURAL_BREAKS));
+    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS));
     first.SetChecked(IDC_MAIN_HEALTH_TIPS, false);
     first.SetChecked(IDC_MAIN_SHUTDOWN, true);
     Click(first.Hwnd(), IDC_MAIN_30_MIN);
@@ -177,7 +178,8 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
                          {true, IDC_SETTINGS_ONLY_SOUND, "ONLYSOUND"},
                          {true, IDC_SETTINGS_KEYBOARD_LEDS, "KEYBOARD_LEDS"},
                          {true, IDC_SETTINGS_HOLD_WHEN_BUSY, "HOLD_WHEN_BUSY"},
-                         {true, IDC_SETTINGS_NATURAL_BREAKS, "NATURAL_BREAKS"}};
+                         {true, IDC_SETTINGS_NATURAL_BREAKS, "NATURAL_BREAKS"},
+                         {true, IDC_SETTINGS_WINDOWS_NOTIFICATIONS, "WINDOWS_NOTIFICATIONS"}};
     const int intervals[] = {IDC_MAIN_30_MIN, IDC_MAIN_45_MIN, IDC_MAIN_60_MIN, IDC_MAIN_OTHER};
     // Box k is checked in the rounds of the set bits of k + 1: never all on, never all off.
     for (int round = 0; round < 4; ++round) {

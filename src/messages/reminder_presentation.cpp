@@ -1,0 +1,93 @@
+#include "messages/reminder_presentation.h"
+
+namespace {
+
+constexpr unsigned kMessageStepMs = 5;
+// The long-activity warning rolls at half the speed of the messages.
+constexpr unsigned kWarningStepMs = 10;
+
+std::string_view Title(ReminderNotice notice)
+{
+    switch (notice) {
+    case ReminderNotice::HealthTip:
+        return "Health tip";
+    case ReminderNotice::GoToBed:
+        return "Time for bed";
+    case ReminderNotice::LongActivity:
+        return "Long activity";
+    case ReminderNotice::TimeBreak:
+    case ReminderNotice::BreakHeadsUp:
+        break;
+    }
+    return "Time for a break";
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsUtf8Continuation(char c)
+{
+    constexpr unsigned char kContinuationMask = 0xC0;
+    constexpr unsigned char kContinuationMark = 0x80;
+    return (static_cast<unsigned char>(c) & kContinuationMask) == kContinuationMark;
+}
+
+// The UTF-16 units of the character that starts with this byte: two for the four-byte sequences
+// beyond the Basic Multilingual Plane.
+std::size_t Utf16Units(char lead)
+{
+    constexpr unsigned char kFirstFourByteLead = 0xF0;
+    return static_cast<unsigned char>(lead) >= kFirstFourByteLead ? 2 : 1;
+}
+
+} // namespace
+
+ReminderNotice NoticeOf(ReminderKind kind)
+{
+    switch (kind) {
+    case ReminderKind::TimeBreak:
+        return ReminderNotice::TimeBreak;
+    case ReminderKind::GoToBed:
+        return ReminderNotice::GoToBed;
+    case ReminderKind::LongActivity:
+        return ReminderNotice::LongActivity;
+    case ReminderKind::HealthTip:
+        break;
+    }
+    return ReminderNotice::HealthTip;
+}
+
+ReminderPresentation PresentReminder(ReminderNotice notice, bool windowsNotifications, bool trayShowsBalloons)
+{
+    ReminderPresentation presentation;
+    presentation.view = windowsNotifications && trayShowsBalloons ? ReminderView::Balloon : ReminderView::Popup;
+    presentation.title = Title(notice);
+    presentation.popupStepMs = notice == ReminderNotice::LongActivity ? kWarningStepMs : kMessageStepMs;
+    return presentation;
+}
+
+std::string BalloonText(std::string_view text)
+{
+    std::string shown;
+    std::size_t units = 0;
+    bool blankBefore = false;
+    for (const char c : text) {
+        if (IsBlank(c)) {
+            blankBefore = !shown.empty();
+            continue;
+        }
+        if (!IsUtf8Continuation(c)) {
+            const std::size_t needed = (blankBefore ? 1 : 0) + Utf16Units(c);
+            if (units + needed > kLongestBalloonText)
+                break;
+            units += needed;
+            if (blankBefore)
+                shown += ' ';
+            blankBefore = false;
+        }
+        shown += c;
+    }
+    return shown;
+}
