@@ -49,6 +49,30 @@ std::string EmptyListText(MessageKind kind)
     }
 }
 
+ReminderKind KindOfMessageTimer(unsigned timerId)
+{
+    switch (timerId) {
+    case kTimeBreakTimer:
+        return ReminderKind::TimeBreak;
+    case kSleepMessageTimer:
+        return ReminderKind::GoToBed;
+    default:
+        return ReminderKind::HealthTip;
+    }
+}
+
+unsigned MessageTimerOf(ReminderKind kind)
+{
+    switch (kind) {
+    case ReminderKind::TimeBreak:
+        return kTimeBreakTimer;
+    case ReminderKind::GoToBed:
+        return kSleepMessageTimer;
+    default:
+        return kHealthTipTimer;
+    }
+}
+
 bool IsNightWindow(int hour, int minute)
 {
     // The minute test applies to every hour from nine on, so each hour after it splits in halves.

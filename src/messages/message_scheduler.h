@@ -11,14 +11,21 @@
 
 // The reminder choices of the Settings dialog, as they stand at the tick.
 struct ReminderSettings {
-    bool soundOnMessages = false; // SOUND_ON_MSG
-    bool onlySound = false;       // ONLYSOUND
-    bool keyboardLeds = false;    // KEYBOARD_LEDS
-    bool forceBreak = false;      // FORCEBREAK
+    bool soundOnMessages = false;     // SOUND_ON_MSG
+    bool onlySound = false;           // ONLYSOUND
+    bool keyboardLeds = false;        // KEYBOARD_LEDS
+    bool forceBreak = false;          // FORCEBREAK
     bool soundOnLongActivity = false; // SOUND_LONGTIME_WARNING
 };
 
 enum class MessageKind { Health, TimeBreaks, Sleep };
+
+// What a reminder is about: the three message timers' kinds and the long-activity warning.
+enum class ReminderKind { HealthTip, TimeBreak, GoToBed, LongActivity };
+
+// The kind a message timer (1, 2 or 3) gives, and the timer of a message kind.
+ReminderKind KindOfMessageTimer(unsigned timerId);
+unsigned MessageTimerOf(ReminderKind kind);
 
 // The box that tells of an empty list of a kind.
 std::string EmptyListText(MessageKind kind);
@@ -32,6 +39,8 @@ struct ReminderDecision {
     bool playMessageSound = false;
     bool startForcedBreak = false;
     std::optional<std::string> popupText;
+
+    bool GivesAnything() const { return blinkLights || playMessageSound || startForcedBreak || popupText; }
 };
 
 // Whether a minute of the day lies in the night window of the go-to-bed messages; every other

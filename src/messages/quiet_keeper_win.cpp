@@ -94,8 +94,7 @@ bool CQuietKeeper::OnActivityTick()
 
 bool CQuietKeeper::WantsHeadsUp()
 {
-    const GateSettings settings = CurrentGateSettings();
-    return settings.holdWhenBusy || settings.naturalBreaks;
+    return HeadsUpBeforeBreak(CurrentGateSettings());
 }
 
 void CQuietKeeper::StartHeadsUp(ReminderKind kind)

@@ -139,3 +139,8 @@ bool ShutdownMustWait(bool presentingOrInCall, const GateSettings& settings)
 {
     return settings.holdWhenBusy && presentingOrInCall;
 }
+
+bool HeadsUpBeforeBreak(const GateSettings& settings)
+{
+    return settings.holdWhenBusy || settings.naturalBreaks;
+}

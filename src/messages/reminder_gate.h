@@ -4,11 +4,11 @@
 // user paused reminders or is away from the computer. A pause of five minutes away counts as a
 // break of its own.
 
+#include "messages/message_scheduler.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
-
-enum class ReminderKind { HealthTip, TimeBreak, GoToBed, LongActivity };
 
 // The two choices of the Settings dialog; both on by default.
 struct GateSettings {
@@ -75,3 +75,7 @@ private:
 
 // A scheduled shutdown never interrupts a presentation or a call.
 bool ShutdownMustWait(bool presentingOrInCall, const GateSettings& settings);
+
+// A forced break is announced a little before it comes while Kelvaro keeps quiet in any way; with
+// both choices off, breaks come at once.
+bool HeadsUpBeforeBreak(const GateSettings& settings);

@@ -11,25 +11,6 @@
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 
-namespace {
-ReminderKind KindOfTimer(unsigned timerId)
-{
-    switch (timerId) {
-    case kTimeBreakTimer:
-        return ReminderKind::TimeBreak;
-    case kSleepMessageTimer:
-        return ReminderKind::GoToBed;
-    default:
-        return ReminderKind::HealthTip;
-    }
-}
-
-bool GivesAnything(const ReminderDecision& decision)
-{
-    return decision.blinkLights || decision.playMessageSound || decision.startForcedBreak || decision.popupText;
-}
-} // namespace
-
 ReminderSettings CTavrinDlg::CurrentReminderSettings() const
 {
     ReminderSettings settings;
@@ -61,9 +42,9 @@ void CTavrinDlg::OnMessageTick(UINT_PTR id)
     // Decided only now: a box may have waited for hours, and supervision may have stopped meanwhile.
     if (!g_bRunning)
         return;
-    const ReminderKind kind = KindOfTimer(static_cast<unsigned>(id));
+    const ReminderKind kind = KindOfMessageTimer(static_cast<unsigned>(id));
     const ReminderDecision decision = DecideReminderNow(static_cast<unsigned>(id), lists);
-    if (!GivesAnything(decision) || m_quiet.OnDue(kind) != GateVerdict::Give)
+    if (!decision.GivesAnything() || m_quiet.OnDue(kind) != GateVerdict::Give)
         return;
     GiveReminder(kind, decision);
 }
@@ -100,8 +81,7 @@ void CTavrinDlg::GiveHeldReminder(ReminderKind kind)
         return;
     }
     const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
-    const unsigned timerId = kind == ReminderKind::GoToBed ? kSleepMessageTimer : kTimeBreakTimer;
-    GiveReminder(kind, DecideReminderNow(timerId, lists));
+    GiveReminder(kind, DecideReminderNow(MessageTimerOf(kind), lists));
 }
 
 void CTavrinDlg::CheckLongActivity()
