@@ -6,23 +6,16 @@
 
 namespace {
 
-constexpr wchar_t kFullScreenClass[] = L"KelvaroTestFullScreen";
 constexpr char kPopupClass[] = "KelvaroStatusBarPopup";
 
 // A full-screen program of the test's own, in front: a captionless window covering the primary monitor.
 class FullScreenProgram {
 public:
     FullScreenProgram()
+        : m_window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr))
     {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kFullScreenClass;
-        RegisterClassW(&windowClass);
-        m_window = CreateWindowExW(0, kFullScreenClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetForegroundWindow(m_window);
-        Pump();
     }
     ~FullScreenProgram() { Close(); }
     FullScreenProgram(const FullScreenProgram&) = delete;
@@ -34,17 +27,10 @@ public:
         if (m_window)
             DestroyWindow(m_window);
         m_window = nullptr;
-        Pump();
-    }
-    static void Pump()
-    {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
     }
 
 private:
-    HWND m_window = nullptr;
+    HWND m_window;
 };
 
 // Kelvaro's popups shown at this moment.
@@ -77,7 +63,6 @@ TEST(QuietE2e, NoReminderWhileAFullScreenProgramIsInFrontAndOneWhenItGoes)
     // The first time-break suggestion (at night the go-to-bed message) falls due a minute after Start.
     constexpr DWORD kPastTheFirstReminderMs = 75000;
     while (kelvaro.MsSinceLaunch() < kPastTheFirstReminderMs) {
-        FullScreenProgram::Pump();
         ASSERT_TRUE(ShownPopups().empty()) << "a popup over the full-screen program";
         Sleep(250);
     }

@@ -18,15 +18,11 @@ TEST(QuietSignals, AFullScreenWindowCoversItsMonitorWithoutCaptionAndIsNoDesktop
         bool isShellWindow, fullScreen;
     } cases[] = {
         {primary, primary, false, "Game", false, true},
-        {second, second, false, "Game", false, true},
         {{-3, -3, 1923, 1083}, primary, false, "Game", false, true}, // a game's window past every edge
         {{0, 0, 1919, 1080}, primary, false, "Game", false, false},
-        {{0, 1, 1920, 1080}, primary, false, "Game", false, false},
         {primary, second, false, "Game", false, false},
         {{-8, -8, 1928, 1088}, primary, true, "Notepad", false, false}, // maximised, no taskbar there
         {primary, primary, false, "Progman", false, false},
-        {primary, primary, false, "WorkerW", false, false},
-        {primary, primary, false, "Shell_TrayWnd", false, false},
         {second, second, false, "Shell_SecondaryTrayWnd", false, false},
         {primary, primary, false, "#32769", false, false},
         {primary, primary, false, "Game", true, false},
@@ -60,7 +56,6 @@ TEST(QuietSignals, AProgramUsesTheDeviceWhenItStartedAndHasNotStopped)
         {"no stop time: half-written, or an older system", started, missing, false},
         {"no start time", missing, notStopped, false},
         {"stop a DWORD", started, RegistryValue{kDwordType, shortZero}, false},
-        {"stop too short", started, RegistryValue{kRegistryQwordType, shortZero}, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CapabilityInUse(c.start, c.stop), c.inUse) << c.name;
@@ -81,9 +76,8 @@ TEST(QuietSignals, TheShellsStateAndFocusAssistSayFullScreenPresentingOrQuiet)
     const struct {
         std::vector<std::uint8_t> data;
         bool on;
-    } focusCases[] = {
-        {{0, 0, 0, 0}, false}, {{1, 0, 0, 0}, true}, {{2, 0, 0, 0}, true}, {{3, 0, 0, 0}, false},
-        {{0, 0, 0, 1}, false}, {{}, false},          {{1}, false},         {{1, 0, 0, 0, 0, 0, 0, 0}, false}};
+    } focusCases[] = {{{0, 0, 0, 0}, false}, {{1, 0, 0, 0}, true}, {{2, 0, 0, 0}, true},
+                      {{3, 0, 0, 0}, false}, {{1}, false},         {{1, 0, 0, 0, 0, 0, 0, 0}, false}};
     for (const auto& c : focusCases)
         EXPECT_EQ(FocusAssistOn(c.data), c.on) << testing::PrintToString(c.data);
 }

@@ -145,8 +145,6 @@ TEST_F(PauseInBerlin, EndsAfterItsLengthOrAtTheNextSixOClock)
     EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, LocalTime(2026, 12, 31, 3)), LocalTime(2026, 12, 31, 6));
     EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, LocalTime(2026, 12, 31, 6)), LocalTime(2027, 1, 1, 6));
     EXPECT_EQ(PausedUntilText(LocalTime(2026, 12, 31, 6)), "Reminders paused until 06:00");
-    EXPECT_TRUE(ShutdownMustWait(true, kBothOn));
-    EXPECT_FALSE(ShutdownMustWait(true, {false, true}));
 }
 
 } // namespace

@@ -12,24 +12,15 @@ constexpr wchar_t kConsentStore[] =
 constexpr ULONGLONG kSomeFileTime = 0x01DA'1234'5678'9ABCULL;
 constexpr int kTimedReads = 50;
 
-// A program's capability-store entry, the test's own, in HKEY_CURRENT_USER, taken away again with every key
-// created on the way to it.
+// A program's capability-store entry, the test's own, in HKEY_CURRENT_USER, taken away again. The
+// keys above it may stay: without entries they tell of no program.
 class TestEntry {
 public:
-    explicit TestEntry(const wchar_t* entry) : m_name(Narrow(entry))
+    explicit TestEntry(const wchar_t* entry) : m_name(Narrow(entry)), m_path(kConsentStore + std::wstring(entry))
     {
-        const std::wstring path = kConsentStore + std::wstring(entry);
         // What an earlier run cut short left behind would read as a device in use.
-        RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
-        for (size_t end = 0; m_firstCreated.empty() && end != std::wstring::npos;) {
-            end = path.find(L'\\', end + 1);
-            HKEY existing = nullptr;
-            if (RegOpenKeyExW(HKEY_CURRENT_USER, path.substr(0, end).c_str(), 0, KEY_READ, &existing) != ERROR_SUCCESS)
-                m_firstCreated = path.substr(0, end);
-            else
-                RegCloseKey(existing);
-        }
-        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_hKey, nullptr);
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+        RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_hKey, nullptr);
     }
     TestEntry(const TestEntry&) = delete;
     TestEntry& operator=(const TestEntry&) = delete;
@@ -37,9 +28,8 @@ public:
     {
         if (m_hKey)
             RegCloseKey(m_hKey);
-        // An empty name would clear the whole of HKEY_CURRENT_USER.
-        if (!m_firstCreated.empty())
-            RegDeleteTreeW(HKEY_CURRENT_USER, m_firstCreated.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, m_path.c_str());
     }
     bool SetTime(const wchar_t* name, ULONGLONG time)
     {
@@ -50,7 +40,7 @@ public:
 
 private:
     std::string m_name;
-    std::wstring m_firstCreated;
+    std::wstring m_path;
     HKEY m_hKey = nullptr;
 };
 

@@ -26,11 +26,9 @@ protected:
     {
         ResetProgramState();
         platform.files["standard.txt"] = kCatalogue;
-        platform.files["settings.txt"] = "STARTTRAY 0 FORCEBREAK 1 FORCEBREAK_WAIT 3 SOUND_LONGTIME_WARNING 1 "
-                                         "STARTPROGRAM true HOLD_WHEN_BUSY 0 NATURAL_BREAKS 0";
+        platform.files["settings.txt"] = settings;
         platform.files["timehistory.txt"] = "HISTORY\r\n";
-        // A second short of four hours today.
-        platform.files["activetimelog.txt"] = "ACTIVE_TIME_TODAY 2006-12-5 = 3:59:59";
+        platform.files["activetimelog.txt"] = log;
         platform.now = LocalTime(2006, 12, 5, 14);
         window = std::make_unique<CTavrinDlg>(platform, icons);
         EXPECT_TRUE(window->Create(nullptr));
@@ -53,6 +51,10 @@ protected:
     std::string OkCaption() { return g_pForceBreakDlg->ItemText(IDOK); }
     bool OkEnabled() { return g_pForceBreakDlg->IsItemEnabled(IDOK); }
 
+    std::string settings = "STARTTRAY 0 FORCEBREAK 1 FORCEBREAK_WAIT 3 SOUND_LONGTIME_WARNING 1 STARTPROGRAM true "
+                           "HOLD_WHEN_BUSY 0 NATURAL_BREAKS 0";
+    // A second short of four hours today.
+    std::string log = "ACTIVE_TIME_TODAY 2006-12-5 = 3:59:59";
     FakePlatform platform;
     HICON icons[9] = {};
     std::unique_ptr<CTavrinDlg> window;
@@ -164,7 +166,9 @@ TEST_F(RemindersWindowTest, AReminderWhoseBoxWasAnsweredAfterStopIsNotGiven)
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
     ASSERT_TRUE(g_bRunning);
     // Stopped from the tray while the box of the empty list waits.
-    platform.whileBoxOpen = [&] { Click(window->Hwnd(), IDC_MAIN_START_STOP); };
+    platform.whileBoxOpen = [&] {
+        Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    };
     window->OnTimer(kTimeBreakTimer);
     EXPECT_FALSE(g_bRunning);
     EXPECT_EQ(g_pForceBreakDlg, nullptr);
@@ -235,6 +239,122 @@ TEST_F(RemindersWindowTest, WhereNoNotificationCanShowThePopupComesAndAClickOnOn
     EXPECT_TRUE(platform.messageBoxes.empty());
     EXPECT_TRUE(platform.trayCalls.empty());
     EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups);
+}
+
+// Kelvaro keeping quiet, with time-break suggestions every 30 minutes and their sound, so that
+// every reminder given is heard.
+class QuietRemindersTest : public RemindersWindowTest {
+protected:
+    QuietRemindersTest()
+    {
+        settings = "STARTTRAY 0 FREQUENCE 1021 SOUND_ON_MSG 1 STARTPROGRAM true";
+        log.clear();
+    }
+
+    // Seconds pass; the user works unless away.
+    void Pass(int seconds, bool away = false)
+    {
+        for (int second = 0; second < seconds; ++second) {
+            platform.tickCount += 1000;
+            ++platform.now;
+            if (!away)
+                platform.lastInputTick = platform.tickCount;
+            window->OnTimer(kActivityTimer);
+        }
+    }
+    size_t Heard() const { return platform.soundsPlayed.size(); }
+    std::string Tooltip() const { return platform.trayCalls.back().tip; }
+    void Choose(int command) { SendMessageW(window->Hwnd(), WM_COMMAND, command, 0); }
+};
+
+TEST_F(QuietRemindersTest, BusyHoldsRemindersAndItsEndGivesTheLatestOneOnly)
+{
+    const int popups = CStatusBarMsgWnd::LiveCount();
+    platform.quietState.inCall = true;
+    window->OnTimer(kQuietCheckTimer);
+    window->OnTimer(kTimeBreakTimer);
+    window->OnTimer(kHealthTipTimer);
+    Pass(3);
+    EXPECT_EQ(window->ItemText(IDC_MAIN_ACTIVE_TIME), "00:00:03") << "the count goes on";
+    EXPECT_EQ(Heard(), 0u);
+    platform.quietState.inCall = false;
+    window->OnTimer(kQuietCheckTimer);
+    window->OnTimer(kQuietCheckTimer);
+    EXPECT_EQ(Heard(), 1u) << "one held reminder, once";
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups + 1);
+
+    // Holding off: reminders come in a call too, and the system is not asked.
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, false);
+    platform.quietState.inCall = true;
+    const int reads = platform.quietStateReads;
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(Heard(), 2u);
+    EXPECT_EQ(platform.quietStateReads, reads);
+}
+
+TEST_F(QuietRemindersTest, APauseFromTheTrayLastsItsTimeOrUntilStop)
+{
+    Choose(ID_TRAY_PAUSE_1_HOUR);
+    Pass(1);
+    EXPECT_EQ(Tooltip(), "Active time today: 00:00:01\nReminders paused until 15:00");
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(Heard(), 0u);
+    platform.now += 3600;
+    Pass(1);
+    EXPECT_EQ(Tooltip(), "Active time today: 00:00:02") << "over by itself";
+
+    Choose(ID_TRAY_PAUSE_UNTIL_MORNING);
+    Pass(1);
+    EXPECT_EQ(Tooltip(), "Active time today: 00:00:03\nReminders paused until 06:00");
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(Heard(), 1u) << "Stop ended the pause";
+}
+
+TEST(QuietKeeperMenu, ThePauseEntriesShowTheChoiceAndResumeOnlyWhilePaused)
+{
+    FakePlatform platform;
+    CQuietKeeper keeper(platform);
+    auto menuState = [&keeper](bool running, UINT item, UINT by) {
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU));
+        keeper.PrepareTrayMenu(GetSubMenu(menu, 0), running);
+        const UINT state = GetMenuState(GetSubMenu(menu, 0), item, by);
+        DestroyMenu(menu);
+        return state;
+    };
+    constexpr UINT kMissing = static_cast<UINT>(-1);
+    EXPECT_EQ(menuState(true, ID_TRAY_RESUME, MF_BYCOMMAND), kMissing);
+    EXPECT_NE(menuState(false, 2, MF_BYPOSITION) & MF_GRAYED, 0u) << "no pause while stopped";
+    ASSERT_TRUE(keeper.OnTrayCommand(ID_TRAY_PAUSE_2_HOURS));
+    EXPECT_NE(menuState(true, ID_TRAY_PAUSE_2_HOURS, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_EQ(menuState(true, ID_TRAY_PAUSE_1_HOUR, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    ASSERT_TRUE(keeper.OnTrayCommand(ID_TRAY_RESUME));
+    EXPECT_EQ(menuState(true, ID_TRAY_RESUME, MF_BYCOMMAND), kMissing);
+}
+
+TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUp)
+{
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, true);
+    const int popups = CStatusBarMsgWnd::LiveCount();
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups + 1) << "the heads-up";
+    EXPECT_EQ(g_pForceBreakDlg, nullptr);
+    EXPECT_EQ(platform.activeTimers[kBreakHeadsUpTimer], 30000u);
+    window->OnTimer(kBreakHeadsUpTimer);
+    ASSERT_NE(g_pForceBreakDlg, nullptr);
+    EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
+}
+
+TEST_F(QuietRemindersTest, FiveMinutesAwayStartTheBreakIntervalAgain)
+{
+    Pass(10);
+    Pass(300, true);
+    const size_t armed = platform.timersSet.size();
+    Pass(1);
+    ASSERT_EQ(platform.timersSet.size(), armed + 1);
+    EXPECT_EQ(platform.timersSet.back().id, static_cast<UINT_PTR>(kTimeBreakTimer));
+    EXPECT_EQ(platform.timersSet.back().periodMs, 1830000u);
 }
 
 } // namespace
