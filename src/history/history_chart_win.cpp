@@ -144,25 +144,6 @@ ChartLayout CHistoryChart::LayoutFor(HDC dc) const
     return ChartLayout(client.right, client.bottom, DpiForWindow(m_hWnd), metrics.tmHeight);
 }
 
-std::vector<CHistoryChart::Label> CHistoryChart::Labels() const
-{
-    std::vector<Label> labels;
-    if (!m_hWnd || m_chart.slots.empty())
-        return labels;
-    const CMeasuringContext context(m_hWnd, m_font);
-    if (!context.Dc())
-        return labels;
-    const ChartLayout layout = LayoutFor(context.Dc());
-    for (const ChartGridLine& line : m_chart.gridLines)
-        labels.push_back({line.label, ToRect(layout.LineLabel(m_chart, line.seconds))});
-    for (int index = 0; index < kChartDays; ++index) {
-        const std::string& text = m_chart.slots[static_cast<std::size_t>(index)].dayLabel;
-        if (!text.empty())
-            labels.push_back({text, ToRect(layout.DayLabel(index))});
-    }
-    return labels;
-}
-
 void CHistoryChart::PlaceTips() const
 {
     if (!m_hToolTip)

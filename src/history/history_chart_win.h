@@ -29,13 +29,6 @@ public:
     // Paints again in the system's current colours.
     void Redraw() const;
 
-    // A text the chart draws, and the room it gives it in the control's client area.
-    struct Label {
-        std::string text;
-        RECT room;
-    };
-    // Every label of the current chart, as the next paint places it.
-    std::vector<Label> Labels() const;
     HWND Hwnd() const { return m_hWnd; }
     HWND ToolTip() const { return m_hToolTip; }
 

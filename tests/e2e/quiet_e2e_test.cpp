@@ -6,67 +6,25 @@
 
 namespace {
 
-constexpr char kPopupClass[] = "KelvaroStatusBarPopup";
-
-// A full-screen program of the test's own, in front: a captionless window covering the primary monitor.
-class FullScreenProgram {
-public:
-    FullScreenProgram()
-        : m_window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr))
-    {
-        SetForegroundWindow(m_window);
-    }
-    ~FullScreenProgram() { Close(); }
-    FullScreenProgram(const FullScreenProgram&) = delete;
-    FullScreenProgram& operator=(const FullScreenProgram&) = delete;
-
-    bool InFront() const { return m_window && GetForegroundWindow() == m_window; }
-    void Close()
-    {
-        if (m_window)
-            DestroyWindow(m_window);
-        m_window = nullptr;
-    }
-
-private:
-    HWND m_window;
-};
-
 // Without a notification area on the desktop, Wine shows one of its own, in front, as the first icon
 // comes. A full-screen program started before that would not stay in front.
 void WaitForWinesOwnNotificationArea()
 {
-    constexpr ULONGLONG kMostWaitMs = 20000;
     const ULONGLONG start = GetTickCount64();
-    for (;;) {
-        HWND area = FindWindowW(L"__winex11_standalone_tray", nullptr);
-        if ((area && GetForegroundWindow() == area) || GetTickCount64() - start > kMostWaitMs)
+    for (HWND area = nullptr; !area || GetForegroundWindow() != area; Sleep(100)) {
+        area = FindWindowW(L"__winex11_standalone_tray", nullptr);
+        if (GetTickCount64() - start > 20000)
             return;
-        Sleep(100);
     }
-}
-
-std::string ClassInFront()
-{
-    char name[64] = "";
-    GetClassNameA(GetForegroundWindow(), name, sizeof name);
-    return name;
 }
 
 // Kelvaro's popups shown at this moment.
 std::set<HWND> ShownPopups()
 {
     std::set<HWND> popups;
-    EnumWindows(
-        [](HWND window, LPARAM found) -> BOOL {
-            char name[64] = "";
-            GetClassNameA(window, name, sizeof name);
-            if (std::string(name) == kPopupClass && IsWindowVisible(window))
-                reinterpret_cast<std::set<HWND>*>(found)->insert(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&popups));
+    for (HWND popup = nullptr; (popup = FindWindowExW(nullptr, popup, L"KelvaroStatusBarPopup", nullptr));)
+        if (IsWindowVisible(popup))
+            popups.insert(popup);
     return popups;
 }
 
@@ -79,16 +37,20 @@ TEST(QuietE2e, NoReminderWhileAFullScreenProgramIsInFrontAndOneWhenItGoes)
     KelvaroProcess kelvaro(WithTimeFiles({{"settings.txt", settings}, {"standard.txt", DefaultCatalogue()}}));
     ASSERT_NE(kelvaro.MainWindow(), nullptr);
     WaitForWinesOwnNotificationArea();
-    FullScreenProgram program;
-    ASSERT_TRUE(program.InFront());
+    // A full-screen program of the test's own: a captionless window covering the primary monitor.
+    HWND program = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                   GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(program);
+    ASSERT_EQ(GetForegroundWindow(), program);
 
     // The first time-break suggestion (at night the go-to-bed message) falls due a minute after Start.
-    constexpr DWORD kPastTheFirstReminderMs = 75000;
-    while (kelvaro.MsSinceLaunch() < kPastTheFirstReminderMs) {
-        ASSERT_TRUE(ShownPopups().empty()) << "a popup over the full-screen program; in front: " << ClassInFront();
+    while (kelvaro.MsSinceLaunch() < 75000) {
+        char inFront[64] = "";
+        GetClassNameA(GetForegroundWindow(), inFront, sizeof inFront);
+        ASSERT_TRUE(ShownPopups().empty()) << "a popup over the full-screen program; in front: " << inFront;
         Sleep(250);
     }
-    program.Close();
+    DestroyWindow(program);
     // Within the next check of the system, and before the next reminder falls due.
     std::set<HWND> seen;
     while (kelvaro.MsSinceLaunch() < 115000) {

@@ -222,8 +222,8 @@ TEST_F(ActiveTimeWindowTest, HidingToTheTrayLeavesAMessageBoxToAnswer)
     HWND main = Open();
     Click(main, IDC_MAIN_MORE_SETTINGS);
     // Any window the main window owns that is not one of its dialogs, as a message box is.
-    HWND box = CreateWindowExW(0, L"STATIC", L"question", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, main, nullptr,
-                               nullptr, nullptr);
+    HWND box = CreateWindowExW(0, L"STATIC", L"question", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, main, nullptr, nullptr,
+                               nullptr);
     ASSERT_TRUE(box);
     window->OnTimer(kHideToTrayTimer);
     EXPECT_FALSE(IsWindowVisible(main));

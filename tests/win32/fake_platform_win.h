@@ -34,11 +34,6 @@ public:
         DWORD infoFlags;
         HICON balloonIcon;
     };
-    struct SaveDialogCall {
-        HWND owner;
-        std::string filter; // "label|pattern"
-        std::string suggestedName;
-    };
     struct TimerCall {
         UINT_PTR id;
         UINT periodMs;
@@ -70,11 +65,9 @@ public:
         fileFilters.push_back(filterLabel + "|" + filterPattern);
         return chosenFile;
     }
-    std::optional<std::string> ChooseFileToSave(HWND owner, const std::string& filterLabel,
-                                                const std::string& filterPattern,
-                                                const std::string& suggestedName) override
+    std::optional<std::string> ChooseFileToSave(HWND, const std::string&, const std::string&,
+                                                const std::string&) override
     {
-        saveDialogs.push_back({owner, filterLabel + "|" + filterPattern, suggestedName});
         return chosenSaveFile;
     }
     std::string EnvironmentVariable(const std::string& name) override
@@ -196,7 +189,10 @@ public:
         return keyboardCalls;
     }
     // Waits, at most a few seconds, until the held sleep is reached or so many calls were made.
-    bool WaitUntilHeld() { return WaitForKeyboard([this] { return held; }); }
+    bool WaitUntilHeld()
+    {
+        return WaitForKeyboard([this] { return held; });
+    }
     bool WaitForKeyboardCalls(size_t count)
     {
         return WaitForKeyboard([this, count] { return keyboardCalls.size() >= count; });
@@ -235,7 +231,6 @@ public:
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<std::string> soundsPlayed;
     std::vector<std::string> fileFilters;
-    std::vector<SaveDialogCall> saveDialogs;
     std::string diagnostics;
     std::map<std::string, int> writes;
     std::vector<TrayCall> trayCalls;

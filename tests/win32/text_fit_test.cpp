@@ -118,34 +118,6 @@ void CheckDialog(const char* name, HWND dialog, std::vector<Clipped>& clipped)
     }
 }
 
-// Every label of the History dialog's chart stands whole in the room the chart gives it, inside
-// the chart and clear of the other labels.
-void CheckChart(const CHistoryChart& chart, std::vector<Clipped>& clipped)
-{
-    RECT client{};
-    GetClientRect(chart.Hwnd(), &client);
-    HDC dc = GetDC(chart.Hwnd());
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(chart.Hwnd(), WM_GETFONT, 0, 0)));
-    const std::vector<CHistoryChart::Label> labels = chart.Labels();
-    // "4h", "8h" and five days of the month.
-    EXPECT_EQ(labels.size(), 7u);
-    for (std::size_t index = 0; index < labels.size(); ++index) {
-        const RECT& room = labels[index].room;
-        const std::wstring text = Widen(labels[index].text);
-        RECT needed{};
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        const Fit fit{{needed.right, needed.bottom}, {room.right - room.left, room.bottom - room.top}};
-        RECT common{};
-        bool clear = IntersectRect(&common, &room, &client) && EqualRect(&common, &room);
-        for (std::size_t other = 0; other < index; ++other)
-            clear = clear && !IntersectRect(&common, &room, &labels[other].room);
-        if (!clear || fit.needed.cx > fit.room.cx || fit.needed.cy > fit.room.cy)
-            clipped.push_back({"History chart", GetDlgCtrlID(chart.Hwnd()), labels[index].text, fit});
-    }
-    SelectObject(dc, previous);
-    ReleaseDC(chart.Hwnd(), dc);
-}
-
 // Every label, button, check box and radio button of every dialog shows its whole text.
 TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
 {
@@ -157,8 +129,6 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     FakePlatform platform;
     platform.files["standard.txt"] = "--HEALTH-- a ; --END--";
     platform.files["settings.txt"] = "STARTTRAY 0 STARTPROGRAM false";
-    // A day that takes the chart's scale to its top brings the 4- and 8-hour lines closest.
-    platform.files["timehistory.txt"] = "HISTORY\r\n2006-12-4 = 25:0:0\r\n";
     HICON icons[kTrayIconCount] = {};
     CTavrinDlg main(platform, icons);
     ASSERT_TRUE(main.Create(nullptr));
@@ -173,7 +143,6 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckDialog("Settings", g_pSettingsDlg->Hwnd(), clipped);
     CheckDialog("Set Time", g_pShutdownDlg->Hwnd(), clipped);
     CheckDialog("History", g_pHistoryDlg->Hwnd(), clipped);
-    CheckChart(g_pHistoryDlg->Chart(), clipped);
     CheckDialog("About", about.Hwnd(), clipped);
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
     for (const Clipped& c : clipped)
