@@ -17,19 +17,6 @@ bool ToLocalTime(std::time_t time, std::tm& local)
 #endif
 }
 
-std::optional<std::time_t> LocalMidnight(CivilDate date)
-{
-    std::tm local{};
-    local.tm_year = date.year - kTmBaseYear;
-    local.tm_mon = date.month - 1;
-    local.tm_mday = date.day;
-    local.tm_isdst = -1;
-    const std::time_t time = std::mktime(&local);
-    if (time == static_cast<std::time_t>(-1))
-        return std::nullopt;
-    return time;
-}
-
 bool IsLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -42,6 +29,20 @@ int DaysInMonth(int year, int month)
 }
 
 } // namespace
+
+std::optional<std::int64_t> LocalTimeAt(const CivilDate& date, int dayOffset, int hour)
+{
+    std::tm local{};
+    local.tm_year = date.year - kTmBaseYear;
+    local.tm_mon = date.month - 1;
+    local.tm_mday = date.day + dayOffset;
+    local.tm_hour = hour;
+    local.tm_isdst = -1;
+    const std::time_t time = std::mktime(&local);
+    if (time == static_cast<std::time_t>(-1))
+        return std::nullopt;
+    return static_cast<std::int64_t>(time);
+}
 
 std::optional<CivilDate> LocalDate(std::int64_t time)
 {
@@ -69,17 +70,9 @@ std::int64_t LocalDayLengthMs(const CivilDate& date)
 {
     if (!IsValidDate(date))
         return kOrdinaryDayMs;
-    CivilDate next = date;
-    if (++next.day > DaysInMonth(next.year, next.month)) {
-        next.day = 1;
-        if (++next.month > 12) {
-            next.month = 1;
-            ++next.year;
-        }
-    }
-    const std::optional<std::time_t> start = LocalMidnight(date);
-    const std::optional<std::time_t> end = LocalMidnight(next);
+    const std::optional<std::int64_t> start = LocalTimeAt(date, 0, 0);
+    const std::optional<std::int64_t> end = LocalTimeAt(date, 1, 0);
     if (!start || !end || *end <= *start)
         return kOrdinaryDayMs;
-    return static_cast<std::int64_t>(*end - *start) * kMsPerSecond;
+    return (*end - *start) * kMsPerSecond;
 }

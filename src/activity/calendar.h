@@ -19,6 +19,10 @@ std::optional<CivilDate> LocalDate(std::int64_t time);
 // The local time of day of a timestamp, or nothing when the system can't convert it.
 std::optional<TimeOfDay> LocalTimeOfDay(std::int64_t time);
 
+// The local time of a date, moved by a number of days, at an hour; the day may run past the
+// month's end. Nothing when the system can't convert it.
+std::optional<std::int64_t> LocalTimeAt(const CivilDate& date, int dayOffset, int hour);
+
 // Whether the numbers name a real day of the Gregorian calendar.
 bool IsValidDate(const CivilDate& date);
 

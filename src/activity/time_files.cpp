@@ -1,5 +1,7 @@
 #include "activity/time_files.h"
 
+#include "platform/text_chars.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -19,40 +21,13 @@ constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kSecondsPerMinute = 60;
 constexpr std::int64_t kLargestField = std::numeric_limits<std::int32_t>::max();
 
-bool IsLineEnd(char c)
-{
-    return c == '\n' || c == '\r';
-}
-
-// White space within a line, of the C locale whatever locale the process runs in.
-bool IsInlineBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-
-bool IsBlank(char c)
-{
-    return IsInlineBlank(c) || IsLineEnd(c);
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // "%d-%d-%d = %d:%d:%d" as read with scanf's rules, fields as written in the file.
 struct RawRecord {
     std::int64_t year, month, day, hours, minutes, seconds;
 
     bool HasNegativeField() const { return month < 0 || day < 0 || hours < 0 || minutes < 0 || seconds < 0; }
-    CivilDate Date() const
-    {
-        return {static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)};
-    }
-    std::int64_t TotalMs() const
-    {
-        return ((hours * 60 + minutes) * 60 + seconds) * kMsPerSecond;
-    }
+    CivilDate Date() const { return {static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)}; }
+    std::int64_t TotalMs() const { return ((hours * 60 + minutes) * 60 + seconds) * kMsPerSecond; }
 };
 
 class RecordScanner {

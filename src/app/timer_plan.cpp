@@ -56,13 +56,14 @@ std::vector<TimerArming> PlanTimers(int checkedIntervalButton, std::int64_t othe
         timers.push_back({kShutdownCheckTimer, kOncePerSecondMs});
     timers.push_back({kActivityTimer, kOncePerSecondMs});
     timers.push_back({kSaveTimeFilesTimer, kSaveTimeFilesPeriodMs});
+    timers.push_back({kQuietCheckTimer, kQuietCheckPeriodMs});
     return timers;
 }
 
 std::vector<unsigned> TimersRemovedAtStop()
 {
-    return {kHealthTipTimer, kTimeBreakTimer, kSleepMessageTimer, kShutdownCheckTimer, kActivityTimer,
-            kSaveTimeFilesTimer};
+    return {kHealthTipTimer, kTimeBreakTimer,     kSleepMessageTimer, kShutdownCheckTimer,
+            kActivityTimer,  kSaveTimeFilesTimer, kQuietCheckTimer,   kBreakHeadsUpTimer};
 }
 
 std::int64_t LeadingNumber(std::string_view text)

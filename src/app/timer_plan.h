@@ -52,10 +52,10 @@ struct TimerArming {
     std::int32_t periodMs;
 };
 
-// The timers Start sets, in the order it sets them; the activity and saving timers always.
+// The timers Start sets, in the order it sets them; the activity, saving and quiet-check timers always.
 std::vector<TimerArming> PlanTimers(int checkedIntervalButton, std::int64_t otherMinutes, TimerChoices choices);
 
-// The timers Stop removes; the hide and countdown timers live on their own.
+// The timers Stop removes, the heads-up's too; the hide and countdown timers live on their own.
 std::vector<unsigned> TimersRemovedAtStop();
 
 // The decimal value of a text's leading digits, 0 when there are none; a huge number is held at a ceiling.

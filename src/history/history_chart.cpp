@@ -13,8 +13,8 @@ constexpr std::int64_t kGridLineHours[] = {4, 8};
 // Lengths at 96 DPI, scaled to the chart's DPI.
 constexpr int kDesignDpi = 96;
 constexpr int kGap = 3;
-constexpr int kLabelColumn = 20;   // the grid lines' labels, "4h" and "8h"
-constexpr int kRightMargin = 8;    // half of today's day label may stand right of its bar
+constexpr int kLabelColumn = 20; // the grid lines' labels, "4h" and "8h"
+constexpr int kRightMargin = 8;  // half of today's day label may stand right of its bar
 constexpr int kLineWidth = 1;
 constexpr int kBarInsetPerSlot = 5; // a bar leaves a fifth of its slot free on each side
 
@@ -30,22 +30,16 @@ CivilDate ToCivil(std::chrono::sys_days day)
             static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
-std::chrono::sys_days FromCivil(const CivilDate& date)
-{
-    return std::chrono::year{date.year} / std::chrono::month{static_cast<unsigned>(date.month)} /
-           std::chrono::day{static_cast<unsigned>(date.day)};
-}
-
 } // namespace
 
 HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const CivilDate& today)
 {
     HistoryChart chart;
-    const std::chrono::sys_days last = FromCivil(today);
+    const std::chrono::sys_days last = DayNumber(today);
     const std::chrono::sys_days first = last - std::chrono::days{kChartDays - 1};
     chart.slots.resize(kChartDays);
     for (const DayRecord& day : days) {
-        const std::chrono::sys_days date = FromCivil(day.date);
+        const std::chrono::sys_days date = DayNumber(day.date);
         if (date < first || date > last)
             continue;
         ChartSlot& slot = chart.slots[static_cast<std::size_t>((date - first).count())];
@@ -103,8 +97,8 @@ ChartBox ChartLayout::Bar(const HistoryChart& chart, int index) const
     const int inset = std::max(bar.right - bar.left > 2 ? 1 : 0, (bar.right - bar.left) / kBarInsetPerSlot);
     bar.left += inset;
     bar.right -= inset;
-    bar.top = std::min(LineY(chart, chart.slots[static_cast<std::size_t>(index)].activeSeconds),
-                       bar.bottom - m_nLineWidth);
+    bar.top =
+        std::min(LineY(chart, chart.slots[static_cast<std::size_t>(index)].activeSeconds), bar.bottom - m_nLineWidth);
     return bar;
 }
 

@@ -19,25 +19,18 @@ constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
-// Days since 1970-01-01 by the calendar alone, so that no change of daylight saving time shifts a day.
-std::chrono::sys_days DayNumber(const CivilDate& date)
-{
-    return std::chrono::sys_days{std::chrono::year{date.year} / std::chrono::month{static_cast<unsigned>(date.month)} /
-                                 std::chrono::day{static_cast<unsigned>(date.day)}};
-}
-
 // One day's line of the list, formatted in place: a list of years of days would otherwise
 // make and drop several strings a day.
 void AppendListLine(std::string& list, const DayRecord& day)
 {
     const unsigned weekday = std::chrono::weekday{DayNumber(day.date)}.c_encoding();
     char line[kLongestListLine];
-    const int length = std::snprintf(
-        line, sizeof line, "%d %s %02d (%s)\t Active Time: %02lld:%02lld:%02lld  \r\n", day.date.year,
-        kMonthNames[day.date.month - 1], day.date.day, kWeekdayNames[weekday],
-        static_cast<long long>(day.activeSeconds / kSecondsPerHour),
-        static_cast<long long>(day.activeSeconds / kSecondsPerMinute % kSecondsPerMinute),
-        static_cast<long long>(day.activeSeconds % kSecondsPerMinute));
+    const int length =
+        std::snprintf(line, sizeof line, "%d %s %02d (%s)\t Active Time: %02lld:%02lld:%02lld  \r\n", day.date.year,
+                      kMonthNames[day.date.month - 1], day.date.day, kWeekdayNames[weekday],
+                      static_cast<long long>(day.activeSeconds / kSecondsPerHour),
+                      static_cast<long long>(day.activeSeconds / kSecondsPerMinute % kSecondsPerMinute),
+                      static_cast<long long>(day.activeSeconds % kSecondsPerMinute));
     if (length > 0)
         list.append(line, std::min(static_cast<std::size_t>(length), sizeof line - 1));
 }
@@ -61,6 +54,12 @@ std::string FormatDuration(std::int64_t seconds)
                   static_cast<long long>(seconds / kSecondsPerMinute % kSecondsPerMinute),
                   static_cast<long long>(seconds % kSecondsPerMinute));
     return text;
+}
+
+std::chrono::sys_days DayNumber(const CivilDate& date)
+{
+    return std::chrono::sys_days{std::chrono::year{date.year} / std::chrono::month{static_cast<unsigned>(date.month)} /
+                                 std::chrono::day{static_cast<unsigned>(date.day)}};
 }
 
 HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days)

@@ -3,6 +3,7 @@
 
 #include "activity/time_files.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,6 +23,9 @@ struct HistoryFigures {
 };
 
 HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days);
+
+// Days since 1970-01-01 by the calendar alone, so that no change of daylight saving time shifts a day.
+std::chrono::sys_days DayNumber(const CivilDate& date);
 
 // A duration as HH:MM:SS; hours are not reduced modulo 24 and take more digits when needed.
 std::string FormatDuration(std::int64_t seconds);

@@ -1,5 +1,7 @@
 #include "messages/message_catalogue.h"
 
+#include "platform/text_chars.h"
+
 #include <cstddef>
 #include <utility>
 
@@ -17,22 +19,6 @@ constexpr std::string_view kSectionEnd = "--END--";
 constexpr std::string_view kTextEnd = ";";
 constexpr std::string_view kUnknownIdentifierPrefix = "unknown\tidentifier:\t";
 
-// The C white-space set, spelled out because isspace depends on the locale and on signed chars.
-bool IsWordSeparator(char c)
-{
-    switch (c) {
-    case ' ':
-    case '\t':
-    case '\n':
-    case '\v':
-    case '\f':
-    case '\r':
-        return true;
-    default:
-        return false;
-    }
-}
-
 class WordReader {
 public:
     explicit WordReader(std::string_view text) : m_text(text) {}
@@ -40,14 +26,14 @@ public:
     // The next word, or nothing at the end of the text.
     std::optional<std::string_view> Next()
     {
-        while (m_nPos < m_text.size() && IsWordSeparator(m_text[m_nPos])) {
+        while (m_nPos < m_text.size() && IsBlank(m_text[m_nPos])) {
             ++m_nPos;
         }
         if (m_nPos == m_text.size()) {
             return std::nullopt;
         }
         const std::size_t nStart = m_nPos;
-        while (m_nPos < m_text.size() && !IsWordSeparator(m_text[m_nPos])) {
+        while (m_nPos < m_text.size() && !IsBlank(m_text[m_nPos])) {
             ++m_nPos;
         }
         return m_text.substr(nStart, m_nPos - nStart);

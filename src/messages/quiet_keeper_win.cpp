@@ -1,6 +1,5 @@
 #include "messages/quiet_keeper_win.h"
 
-#include "activity/calendar.h"
 #include "app/main_window_win.h"
 #include "app/timer_plan.h"
 #include "platform/platform_win.h"
@@ -10,8 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-
-const char kBreakHeadsUpText[] = "A break starts in 30 seconds";
 
 namespace {
 
@@ -40,7 +37,6 @@ void CQuietKeeper::OnStart(HWND owner)
 {
     m_owner = owner;
     ReadQuietState();
-    m_platform.SetWindowTimer(m_owner, kQuietCheckTimer, kQuietCheckPeriodMs);
 }
 
 void CQuietKeeper::ReadQuietState()
@@ -51,8 +47,6 @@ void CQuietKeeper::ReadQuietState()
 
 void CQuietKeeper::OnStop()
 {
-    m_platform.KillWindowTimer(m_owner, kQuietCheckTimer);
-    m_platform.KillWindowTimer(m_owner, kBreakHeadsUpTimer);
     m_headsUpKind.reset();
     m_pauseChoice.reset();
     m_gate.Resume();
@@ -79,11 +73,7 @@ std::optional<ReminderKind> CQuietKeeper::OnQuietCheckTick()
 {
     const bool wasBusy = m_state.Busy();
     ReadQuietState();
-    if (!wasBusy || m_state.Busy())
-        return std::nullopt;
-    const Moment moment = CurrentMoment();
-    const TimeOfDay local = LocalTimeOfDay(moment.now).value_or(TimeOfDay{-1, -1, -1});
-    return m_gate.OnBusyEnded(moment, local.hour, local.minute);
+    return m_gate.OnQuietCheck(wasBusy, CurrentMoment());
 }
 
 bool CQuietKeeper::OnActivityTick()

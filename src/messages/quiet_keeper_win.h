@@ -16,8 +16,8 @@ class CQuietKeeper {
 public:
     explicit CQuietKeeper(Platform& platform) : m_platform(platform) {}
 
-    // Supervision started or stopped: the system is watched only while it runs, on a timer of the
-    // owner, and a stop ends the pause and lets go of what was held.
+    // Supervision started or stopped: the system is watched only while it runs, on the owner's
+    // quiet-check timer, and a stop ends the pause and lets go of what was held.
     void OnStart(HWND owner);
     void OnStop();
 
@@ -65,7 +65,3 @@ private:
     char m_tooltip[64] = {};
     char m_pauseLine[40] = {};
 };
-
-// The heads-up's text and how long before the break it comes.
-extern const char kBreakHeadsUpText[];
-constexpr unsigned kBreakHeadsUpMs = 30000;

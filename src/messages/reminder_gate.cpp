@@ -4,13 +4,11 @@
 #include "messages/message_scheduler.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
 
 constexpr std::int64_t kSecondsPerMinute = 60;
 constexpr int kMorningHour = 6;
-constexpr int kTmBaseYear = 1900;
 
 std::int64_t PauseSeconds(PauseChoice choice)
 {
@@ -22,18 +20,6 @@ std::int64_t PauseSeconds(PauseChoice choice)
     default:
         return 120 * kSecondsPerMinute;
     }
-}
-
-// The local time of a date at an hour; the day may run past the month's end.
-std::int64_t LocalTimeAt(const CivilDate& date, int dayOffset, int hour)
-{
-    std::tm local{};
-    local.tm_year = date.year - kTmBaseYear;
-    local.tm_mon = date.month - 1;
-    local.tm_mday = date.day + dayOffset;
-    local.tm_hour = hour;
-    local.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&local));
 }
 
 bool Away(const Moment& moment)
@@ -55,8 +41,9 @@ std::int64_t PauseEnd(PauseChoice choice, std::int64_t now)
     const std::optional<CivilDate> today = LocalDate(now);
     if (!today)
         return now + PauseSeconds(PauseChoice::TwoHours);
-    const std::int64_t thisMorning = LocalTimeAt(*today, 0, kMorningHour);
-    return now < thisMorning ? thisMorning : LocalTimeAt(*today, 1, kMorningHour);
+    // A morning the system can't convert gives -1: a pause already over.
+    const std::int64_t thisMorning = LocalTimeAt(*today, 0, kMorningHour).value_or(-1);
+    return now < thisMorning ? thisMorning : LocalTimeAt(*today, 1, kMorningHour).value_or(-1);
 }
 
 std::string PausedUntilText(std::int64_t pauseEnd)
@@ -80,11 +67,15 @@ GateVerdict ReminderGate::OnDue(ReminderKind kind, const Moment& moment)
     return GateVerdict::Hold;
 }
 
-std::optional<ReminderKind> ReminderGate::OnBusyEnded(const Moment& moment, int hour, int minute)
+std::optional<ReminderKind> ReminderGate::OnQuietCheck(bool wasBusy, const Moment& moment)
 {
+    if (!wasBusy || moment.busy)
+        return std::nullopt;
+    // A clock that can't be read gives -1, outside both windows.
+    const TimeOfDay local = LocalTimeOfDay(moment.now).value_or(TimeOfDay{-1, -1, -1});
     std::optional<ReminderKind> given;
     if (!Paused(moment.now) && !Away(moment)) {
-        if (m_heldMessage && InsideTimeWindow(*m_heldMessage, hour, minute))
+        if (m_heldMessage && InsideTimeWindow(*m_heldMessage, local.hour, local.minute))
             given = m_heldMessage;
         else if (m_bHeldWarning)
             given = ReminderKind::LongActivity;

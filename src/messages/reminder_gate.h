@@ -4,6 +4,7 @@
 // user paused reminders or is away from the computer. A pause of five minutes away counts as a
 // break of its own.
 
+#include "activity/activity_monitor.h"
 #include "messages/message_scheduler.h"
 
 #include <cstdint>
@@ -27,7 +28,7 @@ struct Moment {
 enum class GateVerdict { Give, Hold, Drop };
 
 // No input for this long: the user is away, and reminders that fall due are dropped.
-constexpr std::int64_t kAwayAfterMs = 60000;
+constexpr std::int64_t kAwayAfterMs = IDLE_LIMIT_MS;
 // Away for this long: the time away counts as a break.
 constexpr std::int64_t kNaturalBreakMs = std::int64_t{5} * 60000;
 
@@ -46,10 +47,11 @@ public:
     // the one held before; a held warning is kept; held health tips are never given.
     GateVerdict OnDue(ReminderKind kind, const Moment& moment);
 
-    // The user is free again. Gives at most one held reminder: the time-break suggestion or the
-    // go-to-bed message if it is still inside its time window at the local hour and minute, or
-    // else the long-activity warning. Nothing while paused or away; everything held is let go.
-    std::optional<ReminderKind> OnBusyEnded(const Moment& moment, int hour, int minute);
+    // Every few seconds, with whether the user was busy at the last look. Once the user is free
+    // again, gives at most one held reminder: the time-break suggestion or the go-to-bed message
+    // if it is still inside its time window now, or else the long-activity warning. Nothing while
+    // paused or away; everything held is let go.
+    std::optional<ReminderKind> OnQuietCheck(bool wasBusy, const Moment& moment);
 
     // Once a second with the time since the last input: true when the user has just come back
     // from a break of at least five minutes, spent away and not busy.
@@ -75,6 +77,10 @@ private:
 
 // A scheduled shutdown never interrupts a presentation or a call.
 bool ShutdownMustWait(bool presentingOrInCall, const GateSettings& settings);
+
+// The heads-up's text and how long before the break it comes.
+inline constexpr char kBreakHeadsUpText[] = "A break starts in 30 seconds";
+constexpr unsigned kBreakHeadsUpMs = 30000;
 
 // A forced break is announced a little before it comes while Kelvaro keeps quiet in any way; with
 // both choices off, breaks come at once.

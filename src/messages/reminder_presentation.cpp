@@ -1,5 +1,7 @@
 #include "messages/reminder_presentation.h"
 
+#include "platform/text_chars.h"
+
 namespace {
 
 constexpr unsigned kMessageStepMs = 5;
@@ -20,26 +22,6 @@ std::string_view Title(ReminderNotice notice)
         break;
     }
     return "Time for a break";
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsUtf8Continuation(char c)
-{
-    constexpr unsigned char kContinuationMask = 0xC0;
-    constexpr unsigned char kContinuationMark = 0x80;
-    return (static_cast<unsigned char>(c) & kContinuationMask) == kContinuationMark;
-}
-
-// The UTF-16 units of the character that starts with this byte: two for the four-byte sequences
-// beyond the Basic Multilingual Plane.
-std::size_t Utf16Units(char lead)
-{
-    constexpr unsigned char kFirstFourByteLead = 0xF0;
-    return static_cast<unsigned char>(lead) >= kFirstFourByteLead ? 2 : 1;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/text_chars.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -69,46 +70,6 @@ std::optional<SettingKey> FindKey(std::string_view word)
             return key;
     }
     return std::nullopt;
-}
-
-// The C locale's white space, so the file reads the same whatever locale the process runs in.
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsLineEnd(char c)
-{
-    return c == '\n' || c == '\r';
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool IsUtf8Continuation(char c)
-{
-    constexpr unsigned char kContinuationMask = 0xC0;
-    constexpr unsigned char kContinuationMark = 0x80;
-    return (static_cast<unsigned char>(c) & kContinuationMask) == kContinuationMark;
-}
-
-// Starts a sequence of four UTF-8 bytes, which the system stores as two UTF-16 units.
-bool IsUtf8FourByteLead(char c)
-{
-    constexpr unsigned char kFirstFourByteLead = 0xF0;
-    return static_cast<unsigned char>(c) >= kFirstFourByteLead;
-}
-
-std::size_t Utf16Length(std::string_view text)
-{
-    std::size_t units = 0;
-    for (char c : text) {
-        if (!IsUtf8Continuation(c))
-            units += IsUtf8FourByteLead(c) ? 2 : 1;
-    }
-    return units;
 }
 
 // Cuts between characters, never inside one.

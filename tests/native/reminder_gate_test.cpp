@@ -47,7 +47,9 @@ TEST(ReminderGate, EachMomentGivesHoldsOrDrops)
         EXPECT_EQ(ReminderGate().OnDue(Kind(c.kind), c.moment), c.verdict) << c.what;
 }
 
-TEST(ReminderGate, TheEndOfBusyGivesTheOneHeldReminderThatStillMatters)
+class ReminderGateInBerlin : public InBerlin {};
+
+TEST_F(ReminderGateInBerlin, TheEndOfBusyGivesTheOneHeldReminderThatStillMatters)
 {
     // At 14:45 the time-break suggestions' window is open, at 23:45 the go-to-bed messages'.
     const struct {
@@ -63,9 +65,11 @@ TEST(ReminderGate, TheEndOfBusyGivesTheOneHeldReminderThatStillMatters)
         ReminderGate gate;
         for (char kind : c.held)
             ASSERT_EQ(gate.OnDue(Kind(kind), At(0, true)), GateVerdict::Hold) << c.held;
-        const std::optional<ReminderKind> given = gate.OnBusyEnded(At(c.idleMsAtEnd, false), c.hour, 45);
+        const Moment atEnd{LocalTime(2006, 12, 5, c.hour, 45), c.idleMsAtEnd, false, {}};
+        EXPECT_EQ(gate.OnQuietCheck(false, atEnd), std::nullopt) << c.held << ": not busy before";
+        const std::optional<ReminderKind> given = gate.OnQuietCheck(true, atEnd);
         EXPECT_EQ(given, c.given == '-' ? std::nullopt : std::optional(Kind(c.given))) << c.held << " " << c.hour;
-        EXPECT_EQ(gate.OnBusyEnded(At(0, false), c.hour, 45), std::nullopt) << c.held << ": only once";
+        EXPECT_EQ(gate.OnQuietCheck(true, {atEnd.now, 0, false, {}}), std::nullopt) << c.held << ": only once";
     }
 }
 
@@ -75,7 +79,7 @@ TEST(ReminderGate, APauseDropsEverythingUntilItEnds)
     gate.OnDue(ReminderKind::TimeBreak, At(0, true));
     gate.Pause(kNoon + 1800);
     EXPECT_EQ(gate.OnDue(ReminderKind::LongActivity, At(0, false)), GateVerdict::Drop);
-    EXPECT_EQ(gate.OnBusyEnded(At(0, false), 14, 0), std::nullopt) << "the user chose the quiet";
+    EXPECT_EQ(gate.OnQuietCheck(true, At(0, false)), std::nullopt) << "the user chose the quiet";
     EXPECT_EQ(gate.PausedUntil(kNoon + 1799), kNoon + 1800);
     EXPECT_EQ(gate.PausedUntil(kNoon + 1800), std::nullopt) << "over by itself";
     EXPECT_EQ(gate.OnDue(ReminderKind::TimeBreak, At(0, false)), GateVerdict::Give);

@@ -45,16 +45,17 @@ TEST(TimerPlan, OnlyCheckedKindsGetATimerButActivityAlwaysRuns)
             result.push_back(t.id);
         return result;
     };
-    EXPECT_EQ(ids(PlanTimers(kInterval30Min, 0, {true, true, true, true})), (std::vector<unsigned>{1, 2, 3, 4, 6, 8}));
-    EXPECT_EQ(ids(PlanTimers(kInterval30Min, 0, {false, false, false, false})), (std::vector<unsigned>{6, 8}));
-    EXPECT_EQ(ids(PlanTimers(kInterval30Min, 0, {false, true, false, true})), (std::vector<unsigned>{2, 4, 6, 8}));
+    EXPECT_EQ(ids(PlanTimers(kInterval30Min, 0, {true, true, true, true})),
+              (std::vector<unsigned>{1, 2, 3, 4, 6, 8, 9}));
+    EXPECT_EQ(ids(PlanTimers(kInterval30Min, 0, {false, false, false, false})), (std::vector<unsigned>{6, 8, 9}));
+    EXPECT_EQ(ids(PlanTimers(kInterval30Min, 0, {false, true, false, true})), (std::vector<unsigned>{2, 4, 6, 8, 9}));
 
     const std::vector<TimerArming> all = PlanTimers(kIntervalOther, 1, {true, true, true, true});
     EXPECT_EQ(all[0].periodMs, 139800);
     EXPECT_EQ(all[3].periodMs, 1000);
     EXPECT_EQ(all[4].periodMs, 1000);
     EXPECT_EQ(all[5].periodMs, 300000);
-    EXPECT_EQ(TimersRemovedAtStop(), (std::vector<unsigned>{1, 2, 3, 4, 6, 8}));
+    EXPECT_EQ(TimersRemovedAtStop(), (std::vector<unsigned>{1, 2, 3, 4, 6, 8, 9, 10}));
 }
 
 TEST(StartRules, AnIntervalIsNeededToStart)
