@@ -52,28 +52,8 @@ TEST(ScreenReaderTest, PopupsAndTheBreakDialogAreAnnouncedOnceShown)
     UnhookWinEvent(hook);
 }
 
-// A high-contrast text colour of the test's own for the Wine session, taken back afterwards. Wine keeps
-// no high-contrast state (SPI_SETHIGHCONTRAST fails there), so the test turns it on through the override.
-class HighContrastTest : public ::testing::Test {
-protected:
-    static constexpr int kFaceTextElement = COLOR_BTNTEXT;
-    static constexpr COLORREF kFaceText = RGB(255, 255, 0);
-
-    void SetUp() override
-    {
-        m_saved = GetSysColor(kFaceTextElement);
-        ASSERT_TRUE(SetSysColors(1, &kFaceTextElement, &kFaceText));
-    }
-    void TearDown() override
-    {
-        OverrideHighContrast(std::nullopt);
-        SetSysColors(1, &kFaceTextElement, &m_saved);
-    }
-
-    COLORREF m_saved = 0;
-};
-
-TEST_F(HighContrastTest, StyledLabelsTakeTheSchemesTextColourAndRepaintWhenItIsTurnedOn)
+// Wine keeps no high-contrast state (SPI_SETHIGHCONTRAST fails there): the test turns it on through the override.
+TEST(HighContrastTest, StyledLabelsTakeTheSchemesTextColourAndRepaintWhenItIsTurnedOn)
 {
     FakePlatform platform;
     CSetting settings(platform);
@@ -86,11 +66,12 @@ TEST_F(HighContrastTest, StyledLabelsTakeTheSchemesTextColourAndRepaintWhenItIsT
     for (bool on : {false, true}) {
         OverrideHighContrast(on);
         SendMessageW(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(note));
-        EXPECT_EQ(GetTextColor(dc), on ? kFaceText : RGB(128, 128, 128)) << on;
+        EXPECT_EQ(GetTextColor(dc), on ? GetSysColor(COLOR_BTNTEXT) : RGB(128, 128, 128)) << on;
         ValidateRect(note, nullptr);
         SendMessageW(dialog, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
         EXPECT_TRUE(GetUpdateRect(note, nullptr, FALSE)) << on;
     }
+    OverrideHighContrast(std::nullopt);
     DeleteDC(dc);
 }
 
