@@ -27,10 +27,4 @@ TEST(ReminderPresentation, TheBalloonsTextIsTrimmedAndCutBetweenCharacters)
         EXPECT_EQ(BalloonText(c.text), c.shown) << "row " << &c - cases;
 }
 
-TEST(ReminderPresentation, TheWarningsPopupRollsOutAtHalfTheSpeed)
-{
-    EXPECT_EQ(PresentReminder(ReminderNotice::BreakHeadsUp, true, false).popupStepMs, 5u);
-    EXPECT_EQ(PresentReminder(ReminderNotice::LongActivity, false, true).popupStepMs, 10u);
-}
-
 } // namespace
