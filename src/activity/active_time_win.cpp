@@ -3,6 +3,7 @@
 
 #include "activity/active_time_store.h"
 #include "activity/activity_monitor.h"
+#include "activity/counter_state.h"
 #include "app/tray_icon_win.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "platform/platform_win.h"
@@ -108,6 +109,12 @@ void CTavrinDlg::OnActivityTick()
     if (g_pForceBreakDlg && g_pForceBreakDlg->Hwnd())
         ShowTimeText(g_pForceBreakDlg->Item(IDC_BREAK_ACTIVE_TIME), texts.time);
     CheckLongActivity();
+}
+
+void CTavrinDlg::RefreshTooltip()
+{
+    if (m_pTrayIcon)
+        m_pTrayIcon->SetTip(m_quiet.Tooltip(FormatActiveTime(SplitForDisplay(g_nActiveTimeMs)).tooltip));
 }
 
 void CTavrinDlg::OnSaveTimeFilesTick()

@@ -184,7 +184,9 @@ void CTavrinDlg::OnCommand(int id, int notifyCode)
             OnInfoLabelClick();
         break;
     default:
-        if (!m_quiet.OnTrayCommand(id))
+        if (m_quiet.OnTrayCommand(id))
+            RefreshTooltip();
+        else
             CDialog::OnCommand(id, notifyCode);
     }
 }
@@ -339,7 +341,7 @@ void CTavrinDlg::OnPowerBroadcast(WPARAM event)
     // and a start that failed is tried again at the next resume notice.
     switch (PowerStepFor(static_cast<unsigned>(event), g_bRunning, g_bStoppedBySuspend)) {
     case PowerStep::StopForSuspend:
-        OnStartStop();
+        OnStartStop(StopCause::Sleep);
         g_bStoppedBySuspend = !g_bRunning;
         break;
     case PowerStep::StartAfterSuspend:

@@ -40,7 +40,8 @@ public:
     // Writes (0) or reads (1) today's log, writes (2) or reads (3) the history; 0 on failure.
     int LoadSaveActiveTime(int mode);
 
-    void OnStartStop();
+    // Start or Stop; a stop by a sleep keeps the pause and what waits for the user to be free.
+    void OnStartStop(StopCause cause = StopCause::User);
     void OnQuit();
     void ArmTimers();
     void KillTimers();
@@ -51,6 +52,8 @@ public:
     void CheckActivity(ActiveTime& time);
     // Today's count as "HH:MM:SS", with the tray tooltip that shows it.
     ActiveTimeTexts FormatActiveTime(const ActiveTime& time) const;
+    // The tray tooltip with today's count as last counted, and the pause's line while it lasts.
+    void RefreshTooltip();
 
     // The interval button checked at the last Start (0 before the first).
     int m_nFrequence = 0;
@@ -102,6 +105,8 @@ private:
     void GiveHeldReminder(ReminderKind kind);
     void CheckLongActivity();
     void OnQuietCheckTick();
+    // The boxes telling of an empty message list, each text once however many ticks ask for it.
+    void ShowEmptyListBoxes();
     void OnBreakHeadsUpTick();
     // The user came back from a break: the time-break suggestions count their interval from now.
     void RestartTimeBreakInterval();

@@ -36,7 +36,7 @@ int CTavrinDlg::LoadMessages()
     return 1;
 }
 
-void CTavrinDlg::OnStartStop()
+void CTavrinDlg::OnStartStop(StopCause cause)
 {
     if (LoadMessages() == 0 || Ended())
         return;
@@ -63,11 +63,13 @@ void CTavrinDlg::OnStartStop()
         m_quiet.OnStart(Hwnd());
     } else {
         KillTimers();
-        m_quiet.OnStop();
-        g_shutdownSchedule.ForgetWaitingTime();
+        m_quiet.OnStop(cause);
+        if (EffectsOfStop(cause).forgetsWaitingShutdown)
+            g_shutdownSchedule.ForgetWaitingTime();
         g_bRunning = false;
         LockChoices(false);
         SetItemText(IDC_MAIN_START_STOP, "Start");
+        RefreshTooltip();
         LoadSaveActiveTime(0);
     }
 }
@@ -124,6 +126,9 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
         OnQuietCheckTick();
     } else if (id == kBreakHeadsUpTimer) {
         OnBreakHeadsUpTick();
+    } else if (id == kPauseEndTimer) {
+        if (m_quiet.OnPauseEndTick())
+            RefreshTooltip();
     } else if (id == kHideToTrayTimer) {
         // A message box during initialisation runs its own loop; hiding then would be undone when
         // the dialog manager shows the finished window, so the timer simply ticks again later.

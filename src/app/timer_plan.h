@@ -17,6 +17,8 @@ constexpr unsigned kSaveTimeFilesTimer = 8;
 constexpr unsigned kQuietCheckTimer = 9;
 // Ends the heads-up before a forced break.
 constexpr unsigned kBreakHeadsUpTimer = 10;
+// Ends a pause the user chose, also while supervision is stopped, so the tooltip follows it.
+constexpr unsigned kPauseEndTimer = 11;
 
 constexpr std::int32_t kOncePerSecondMs = 1000;
 constexpr std::int32_t kHideToTrayDelayMs = 20;

@@ -19,6 +19,8 @@ constexpr PauseChoice kPauseChoices[] = {PauseChoice::ThirtyMinutes, PauseChoice
                                          PauseChoice::UntilMorning};
 // The position of "Pause reminders" in the tray menu.
 constexpr UINT kPauseSubmenuPosition = 2;
+// A window timer's longest period (USER_TIMER_MAXIMUM), some 24 days.
+constexpr std::int64_t kLongestTimerMs = 0x7FFFFFFF;
 
 // The choices live in the Settings dialog's check boxes, read when they are needed.
 GateSettings CurrentGateSettings()
@@ -36,23 +38,27 @@ GateSettings CurrentGateSettings()
 void CQuietKeeper::OnStart(HWND owner)
 {
     m_owner = owner;
-    ReadQuietState();
+    m_gate.See(ReadMoment());
 }
 
-void CQuietKeeper::ReadQuietState()
+Moment CQuietKeeper::ReadMoment()
 {
     // The system is asked only while it matters; the choice may change at any moment.
     m_state = CurrentGateSettings().holdWhenBusy ? m_platform.ReadQuietState() : QuietState{};
+    return CurrentMoment();
 }
 
-void CQuietKeeper::OnStop()
+void CQuietKeeper::OnStop(StopCause cause)
 {
     m_headsUpKind.reset();
-    m_pauseChoice.reset();
-    m_gate.Resume();
+    m_gate.OnStop(cause);
+    if (EffectsOfStop(cause).endsPause) {
+        m_pauseChoice.reset();
+        m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
+    }
 }
 
-Moment CQuietKeeper::CurrentMoment()
+Moment CQuietKeeper::CurrentMoment() const
 {
     Moment moment;
     moment.now = m_platform.Now();
@@ -65,15 +71,17 @@ Moment CQuietKeeper::CurrentMoment()
 
 GateVerdict CQuietKeeper::OnDue(ReminderKind kind)
 {
-    ReadQuietState();
-    return m_gate.OnDue(kind, CurrentMoment());
+    return m_gate.OnDue(kind, ReadMoment());
 }
 
-std::optional<ReminderKind> CQuietKeeper::OnQuietCheckTick()
+GateVerdict CQuietKeeper::OnEmptyListBoxesDue()
 {
-    const bool wasBusy = m_state.Busy();
-    ReadQuietState();
-    return m_gate.OnQuietCheck(wasBusy, CurrentMoment());
+    return m_gate.OnEmptyListBoxesDue(ReadMoment());
+}
+
+HeldRelease CQuietKeeper::OnQuietCheckTick()
+{
+    return m_gate.OnQuietCheck(ReadMoment());
 }
 
 bool CQuietKeeper::OnActivityTick()
@@ -103,15 +111,36 @@ bool CQuietKeeper::OnHeadsUpTick()
 
 bool CQuietKeeper::ShutdownMustWait()
 {
-    return ::ShutdownMustWait(m_state.PresentingOrInCall(), CurrentGateSettings());
+    const Moment moment = ReadMoment();
+    m_gate.See(moment);
+    return ::ShutdownMustWait(m_state, moment.settings);
 }
 
 std::optional<std::int64_t> CQuietKeeper::PausedUntil()
 {
     const std::optional<std::int64_t> until = m_gate.PausedUntil(m_platform.Now());
-    if (!until)
+    if (!until && m_pauseChoice) {
         m_pauseChoice.reset();
+        m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
+    }
     return until;
+}
+
+void CQuietKeeper::ArmPauseEndTimer(std::int64_t until)
+{
+    // A second late rather than early: the timer's ticks and the clock's seconds don't line up.
+    const std::int64_t ms = std::clamp<std::int64_t>((until - m_platform.Now() + 1) * 1000, 1000, kLongestTimerMs);
+    m_platform.SetWindowTimer(m_owner, kPauseEndTimer, static_cast<UINT>(ms));
+}
+
+bool CQuietKeeper::OnPauseEndTick()
+{
+    // Left running, a timer that fires early (the clock was set, the computer slept) ends the pause on time.
+    if (const std::optional<std::int64_t> until = PausedUntil()) {
+        ArmPauseEndTimer(*until);
+        return false;
+    }
+    return true;
 }
 
 void CQuietKeeper::PrepareTrayMenu(HMENU menu, bool running)
@@ -131,6 +160,7 @@ bool CQuietKeeper::OnTrayCommand(int command)
     if (command == ID_TRAY_RESUME) {
         m_pauseChoice.reset();
         m_gate.Resume();
+        m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
         return true;
     }
     const auto found = std::find(std::begin(kPauseCommands), std::end(kPauseCommands), command);
@@ -139,6 +169,7 @@ bool CQuietKeeper::OnTrayCommand(int command)
     m_pauseChoice = kPauseChoices[found - std::begin(kPauseCommands)];
     const std::int64_t until = PauseEnd(*m_pauseChoice, m_platform.Now());
     m_gate.Pause(until);
+    ArmPauseEndTimer(until);
     const std::string line = PausedUntilText(until);
     std::snprintf(m_pauseLine, sizeof m_pauseLine, "%s", line.c_str());
     return true;

@@ -17,15 +17,17 @@ public:
     explicit CQuietKeeper(Platform& platform) : m_platform(platform) {}
 
     // Supervision started or stopped: the system is watched only while it runs, on the owner's
-    // quiet-check timer, and a stop ends the pause and lets go of what was held.
+    // quiet-check timer. The user's Stop ends the pause and lets go of what was held; a sleep keeps both.
     void OnStart(HWND owner);
-    void OnStop();
+    void OnStop(StopCause cause);
 
     // A reminder falls due now: the system is asked afresh.
     GateVerdict OnDue(ReminderKind kind);
+    // The boxes telling of an empty message list are due: the system is asked afresh.
+    GateVerdict OnEmptyListBoxesDue();
 
-    // Every few seconds while supervising: the held reminder to give now that the user is free again.
-    std::optional<ReminderKind> OnQuietCheckTick();
+    // Every few seconds while supervising: what was held, to give now that the user is free again.
+    HeldRelease OnQuietCheckTick();
 
     // Once a second, without reading the system's state: true when the user has just come back
     // from a break, so the time-break suggestions start their interval again.
@@ -39,25 +41,30 @@ public:
     // The heads-up's time is over: whether to start the break now.
     bool OnHeadsUpTick();
 
-    // A scheduled end of the session waits while the user presents or is in a call, as the system
-    // was last asked: the shutdown check runs every second.
+    // A scheduled end of the session that falls due waits while the user presents, is in a call
+    // or has a full-screen program in front: the system is asked afresh.
     bool ShutdownMustWait();
 
     // The tray menu's pause entries, as they stand now.
     void PrepareTrayMenu(HMENU menu, bool running);
     // A pause entry of the tray menu; false for any other command.
     bool OnTrayCommand(int command);
+    // The pause's timer: true when the pause has ended, so the tooltip changes.
+    bool OnPauseEndTick();
     // The tooltip for the count's tooltip: with the pause's line while it lasts. Allocates nothing.
     std::string_view Tooltip(std::string_view countTooltip);
 
 private:
-    Moment CurrentMoment();
-    void ReadQuietState();
+    // The moment with the system asked afresh (only while holding is chosen).
+    Moment ReadMoment();
+    Moment CurrentMoment() const;
     std::optional<std::int64_t> PausedUntil();
+    void ArmPauseEndTimer(std::int64_t until);
 
     Platform& m_platform;
     HWND m_owner = nullptr;
     ReminderGate m_gate;
+    // The system's answer at the last reading.
     QuietState m_state;
     std::optional<PauseChoice> m_pauseChoice;
     std::optional<ReminderKind> m_headsUpKind;

@@ -3,6 +3,7 @@
 #include "activity/calendar.h"
 #include "messages/message_scheduler.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -20,11 +21,6 @@ std::int64_t PauseSeconds(PauseChoice choice)
     default:
         return 120 * kSecondsPerMinute;
     }
-}
-
-bool Away(const Moment& moment)
-{
-    return moment.settings.naturalBreaks && !moment.busy && moment.idleMs >= kAwayAfterMs;
 }
 
 bool InsideTimeWindow(ReminderKind kind, int hour, int minute)
@@ -54,34 +50,71 @@ std::string PausedUntilText(std::int64_t pauseEnd)
     return text;
 }
 
-GateVerdict ReminderGate::OnDue(ReminderKind kind, const Moment& moment)
+StopEffects EffectsOfStop(StopCause cause)
 {
+    const bool byUser = cause == StopCause::User;
+    return {byUser, byUser, byUser};
+}
+
+void ReminderGate::See(const Moment& moment)
+{
+    if (m_bBusyAtLastReading && !moment.busy)
+        m_bSpellEnded = true;
+    // Busy again before the quiet check came: the spell goes on.
+    if (moment.busy)
+        m_bSpellEnded = false;
+    m_bBusyAtLastReading = moment.busy;
+}
+
+GateVerdict ReminderGate::Verdict(const Moment& moment)
+{
+    See(moment);
     if (Paused(moment.now) || Away(moment))
         return GateVerdict::Drop;
     if (!moment.settings.holdWhenBusy || !moment.busy)
         return GateVerdict::Give;
-    if (kind == ReminderKind::LongActivity)
-        m_bHeldWarning = true;
-    else if (kind != ReminderKind::HealthTip)
-        m_heldMessage = kind;
     return GateVerdict::Hold;
 }
 
-std::optional<ReminderKind> ReminderGate::OnQuietCheck(bool wasBusy, const Moment& moment)
+GateVerdict ReminderGate::OnDue(ReminderKind kind, const Moment& moment)
 {
-    if (!wasBusy || moment.busy)
-        return std::nullopt;
-    // A clock that can't be read gives -1, outside both windows.
-    const TimeOfDay local = LocalTimeOfDay(moment.now).value_or(TimeOfDay{-1, -1, -1});
-    std::optional<ReminderKind> given;
+    const GateVerdict verdict = Verdict(moment);
+    // Held again, a kind becomes the most recent; given, it makes the held one of its kind needless.
+    if (verdict != GateVerdict::Drop)
+        std::erase(m_held, kind);
+    if (verdict == GateVerdict::Hold && kind != ReminderKind::HealthTip)
+        m_held.push_back(kind);
+    return verdict;
+}
+
+GateVerdict ReminderGate::OnEmptyListBoxesDue(const Moment& moment)
+{
+    const GateVerdict verdict = Verdict(moment);
+    if (verdict != GateVerdict::Drop)
+        m_bHeldEmptyListBoxes = verdict == GateVerdict::Hold;
+    return verdict;
+}
+
+HeldRelease ReminderGate::OnQuietCheck(const Moment& moment)
+{
+    See(moment);
+    if (!m_bSpellEnded)
+        return {};
+    m_bSpellEnded = false;
+    HeldRelease release;
     if (!Paused(moment.now) && !Away(moment)) {
-        if (m_heldMessage && InsideTimeWindow(*m_heldMessage, local.hour, local.minute))
-            given = m_heldMessage;
-        else if (m_bHeldWarning)
-            given = ReminderKind::LongActivity;
+        // A clock that can't be read gives -1, outside both windows.
+        const TimeOfDay local = LocalTimeOfDay(moment.now).value_or(TimeOfDay{-1, -1, -1});
+        const auto fits = [&local](ReminderKind kind) {
+            return kind == ReminderKind::LongActivity || InsideTimeWindow(kind, local.hour, local.minute);
+        };
+        const auto latest = std::find_if(m_held.rbegin(), m_held.rend(), fits);
+        if (latest != m_held.rend())
+            release.reminder = *latest;
+        release.emptyListBoxes = m_bHeldEmptyListBoxes;
     }
     LetGo();
-    return given;
+    return release;
 }
 
 bool ReminderGate::OnActivity(std::int64_t idleMs, bool busy, const GateSettings& settings)
@@ -115,20 +148,37 @@ std::optional<std::int64_t> ReminderGate::PausedUntil(std::int64_t now)
     return m_pauseEnd;
 }
 
+void ReminderGate::OnStop(StopCause cause)
+{
+    const StopEffects effects = EffectsOfStop(cause);
+    if (effects.endsPause)
+        m_pauseEnd.reset();
+    if (effects.letsGoOfHeld) {
+        LetGo();
+        m_bBusyAtLastReading = false;
+        m_bSpellEnded = false;
+    }
+}
+
 bool ReminderGate::Paused(std::int64_t now)
 {
     return PausedUntil(now).has_value();
 }
 
-void ReminderGate::LetGo()
+bool ReminderGate::Away(const Moment& moment) const
 {
-    m_heldMessage.reset();
-    m_bHeldWarning = false;
+    return moment.settings.naturalBreaks && !moment.busy && moment.idleMs >= kAwayAfterMs;
 }
 
-bool ShutdownMustWait(bool presentingOrInCall, const GateSettings& settings)
+void ReminderGate::LetGo()
 {
-    return settings.holdWhenBusy && presentingOrInCall;
+    m_held.clear();
+    m_bHeldEmptyListBoxes = false;
+}
+
+bool ShutdownMustWait(const QuietState& state, const GateSettings& settings)
+{
+    return settings.holdWhenBusy && (state.PresentingOrInCall() || state.fullScreen);
 }
 
 bool HeadsUpBeforeBreak(const GateSettings& settings)

@@ -6,10 +6,12 @@
 
 #include "activity/activity_monitor.h"
 #include "messages/message_scheduler.h"
+#include "messages/quiet_signals.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The two choices of the Settings dialog; both on by default.
 struct GateSettings {
@@ -41,42 +43,74 @@ std::int64_t PauseEnd(PauseChoice choice, std::int64_t now);
 // The tooltip's line while reminders are paused: "Reminders paused until HH:MM" (local time).
 std::string PausedUntilText(std::int64_t pauseEnd);
 
+// Why supervision stops. The user's Stop ends the pause and lets go of everything that waited for
+// a better moment; a sleep only interrupts supervision, which goes on with all of it afterwards.
+enum class StopCause { User, Sleep };
+
+struct StopEffects {
+    bool endsPause;
+    bool letsGoOfHeld;           // held reminders and boxes
+    bool forgetsWaitingShutdown; // a scheduled shutdown waiting for the user to be free
+};
+StopEffects EffectsOfStop(StopCause cause);
+
+// What comes once the user is free again: at most one held reminder, and the boxes telling of an
+// empty message list if they were held.
+struct HeldRelease {
+    std::optional<ReminderKind> reminder;
+    bool emptyListBoxes = false;
+    bool operator==(const HeldRelease&) const = default;
+};
+
 class ReminderGate {
 public:
-    // A reminder of a kind falls due. A held time-break suggestion or go-to-bed message replaces
-    // the one held before; a held warning is kept; held health tips are never given.
+    // A reminder of a kind falls due. Held are time-break suggestions, go-to-bed messages and the
+    // warning; held health tips are never given. A reminder given lets go of a held one of its kind.
     GateVerdict OnDue(ReminderKind kind, const Moment& moment);
+    // The boxes telling of an empty message list are due: they wait for the moment as reminders do.
+    GateVerdict OnEmptyListBoxesDue(const Moment& moment);
 
-    // Every few seconds, with whether the user was busy at the last look. Once the user is free
-    // again, gives at most one held reminder: the time-break suggestion or the go-to-bed message
-    // if it is still inside its time window now, or else the long-activity warning. Nothing while
-    // paused or away; everything held is let go.
-    std::optional<ReminderKind> OnQuietCheck(bool wasBusy, const Moment& moment);
+    // Every few seconds. Once the user is free again after a busy spell, whichever reading saw
+    // its end, gives the most recent held reminder whose own time window still fits (the warning
+    // has none), and the held boxes. Nothing while paused or away; everything held is let go.
+    HeldRelease OnQuietCheck(const Moment& moment);
 
     // Once a second with the time since the last input: true when the user has just come back
     // from a break of at least five minutes, spent away and not busy.
     bool OnActivity(std::int64_t idleMs, bool busy, const GateSettings& settings);
 
     void Pause(std::int64_t until);
-    // Ends a pause, and lets go of what was held: the user chose the quiet. Also at Stop.
+    // Ends a pause, and lets go of what was held: the user chose the quiet.
     void Resume();
     // The end of the running pause, ended first when its time has come.
     std::optional<std::int64_t> PausedUntil(std::int64_t now);
+    void OnStop(StopCause cause);
+
+    // Every reading of the user's moment comes here (the calls above take theirs here too), so
+    // the end of a busy spell is seen whichever path read it.
+    void See(const Moment& moment);
 
 private:
     bool Paused(std::int64_t now);
+    bool Away(const Moment& moment) const;
+    GateVerdict Verdict(const Moment& moment);
     void LetGo();
 
     std::optional<std::int64_t> m_pauseEnd;
-    std::optional<ReminderKind> m_heldMessage;
-    bool m_bHeldWarning = false;
+    // Held reminders, the most recent last; each kind at most once.
+    std::vector<ReminderKind> m_held;
+    bool m_bHeldEmptyListBoxes = false;
+    bool m_bBusyAtLastReading = false;
+    // A busy spell ended at a reading; what it held comes at the next quiet check.
+    bool m_bSpellEnded = false;
     std::int64_t m_nPreviousIdleMs = 0;
     // The user was busy at some moment of the present time without input: not a break.
     bool m_bBusyWhileIdle = false;
 };
 
-// A scheduled shutdown never interrupts a presentation or a call.
-bool ShutdownMustWait(bool presentingOrInCall, const GateSettings& settings);
+// A scheduled shutdown never interrupts a presentation, a call or a full-screen program (a slide
+// show may be reported as either); Focus Assist alone does not hold it.
+bool ShutdownMustWait(const QuietState& state, const GateSettings& settings);
 
 // The heads-up's text and how long before the break it comes.
 inline constexpr char kBreakHeadsUpText[] = "A break starts in 30 seconds";

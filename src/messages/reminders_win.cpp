@@ -27,20 +27,10 @@ ReminderSettings CTavrinDlg::CurrentReminderSettings() const
 void CTavrinDlg::OnMessageTick(UINT_PTR id)
 {
     const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
-    for (MessageKind kind : EmptyLists(lists)) {
-        // A box still open from an earlier tick is enough: a user away for hours must not come
-        // back to a stack of them.
-        bool& open = m_bEmptyListBoxOpen[static_cast<int>(kind)];
-        if (open)
-            continue;
-        open = true;
-        AppMessageBox(EmptyListText(kind));
-        open = false;
-        if (Ended())
-            return;
-    }
+    if (!EmptyLists(lists).empty() && m_quiet.OnEmptyListBoxesDue() == GateVerdict::Give)
+        ShowEmptyListBoxes();
     // Decided only now: a box may have waited for hours, and supervision may have stopped meanwhile.
-    if (!g_bRunning)
+    if (Ended() || !g_bRunning)
         return;
     const ReminderKind kind = KindOfMessageTimer(static_cast<unsigned>(id));
     const ReminderDecision decision = DecideReminderNow(static_cast<unsigned>(id), lists);
@@ -104,10 +94,30 @@ void CTavrinDlg::GiveLongActivityWarning()
         m_reminders.Present(ReminderNotice::LongActivity, kLongActivityWarningText);
 }
 
+void CTavrinDlg::ShowEmptyListBoxes()
+{
+    const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
+    for (MessageKind kind : EmptyLists(lists)) {
+        // A box still open from an earlier tick is enough: a user away for hours must not come
+        // back to a stack of them.
+        bool& open = m_bEmptyListBoxOpen[static_cast<int>(kind)];
+        if (open)
+            continue;
+        open = true;
+        AppMessageBox(EmptyListText(kind));
+        open = false;
+        if (Ended())
+            return;
+    }
+}
+
 void CTavrinDlg::OnQuietCheckTick()
 {
-    if (const std::optional<ReminderKind> held = m_quiet.OnQuietCheckTick())
-        GiveHeldReminder(*held);
+    const HeldRelease held = m_quiet.OnQuietCheckTick();
+    if (held.emptyListBoxes)
+        ShowEmptyListBoxes();
+    if (held.reminder && !Ended() && g_bRunning)
+        GiveHeldReminder(*held.reminder);
 }
 
 void CTavrinDlg::OnBreakHeadsUpTick()

@@ -69,7 +69,8 @@ std::string SessionEndRefusedMessage(int action)
     }
 }
 
-ShutdownStep ShutdownSchedule::OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn, bool mustWait)
+ShutdownStep ShutdownSchedule::OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn,
+                                      const std::function<bool()>& mustWait)
 {
     if (g_bShutdownAsking)
         return ShutdownStep::Nothing;
@@ -89,7 +90,7 @@ ShutdownStep ShutdownSchedule::OnTick(const ShutdownMoment& now, const TimeOfDay
         dueAt = m_waitingDueAt;
     if (!dueAt)
         return ShutdownStep::Nothing;
-    if (mustWait) {
+    if (mustWait && mustWait()) {
         m_waitingDueAt = dueAt;
         return ShutdownStep::Nothing;
     }

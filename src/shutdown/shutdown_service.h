@@ -5,6 +5,7 @@
 #include "settings/settings_file.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -59,8 +60,10 @@ class ShutdownSchedule {
 public:
     // What a tick finds to do; Ask and Act set g_bShutdownAsking until the outcome is told. A time
     // that falls due while the user must not be interrupted (a presentation, a call) waits, and is
-    // asked for or acted on at the first tick after.
-    ShutdownStep OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn, bool mustWait = false);
+    // asked for or acted on at the first tick after. Whether it must wait is asked only of a time
+    // that is due, at that tick.
+    ShutdownStep OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn,
+                        const std::function<bool()>& mustWait = {});
     // A "No", or a refused request: asks again five minutes after the time that was due, or
     // five minutes after the answer when that time has already passed.
     void Postpone(const ShutdownMoment& answered);

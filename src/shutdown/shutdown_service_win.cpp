@@ -50,8 +50,9 @@ void CTavrinDlg::CheckShutdownTime()
     if (!g_pShutdownDlg)
         return;
     const TimeOfDay chosen{g_pShutdownDlg->m_nHour, g_pShutdownDlg->m_nMinute, g_pShutdownDlg->m_nSecond};
-    const ShutdownStep step = g_shutdownSchedule.OnTick(
-        CurrentMoment(m_platform), chosen, g_pShutdownDlg->IsChecked(IDC_SETTIME_WARNING), m_quiet.ShutdownMustWait());
+    const ShutdownStep step =
+        g_shutdownSchedule.OnTick(CurrentMoment(m_platform), chosen, g_pShutdownDlg->IsChecked(IDC_SETTIME_WARNING),
+                                  [this] { return m_quiet.ShutdownMustWait(); });
     if (step == ShutdownStep::Nothing)
         return;
     const int action = g_pShutdownDlg->m_nAction;

@@ -49,40 +49,116 @@ TEST(ReminderGate, EachMomentGivesHoldsOrDrops)
 
 class ReminderGateInBerlin : public InBerlin {};
 
-TEST_F(ReminderGateInBerlin, TheEndOfBusyGivesTheOneHeldReminderThatStillMatters)
+TEST_F(ReminderGateInBerlin, TheEndOfBusyGivesTheMostRecentHeldReminderWhoseWindowStillFits)
 {
-    // At 14:45 the time-break suggestions' window is open, at 23:45 the go-to-bed messages'.
+    // Time-break suggestions by day and go-to-bed messages at night, by the half hour after 21:00.
     const struct {
-        std::string held;
+        std::string held; // in the order held
         int hour;
+        int minute;
         std::int64_t idleMsAtEnd;
         char given; // '-': nothing
     } cases[] = {
-        {"", 14, 0, '-'},   {"T", 14, 0, 'T'},  {"H", 14, 0, '-'}, {"TWB", 23, 0, 'B'},
-        {"WT", 14, 0, 'T'}, {"TW", 23, 0, 'W'}, {"B", 14, 0, '-'}, {"T", 14, 120000, '-'},
+        {"", 14, 45, 0, '-'},   {"T", 14, 45, 0, 'T'},   {"H", 14, 45, 0, '-'},  {"TWB", 23, 45, 0, 'B'},
+        {"WT", 14, 45, 0, 'T'}, {"TW", 23, 45, 0, 'W'},  {"B", 14, 45, 0, '-'},  {"T", 14, 45, 120000, '-'},
+        {"TB", 23, 10, 0, 'T'}, {"BT", 22, 40, 0, 'B'},  {"TWB", 23, 10, 0, 'W'}, {"TBT", 23, 45, 0, 'B'},
     };
     for (const auto& c : cases) {
         ReminderGate gate;
         for (char kind : c.held)
             ASSERT_EQ(gate.OnDue(Kind(kind), At(0, true)), GateVerdict::Hold) << c.held;
-        const Moment atEnd{LocalTime(2006, 12, 5, c.hour, 45), c.idleMsAtEnd, false, {}};
-        EXPECT_EQ(gate.OnQuietCheck(false, atEnd), std::nullopt) << c.held << ": not busy before";
-        const std::optional<ReminderKind> given = gate.OnQuietCheck(true, atEnd);
-        EXPECT_EQ(given, c.given == '-' ? std::nullopt : std::optional(Kind(c.given))) << c.held << " " << c.hour;
-        EXPECT_EQ(gate.OnQuietCheck(true, {atEnd.now, 0, false, {}}), std::nullopt) << c.held << ": only once";
+        const Moment atEnd{LocalTime(2006, 12, 5, c.hour, c.minute), c.idleMsAtEnd, false, {}};
+        const HeldRelease release = gate.OnQuietCheck(atEnd);
+        const std::optional<ReminderKind> expected = c.given == '-' ? std::nullopt : std::optional(Kind(c.given));
+        EXPECT_EQ(release.reminder, expected) << c.held << " at " << c.hour << ":" << c.minute;
+        EXPECT_EQ(gate.OnQuietCheck({atEnd.now, 0, false, {}}), HeldRelease{}) << c.held << ": only once";
     }
 }
 
-TEST(ReminderGate, APauseDropsEverythingUntilItEnds)
+TEST_F(ReminderGateInBerlin, TheEndOfASpellIsSeenWhicheverReadingSawIt)
+{
+    const std::int64_t afternoon = LocalTime(2006, 12, 5, 14);
+    const Moment busy{afternoon, 0, true, {}};
+    const Moment free{afternoon, 0, false, {}};
+    const HeldRelease breakSuggestion{ReminderKind::TimeBreak, false};
+
+    // A health tip due just after the full-screen program closed reads the end first.
+    ReminderGate gate;
+    gate.OnDue(ReminderKind::TimeBreak, busy);
+    EXPECT_EQ(gate.OnQuietCheck(busy), HeldRelease{});
+    EXPECT_EQ(gate.OnDue(ReminderKind::HealthTip, free), GateVerdict::Give);
+    EXPECT_EQ(gate.OnQuietCheck(free), breakSuggestion) << "the spell ended at the health tip's reading";
+
+    // Busy again before the quiet check: the spell goes on, and its end gives the suggestion.
+    gate.OnDue(ReminderKind::TimeBreak, busy);
+    gate.See(free);
+    gate.See(busy);
+    EXPECT_EQ(gate.OnQuietCheck(busy), HeldRelease{});
+    EXPECT_EQ(gate.OnQuietCheck(free), breakSuggestion);
+
+    // A suggestion given at the end of the spell makes the held one needless; the warning stays.
+    gate.OnDue(ReminderKind::TimeBreak, busy);
+    gate.OnDue(ReminderKind::LongActivity, busy);
+    EXPECT_EQ(gate.OnDue(ReminderKind::TimeBreak, free), GateVerdict::Give);
+    EXPECT_EQ(gate.OnQuietCheck(free), (HeldRelease{ReminderKind::LongActivity, false}));
+}
+
+TEST(ReminderGate, EmptyListBoxesWaitForTheMomentAsRemindersDo)
+{
+    ReminderGate gate;
+    EXPECT_EQ(gate.OnEmptyListBoxesDue(At(0, false)), GateVerdict::Give);
+    EXPECT_EQ(gate.OnEmptyListBoxesDue(At(600000, false)), GateVerdict::Drop) << "away";
+    EXPECT_EQ(gate.OnEmptyListBoxesDue(At(0, true)), GateVerdict::Hold);
+    EXPECT_EQ(gate.OnEmptyListBoxesDue(At(0, true)), GateVerdict::Hold);
+    EXPECT_EQ(gate.OnQuietCheck(At(0, false)), (HeldRelease{std::nullopt, true})) << "once for both ticks";
+    gate.OnEmptyListBoxesDue(At(0, true));
+    gate.OnEmptyListBoxesDue(At(0, false));
+    EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "told at the tick that saw the end";
+    gate.OnEmptyListBoxesDue(At(0, true));
+    gate.Pause(kNoon + 60);
+    EXPECT_EQ(gate.OnEmptyListBoxesDue(At(0, false)), GateVerdict::Drop);
+    EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "the user chose the quiet";
+}
+
+TEST(ReminderGate, APauseDropsEverythingUntilItEndsAndResumeLetsGoOfWhatWasHeld)
 {
     ReminderGate gate;
     gate.OnDue(ReminderKind::TimeBreak, At(0, true));
     gate.Pause(kNoon + 1800);
     EXPECT_EQ(gate.OnDue(ReminderKind::LongActivity, At(0, false)), GateVerdict::Drop);
-    EXPECT_EQ(gate.OnQuietCheck(true, At(0, false)), std::nullopt) << "the user chose the quiet";
+    EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "the user chose the quiet";
     EXPECT_EQ(gate.PausedUntil(kNoon + 1799), kNoon + 1800);
     EXPECT_EQ(gate.PausedUntil(kNoon + 1800), std::nullopt) << "over by itself";
     EXPECT_EQ(gate.OnDue(ReminderKind::TimeBreak, At(0, false)), GateVerdict::Give);
+
+    gate.OnDue(ReminderKind::LongActivity, At(0, true));
+    gate.Pause(kNoon + 1800);
+    gate.Resume();
+    EXPECT_EQ(gate.PausedUntil(kNoon), std::nullopt);
+    EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "resumed, nothing held comes";
+}
+
+TEST(ReminderGate, TheUsersStopLetsGoOfThePauseAndWhatWaitedASleepKeepsThem)
+{
+    const struct {
+        StopCause cause;
+        bool pauseKept;
+        bool heldKept;
+        bool waitingShutdownKept;
+    } cases[] = {{StopCause::User, false, false, false}, {StopCause::Sleep, true, true, true}};
+    for (const auto& c : cases) {
+        ReminderGate paused;
+        paused.Pause(kNoon + 3600);
+        paused.OnStop(c.cause);
+        EXPECT_EQ(paused.PausedUntil(kNoon).has_value(), c.pauseKept);
+
+        ReminderGate holding;
+        holding.OnDue(ReminderKind::LongActivity, At(0, true));
+        holding.OnStop(c.cause);
+        const std::optional<ReminderKind> given = holding.OnQuietCheck(At(0, false)).reminder;
+        EXPECT_EQ(given.has_value(), c.heldKept);
+        EXPECT_EQ(!EffectsOfStop(c.cause).forgetsWaitingShutdown, c.waitingShutdownKept);
+    }
 }
 
 TEST(ReminderGate, FiveMinutesAwayCountOnceAsABreak)
@@ -114,12 +190,33 @@ class PauseInBerlin : public InBerlin {};
 TEST_F(PauseInBerlin, EndsAfterItsLengthOrAtTheNextSixOClock)
 {
     const std::int64_t evening = LocalTime(2026, 3, 28, 22, 15);
+    EXPECT_EQ(PauseEnd(PauseChoice::ThirtyMinutes, evening), evening + 1800);
+    EXPECT_EQ(PauseEnd(PauseChoice::OneHour, evening), evening + 3600);
     EXPECT_EQ(PauseEnd(PauseChoice::TwoHours, evening), evening + 7200);
     // Across the night the clocks go forward: 06:00 is six hours and 45 minutes away, not seven.
     EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, evening) - evening, 6 * 3600 + 45 * 60);
     EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, LocalTime(2026, 12, 31, 3)), LocalTime(2026, 12, 31, 6));
     EXPECT_EQ(PauseEnd(PauseChoice::UntilMorning, LocalTime(2026, 12, 31, 6)), LocalTime(2027, 1, 1, 6));
     EXPECT_EQ(PausedUntilText(LocalTime(2026, 12, 31, 6)), "Reminders paused until 06:00");
+}
+
+TEST(ReminderGate, AShutdownWaitsForAPresentationACallOrAFullScreenProgram)
+{
+    const struct {
+        QuietState state;
+        bool holding;
+        bool waits;
+    } cases[] = {
+        {{}, true, false},
+        {{.fullScreen = true}, true, true},
+        {{.presenting = true}, true, true},
+        {{.inCall = true}, true, true},
+        {{.focusAssist = true}, true, false},
+        {{.fullScreen = true, .inCall = true}, false, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShutdownMustWait(c.state, {c.holding, true}), c.waits) << c.state.fullScreen << c.state.presenting
+                                                                          << c.state.inCall << c.state.focusAssist;
 }
 
 } // namespace

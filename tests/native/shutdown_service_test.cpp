@@ -110,9 +110,13 @@ TEST(ShutdownSchedule, ATimeDueDuringACallWaitsForItsEnd)
     ShutdownSchedule schedule;
     g_bShutdownAsking = false;
     const TimeOfDay chosen{22, 30, 0};
-    // In a call from 22:20 to 22:50: the question comes when the call ends, once.
+    // In a call from 22:20 to 22:50: the question comes when the call ends, once. The system is
+    // asked about the call only from the moment the time is due, at each tick.
+    int asked = 0;
+    const auto inCall = [&asked] { return ++asked > 0; };
     for (std::int64_t time = At(0, 22, 20, 0).time; time < At(0, 22, 50, 0).time; ++time)
-        ASSERT_EQ(schedule.OnTick(Moment(time), chosen, true, true), ShutdownStep::Nothing);
+        ASSERT_EQ(schedule.OnTick(Moment(time), chosen, true, inCall), ShutdownStep::Nothing);
+    EXPECT_EQ(asked, 20 * 60);
     EXPECT_EQ(NextStep(schedule, At(0, 22, 50, 0).time, chosen), "ask day 0 22:50:00");
     schedule.Postpone(At(0, 22, 50, 30));
     EXPECT_EQ(NextStep(schedule, At(0, 22, 50, 31).time, chosen), "ask day 0 22:55:30");
@@ -120,7 +124,7 @@ TEST(ShutdownSchedule, ATimeDueDuringACallWaitsForItsEnd)
     // Stopped while it waited: the next Start doesn't act on it.
     schedule.CarriedOut();
     for (std::int64_t time = At(1, 22, 30, 0).time; time < At(1, 22, 31, 0).time; ++time)
-        schedule.OnTick(Moment(time), chosen, false, true);
+        schedule.OnTick(Moment(time), chosen, false, [] { return true; });
     schedule.ForgetWaitingTime();
     EXPECT_EQ(NextStep(schedule, At(1, 22, 40, 0).time, chosen, false), "act day 2 22:30:00");
 }

@@ -3,6 +3,7 @@
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "fake_platform_win.h"
+#include "messages/quiet_keeper_win.h"
 #include "messages/status_bar_popup_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
@@ -257,26 +258,84 @@ protected:
     size_t Heard() const { return platform.soundsPlayed.size(); }
 };
 
-// Holding and giving at the end of busy is shown by the end-to-end story.
-TEST_F(QuietRemindersTest, APauseGivesNothingUntilStopAndHoldingOffNeverAsksTheSystem)
+TEST_F(QuietRemindersTest, APauseGivesNothingUntilTheUsersStopAndASleepKeepsIt)
 {
     SendMessageW(window->Hwnd(), WM_COMMAND, ID_TRAY_PAUSE_1_HOUR, 0);
+    const std::string paused = "Reminders paused until 15:00";
+    EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:00\n" + paused) << "at once";
+    EXPECT_EQ(platform.activeTimers[kPauseEndTimer], 3601000u);
     Pass(1);
-    EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:01\nReminders paused until 15:00");
+    SendMessageW(window->Hwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    SendMessageW(window->Hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    ASSERT_TRUE(g_bRunning);
+    Pass(1);
+    EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:02\n" + paused) << "a sleep keeps the pause";
     window->OnTimer(kTimeBreakTimer);
     EXPECT_EQ(Heard(), 0u);
+
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:02") << "Stop ended the pause at once";
+    EXPECT_EQ(platform.activeTimers.count(kPauseEndTimer), 0u);
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
     window->OnTimer(kTimeBreakTimer);
-    EXPECT_EQ(Heard(), 1u) << "Stop ended the pause";
+    EXPECT_EQ(Heard(), 1u);
 
+    // Stopped by a sleep and not started again (the catalogue went meanwhile): the line goes when the pause ends.
+    SendMessageW(window->Hwnd(), WM_COMMAND, ID_TRAY_PAUSE_30_MINUTES, 0);
+    SendMessageW(window->Hwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    platform.files.erase("standard.txt");
+    SendMessageW(window->Hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    ASSERT_FALSE(g_bRunning);
+    platform.now += 1799;
+    window->OnTimer(kPauseEndTimer);
+    EXPECT_NE(platform.trayCalls.back().tip.find("paused"), std::string::npos) << "a timer early by a second";
+    platform.now += 2;
+    window->OnTimer(kPauseEndTimer);
+    EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:02");
+}
+
+TEST_F(QuietRemindersTest, HoldingOffNeverAsksTheSystem)
+{
     g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, false);
     platform.quietState.inCall = true;
     const int reads = platform.quietStateReads;
     window->OnTimer(kQuietCheckTimer);
     window->OnTimer(kTimeBreakTimer);
-    EXPECT_EQ(Heard(), 2u);
+    EXPECT_EQ(Heard(), 1u);
     EXPECT_EQ(platform.quietStateReads, reads);
+}
+
+TEST_F(QuietRemindersTest, TheEndOfASpellIsSeenByWhicheverTickReadItAndGivesWhatWasHeld)
+{
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_SOUND_WARNING, true);
+    platform.files["standard.txt"] = "--HEALTH-- a ; --END-- --TIMEBREAKS-- b ; --END--";
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    platform.files["activetimelog.txt"] = "ACTIVE_TIME_TODAY 2006-12-5 = 3:59:59";
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    platform.messageBoxes.clear();
+    const int popups = CStatusBarMsgWnd::LiveCount();
+
+    // In a call: the suggestion, the four-hour warning and the box of the empty list all wait.
+    platform.quietState.inCall = true;
+    window->OnTimer(kQuietCheckTimer);
+    window->OnTimer(kTimeBreakTimer);
+    Pass(1);
+    window->OnTimer(kHealthTipTimer);
+    EXPECT_EQ(Heard(), 0u);
+    EXPECT_TRUE(platform.messageBoxes.empty());
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups);
+
+    // The call ends just before a health tip falls due: its reading sees the end.
+    platform.quietState = {};
+    window->OnTimer(kHealthTipTimer);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups + 1) << "the health tip";
+    platform.messageBoxes.clear();
+    window->OnTimer(kQuietCheckTimer);
+    EXPECT_EQ(platform.soundsPlayed, std::vector<std::string>{"break.wav"}) << "the most recent held: the warning";
+    EXPECT_EQ(platform.messageBoxes.size(), 0u) << "the box was told at the health tip";
+    window->OnTimer(kQuietCheckTimer);
+    EXPECT_EQ(Heard(), 1u) << "once";
 }
 
 TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsIntervalAgain)
@@ -294,6 +353,50 @@ TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsI
     Pass(1);
     EXPECT_EQ(platform.timersSet.back().id, static_cast<UINT_PTR>(kTimeBreakTimer));
     EXPECT_EQ(platform.timersSet.back().periodMs, 1830000u);
+
+    // Without time-break suggestions there is no interval to start again.
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    window->SetChecked(IDC_MAIN_TIME_BREAKS, false);
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    Pass(300, true);
+    Pass(1);
+    EXPECT_EQ(platform.activeTimers.count(kTimeBreakTimer), 0u);
+}
+
+TEST(QuietKeeperMenu, ThePauseEntriesFollowSupervisionAndTheChosenPause)
+{
+    FakePlatform platform;
+    CQuietKeeper keeper(platform);
+    keeper.OnStart(nullptr);
+    const struct {
+        bool running;
+        int chosen; // 0: no pause
+        std::int64_t later;
+        int checked; // 0: none
+    } cases[] = {
+        {false, 0, 0, 0},
+        {true, 0, 0, 0},
+        {true, ID_TRAY_PAUSE_30_MINUTES, 0, ID_TRAY_PAUSE_30_MINUTES},
+        {true, ID_TRAY_PAUSE_1_HOUR, 3599, ID_TRAY_PAUSE_1_HOUR},
+        {true, ID_TRAY_PAUSE_2_HOURS, 7200, 0},
+    };
+    for (const auto& c : cases) {
+        if (c.chosen) {
+            ASSERT_TRUE(keeper.OnTrayCommand(c.chosen));
+        }
+        platform.now += c.later;
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU));
+        HMENU tray = GetSubMenu(menu, 0);
+        keeper.PrepareTrayMenu(tray, c.running);
+        HMENU pause = GetSubMenu(tray, 2);
+        EXPECT_EQ((GetMenuState(tray, 2, MF_BYPOSITION) & MF_GRAYED) != 0, !c.running) << c.chosen;
+        for (int entry = ID_TRAY_PAUSE_30_MINUTES; entry <= ID_TRAY_PAUSE_UNTIL_MORNING; ++entry) {
+            EXPECT_EQ((GetMenuState(pause, entry, MF_BYCOMMAND) & MF_CHECKED) != 0, entry == c.checked) << c.chosen;
+        }
+        EXPECT_EQ(GetMenuState(tray, ID_TRAY_RESUME, MF_BYCOMMAND) != static_cast<UINT>(-1), c.checked != 0)
+            << c.chosen << ": Resume only while paused";
+        DestroyMenu(menu);
+    }
 }
 
 } // namespace

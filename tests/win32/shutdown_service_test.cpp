@@ -174,16 +174,42 @@ TEST_F(ShutdownServiceTest, WithoutTheWarningActsAtOnceAndTellsOfRefusalsAndPriv
     }
 }
 
-TEST_F(ShutdownServiceTest, ATimeDueInACallAsksOnceTheCallHasEnded)
+TEST_F(ShutdownServiceTest, ATimeDueWhileTheUserIsBusyWaitsAndOnlyTheUsersStopForgetsIt)
 {
-    platform.quietState.inCall = true;
-    StartWith(IDC_SETTIME_REBOOT, true);
-    EXPECT_EQ(SecondsUntilSomethingHappens(120), -1) << "nothing during the call, not even after its minute";
-    platform.quietState.inCall = false;
-    SendMessageW(window->Hwnd(), WM_TIMER, kQuietCheckTimer, 0);
-    EXPECT_EQ(SecondsUntilSomethingHappens(5), 1);
-    ASSERT_EQ(platform.messageBoxes.size(), 1u);
-    EXPECT_EQ(platform.messageBoxes[0].text, kRebootQuestion);
+    enum class Then { GoesOn, UserStops, Sleeps };
+    const struct {
+        const char* what;
+        QuietState busy;
+        Then then;
+        std::int64_t asksAfter; // seconds after the user is free again; -1: never
+    } cases[] = {
+        {"a call", {.inCall = true}, Then::GoesOn, 1},
+        {"a slide show the system reports as full screen", {.fullScreen = true}, Then::GoesOn, 1},
+        {"a presentation", {.presenting = true}, Then::GoesOn, 1},
+        {"Stop and Start during the call", {.inCall = true}, Then::UserStops, -1},
+        {"a sleep during the call", {.inCall = true}, Then::Sleeps, 1},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        platform.quietState = c.busy;
+        StartWith(IDC_SETTIME_REBOOT, true);
+        EXPECT_EQ(SecondsUntilSomethingHappens(120), -1) << c.what << ": nothing, not even after its minute";
+        if (c.then == Then::UserStops) {
+            Click(window->Hwnd(), IDC_MAIN_START_STOP);
+            Click(window->Hwnd(), IDC_MAIN_START_STOP);
+        } else if (c.then == Then::Sleeps) {
+            SendMessageW(window->Hwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+            SendMessageW(window->Hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        }
+        ASSERT_TRUE(g_bRunning) << c.what;
+        // Judged at the tick itself, not at the last look of the quiet check.
+        platform.quietState = {};
+        EXPECT_EQ(SecondsUntilSomethingHappens(5), c.asksAfter) << c.what;
+        if (c.asksAfter > 0) {
+            ASSERT_EQ(platform.messageBoxes.size(), 1u) << c.what;
+            EXPECT_EQ(platform.messageBoxes[0].text, kRebootQuestion);
+        }
+    }
 }
 
 } // namespace
