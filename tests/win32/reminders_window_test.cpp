@@ -336,6 +336,15 @@ TEST_F(QuietRemindersTest, TheEndOfASpellIsSeenByWhicheverTickReadItAndGivesWhat
     EXPECT_EQ(platform.messageBoxes.size(), 0u) << "the box was told at the health tip";
     window->OnTimer(kQuietCheckTimer);
     EXPECT_EQ(Heard(), 1u) << "once";
+
+    // Seen by the quiet check itself, the end tells the box that waited, once.
+    platform.quietState.presenting = true;
+    window->OnTimer(kHealthTipTimer);
+    window->OnTimer(kSleepMessageTimer);
+    platform.quietState = {};
+    window->OnTimer(kQuietCheckTimer);
+    window->OnTimer(kQuietCheckTimer);
+    EXPECT_EQ(platform.messageBoxes.size(), 1u);
 }
 
 TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsIntervalAgain)
