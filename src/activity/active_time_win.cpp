@@ -61,8 +61,13 @@ int CTavrinDlg::LoadSaveActiveTime(int mode)
 {
     TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
     switch (mode) {
-    case 0:
-        return SaveActiveTimeLog(files);
+    case 0: {
+        // Every moment that saves today's log saves today's breaks: Stop, Quit, the five-minute
+        // save, the end of the session.
+        const int saved = SaveActiveTimeLog(files);
+        m_breaks.Save(files);
+        return saved;
+    }
     case 1:
         return LoadActiveTimeLog(files);
     case 2:
@@ -72,6 +77,12 @@ int CTavrinDlg::LoadSaveActiveTime(int mode)
     default:
         return 0;
     }
+}
+
+void CTavrinDlg::LoadBreakHistory()
+{
+    TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
+    m_breaks.Load(files);
 }
 
 void CTavrinDlg::StartCountingActiveTime()
@@ -84,6 +95,9 @@ void CTavrinDlg::CheckActivity(ActiveTime& time)
 {
     TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
     time = ActivityTick(files, m_platform.Now(), m_platform.TickCount(), m_platform.LastInputTick());
+    // The breaks change day with the active time; the finished day's are saved at once.
+    if (m_breaks.FollowCountedDay())
+        m_breaks.Save(files);
 }
 
 ActiveTimeTexts CTavrinDlg::FormatActiveTime(const ActiveTime& time) const
@@ -98,8 +112,11 @@ void CTavrinDlg::OnActivityTick()
     const CDeferredBoxes::Hold hold(m_fileBoxes);
     ActiveTime time;
     CheckActivity(time);
-    if (m_quiet.OnActivityTick())
+    if (m_quiet.OnActivityTick()) {
         RestartTimeBreakInterval();
+        if (NaturalBreakCounts(m_platform.Now(), m_quiet.LastBreakMs()))
+            m_breaks.Count(BreakEvent::BreakTaken);
+    }
     if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
         m_pTrayIcon->SetIcon(*picture);
     const ActiveTimeTexts texts = FormatActiveTime(time);

@@ -84,6 +84,7 @@ BOOL CTavrinDlg::OnInitDialog()
     EnableItem(IDC_MAIN_OTHER_MINUTES, false);
     LoadSaveActiveTime(3);
     g_timeCountedDay = m_platform.Now();
+    LoadBreakHistory();
     SetChecked(IDC_MAIN_LAUNCH_MINIMIZED, true);
     int loaded = LoadSaveSettings(1);
     if (loaded == 0 && !Ended()) {

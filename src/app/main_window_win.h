@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
+#include "history/break_history.h"
 #include "messages/quiet_keeper_win.h"
 #include "messages/reminder_presenter_win.h"
 
@@ -38,7 +39,10 @@ public:
     // Reloads standard.txt into the three message lists; 0 when it can't be opened.
     int LoadMessages();
     // Writes (0) or reads (1) today's log, writes (2) or reads (3) the history; 0 on failure.
+    // Today's breaks are written with today's log.
     int LoadSaveActiveTime(int mode);
+    // Reads the breaks of the recorded days, today's among them.
+    void LoadBreakHistory();
 
     // Start or Stop; a stop by a sleep keeps the pause and what waits for the user to be free.
     void OnStartStop(StopCause cause = StopCause::User);
@@ -134,6 +138,7 @@ private:
     CDeferredBoxes m_fileBoxes{m_platform};
     CQuietKeeper m_quiet{m_platform};
     CReminderPresenter m_reminders{m_platform};
+    CBreakHistory m_breaks;
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

@@ -59,7 +59,7 @@ void C2dGraphPlot::OnExport()
         return;
     const std::optional<std::string> path =
         m_platform.ChooseFileToSave(Hwnd(), kCsvFilterLabel, kCsvFilterPattern, kSuggestedCsvName);
-    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days)))
+    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, {})))
         m_platform.ShowMessageBox(Hwnd(), "could not open " + *path, kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 

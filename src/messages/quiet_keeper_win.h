@@ -32,6 +32,8 @@ public:
     // Once a second, without reading the system's state: true when the user has just come back
     // from a break, so the time-break suggestions start their interval again.
     bool OnActivityTick();
+    // How long the user was away before the break OnActivityTick last told of.
+    std::int64_t LastBreakMs() const { return m_gate.LastBreakMs(); }
 
     // A forced break falls due: the user is told first and the break comes a little later, when
     // the moment still allows it. Only with the choices of keeping quiet on, so that with both off

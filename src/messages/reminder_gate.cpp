@@ -121,6 +121,8 @@ bool ReminderGate::OnActivity(std::int64_t idleMs, bool busy, const GateSettings
 {
     const bool cameBack = idleMs < m_nPreviousIdleMs;
     const bool wasBreak = cameBack && m_nPreviousIdleMs >= kNaturalBreakMs && !m_bBusyWhileIdle;
+    if (wasBreak)
+        m_nLastBreakMs = m_nPreviousIdleMs;
     if (cameBack)
         m_bBusyWhileIdle = false;
     // A call listened to or a film watched without touching anything is not time away.

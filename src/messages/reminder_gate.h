@@ -78,6 +78,8 @@ public:
     // Once a second with the time since the last input: true when the user has just come back
     // from a break of at least five minutes, spent away and not busy.
     bool OnActivity(std::int64_t idleMs, bool busy, const GateSettings& settings);
+    // How long the user was away before the last break OnActivity told of.
+    std::int64_t LastBreakMs() const { return m_nLastBreakMs; }
 
     void Pause(std::int64_t until);
     // Ends a pause, and lets go of what was held: the user chose the quiet.
@@ -104,6 +106,7 @@ private:
     // A busy spell ended at a reading; what it held comes at the next quiet check.
     bool m_bSpellEnded = false;
     std::int64_t m_nPreviousIdleMs = 0;
+    std::int64_t m_nLastBreakMs = 0;
     // The user was busy at some moment of the present time without input: not a break.
     bool m_bBusyWhileIdle = false;
 };

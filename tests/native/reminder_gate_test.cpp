@@ -181,6 +181,9 @@ TEST(ReminderGate, FiveMinutesAwayCountOnceAsABreak)
         for (std::int64_t seconds : c.idleSeconds)
             taken = gate.OnActivity(seconds * 1000, c.busyFrom120s && seconds >= 120, c.settings) || taken;
         EXPECT_EQ(taken, c.breakTaken) << c.what;
+        if (taken) {
+            EXPECT_EQ(gate.LastBreakMs(), c.idleSeconds[c.idleSeconds.size() - 2] * 1000) << c.what;
+        }
         EXPECT_FALSE(gate.OnActivity(0, false, c.settings)) << c.what << ": once";
     }
 }

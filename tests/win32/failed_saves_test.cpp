@@ -54,6 +54,7 @@ protected:
         };
 
         platform.unwritableFiles[failing] = 1;
+        const std::map<std::string, int> writesAtOpen = platform.writes;
         Click(main, IDC_MAIN_START_STOP);
         tick(600);
         window->OnTimer(kSaveTimeFilesTimer);
@@ -66,7 +67,9 @@ protected:
         Click(main, IDC_MAIN_SHOW_HISTORY);
         tick(5);
         Run run;
-        run.writesBeforeRepair = platform.writes;
+        // The saves since the file became unwritable.
+        for (const auto& [file, writes] : platform.writes)
+            run.writesBeforeRepair[file] = writes - (writesAtOpen.count(file) ? writesAtOpen.at(file) : 0);
         platform.unwritableFiles.clear();
         Click(main, IDC_MAIN_QUIT);
         EXPECT_FALSE(IsWindow(main));
@@ -87,6 +90,7 @@ TEST_F(FailedSavesTest, EveryFailedSaveIsToldAndTheNextOneWritesEverything)
         {"settings.txt", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST},
         {"activetimelog.txt", MB_OK | MB_TOPMOST},
         {"timehistory.txt", MB_OK | MB_TOPMOST},
+        {"breakhistory.txt", MB_OK | MB_TOPMOST},
     };
     for (const Case& c : cases) {
         const Run failed = Story(c.file);

@@ -133,7 +133,8 @@ TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)
         std::string fileAfter; // the chosen file, which held "old"
         std::string box;
     } cases[] = {
-        {kChosen, true, "date,active_seconds,active_time\r\n2006-12-05,7200,2:00:00\r\n", ""},
+        {kChosen, true, "date,active_seconds,active_time,breaks,postponed,eye_breaks_taken,eye_breaks_offered\r\n"
+                  "2006-12-05,7200,2:00:00,,,,\r\n", ""},
         {std::nullopt, true, "old", ""},
         {kChosen, false, "old", std::string("could not open ") + kChosen},
     };

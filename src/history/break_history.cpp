@@ -1,0 +1,272 @@
+#include "history/break_history.h"
+
+#include "activity/counter_state.h"
+#include "platform/text_chars.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr std::string_view kHeader = "BREAKS";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr int kFirstYear = 1980;
+constexpr std::int64_t kLargestCount = std::numeric_limits<std::int32_t>::max();
+// "9999-12-31 = breaks " and four counts of ten digits with their words, CR LF.
+constexpr std::size_t kLongestLine = 112;
+
+// Reads one line of the file's grammar, character by character; any difference rejects the line.
+class LineReader {
+public:
+    explicit LineReader(std::string_view line) : m_line(line) {}
+
+    bool Literal(std::string_view literal)
+    {
+        if (m_line.substr(m_pos, literal.size()) != literal)
+            return false;
+        m_pos += literal.size();
+        return true;
+    }
+
+    // Decimal digits, at most as large as a count may be.
+    bool Number(std::int64_t& value)
+    {
+        const std::size_t start = m_pos;
+        value = 0;
+        while (m_pos < m_line.size() && m_line[m_pos] >= '0' && m_line[m_pos] <= '9') {
+            value = value * 10 + (m_line[m_pos] - '0');
+            if (value > kLargestCount)
+                return false;
+            ++m_pos;
+        }
+        return m_pos > start;
+    }
+
+    bool AtEndOfLine()
+    {
+        while (m_pos < m_line.size() && IsBlank(m_line[m_pos]))
+            ++m_pos;
+        return m_pos == m_line.size();
+    }
+
+private:
+    std::string_view m_line;
+    std::size_t m_pos = 0;
+};
+
+std::optional<BreakDay> ParseLine(std::string_view line)
+{
+    while (!line.empty() && IsBlank(line.front()))
+        line.remove_prefix(1);
+    LineReader reader(line);
+    std::int64_t year = 0, month = 0, day = 0, breaks = 0, postponed = 0, eyesTaken = 0, eyesOffered = 0;
+    const bool matched = reader.Number(year) && reader.Literal("-") && reader.Number(month) && reader.Literal("-") &&
+                         reader.Number(day) && reader.Literal(" = breaks ") && reader.Number(breaks) &&
+                         reader.Literal(", postponed ") && reader.Number(postponed) && reader.Literal(", eyes ") &&
+                         reader.Number(eyesTaken) && reader.Literal("/") && reader.Number(eyesOffered) &&
+                         reader.AtEndOfLine();
+    if (!matched || eyesTaken > eyesOffered)
+        return std::nullopt;
+    const CivilDate date{static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)};
+    if (year < kFirstYear || !IsValidDate(date))
+        return std::nullopt;
+    return BreakDay{date,
+                    {static_cast<std::int32_t>(breaks), static_cast<std::int32_t>(postponed),
+                     static_cast<std::int32_t>(eyesTaken), static_cast<std::int32_t>(eyesOffered)}};
+}
+
+BreakCounts Larger(const BreakCounts& a, const BreakCounts& b)
+{
+    return {std::max(a.breaks, b.breaks), std::max(a.postponed, b.postponed), std::max(a.eyesTaken, b.eyesTaken),
+            std::max(a.eyesOffered, b.eyesOffered)};
+}
+
+void Merge(std::vector<BreakDay>& days, const BreakDay& day)
+{
+    const auto found = std::find_if(days.begin(), days.end(), [&day](const BreakDay& d) { return d.date == day.date; });
+    if (found == days.end())
+        days.push_back(day);
+    else
+        found->counts = Larger(found->counts, day.counts);
+}
+
+void Increment(std::int32_t& count)
+{
+    if (count < kLargestCount)
+        ++count;
+}
+
+std::optional<CivilDate> CountedDate()
+{
+    return LocalDate(g_timeCountedDay);
+}
+
+} // namespace
+
+std::vector<BreakDay> ParseBreakHistory(std::string_view text)
+{
+    std::vector<BreakDay> days;
+    while (!text.empty()) {
+        std::size_t end = 0;
+        while (end < text.size() && !IsLineEnd(text[end]))
+            ++end;
+        if (std::optional<BreakDay> day = ParseLine(text.substr(0, end)))
+            days.push_back(*day);
+        text.remove_prefix(end);
+        while (!text.empty() && IsLineEnd(text.front()))
+            text.remove_prefix(1);
+    }
+    return days;
+}
+
+std::vector<BreakDay> InDateOrder(std::vector<BreakDay> days)
+{
+    std::vector<BreakDay> merged;
+    merged.reserve(days.size());
+    std::sort(days.begin(), days.end(), [](const BreakDay& a, const BreakDay& b) { return a.date < b.date; });
+    for (const BreakDay& day : days) {
+        if (!merged.empty() && merged.back().date == day.date)
+            merged.back().counts = Larger(merged.back().counts, day.counts);
+        else
+            merged.push_back(day);
+    }
+    return merged;
+}
+
+std::string FormatBreakHistory(const std::vector<BreakDay>& days)
+{
+    std::string text(kHeader);
+    text += kLineEnd;
+    for (const BreakDay& day : InDateOrder(days)) {
+        char line[kLongestLine];
+        const int length = std::snprintf(line, sizeof line, "%04d-%02d-%02d = breaks %d, postponed %d, eyes %d/%d\r\n",
+                                         day.date.year, day.date.month, day.date.day, day.counts.breaks,
+                                         day.counts.postponed, day.counts.eyesTaken, day.counts.eyesOffered);
+        if (length > 0)
+            text.append(line, std::min(static_cast<std::size_t>(length), sizeof line - 1));
+    }
+    return text;
+}
+
+std::optional<BreakCounts> BreakCountsOf(const std::vector<BreakDay>& days, const CivilDate& date)
+{
+    std::optional<BreakCounts> counts;
+    for (const BreakDay& day : days) {
+        if (day.date == date)
+            counts = Larger(counts.value_or(BreakCounts{}), day.counts);
+    }
+    return counts;
+}
+
+std::string BreakStatisticsLine(const std::vector<BreakDay>& days, const std::optional<CivilDate>& today)
+{
+    const BreakCounts counts = today ? BreakCountsOf(days, *today).value_or(BreakCounts{}) : BreakCounts{};
+    std::vector<BreakDay> recorded;
+    for (const BreakDay& day : days)
+        Merge(recorded, day);
+    if (today && !BreakCountsOf(recorded, *today))
+        recorded.push_back({*today, counts});
+    double total = 0;
+    for (const BreakDay& day : recorded)
+        total += day.counts.breaks;
+    const double average = recorded.empty() ? 0.0 : total / static_cast<double>(recorded.size());
+    char line[160];
+    std::snprintf(line, sizeof line, "Breaks today: %d (eyes %d of %d) \xC2\xB7 average %.1f a day over the days recorded",
+                  counts.breaks, counts.eyesTaken, counts.eyesOffered, average);
+    return line;
+}
+
+bool NaturalBreakCounts(std::int64_t now, std::int64_t awayMs)
+{
+    const std::optional<CivilDate> began = LocalDate(now - awayMs / 1000);
+    return began && began == CountedDate();
+}
+
+int CBreakHistory::Load(TimeFilesHost& host)
+{
+    m_days.clear();
+    m_countedDate = CountedDate();
+    m_today = {};
+    if (!host.Exists(kBreakHistoryFile)) {
+        m_bLoaded = true;
+        return Save(host);
+    }
+    const std::optional<std::string> text = host.ReadText(kBreakHistoryFile);
+    if (!text) {
+        m_bLoaded = false;
+        host.ReportCannotOpen(kBreakHistoryFile);
+        return 0;
+    }
+    m_days = ParseBreakHistory(*text);
+    m_bLoaded = true;
+    if (m_countedDate)
+        m_today = BreakCountsOf(m_days, *m_countedDate).value_or(BreakCounts{});
+    return 1;
+}
+
+int CBreakHistory::Save(TimeFilesHost& host)
+{
+    FollowCountedDay();
+    // A file that could not be read at start-up is read again before it is replaced, so that a
+    // save never drops the days it holds.
+    if (!m_bLoaded && host.Exists(kBreakHistoryFile)) {
+        if (const std::optional<std::string> text = host.ReadText(kBreakHistoryFile)) {
+            std::vector<BreakDay> days = ParseBreakHistory(*text);
+            for (const BreakDay& day : m_days)
+                Merge(days, day);
+            m_days = std::move(days);
+            if (m_countedDate)
+                m_today = Larger(m_today, BreakCountsOf(m_days, *m_countedDate).value_or(BreakCounts{}));
+            m_bLoaded = true;
+        }
+    }
+    if (!m_bLoaded || !host.Replace(kBreakHistoryFile, FormatBreakHistory(Days()))) {
+        host.ReportCannotOpen(kBreakHistoryFile);
+        return 0;
+    }
+    return 1;
+}
+
+void CBreakHistory::Count(BreakEvent event)
+{
+    FollowCountedDay();
+    switch (event) {
+    case BreakEvent::BreakTaken:
+        Increment(m_today.breaks);
+        break;
+    case BreakEvent::Postponed:
+        Increment(m_today.postponed);
+        break;
+    case BreakEvent::EyeBreakOffered:
+        Increment(m_today.eyesOffered);
+        break;
+    case BreakEvent::EyeBreakTaken:
+        // Taken only after being offered: the file's "taken/offered" never shows more taken.
+        if (m_today.eyesTaken < m_today.eyesOffered)
+            Increment(m_today.eyesTaken);
+        break;
+    }
+}
+
+bool CBreakHistory::FollowCountedDay()
+{
+    const std::optional<CivilDate> counted = CountedDate();
+    if (counted == m_countedDate)
+        return false;
+    if (m_countedDate)
+        Merge(m_days, {*m_countedDate, m_today});
+    m_countedDate = counted;
+    // A date that already has a line (the clock set back across midnight) goes on from it.
+    m_today = counted ? BreakCountsOf(m_days, *counted).value_or(BreakCounts{}) : BreakCounts{};
+    return true;
+}
+
+std::vector<BreakDay> CBreakHistory::Days()
+{
+    FollowCountedDay();
+    std::vector<BreakDay> days = m_days;
+    if (m_countedDate)
+        Merge(days, {*m_countedDate, m_today});
+    return days;
+}
