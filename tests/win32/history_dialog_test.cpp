@@ -1,5 +1,6 @@
 #include "fake_platform_win.h"
 #include "history/history_dialog_win.h"
+#include "history/history_statistics.h"
 #include "resources/resource_ids.h"
 #include "test_support_win.h"
 
@@ -9,6 +10,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,6 +35,7 @@ TEST(HistoryDialog, ShowsTheDaysAndFiguresOfAUtf16FileUnderItsStyledTitle)
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_FALSE(dialog.IsVisible());
     EXPECT_TRUE(platform.messageBoxes.empty());
+    dialog.Show(SW_SHOW);
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_LIST),
               "2006 Mar 04 (Sat)\t Active Time: 05:12:00  \r\n2006 Mar 06 (Mon)\t Active Time: 01:00:30  \r\n");
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_TOTAL), "0 full days and 06:12:30");
@@ -54,6 +57,7 @@ TEST(HistoryDialog, EachReadReplacesTheFieldsWholeUnlessTheFileCantBeOpened)
     platform.files["timehistory.txt"] = kWorkedExample;
     C2dGraphPlot dialog(platform);
     ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.Show(SW_SHOW);
     dialog.SetItemText(IDC_HISTORY_LIST, "typed by the user");
     platform.files["timehistory.txt"] = "HISTORY\r\n2006-3-4 = 0:0:20\r\n";
     EXPECT_EQ(dialog.ReadHistory(), 1);
@@ -69,6 +73,43 @@ TEST(HistoryDialog, EachReadReplacesTheFieldsWholeUnlessTheFileCantBeOpened)
     EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro");
     EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK));
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_TOTAL), "0 full days and 00:00:20");
+}
+
+// The program creates the dialog hidden as it starts: a list of years of days, which the edit
+// control lays out line by line, waits until the dialog shows, and then holds the last read's days.
+TEST(HistoryDialog, TheListOfAHistoryOfYearsIsFilledOnlyAsTheDialogShows)
+{
+    std::vector<DayRecord> years;
+    for (int year = 1990; year < 2000; ++year)
+        for (int month = 1; month <= 12; ++month)
+            for (int day = 1; day <= 28; ++day)
+                years.push_back({{year, month, day}, (year * 7 + month * 31 + day * 997) % 50000});
+    FakePlatform platform;
+    platform.files["timehistory.txt"] = FormatHistory(years, {std::nullopt, 0, false});
+    const HistoryFigures figures = ComputeHistoryFigures(years);
+    C2dGraphPlot dialog(platform);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_TOTAL), figures.total);
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_MAX_ACTIVE), figures.bestDay);
+    EXPECT_EQ(GetWindowTextLengthW(dialog.Item(IDC_HISTORY_LIST)), 0);
+    ASSERT_EQ(dialog.ReadHistory(), 1);
+    EXPECT_EQ(GetWindowTextLengthW(dialog.Item(IDC_HISTORY_LIST)), 0);
+    dialog.Show(SW_SHOW);
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_LIST), figures.list);
+
+    // Read while hidden and shown, as Show History does; a read that fails keeps the last one's days.
+    const std::string workedList =
+        "2006 Mar 04 (Sat)\t Active Time: 05:12:00  \r\n2006 Mar 06 (Mon)\t Active Time: 01:00:30  \r\n";
+    platform.files["timehistory.txt"] = kWorkedExample;
+    for (const int read : {1, 0}) {
+        Click(dialog.Hwnd(), IDOK);
+        ASSERT_FALSE(dialog.IsVisible());
+        if (read == 0)
+            platform.unreadableFiles["timehistory.txt"] = 1;
+        EXPECT_EQ(dialog.ReadHistory(), read);
+        dialog.Show(SW_SHOW);
+        EXPECT_EQ(dialog.ItemText(IDC_HISTORY_LIST), workedList) << read;
+    }
 }
 
 // The fake's clock stands at 2006-12-05 16:00 UTC: the chart's days are 6 November to 5 December.
