@@ -144,6 +144,70 @@ std::string TipAt(const CHistoryChart& chart, POINT point)
     return Narrow(text);
 }
 
+// The colour a paint of the chart leaves at each pixel, row by row.
+std::vector<COLORREF> PaintedPixels(HWND chart, int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    const auto* first = static_cast<const DWORD*>(bits);
+    for (const DWORD* pixel = first; bits && pixel != first + width * height; ++pixel)
+        pixels.push_back(RGB((*pixel >> 16) & 0xFF, (*pixel >> 8) & 0xFF, *pixel & 0xFF));
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// Each bar of the chart's picture is painted where the picture puts it, in its colour, on its
+// day's column; today's bar among them.
+TEST(HistoryDialog, TheChartPaintsEveryBarOfItsPictureInPlace)
+{
+    FakePlatform platform;
+    platform.files["timehistory.txt"] = kLastDays;
+    C2dGraphPlot dialog(platform);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    const std::map<UINT_PTR, RECT> columns = TipColumns(dialog.Chart());
+    const ChartPicture picture = dialog.Chart().Picture();
+    RECT client{};
+    GetClientRect(dialog.Chart().Hwnd(), &client);
+    const std::vector<COLORREF> painted = PaintedPixels(dialog.Chart().Hwnd(), client.right, client.bottom);
+    ASSERT_EQ(painted.size(), static_cast<std::size_t>(client.right * client.bottom));
+    ASSERT_NE(GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOW));
+    ASSERT_NE(GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE));
+
+    // 6 November, a Monday of no activity; Saturday 2 December; today, Tuesday 5 December.
+    const struct {
+        UINT_PTR day;
+        int barColour, columnColour;
+    } bars[] = {
+        {0, COLOR_HIGHLIGHT, COLOR_WINDOW}, {26, COLOR_GRAYTEXT, COLOR_BTNFACE}, {29, COLOR_HIGHLIGHT, COLOR_WINDOW}};
+    std::vector<ChartBox> drawn;
+    for (const ChartFill& fill : picture.fills)
+        if (fill.ink == ChartInk::Bar || fill.ink == ChartInk::WeekendBar)
+            drawn.push_back(fill.box);
+    ASSERT_EQ(drawn.size(), std::size(bars));
+    for (std::size_t index = 0; index < drawn.size(); ++index) {
+        const ChartBox& bar = drawn[index];
+        const RECT& column = columns.at(bars[index].day);
+        const int bottom = bar.bottom - 1;
+        EXPECT_TRUE(column.left < bar.left && bar.right < column.right) << bars[index].day;
+        // Its corners in its colour, and the column right beside it.
+        const std::pair<POINT, int> pixels[] = {{{bar.left, bar.top}, bars[index].barColour},
+                                                {{bar.right - 1, bottom}, bars[index].barColour},
+                                                {{bar.left - 1, bottom}, bars[index].columnColour},
+                                                {{bar.right, bottom}, bars[index].columnColour}};
+        for (const auto& [point, colour] : pixels)
+            EXPECT_EQ(painted[static_cast<std::size_t>(point.y * client.right + point.x)], GetSysColor(colour))
+                << "day " << bars[index].day << " at " << point.x << ", " << point.y;
+    }
+}
+
 TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)
 {
     FakePlatform platform;
