@@ -138,8 +138,16 @@ TEST_F(HistoryChartTest, EachRecordedDayHasOneBarInTheMiddleOfItsSlot)
             EXPECT_EQ(box.bottom - box.top, heights[static_cast<int>(height)]) << where << ", slot " << slot;
         }
 
-        // "4h", "8h", then the days of every seventh bar, each in the middle under its bar.
+        // "4h" and "8h", each level with its line, then the days of every seventh bar, each in the
+        // middle under its bar.
         ASSERT_EQ(picture.texts.size(), 7u) << where;
+        for (std::size_t line = 0; line < chart.gridLines.size(); ++line) {
+            const ChartText& label = picture.texts[line];
+            EXPECT_EQ(label.text, chart.gridLines[line].label) << where;
+            EXPECT_FALSE(label.centred) << where << ", " << label.text;
+            EXPECT_EQ((label.room.top + label.room.bottom) / 2, layout.LineY(chart, chart.gridLines[line].seconds))
+                << where << ", " << label.text;
+        }
         std::size_t dayText = chart.gridLines.size();
         for (int slot = 0; slot < kChartDays; ++slot) {
             const ChartSlot& day = chart.slots[static_cast<std::size_t>(slot)];
