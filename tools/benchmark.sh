@@ -7,7 +7,8 @@
 #     whether such a tick allocates or touches a file (the run fails if it does);
 #   - time and heap to load, save, compute the statistics and the chart, and export as CSV
 #     1 000 to 100 000 days;
-#   - the History dialog's refresh of 10 000 days under Wine;
+#   - the History dialog's refresh of 10 000 days under Wine, and the start of kelvaro.exe
+#     to the first answer of its main window with such a history and with an empty one;
 #   - the CPU time of one reminder popup's roll under Wine;
 #   - CPU time and peak memory of kelvaro.exe supervising for SECONDS under Wine and Xvfb,
 #     every reminder on and popups every minute, beside a floor program run at the same time.
@@ -195,6 +196,6 @@ machine
 executable
 tick
 history
-wine_benchmark "$scratch/history" "History dialog under Wine" kelvaro_history_dialog_benchmark.exe 10000
+wine_benchmark "$scratch/history" "History dialog and start-up under Wine" kelvaro_history_dialog_benchmark.exe 10000 10
 wine_benchmark "$scratch/popup" "One reminder popup under Wine" kelvaro_popup_benchmark.exe 3
 supervision "$scratch"

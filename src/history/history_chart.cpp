@@ -119,6 +119,35 @@ ChartBox ChartLayout::DayLabel(int index) const
     return {centre - halfRoom, top, centre + halfRoom, top + m_nTextHeight};
 }
 
+ChartPicture ChartLayout::Picture(const HistoryChart& chart) const
+{
+    ChartPicture picture;
+    picture.fills.push_back({{0, 0, m_nWidth, m_nHeight}, ChartInk::Background});
+    if (chart.slots.size() != static_cast<std::size_t>(kChartDays))
+        return picture;
+    // The weekends' columns behind everything; weekend bars differ in colour too, which a
+    // high-contrast scheme keeps apart where it gives both faces one colour.
+    for (int index = 0; index < kChartDays; ++index) {
+        if (chart.slots[static_cast<std::size_t>(index)].weekend)
+            picture.fills.push_back({Slot(index), ChartInk::WeekendColumn});
+    }
+    for (const ChartGridLine& line : chart.gridLines) {
+        const int y = LineY(chart, line.seconds);
+        picture.fills.push_back({{m_plot.left, y, m_plot.right, y + m_nLineWidth}, ChartInk::GridLine});
+        picture.texts.push_back({line.label, LineLabel(chart, line.seconds), false});
+    }
+    for (int index = 0; index < kChartDays; ++index) {
+        const ChartSlot& slot = chart.slots[static_cast<std::size_t>(index)];
+        if (slot.recorded)
+            picture.fills.push_back({Bar(chart, index), slot.weekend ? ChartInk::WeekendBar : ChartInk::Bar});
+        if (!slot.dayLabel.empty())
+            picture.texts.push_back({slot.dayLabel, DayLabel(index), true});
+    }
+    picture.fills.push_back(
+        {{m_plot.left, m_plot.bottom, m_plot.right, m_plot.bottom + m_nLineWidth}, ChartInk::Baseline});
+    return picture;
+}
+
 ChartBox ChartLayout::LineLabel(const HistoryChart& chart, std::int64_t seconds) const
 {
     const int top = LineY(chart, seconds) - m_nTextHeight / 2;

@@ -54,6 +54,30 @@ struct ChartBox {
     bool operator==(const ChartBox&) const = default;
 };
 
+// What a part of the chart is painted with; the shell takes a colour of the system's scheme for each.
+enum class ChartInk { Background, WeekendColumn, GridLine, Bar, WeekendBar, Baseline };
+
+// A rectangle the chart fills.
+struct ChartFill {
+    ChartBox box;
+    ChartInk ink = ChartInk::Background;
+    bool operator==(const ChartFill&) const = default;
+};
+
+// A label the chart draws on one line in the room it gives it: a grid line's at the right of its
+// room, a day's in the middle.
+struct ChartText {
+    std::string text;
+    ChartBox room;
+    bool centred = false;
+};
+
+// Everything a paint draws, in order: the fills, each over the ones before, then the labels.
+struct ChartPicture {
+    std::vector<ChartFill> fills;
+    std::vector<ChartText> texts;
+};
+
 // Where the parts of the chart go in a client area of a size, at a DPI, with the font's line height.
 class ChartLayout {
 public:
@@ -75,6 +99,8 @@ public:
     ChartBox LineLabel(const HistoryChart& chart, std::int64_t seconds) const;
     // The thickness of the baseline and the grid lines.
     int LineWidth() const { return m_nLineWidth; }
+    // The whole chart as a paint draws it: the background alone while no history has been read.
+    ChartPicture Picture(const HistoryChart& chart) const;
 
 private:
     int m_nWidth;

@@ -18,10 +18,30 @@ RECT ToRect(const ChartBox& box)
     return {box.left, box.top, box.right, box.bottom};
 }
 
-void Fill(HDC dc, const ChartBox& box, int colour)
+// Every part in a colour of the system's scheme, so that the chart follows a high-contrast one.
+int SystemColour(ChartInk ink)
+{
+    switch (ink) {
+    case ChartInk::WeekendColumn:
+        return COLOR_BTNFACE;
+    case ChartInk::GridLine:
+        return COLOR_BTNSHADOW;
+    case ChartInk::Bar:
+        return COLOR_HIGHLIGHT;
+    case ChartInk::WeekendBar:
+        return COLOR_GRAYTEXT;
+    case ChartInk::Baseline:
+        return COLOR_WINDOWTEXT;
+    case ChartInk::Background:
+        break;
+    }
+    return COLOR_WINDOW;
+}
+
+void Fill(HDC dc, const ChartBox& box, ChartInk ink)
 {
     const RECT rect = ToRect(box);
-    FillRect(dc, &rect, GetSysColorBrush(colour));
+    FillRect(dc, &rect, GetSysColorBrush(SystemColour(ink)));
 }
 
 void DrawLabel(HDC dc, const std::string& text, const ChartBox& box, UINT alignment)
@@ -135,23 +155,27 @@ void CHistoryChart::Redraw() const
         InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
-ChartLayout CHistoryChart::LayoutFor(HDC dc) const
+ChartLayout CHistoryChart::Layout() const
 {
     RECT client{};
     GetClientRect(m_hWnd, &client);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
+    const CMeasuringContext context(m_hWnd, m_font);
+    if (context.Dc())
+        GetTextMetricsW(context.Dc(), &metrics);
     return ChartLayout(client.right, client.bottom, DpiForWindow(m_hWnd), metrics.tmHeight);
+}
+
+ChartPicture CHistoryChart::Picture() const
+{
+    return Layout().Picture(m_chart);
 }
 
 void CHistoryChart::PlaceTips() const
 {
     if (!m_hToolTip)
         return;
-    const CMeasuringContext context(m_hWnd, m_font);
-    if (!context.Dc())
-        return;
-    const ChartLayout layout = LayoutFor(context.Dc());
+    const ChartLayout layout = Layout();
     for (int index = 0; index < kChartDays; ++index) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
@@ -162,36 +186,16 @@ void CHistoryChart::PlaceTips() const
     }
 }
 
-void CHistoryChart::Draw(HDC dc, int width, int height) const
+void CHistoryChart::Draw(HDC dc) const
 {
-    Fill(dc, {0, 0, width, height}, COLOR_WINDOW);
-    if (m_chart.slots.empty())
-        return;
+    const ChartPicture picture = Picture();
+    for (const ChartFill& fill : picture.fills)
+        Fill(dc, fill.box, fill.ink);
     const HGDIOBJ previousFont = SelectObject(dc, m_font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    const ChartLayout layout = LayoutFor(dc);
-    const ChartBox& plot = layout.Plot();
-    const int lineWidth = layout.LineWidth();
-
-    // The weekends' columns behind everything; weekend bars differ in colour too, which a
-    // high-contrast scheme keeps apart where it gives both faces one colour.
-    for (int index = 0; index < kChartDays; ++index) {
-        if (m_chart.slots[static_cast<std::size_t>(index)].weekend)
-            Fill(dc, layout.Slot(index), COLOR_BTNFACE);
-    }
-    for (const ChartGridLine& line : m_chart.gridLines) {
-        const int y = layout.LineY(m_chart, line.seconds);
-        Fill(dc, {plot.left, y, plot.right, y + lineWidth}, COLOR_BTNSHADOW);
-        DrawLabel(dc, line.label, layout.LineLabel(m_chart, line.seconds), DT_RIGHT | DT_VCENTER);
-    }
-    for (int index = 0; index < kChartDays; ++index) {
-        const ChartSlot& slot = m_chart.slots[static_cast<std::size_t>(index)];
-        Fill(dc, layout.Bar(m_chart, index), slot.weekend ? COLOR_GRAYTEXT : COLOR_HIGHLIGHT);
-        if (!slot.dayLabel.empty())
-            DrawLabel(dc, slot.dayLabel, layout.DayLabel(index), DT_CENTER | DT_TOP);
-    }
-    Fill(dc, {plot.left, plot.bottom, plot.right, plot.bottom + lineWidth}, COLOR_WINDOWTEXT);
+    for (const ChartText& text : picture.texts)
+        DrawLabel(dc, text.text, text.room, text.centred ? DT_CENTER | DT_TOP : DT_RIGHT | DT_VCENTER);
     SelectObject(dc, previousFont);
 }
 
@@ -208,12 +212,12 @@ void CHistoryChart::OnPaint()
     HBITMAP picture = memory ? CreateCompatibleBitmap(dc, client.right, client.bottom) : nullptr;
     if (picture) {
         const HGDIOBJ previous = SelectObject(memory, picture);
-        Draw(memory, client.right, client.bottom);
+        Draw(memory);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
         SelectObject(memory, previous);
         DeleteObject(picture);
     } else {
-        Draw(dc, client.right, client.bottom);
+        Draw(dc);
     }
     if (memory)
         DeleteDC(memory);
@@ -226,12 +230,9 @@ bool CHistoryChart::OnMessage(UINT message, WPARAM wParam, LRESULT& result)
     case WM_PAINT:
         OnPaint();
         return true;
-    case WM_PRINTCLIENT: {
-        RECT client{};
-        GetClientRect(m_hWnd, &client);
-        Draw(reinterpret_cast<HDC>(wParam), client.right, client.bottom);
+    case WM_PRINTCLIENT:
+        Draw(reinterpret_cast<HDC>(wParam));
         return true;
-    }
     case WM_ERASEBKGND:
         // The paint covers every pixel.
         result = TRUE;

@@ -28,6 +28,8 @@ public:
     void SetChart(HistoryChart chart);
     // Paints again in the system's current colours.
     void Redraw() const;
+    // What the next paint draws, for the control's present size, DPI and font.
+    ChartPicture Picture() const;
 
     HWND Hwnd() const { return m_hWnd; }
     HWND ToolTip() const { return m_hToolTip; }
@@ -36,9 +38,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnMessage(UINT message, WPARAM wParam, LRESULT& result);
     void OnPaint();
-    // The layout of the client area at the control's DPI, for a device context holding the chart's font.
-    ChartLayout LayoutFor(HDC dc) const;
-    void Draw(HDC dc, int width, int height) const;
+    // The layout of the client area at the control's DPI, for the chart's font.
+    ChartLayout Layout() const;
+    void Draw(HDC dc) const;
     // Gives each day's tip its column again after a change of size or DPI.
     void PlaceTips() const;
     void Detach();

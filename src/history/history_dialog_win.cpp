@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -40,9 +41,10 @@ int C2dGraphPlot::ReadHistory()
     const std::optional<std::vector<DayRecord>> days = ReadDays();
     if (!days)
         return 0;
-    const HistoryFigures figures = ComputeHistoryFigures(*days);
-    // The list is replaced whole: whatever the user typed into it is never kept.
-    SetItemText(IDC_HISTORY_LIST, figures.list);
+    HistoryFigures figures = ComputeHistoryFigures(*days);
+    m_strPendingList = std::move(figures.list);
+    if (IsVisible())
+        FillList();
     SetItemText(IDC_HISTORY_TOTAL, figures.total);
     SetItemText(IDC_HISTORY_AVG_ACTIVE_DAYS, figures.averageActiveDays);
     SetItemText(IDC_HISTORY_AVG_ALL_DAYS, figures.averageAllDays);
@@ -50,6 +52,15 @@ int C2dGraphPlot::ReadHistory()
     const std::optional<CivilDate> today = LocalDate(m_platform.Now());
     m_chart.SetChart(today ? ComputeHistoryChart(*days, *today) : HistoryChart{});
     return 1;
+}
+
+void C2dGraphPlot::FillList()
+{
+    if (!m_strPendingList)
+        return;
+    // The list is replaced whole: whatever the user typed into it is never kept.
+    SetItemText(IDC_HISTORY_LIST, *m_strPendingList);
+    m_strPendingList.reset();
 }
 
 void C2dGraphPlot::OnExport()
@@ -80,8 +91,11 @@ void C2dGraphPlot::OnCommand(int id, int notifyCode)
         CDialog::OnCommand(id, notifyCode);
 }
 
-bool C2dGraphPlot::OnMessage(UINT message, WPARAM, LPARAM, LRESULT&)
+bool C2dGraphPlot::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&)
 {
+    // Sent before the window shows, so the list is never seen without the last read's days.
+    if (message == WM_SHOWWINDOW && wParam)
+        FillList();
     // A child hears of a new colour scheme only through its dialog.
     if (message == WM_SYSCOLORCHANGE)
         m_chart.Redraw();

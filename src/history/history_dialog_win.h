@@ -4,6 +4,7 @@
 #include "history/history_chart_win.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class Platform;
@@ -14,7 +15,8 @@ class C2dGraphPlot : public CDialog {
 public:
     explicit C2dGraphPlot(Platform& platform);
 
-    // Rereads the history file into the fields and the chart; 0 when it can't be opened.
+    // Rereads the history file into the figures and the chart, and into the list now if the
+    // dialog is shown, else as it is next shown; 0 when the file can't be opened.
     int ReadHistory();
     const CHistoryChart& Chart() const { return m_chart; }
 
@@ -28,7 +30,12 @@ private:
     std::optional<std::vector<DayRecord>> ReadDays();
     // Asks where to, and writes the whole history there as CSV.
     void OnExport();
+    // Gives the list what the last read left for it.
+    void FillList();
 
     Platform& m_platform;
     CHistoryChart m_chart;
+    // The list of a read made while the dialog is hidden. The edit control lays out every line it is
+    // given, a pause that grows with the history; the start of the program must not wait for it.
+    std::optional<std::string> m_strPendingList;
 };

@@ -74,21 +74,99 @@ TEST_F(HistoryChartTest, ShowsTheLastThirtyCalendarDaysOfTheHistory)
     }
 }
 
-// Where labels go is measured with the real fonts under Wine (text_fit_test); here the bars.
-TEST_F(HistoryChartTest, BarsStandOnTheBaselineAtTheirShareOfTheScale)
+bool Overlap(const ChartBox& a, const ChartBox& b)
 {
-    const HistoryChart chart =
-        ComputeHistoryChart(ParseHistory("2006-11-6 = 0:0:0 2006-11-7 = 12:30:0 2006-12-5 = 30:0:0"), {2006, 12, 5});
-    for (const int dpi : {96, 144}) {
-        const ChartLayout layout(283 * dpi / 96, 113 * dpi / 96, dpi, 13 * dpi / 96);
-        const int plotHeight = layout.Plot().bottom - layout.Plot().top;
-        // No activity, half the scale of 25 hours, no line, beyond the scale.
-        const std::pair<int, int> heights[] = {
-            {0, layout.LineWidth()}, {1, (plotHeight + 1) / 2}, {2, 0}, {kChartDays - 1, plotHeight}};
-        for (const auto& [slot, height] : heights) {
-            const ChartBox bar = layout.Bar(chart, slot);
-            EXPECT_EQ(bar.bottom - bar.top, height) << dpi << " DPI, slot " << slot;
-            EXPECT_EQ(bar.bottom, layout.Plot().bottom) << dpi << " DPI, slot " << slot;
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// What a paint draws: one bar for each recorded day, today's too, in the middle of its slot and
+// standing on the baseline at its share of the scale, and the labels clear of each other inside
+// the chart. Whether each label's text fits its room is measured with the real fonts under Wine
+// (text_fit_test).
+TEST_F(HistoryChartTest, EachRecordedDayHasOneBarInTheMiddleOfItsSlot)
+{
+    // 25 hours at the top; a Saturday of no activity, half the scale on a Tuesday, nothing on
+    // Sunday the 3rd, beyond the scale today.
+    const HistoryChart chart = ComputeHistoryChart(
+        ParseHistory("2006-11-6 = 0:0:0 2006-11-7 = 12:30:0 2006-12-2 = 0:0:0 2006-12-5 = 30:0:0"), {2006, 12, 5});
+    enum class Height { Line, Half, Full };
+    const std::map<int, std::pair<ChartInk, Height>> bars = {{0, {ChartInk::Bar, Height::Line}},
+                                                             {1, {ChartInk::Bar, Height::Half}},
+                                                             {26, {ChartInk::WeekendBar, Height::Line}},
+                                                             {kChartDays - 1, {ChartInk::Bar, Height::Full}}};
+    const struct {
+        int width, height, dpi, textHeight;
+    } sizes[] = {{283, 113, 96, 13}, {425, 170, 144, 20}, {300, 113, 96, 13}, {331, 140, 120, 16}};
+    for (const auto& size : sizes) {
+        const ChartLayout layout(size.width, size.height, size.dpi, size.textHeight);
+        const ChartBox& plot = layout.Plot();
+        const int plotHeight = plot.bottom - plot.top;
+        const std::string where = std::to_string(size.width) + " x " + std::to_string(size.height) + " at " +
+                                  std::to_string(size.dpi) + " DPI";
+        const ChartPicture picture = layout.Picture(chart);
+        ASSERT_FALSE(picture.fills.empty()) << where;
+        EXPECT_EQ(picture.fills.front(), (ChartFill{{0, 0, size.width, size.height}, ChartInk::Background})) << where;
+
+        std::map<int, ChartFill> drawn;
+        for (const ChartFill& fill : picture.fills) {
+            if (fill.ink != ChartInk::Bar && fill.ink != ChartInk::WeekendBar)
+                continue;
+            int slot = 0;
+            while (slot < kChartDays && layout.Slot(slot).right <= fill.box.left)
+                ++slot;
+            EXPECT_LT(slot, kChartDays) << where << ", a bar right of the last slot";
+            EXPECT_TRUE(drawn.emplace(slot, fill).second) << where << ", a second bar in slot " << slot;
+        }
+        for (int slot = 0; slot < kChartDays; ++slot) {
+            const ChartBox column = layout.Slot(slot);
+            // The slots side by side across the plot, each as wide as the others.
+            EXPECT_EQ(column.left, slot == 0 ? plot.left : layout.Slot(slot - 1).right) << where << ", slot " << slot;
+            EXPECT_EQ(column.right - column.left, (plot.right - plot.left) / kChartDays) << where << ", slot " << slot;
+            const auto expected = bars.find(slot);
+            const auto bar = drawn.find(slot);
+            ASSERT_EQ(bar != drawn.end(), expected != bars.end()) << where << ", slot " << slot;
+            if (bar == drawn.end())
+                continue;
+            const ChartBox& box = bar->second.box;
+            const auto [ink, height] = expected->second;
+            EXPECT_EQ(bar->second.ink, ink) << where << ", slot " << slot;
+            EXPECT_EQ(box.left - column.left, column.right - box.right) << where << ", slot " << slot;
+            EXPECT_GT(box.right - box.left, 0) << where << ", slot " << slot;
+            EXPECT_LT(box.right - box.left, column.right - column.left) << where << ", slot " << slot;
+            EXPECT_EQ(box.bottom, plot.bottom) << where << ", slot " << slot;
+            const int heights[] = {layout.LineWidth(), (plotHeight + 1) / 2, plotHeight};
+            EXPECT_EQ(box.bottom - box.top, heights[static_cast<int>(height)]) << where << ", slot " << slot;
+        }
+
+        // "4h" and "8h", each level with its line, then the days of every seventh bar, each in the
+        // middle under its bar.
+        ASSERT_EQ(picture.texts.size(), 7u) << where;
+        for (std::size_t line = 0; line < chart.gridLines.size(); ++line) {
+            const ChartText& label = picture.texts[line];
+            EXPECT_EQ(label.text, chart.gridLines[line].label) << where;
+            EXPECT_FALSE(label.centred) << where << ", " << label.text;
+            EXPECT_EQ((label.room.top + label.room.bottom) / 2, layout.LineY(chart, chart.gridLines[line].seconds))
+                << where << ", " << label.text;
+        }
+        std::size_t dayText = chart.gridLines.size();
+        for (int slot = 0; slot < kChartDays; ++slot) {
+            const ChartSlot& day = chart.slots[static_cast<std::size_t>(slot)];
+            if (day.dayLabel.empty())
+                continue;
+            ASSERT_LT(dayText, picture.texts.size()) << where;
+            const ChartText& label = picture.texts[dayText++];
+            EXPECT_EQ(label.text, day.dayLabel) << where;
+            EXPECT_TRUE(label.centred) << where << ", " << label.text;
+            EXPECT_EQ((label.room.left + label.room.right) / 2, (layout.Slot(slot).left + layout.Slot(slot).right) / 2)
+                << where << ", " << label.text;
+        }
+        for (std::size_t index = 0; index < picture.texts.size(); ++index) {
+            const ChartBox& room = picture.texts[index].room;
+            EXPECT_TRUE(room.left >= 0 && room.top >= 0 && room.right <= size.width && room.bottom <= size.height)
+                << where << ", " << picture.texts[index].text;
+            for (std::size_t other = 0; other < index; ++other)
+                EXPECT_FALSE(Overlap(room, picture.texts[other].room))
+                    << where << ", " << picture.texts[index].text << " over " << picture.texts[other].text;
         }
     }
 }

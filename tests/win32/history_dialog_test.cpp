@@ -1,5 +1,6 @@
 #include "fake_platform_win.h"
 #include "history/history_dialog_win.h"
+#include "history/history_statistics.h"
 #include "resources/resource_ids.h"
 #include "test_support_win.h"
 
@@ -9,6 +10,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,6 +35,7 @@ TEST(HistoryDialog, ShowsTheDaysAndFiguresOfAUtf16FileUnderItsStyledTitle)
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_FALSE(dialog.IsVisible());
     EXPECT_TRUE(platform.messageBoxes.empty());
+    dialog.Show(SW_SHOW);
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_LIST),
               "2006 Mar 04 (Sat)\t Active Time: 05:12:00  \r\n2006 Mar 06 (Mon)\t Active Time: 01:00:30  \r\n");
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_TOTAL), "0 full days and 06:12:30");
@@ -54,6 +57,7 @@ TEST(HistoryDialog, EachReadReplacesTheFieldsWholeUnlessTheFileCantBeOpened)
     platform.files["timehistory.txt"] = kWorkedExample;
     C2dGraphPlot dialog(platform);
     ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.Show(SW_SHOW);
     dialog.SetItemText(IDC_HISTORY_LIST, "typed by the user");
     platform.files["timehistory.txt"] = "HISTORY\r\n2006-3-4 = 0:0:20\r\n";
     EXPECT_EQ(dialog.ReadHistory(), 1);
@@ -69,6 +73,43 @@ TEST(HistoryDialog, EachReadReplacesTheFieldsWholeUnlessTheFileCantBeOpened)
     EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro");
     EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK));
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_TOTAL), "0 full days and 00:00:20");
+}
+
+// The program creates the dialog hidden as it starts: a list of years of days, which the edit
+// control lays out line by line, waits until the dialog shows, and then holds the last read's days.
+TEST(HistoryDialog, TheListOfAHistoryOfYearsIsFilledOnlyAsTheDialogShows)
+{
+    std::vector<DayRecord> years;
+    for (int year = 1990; year < 2000; ++year)
+        for (int month = 1; month <= 12; ++month)
+            for (int day = 1; day <= 28; ++day)
+                years.push_back({{year, month, day}, (year * 7 + month * 31 + day * 997) % 50000});
+    FakePlatform platform;
+    platform.files["timehistory.txt"] = FormatHistory(years, {std::nullopt, 0, false});
+    const HistoryFigures figures = ComputeHistoryFigures(years);
+    C2dGraphPlot dialog(platform);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_TOTAL), figures.total);
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_MAX_ACTIVE), figures.bestDay);
+    EXPECT_EQ(GetWindowTextLengthW(dialog.Item(IDC_HISTORY_LIST)), 0);
+    ASSERT_EQ(dialog.ReadHistory(), 1);
+    EXPECT_EQ(GetWindowTextLengthW(dialog.Item(IDC_HISTORY_LIST)), 0);
+    dialog.Show(SW_SHOW);
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_LIST), figures.list);
+
+    // Read while hidden and shown, as Show History does; a read that fails keeps the last one's days.
+    const std::string workedList =
+        "2006 Mar 04 (Sat)\t Active Time: 05:12:00  \r\n2006 Mar 06 (Mon)\t Active Time: 01:00:30  \r\n";
+    platform.files["timehistory.txt"] = kWorkedExample;
+    for (const int read : {1, 0}) {
+        Click(dialog.Hwnd(), IDOK);
+        ASSERT_FALSE(dialog.IsVisible());
+        if (read == 0)
+            platform.unreadableFiles["timehistory.txt"] = 1;
+        EXPECT_EQ(dialog.ReadHistory(), read);
+        dialog.Show(SW_SHOW);
+        EXPECT_EQ(dialog.ItemText(IDC_HISTORY_LIST), workedList) << read;
+    }
 }
 
 // The fake's clock stands at 2006-12-05 16:00 UTC: the chart's days are 6 November to 5 December.
@@ -101,6 +142,70 @@ std::string TipAt(const CHistoryChart& chart, POINT point)
     if (!SendMessageW(chart.ToolTip(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)))
         return {};
     return Narrow(text);
+}
+
+// The colour a paint of the chart leaves at each pixel, row by row.
+std::vector<COLORREF> PaintedPixels(HWND chart, int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    SendMessageW(chart, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    const auto* first = static_cast<const DWORD*>(bits);
+    for (const DWORD* pixel = first; bits && pixel != first + width * height; ++pixel)
+        pixels.push_back(RGB((*pixel >> 16) & 0xFF, (*pixel >> 8) & 0xFF, *pixel & 0xFF));
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// Each bar of the chart's picture is painted where the picture puts it, in its colour, on its
+// day's column; today's bar among them.
+TEST(HistoryDialog, TheChartPaintsEveryBarOfItsPictureInPlace)
+{
+    FakePlatform platform;
+    platform.files["timehistory.txt"] = kLastDays;
+    C2dGraphPlot dialog(platform);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    const std::map<UINT_PTR, RECT> columns = TipColumns(dialog.Chart());
+    const ChartPicture picture = dialog.Chart().Picture();
+    RECT client{};
+    GetClientRect(dialog.Chart().Hwnd(), &client);
+    const std::vector<COLORREF> painted = PaintedPixels(dialog.Chart().Hwnd(), client.right, client.bottom);
+    ASSERT_EQ(painted.size(), static_cast<std::size_t>(client.right * client.bottom));
+    ASSERT_NE(GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOW));
+    ASSERT_NE(GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE));
+
+    // 6 November, a Monday of no activity; Saturday 2 December; today, Tuesday 5 December.
+    const struct {
+        UINT_PTR day;
+        int barColour, columnColour;
+    } bars[] = {
+        {0, COLOR_HIGHLIGHT, COLOR_WINDOW}, {26, COLOR_GRAYTEXT, COLOR_BTNFACE}, {29, COLOR_HIGHLIGHT, COLOR_WINDOW}};
+    std::vector<ChartBox> drawn;
+    for (const ChartFill& fill : picture.fills)
+        if (fill.ink == ChartInk::Bar || fill.ink == ChartInk::WeekendBar)
+            drawn.push_back(fill.box);
+    ASSERT_EQ(drawn.size(), std::size(bars));
+    for (std::size_t index = 0; index < drawn.size(); ++index) {
+        const ChartBox& bar = drawn[index];
+        const RECT& column = columns.at(bars[index].day);
+        const int bottom = bar.bottom - 1;
+        EXPECT_TRUE(column.left < bar.left && bar.right < column.right) << bars[index].day;
+        // Its corners in its colour, and the column right beside it.
+        const std::pair<POINT, int> pixels[] = {{{bar.left, bar.top}, bars[index].barColour},
+                                                {{bar.right - 1, bottom}, bars[index].barColour},
+                                                {{bar.left - 1, bottom}, bars[index].columnColour},
+                                                {{bar.right, bottom}, bars[index].columnColour}};
+        for (const auto& [point, colour] : pixels)
+            EXPECT_EQ(painted[static_cast<std::size_t>(point.y * client.right + point.x)], GetSysColor(colour))
+                << "day " << bars[index].day << " at " << point.x << ", " << point.y;
+    }
 }
 
 TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)

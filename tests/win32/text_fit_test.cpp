@@ -118,6 +118,28 @@ void CheckDialog(const char* name, HWND dialog, std::vector<Clipped>& clipped)
     }
 }
 
+// Every label of the History dialog's chart stands whole in the room the chart gives it, as the
+// chart's font draws it.
+void CheckChart(const CHistoryChart& chart, std::vector<Clipped>& clipped)
+{
+    const ChartPicture picture = chart.Picture();
+    // "4h", "8h" and five days of the month.
+    EXPECT_EQ(picture.texts.size(), 7u);
+    HDC dc = GetDC(chart.Hwnd());
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(chart.Hwnd(), WM_GETFONT, 0, 0)));
+    for (const ChartText& label : picture.texts) {
+        const std::wstring text = Widen(label.text);
+        RECT needed{};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        const Fit fit{{needed.right, needed.bottom},
+                      {label.room.right - label.room.left, label.room.bottom - label.room.top}};
+        if (fit.needed.cx > fit.room.cx || fit.needed.cy > fit.room.cy)
+            clipped.push_back({"History chart", GetDlgCtrlID(chart.Hwnd()), label.text, fit});
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(chart.Hwnd(), dc);
+}
+
 // Every label, button, check box and radio button of every dialog shows its whole text.
 TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
 {
@@ -129,6 +151,8 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     FakePlatform platform;
     platform.files["standard.txt"] = "--HEALTH-- a ; --END--";
     platform.files["settings.txt"] = "STARTTRAY 0 STARTPROGRAM false";
+    // A day that takes the chart's scale to its top brings the 4- and 8-hour lines closest.
+    platform.files["timehistory.txt"] = "HISTORY\r\n2006-12-4 = 25:0:0\r\n";
     HICON icons[kTrayIconCount] = {};
     CTavrinDlg main(platform, icons);
     ASSERT_TRUE(main.Create(nullptr));
@@ -143,6 +167,7 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckDialog("Settings", g_pSettingsDlg->Hwnd(), clipped);
     CheckDialog("Set Time", g_pShutdownDlg->Hwnd(), clipped);
     CheckDialog("History", g_pHistoryDlg->Hwnd(), clipped);
+    CheckChart(g_pHistoryDlg->Chart(), clipped);
     CheckDialog("About", about.Hwnd(), clipped);
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
     for (const Clipped& c : clipped)
