@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -32,7 +34,8 @@ CivilDate ToCivil(std::chrono::sys_days day)
 
 } // namespace
 
-HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const CivilDate& today)
+HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::vector<BreakDay>& breaks,
+                                 const CivilDate& today)
 {
     HistoryChart chart;
     const std::chrono::sys_days last = DayNumber(today);
@@ -45,6 +48,12 @@ HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const Civil
         ChartSlot& slot = chart.slots[static_cast<std::size_t>((date - first).count())];
         slot.activeSeconds = std::max(slot.activeSeconds, day.activeSeconds);
         slot.recorded = true;
+    }
+    std::vector<std::optional<BreakCounts>> breakCounts(kChartDays);
+    for (const BreakDay& day : InDateOrder(breaks)) {
+        const std::chrono::sys_days date = DayNumber(day.date);
+        if (date >= first && date <= last)
+            breakCounts[static_cast<std::size_t>((date - first).count())] = day.counts;
     }
 
     std::int64_t longest = 0;
@@ -59,6 +68,12 @@ HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const Civil
         slot.tip = FormatHistoryDate(slot.date);
         if (slot.recorded)
             slot.tip += " - " + FormatDuration(slot.activeSeconds);
+        if (const std::optional<BreakCounts>& counts = breakCounts[static_cast<std::size_t>(index)]) {
+            char breaksText[80];
+            std::snprintf(breaksText, sizeof breaksText, " \xC2\xB7 breaks %d (eyes %d of %d)", counts->breaks,
+                          counts->eyesTaken, counts->eyesOffered);
+            slot.tip += breaksText;
+        }
         longest = std::max(longest, slot.activeSeconds);
     }
     const std::int64_t wholeHours = (longest + kSecondsPerHour - 1) / kSecondsPerHour * kSecondsPerHour;

@@ -3,6 +3,7 @@
 // the chart's client area, and how tall it is. The shell only paints what this decides.
 
 #include "activity/time_files.h"
+#include "history/break_history.h"
 
 #include <cstdint>
 #include <string>
@@ -27,7 +28,9 @@ struct ChartSlot {
     std::int64_t activeSeconds = 0; // the largest of the day's lines, as a restore takes it
     bool weekend = false;           // Saturday or Sunday
     std::string dayLabel;           // the day of the month under every seventh bar, otherwise empty
-    std::string tip;                // "2006 Mar 04 (Sat) - 05:12:00"; the date alone for an empty slot
+    // "2006 Mar 04 (Sat) - 05:12:00", then " · breaks 4 (eyes 10 of 14)" for a day with a break
+    // record; the date alone for an empty slot
+    std::string tip;
 };
 
 // A faint line across the bars at a round time, labelled at the left.
@@ -42,8 +45,10 @@ struct HistoryChart {
     std::vector<ChartGridLine> gridLines;
 };
 
-// The chart of the kChartDays days up to today, from the history's days in any order.
-HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const CivilDate& today);
+// The chart of the kChartDays days up to today, from the history's days and the break record's
+// days in any order.
+HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::vector<BreakDay>& breaks,
+                                 const CivilDate& today);
 
 // A rectangle of the chart's client area in pixels; right and bottom are outside it.
 struct ChartBox {

@@ -36,6 +36,12 @@ std::optional<std::vector<DayRecord>> C2dGraphPlot::ReadDays()
     return ParseHistory(DecodeTextFile(*bytes));
 }
 
+std::vector<BreakDay> C2dGraphPlot::ReadBreakDays()
+{
+    const std::optional<std::string> bytes = m_platform.ReadWholeFile(kBreakHistoryFile);
+    return bytes ? ParseBreakHistory(DecodeTextFile(*bytes)) : std::vector<BreakDay>{};
+}
+
 int C2dGraphPlot::ReadHistory()
 {
     const std::optional<std::vector<DayRecord>> days = ReadDays();
@@ -50,7 +56,9 @@ int C2dGraphPlot::ReadHistory()
     SetItemText(IDC_HISTORY_AVG_ALL_DAYS, figures.averageAllDays);
     SetItemText(IDC_HISTORY_MAX_ACTIVE, figures.bestDay);
     const std::optional<CivilDate> today = LocalDate(m_platform.Now());
-    m_chart.SetChart(today ? ComputeHistoryChart(*days, *today) : HistoryChart{});
+    const std::vector<BreakDay> breaks = ReadBreakDays();
+    SetItemText(IDC_HISTORY_BREAKS, BreakStatisticsLine(breaks, today));
+    m_chart.SetChart(today ? ComputeHistoryChart(*days, breaks, *today) : HistoryChart{});
     return 1;
 }
 
@@ -70,7 +78,7 @@ void C2dGraphPlot::OnExport()
         return;
     const std::optional<std::string> path =
         m_platform.ChooseFileToSave(Hwnd(), kCsvFilterLabel, kCsvFilterPattern, kSuggestedCsvName);
-    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, {})))
+    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays())))
         m_platform.ShowMessageBox(Hwnd(), "could not open " + *path, kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 

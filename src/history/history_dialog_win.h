@@ -1,6 +1,7 @@
 #pragma once
 #include "activity/time_files.h"
 #include "framework/dialog_win.h"
+#include "history/break_history.h"
 #include "history/history_chart_win.h"
 
 #include <optional>
@@ -28,6 +29,8 @@ protected:
 private:
     // The history file's days, or nothing, said in a box, when it can't be opened.
     std::optional<std::vector<DayRecord>> ReadDays();
+    // The break record's days; none, without a box, when it can't be read: the main window tells of that file.
+    std::vector<BreakDay> ReadBreakDays();
     // Asks where to, and writes the whole history there as CSV.
     void OnExport();
     // Gives the list what the last read left for it.

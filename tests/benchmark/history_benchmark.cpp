@@ -107,14 +107,14 @@ int main(int argc, char** argv)
         // The chart's last day is the history's last, so that every bar is drawn.
         const CivilDate today = g_dayHistory.back().date;
         HistoryChart chart;
-        Report("chart", days, Measure(days, [&] { chart = ComputeHistoryChart(g_dayHistory, today); }));
+        Report("chart", days, Measure(days, [&] { chart = ComputeHistoryChart(g_dayHistory, {}, today); }));
         std::string csv;
         Report("export", days, Measure(days, [&] { csv = FormatHistoryCsv(g_dayHistory, {}); }));
         // The whole of what a refresh and an export do: read, figures and chart, read again and CSV.
         Report("all", days, Measure(days, [&] {
                    const std::vector<DayRecord> read = ParseHistory(*files.ReadText(kHistoryFile));
                    figures = ComputeHistoryFigures(read);
-                   chart = ComputeHistoryChart(read, today);
+                   chart = ComputeHistoryChart(read, {}, today);
                    csv = FormatHistoryCsv(ParseHistory(*files.ReadText(kHistoryFile)), {});
                }));
     }

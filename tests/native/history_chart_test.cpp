@@ -54,7 +54,7 @@ TEST_F(HistoryChartTest, ShowsTheLastThirtyCalendarDaysOfTheHistory)
         {"autumn clock change", {2006, 10, 30}, "2006-10-29 = 25:0:0", {{28, 25 * kHour}}, 25},
     };
     for (const auto& c : cases) {
-        const HistoryChart chart = ComputeHistoryChart(ParseHistory(c.file), c.today);
+        const HistoryChart chart = ComputeHistoryChart(ParseHistory(c.file), {}, c.today);
         ASSERT_EQ(chart.slots.size(), static_cast<std::size_t>(kChartDays)) << c.what;
         EXPECT_EQ(chart.scaleSeconds, c.scaleHours * kHour) << c.what;
         for (int index = 0; index < kChartDays; ++index) {
@@ -74,6 +74,19 @@ TEST_F(HistoryChartTest, ShowsTheLastThirtyCalendarDaysOfTheHistory)
     }
 }
 
+TEST_F(HistoryChartTest, ADaysTipTellsItsBreaks)
+{
+    const HistoryChart chart = ComputeHistoryChart(ParseHistory("2006-12-5 = 1:0:0"),
+                                                   {{{2006, 12, 5}, {4, 1, 10, 14}},
+                                                    {{2006, 12, 4}, {1, 0, 0, 0}},
+                                                    {{2006, 12, 5}, {3, 2, 11, 12}},
+                                                    {{2006, 11, 5}, {9, 0, 0, 0}}},
+                                                   {2006, 12, 5});
+    EXPECT_EQ(chart.slots[29].tip, "2006 Dec 05 (Tue) - 01:00:00 \xC2\xB7 breaks 4 (eyes 11 of 14)");
+    EXPECT_EQ(chart.slots[28].tip, "2006 Dec 04 (Mon) \xC2\xB7 breaks 1 (eyes 0 of 0)");
+    EXPECT_EQ(chart.slots[27].tip, "2006 Dec 03 (Sun)");
+}
+
 bool Overlap(const ChartBox& a, const ChartBox& b)
 {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -88,7 +101,7 @@ TEST_F(HistoryChartTest, EachRecordedDayHasOneBarInTheMiddleOfItsSlot)
     // 25 hours at the top; a Saturday of no activity, half the scale on a Tuesday, nothing on
     // Sunday the 3rd, beyond the scale today.
     const HistoryChart chart = ComputeHistoryChart(
-        ParseHistory("2006-11-6 = 0:0:0 2006-11-7 = 12:30:0 2006-12-2 = 0:0:0 2006-12-5 = 30:0:0"), {2006, 12, 5});
+        ParseHistory("2006-11-6 = 0:0:0 2006-11-7 = 12:30:0 2006-12-2 = 0:0:0 2006-12-5 = 30:0:0"), {}, {2006, 12, 5});
     enum class Height { Line, Half, Full };
     const std::map<int, std::pair<ChartInk, Height>> bars = {{0, {ChartInk::Bar, Height::Line}},
                                                              {1, {ChartInk::Bar, Height::Half}},

@@ -31,9 +31,14 @@ TEST(HistoryDialog, ShowsTheDaysAndFiguresOfAUtf16FileUnderItsStyledTitle)
 {
     FakePlatform platform;
     platform.files["timehistory.txt"] = Utf16(kWorkedExample);
+    platform.files["breakhistory.txt"] =
+        "\xEF\xBB\xBF" "BREAKS\r\n2006-12-04 = breaks 2, postponed 0, eyes 1/1\r\n2006-12-05 = breaks 4, postponed 1, "
+        "eyes 10/14\r\n";
     C2dGraphPlot dialog(platform);
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_FALSE(dialog.IsVisible());
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_BREAKS),
+              "Breaks today: 4 (eyes 10 of 14) \u00b7 average 3.0 a day over the days recorded");
     EXPECT_TRUE(platform.messageBoxes.empty());
     dialog.Show(SW_SHOW);
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_LIST),
