@@ -48,9 +48,10 @@ if(MINGW)
   target_link_options(kelvaro PRIVATE -municode $<$<CONFIG:Release>:-s>)
 endif()
 
-# The catalogue and the sounds that a user gets beside the program.
+# The catalogue, the break ideas and the sounds that a user gets beside the program.
 set(KELVARO_DATA_FILES
   ${CMAKE_SOURCE_DIR}/src/messages/standard.txt
+  ${CMAKE_SOURCE_DIR}/src/breaks/breakideas.txt
   ${CMAKE_SOURCE_DIR}/src/resources/sounds/message.wav
   ${CMAKE_SOURCE_DIR}/src/resources/sounds/break.wav)
 foreach(data_file ${KELVARO_DATA_FILES})

@@ -52,8 +52,8 @@ for file in kelvaro.exe Uninstall.exe README.md LICENSE; do
 done
 cmp -s "$program/kelvaro.exe" "$build/kelvaro.exe" || fail "the installed kelvaro.exe is not the one built"
 cmp -s "$data/timehistory.txt" "$build/user-history.txt" || fail "the installer replaced the user's timehistory.txt"
-for seeded in src/messages/standard.txt src/resources/sounds/message.wav src/resources/sounds/break.wav \
-    packaging/settings.txt packaging/activetimelog.txt; do
+for seeded in src/messages/standard.txt src/breaks/breakideas.txt src/resources/sounds/message.wav \
+    src/resources/sounds/break.wav packaging/settings.txt packaging/activetimelog.txt; do
     cmp -s "$data/$(basename "$seeded")" "$repo/$seeded" || fail "$(basename "$seeded") was not seeded from $seeded"
 done
 for link in "$menu_link" "$startup_link"; do
@@ -92,7 +92,7 @@ wineserver -w
 [ ! -e "$menu_link" ] || fail "the uninstaller left the Start menu shortcut"
 [ ! -e "$startup_link" ] || fail "the uninstaller left the Startup shortcut"
 cmp -s "$data/timehistory.txt" "$build/user-history.txt" || fail "the uninstaller took the user's timehistory.txt"
-for file in standard.txt message.wav break.wav settings.txt activetimelog.txt; do
+for file in standard.txt breakideas.txt message.wav break.wav settings.txt activetimelog.txt; do
     [ -f "$data/$file" ] || fail "the uninstaller took the user's $file"
 done
 if "${wine_run[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then

@@ -16,6 +16,7 @@ set(sources ${CMAKE_CURRENT_LIST_DIR}/..)
 set(expected
   "kelvaro.exe|${BUILD_DIR}/kelvaro.exe"
   "standard.txt|${sources}/src/messages/standard.txt"
+  "breakideas.txt|${sources}/src/breaks/breakideas.txt"
   "message.wav|${sources}/src/resources/sounds/message.wav"
   "break.wav|${sources}/src/resources/sounds/break.wav"
   "settings.txt|${sources}/packaging/settings.txt"

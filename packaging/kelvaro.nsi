@@ -54,6 +54,7 @@ Section "Kelvaro" SectionProgram
   SetOutPath "${DATA_DIR}"
   SetOverwrite off
   File "${SOURCE_DIR}/src/messages/standard.txt"
+  File "${SOURCE_DIR}/src/breaks/breakideas.txt"
   File "${SOURCE_DIR}/src/resources/sounds/message.wav"
   File "${SOURCE_DIR}/src/resources/sounds/break.wav"
   File "${SOURCE_DIR}/packaging/settings.txt"
@@ -98,6 +99,7 @@ SectionEnd
 Section /o "un.Remove my settings, history and messages" SectionUninstallData
   Delete "${DATA_DIR}\settings.txt"
   Delete "${DATA_DIR}\standard.txt"
+  Delete "${DATA_DIR}\breakideas.txt"
   Delete "${DATA_DIR}\message.wav"
   Delete "${DATA_DIR}\break.wav"
   Delete "${DATA_DIR}\timehistory.txt"

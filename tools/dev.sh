@@ -101,8 +101,8 @@ run_program() {
     local bin="$repo/build/windows"
     mkdir -p "$data"
     # Seed the data folder as the installer does, never over the user's own copies: the default
-    # catalogue, sounds and settings, a history with only its header and an empty log.
-    for file in standard.txt message.wav break.wav; do
+    # catalogue, break ideas, sounds and settings, a history with only its header and an empty log.
+    for file in standard.txt breakideas.txt message.wav break.wav; do
         [ -e "$data/$file" ] || cp "$bin/$file" "$data/$file"
     done
     for file in settings.txt timehistory.txt activetimelog.txt; do

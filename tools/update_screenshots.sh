@@ -48,13 +48,13 @@ write_settings() {
     sed -i 's/$/\r/' "$folder/settings.txt"
 }
 
-# A data folder with the catalogue, the sounds, four weeks of history (a few days missing, one
-# long day) and today's count, so that no first-start message box shows and the History chart
-# has bars in most of its days.
+# A data folder with the catalogue, the break ideas, the sounds, four weeks of history (a few days
+# missing, one long day) and today's count, so that no first-start message box shows and the
+# History chart has bars in most of its days.
 seed_folder() {
     local folder=$1
     mkdir -p "$folder"
-    cp "$repo/src/messages/standard.txt" "$repo"/src/resources/sounds/*.wav "$folder/"
+    cp "$repo/src/messages/standard.txt" "$repo/src/breaks/breakideas.txt" "$repo"/src/resources/sounds/*.wav "$folder/"
     {
         printf 'HISTORY\r\n'
         local times=(3:12:40 5:47:5 2:05:30 6:31:12 4:20:0 1:40:22 7:05:48 9:41:3 4:58:10 3:33:33 5:02:0)

@@ -1,4 +1,5 @@
 #pragma once
+#include "breaks/break_ideas.h"
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 #include "history/break_history.h"
@@ -147,6 +148,8 @@ private:
     std::unique_ptr<CSetting> m_pSettingsDlg;
     // The last break dialog; replaced by the next break once it has been closed.
     std::unique_ptr<CforceBreak> m_pForceBreakDlg;
+    // Which idea the next break shows.
+    CBreakIdeaTurn m_breakIdeas;
     // The boxes telling of an empty message list (health, time breaks, sleep) that are open.
     bool m_bEmptyListBoxOpen[3] = {};
     // Set once initialisation has ended; the hide to the tray waits for it.

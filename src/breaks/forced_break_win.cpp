@@ -1,7 +1,8 @@
-// The forced break as the main window runs it: the break dialog and its countdown on timer 7.
+// The forced break as the main window runs it: the break dialog, its idea and its countdown on timer 7.
 #include "app/main_window_win.h"
 
 #include "app/timer_plan.h"
+#include "breaks/break_ideas.h"
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "platform/platform_win.h"
@@ -11,10 +12,12 @@
 void CTavrinDlg::StartForcedBreak()
 {
     m_platform.SetWindowTimer(Hwnd(), kBreakCountdownTimer, kOncePerSecondMs);
+    bool bNewBreak = true;
     if (m_pForceBreakDlg && m_pForceBreakDlg->IsVisible()) {
         // A break while the last one is still shown goes on in the same dialog, so that a short
-        // interval never piles up dialogs; a countdown that had ended begins again.
-        if (!g_bBreakRunning) {
+        // interval never piles up dialogs; a countdown that had ended begins again, with a new idea.
+        bNewBreak = !g_bBreakRunning;
+        if (bNewBreak) {
             m_pForceBreakDlg->EnableItem(IDOK, false);
             m_pForceBreakDlg->SetItemText(IDOK, "OK");
         }
@@ -24,6 +27,12 @@ void CTavrinDlg::StartForcedBreak()
         g_pForceBreakDlg = m_pForceBreakDlg.get();
         if (!g_pForceBreakDlg->Create(Hwnd()))
             AppMessageBox(kDialogCreationFailed);
+    }
+    if (bNewBreak && g_pForceBreakDlg->Hwnd()) {
+        // Read at each break, so that an edited file shows at the next one; without it, no idea.
+        const std::vector<std::string> ideas =
+            ReadBreakIdeas(m_platform.ReadWholeFile(kBreakIdeasFile).value_or(std::string()));
+        g_pForceBreakDlg->ShowIdea(m_breakIdeas.Next(ideas, m_platform.Now()));
     }
     g_pForceBreakDlg->Show(SW_SHOW);
 }

@@ -106,6 +106,7 @@
 // Forced-break dialog (IDD_FORCED_BREAK); its OK button is IDOK
 #define IDC_BREAK_ACTIVE_TIME 1055
 #define IDC_BREAK_TITLE 1065
+#define IDC_BREAK_IDEA 1066
 
 // Settings dialog (IDD_SETTINGS)
 #define IDC_SETTINGS_FORCE_BREAK 1012

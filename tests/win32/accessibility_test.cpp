@@ -49,6 +49,12 @@ TEST(ScreenReaderTest, PopupsAndTheBreakDialogAreAnnouncedOnceShown)
     pause.Show(SW_SHOW);
     PumpMessages();
     EXPECT_EQ(g_alerts, (std::vector<HWND>{popup, title})) << "when it is shown, not while it stays";
+    // Its idea after its title.
+    pause.Show(SW_HIDE);
+    pause.ShowIdea("Stand up and stretch");
+    pause.Show(SW_SHOW);
+    PumpMessages();
+    EXPECT_EQ(g_alerts, (std::vector<HWND>{popup, title, title, pause.Item(IDC_BREAK_IDEA)}));
     UnhookWinEvent(hook);
 }
 

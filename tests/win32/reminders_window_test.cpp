@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -121,6 +124,50 @@ TEST_F(RemindersWindowTest, ABreakWhileTheLastIsShownGoesOnInItAndAClosedOneMake
     window->OnTimer(kTimeBreakTimer);
     EXPECT_FALSE(IsWindow(firstWindow)) << "the closed dialog is gone";
     EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
+}
+
+TEST_F(RemindersWindowTest, EachBreakShowsTheNextIdeaOfTheFileAsItIsThen)
+{
+    const std::vector<std::string> ideas = {"Walk to a window", "Stretch", "Drink water"};
+    platform.files["breakideas.txt"] = "# Ideas\r\nWalk to a window\r\n\r\n  Stretch \r\nDrink water";
+    auto idea = [] { return g_pForceBreakDlg->ItemText(IDC_BREAK_IDEA); };
+    window->OnTimer(kTimeBreakTimer);
+    const auto first = std::find(ideas.begin(), ideas.end(), idea());
+    ASSERT_NE(first, ideas.end()) << idea();
+    const std::size_t turn = static_cast<std::size_t>(first - ideas.begin());
+    window->OnTimer(kBreakCountdownTimer);
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(idea(), ideas[turn]) << "a break that goes on keeps its idea";
+    window->OnTimer(kBreakCountdownTimer);
+    window->OnTimer(kBreakCountdownTimer);
+    ASSERT_TRUE(OkEnabled());
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(idea(), ideas[(turn + 1) % 3]) << "a new countdown in the shown dialog";
+
+    SendMessageW(g_pForceBreakDlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    platform.files["breakideas.txt"] = "Roll your shoulders";
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(idea(), "Roll your shoulders") << "an edited file shows at the next break";
+    EXPECT_TRUE(IsWindowVisible(g_pForceBreakDlg->Item(IDC_BREAK_IDEA)));
+
+    // Without ideas, no box, and never a message box about the file.
+    const std::function<void()> withoutIdeas[] = {
+        [&] { platform.files["breakideas.txt"] = ""; },
+        [&] { platform.files["breakideas.txt"] = "# only a comment\r\n \t\r\n"; },
+        [&] { platform.files.erase("breakideas.txt"); },
+        [&] {
+            platform.files["breakideas.txt"] = "Walk";
+            platform.unreadableFiles["breakideas.txt"] = 1;
+        },
+    };
+    for (std::size_t i = 0; i < std::size(withoutIdeas); ++i) {
+        SendMessageW(g_pForceBreakDlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+        withoutIdeas[i]();
+        window->OnTimer(kTimeBreakTimer);
+        EXPECT_EQ(idea(), "") << i;
+        EXPECT_FALSE(IsWindowVisible(g_pForceBreakDlg->Item(IDC_BREAK_IDEA))) << i;
+    }
+    EXPECT_TRUE(platform.messageBoxes.empty());
 }
 
 TEST_F(RemindersWindowTest, TheFourHourWarningIsHeardAndHealthTipsStillPopUp)

@@ -1,6 +1,7 @@
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/tray_icon_win.h"
+#include "breaks/break_ideas.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "fake_platform_win.h"
 #include "framework/dpi_win.h"
@@ -8,6 +9,7 @@
 #include "messages/message_catalogue.h"
 #include "messages/popup_geometry.h"
 #include "messages/status_bar_popup_win.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
 #include "test_support_win.h"
@@ -140,6 +142,19 @@ void CheckChart(const CHistoryChart& chart, std::vector<Clipped>& clipped)
     ReleaseDC(chart.Hwnd(), dc);
 }
 
+// An idea as long as the break dialog shows, of ordinary words.
+const std::string kLongIdea = ShownIdea(
+    "Stand up, walk to the farthest window you can find and watch the horizon for a minute, then roll your "
+    "shoulders, stretch both arms above your head and breathe slowly in and out before you sit down again.");
+
+void ReportClipped(const std::vector<Clipped>& clipped)
+{
+    for (const Clipped& c : clipped)
+        ADD_FAILURE() << c.dialog << " control " << c.id << " \"" << c.text << "\" needs " << c.fit.needed.cx << " x "
+                      << c.fit.needed.cy << " pixels, has " << c.fit.room.cx << " x " << c.fit.room.cy << " at "
+                      << SystemDpi() << " DPI";
+}
+
 // Every label, button, check box and radio button of every dialog shows its whole text.
 TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
 {
@@ -153,6 +168,8 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     platform.files["settings.txt"] = "STARTTRAY 0 STARTPROGRAM false";
     // A day that takes the chart's scale to its top brings the 4- and 8-hour lines closest.
     platform.files["timehistory.txt"] = "HISTORY\r\n2006-12-4 = 25:0:0\r\n";
+    // The longest line of breaks a year of them may give.
+    platform.files["breakhistory.txt"] = "2006-12-5 = breaks 1000, postponed 0, eyes 9999/9999\r\n";
     HICON icons[kTrayIconCount] = {};
     CTavrinDlg main(platform, icons);
     ASSERT_TRUE(main.Create(nullptr));
@@ -160,6 +177,9 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     ASSERT_TRUE(about.Create(main.Hwnd()));
     CforceBreak forcedBreak;
     ASSERT_TRUE(forcedBreak.Create(main.Hwnd()));
+    CforceBreak withIdea;
+    ASSERT_TRUE(withIdea.Create(main.Hwnd()));
+    withIdea.ShowIdea(kLongIdea);
     PumpMessages();
 
     std::vector<Clipped> clipped;
@@ -170,11 +190,81 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckChart(g_pHistoryDlg->Chart(), clipped);
     CheckDialog("About", about.Hwnd(), clipped);
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
-    for (const Clipped& c : clipped)
-        ADD_FAILURE() << c.dialog << " control " << c.id << " \"" << c.text << "\" needs " << c.fit.needed.cx << " x "
-                      << c.fit.needed.cy << " pixels, has " << c.fit.room.cx << " x " << c.fit.room.cy << " at "
-                      << SystemDpi() << " DPI";
+    CheckDialog("forced break with the longest idea", withIdea.Hwnd(), clipped);
+    ReportClipped(clipped);
     DestroyWindow(main.Hwnd());
+}
+
+// Each idea of the shipped file stands whole in the break dialog.
+TEST(TextFitTest, EveryShippedIdeaFitsTheBreakDialog)
+{
+    std::ifstream file(KELVARO_SOURCE_DIR "/src/breaks/breakideas.txt", std::ios::binary);
+    ASSERT_TRUE(file.is_open());
+    const std::vector<std::string> ideas =
+        ReadBreakIdeas(std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
+    EXPECT_GE(ideas.size(), 24u);
+    CforceBreak dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    std::vector<Clipped> clipped;
+    for (const std::string& idea : ideas) {
+        dialog.ShowIdea(idea);
+        CheckDialog("forced break", dialog.Hwnd(), clipped);
+    }
+    ReportClipped(clipped);
+}
+
+// The break dialog grows by what its idea needs and keeps its centre; without an idea it is as it
+// was before ideas: 315 x 166 dialog units, its OK button at 111.
+TEST(TextFitTest, TheBreakDialogMakesRoomForItsIdeaOnly)
+{
+    CforceBreak dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND box = dialog.Item(IDC_BREAK_IDEA);
+    RECT before{0, 111, 315, 166};
+    MapDialogRect(dialog.Hwnd(), &before);
+    auto place = [&](HWND control) {
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, dialog.Hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    auto middle = [&] {
+        RECT window{};
+        GetWindowRect(dialog.Hwnd(), &window);
+        return (window.top + window.bottom) / 2;
+    };
+    const int centre = middle();
+    const int lineHeight = [&] {
+        HDC dc = GetDC(box);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, previous);
+        ReleaseDC(box, dc);
+        return static_cast<int>(metrics.tmHeight);
+    }();
+    const struct {
+        std::string idea;
+        int lines; // 0: three or more
+    } cases[] = {{"", 0}, {"Stand up and walk to a window.", 1}, {kLongIdea, 0}, {"", 0}};
+    for (const auto& c : cases) {
+        dialog.ShowIdea(c.idea);
+        const RECT ideaPlace = place(box);
+        const int ideaHeight = ideaPlace.bottom - ideaPlace.top;
+        RECT client{};
+        GetClientRect(dialog.Hwnd(), &client);
+        EXPECT_EQ((GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE) != 0, !c.idea.empty()) << c.idea;
+        if (c.idea.empty())
+            EXPECT_EQ(ideaHeight, 0);
+        else if (c.lines > 0)
+            EXPECT_EQ(ideaHeight, c.lines * lineHeight) << c.idea;
+        else
+            EXPECT_GE(ideaHeight, 3 * lineHeight) << c.idea;
+        // A pixel either way for rounding the dialog units, and for each halved move of the centre.
+        EXPECT_NEAR(place(dialog.Item(IDOK)).top, before.top + ideaHeight, 1) << c.idea;
+        EXPECT_NEAR(client.bottom, before.bottom + ideaHeight, 1) << c.idea;
+        EXPECT_NEAR(middle(), centre, 2) << c.idea;
+    }
 }
 
 // Each tip of the shipped catalogue stands whole in the popup's text rectangle.
