@@ -100,6 +100,10 @@ void CTavrinDlg::OnActivityTick()
     CheckActivity(time);
     if (m_quiet.OnActivityTick())
         RestartTimeBreakInterval();
+    for (ReminderKind kind : m_eyeBreaks.OnActivityTick(m_quiet)) {
+        if (m_quiet.OnDue(kind) == GateVerdict::Give)
+            GiveHeldReminder(kind);
+    }
     if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
         m_pTrayIcon->SetIcon(*picture);
     const ActiveTimeTexts texts = FormatActiveTime(time);

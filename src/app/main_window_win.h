@@ -1,4 +1,5 @@
 #pragma once
+#include "breaks/eye_breaks_win.h"
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 #include "messages/quiet_keeper_win.h"
@@ -134,6 +135,7 @@ private:
     CDeferredBoxes m_fileBoxes{m_platform};
     CQuietKeeper m_quiet{m_platform};
     CReminderPresenter m_reminders{m_platform};
+    CEyeBreaks m_eyeBreaks{m_platform};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

@@ -131,3 +131,7 @@
 #define IDC_SETTINGS_EYE_BREAKS 1083
 #define IDC_SETTINGS_EYE_BREAK_MINUTES 1084
 #define IDC_SETTINGS_EYE_BREAK_LABEL 1085
+
+// The eye break's popup, a window of its own without a template
+#define IDC_EYE_BREAK_TEXT 1001
+#define IDC_EYE_BREAK_COUNT 1002

@@ -1,6 +1,7 @@
 #include "about/about_dialog_win.h"
 #include "app/main_window_win.h"
 #include "app/tray_icon_win.h"
+#include "breaks/eye_break_popup_win.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "fake_platform_win.h"
 #include "framework/dpi_win.h"
@@ -136,6 +137,9 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     ASSERT_TRUE(about.Create(main.Hwnd()));
     CforceBreak forcedBreak;
     ASSERT_TRUE(forcedBreak.Create(main.Hwnd()));
+    CEyeBreakPopup eyeBreak;
+    ASSERT_TRUE(eyeBreak.Show(main.Hwnd(), 20));
+    eyeBreak.ShowCount(0); // "Done", its widest
     PumpMessages();
 
     std::vector<Clipped> clipped;
@@ -145,6 +149,7 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckDialog("History", g_pHistoryDlg->Hwnd(), clipped);
     CheckDialog("About", about.Hwnd(), clipped);
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
+    CheckDialog("eye-break popup", eyeBreak.Hwnd(), clipped);
     for (const Clipped& c : clipped)
         ADD_FAILURE() << c.dialog << " control " << c.id << " \"" << c.text << "\" needs " << c.fit.needed.cx << " x "
                       << c.fit.needed.cy << " pixels, has " << c.fit.room.cx << " x " << c.fit.room.cy << " at "
