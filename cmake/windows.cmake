@@ -151,8 +151,8 @@ find_program(KELVARO_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
 if(CMAKE_CROSSCOMPILING AND KELVARO_CONVERT)
   add_test(NAME screenshots COMMAND bash ${CMAKE_SOURCE_DIR}/tools/update_screenshots.sh
     $<TARGET_FILE:kelvaro> ${CMAKE_BINARY_DIR}/screenshots)
-  # A first Wine start of its own prefix included.
-  set_tests_properties(screenshots PROPERTIES TIMEOUT 420)
+  # A first Wine start of its own prefix and a minute of work for the eye break included.
+  set_tests_properties(screenshots PROPERTIES TIMEOUT 600)
   kelvaro_wine_session(screenshots)
 endif()
 
