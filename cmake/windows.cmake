@@ -102,7 +102,7 @@ if(KELVARO_E2E_SOURCES)
     KELVARO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_dependencies(kelvaro_e2e kelvaro)
   # The kills and the table of damaged files are long runs: each is an entry of its own.
-  set(KELVARO_E2E_LONG_RUNS KillE2e.*:HostileFilesE2e.*:QuietE2e.*)
+  set(KELVARO_E2E_LONG_RUNS KillE2e.*:HostileFilesE2e.*:QuietE2e.*:EyeBreaksE2e.*)
   add_test(NAME e2e COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=-${KELVARO_E2E_LONG_RUNS} $<TARGET_FILE:kelvaro>)
   set_tests_properties(e2e PROPERTIES TIMEOUT 600)
   add_test(NAME e2e_kill COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=KillE2e.* $<TARGET_FILE:kelvaro>)
@@ -111,7 +111,11 @@ if(KELVARO_E2E_SOURCES)
   add_test(NAME e2e_quiet COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=QuietE2e.* $<TARGET_FILE:kelvaro>)
   # Two minutes of one-minute reminders.
   set_tests_properties(e2e_quiet PROPERTIES TIMEOUT 300)
+  add_test(NAME e2e_eye_breaks COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=EyeBreaksE2e.* $<TARGET_FILE:kelvaro>)
+  # A minute and a half of work and stillness, a first Wine start of its prefix included.
+  set_tests_properties(e2e_eye_breaks PROPERTIES TIMEOUT 420)
   kelvaro_wine_session(e2e)
+  kelvaro_wine_session(e2e_eye_breaks)
   kelvaro_wine_session(e2e_kill)
   kelvaro_wine_session(e2e_quiet)
   # Some fifty starts, a few with files of tens of megabytes: two halves side by side.
@@ -148,8 +152,8 @@ find_program(KELVARO_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
 if(CMAKE_CROSSCOMPILING AND KELVARO_CONVERT)
   add_test(NAME screenshots COMMAND bash ${CMAKE_SOURCE_DIR}/tools/update_screenshots.sh
     $<TARGET_FILE:kelvaro> ${CMAKE_BINARY_DIR}/screenshots)
-  # A first Wine start of its own prefix included.
-  set_tests_properties(screenshots PROPERTIES TIMEOUT 420)
+  # A first Wine start of its own prefix and a minute of work for the eye break included.
+  set_tests_properties(screenshots PROPERTIES TIMEOUT 600)
   kelvaro_wine_session(screenshots)
 endif()
 

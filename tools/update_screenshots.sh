@@ -1,6 +1,6 @@
 #!/bin/bash
 # Redraws the README's pictures in docs/: the main window, the Settings, Set Time, History and
-# About dialogs, a reminder popup and the forced-break dialog, each cropped to its window.
+# About dialogs, a reminder popup, the forced-break dialog and the eye-break popup, each cropped to its window.
 # Runs kelvaro.exe under Wine on a virtual display in a scratch data folder.
 #   tools/update_screenshots.sh [KELVARO_EXE] [OUTPUT_FOLDER]
 set -euo pipefail
@@ -41,6 +41,7 @@ write_settings() {
         printf 'SHUTDOWN 0\nTIMELIMIT 22:30:0\nFREQUENCE 1023\nSTARTTRAY 0\nFORCEBREAK 0\n'
         printf 'FORCEBREAK_WAIT 60\nONLYSOUND 0\nKEYBOARD_LEDS 0\nSOUNDMSG_PATH message.wav\n'
         printf 'SOUNDWARNING_PATH break.wav\nOTHERTIME 120\nSTARTPROGRAM false\nHOLD_WHEN_BUSY 1\nNATURAL_BREAKS 1\n'
+        printf 'WINDOWS_NOTIFICATIONS 0\nEYE_BREAKS 0\nEYE_BREAK_MINUTES 20\n'
     } >"$folder/settings.txt"
     for change in "$@"; do
         sed -i "s/^${change%% *} .*/$change/" "$folder/settings.txt"
@@ -123,6 +124,25 @@ if tool wait Kelvaro 1003 Stop 30; then
     snap '#32770' '' forced-break || status=1
 else
     echo "Kelvaro did not start supervising" >&2
+    status=1
+fi
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+
+# Third run: eye breaks after a minute of work, and no other reminder. A user at work (the mouse
+# moving) brings the eye break, whose countdown stays at 20 while the mouse moves.
+seed_folder "$scratch/eyes"
+write_settings "$scratch/eyes" 'STARTPROGRAM true' 'HEALTH_MSG 0' 'TIMEBREAK_MSG 0' 'SLEEP_MSG 0' 'EYE_BREAKS 1' \
+    'EYE_BREAK_MINUTES 1'
+start_kelvaro "$scratch/eyes"
+if tool wait Kelvaro 1003 Stop 30; then
+    tool work 150 &
+    worker=$!
+    snap KelvaroEyeBreakPopup - eye-break 140 || status=1
+    # The helper's Windows side ends with the session's wineserver, at the cleanup.
+    kill "$worker" 2>/dev/null || true
+else
+    echo "Kelvaro did not start supervising for the eye break" >&2
     status=1
 fi
 exit $status

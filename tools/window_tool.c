@@ -14,6 +14,7 @@
  *       waits up to SECONDS for a shown window that matches ("-" as CLASS or TITLE matches any)
  *       and has stayed in place for half a second, then saves its picture, once it stays the same,
  *       as the bitmap FILE
+ *   window_tool.exe work SECONDS     moves the mouse to and fro twice a second for SECONDS, as a user at work
  * Exits with 1 when no window matches. */
 #include <windows.h>
 #include <stdio.h>
@@ -252,6 +253,20 @@ int main(int argc, char** argv)
         }
         return 1;
     }
+    if (argc == 3 && strcmp(argv[1], "work") == 0) {
+        const int periodMs = 500;
+        int moves = atoi(argv[2]) * 1000 / periodMs;
+        for (; moves > 0; --moves, Sleep(periodMs)) {
+            INPUT input[2];
+            memset(input, 0, sizeof input);
+            input[0].type = input[1].type = INPUT_MOUSE;
+            input[0].mi.dwFlags = input[1].mi.dwFlags = MOUSEEVENTF_MOVE;
+            input[0].mi.dx = 1;
+            input[1].mi.dx = -1;
+            SendInput(2, input, sizeof(INPUT));
+        }
+        return 0;
+    }
     if (argc == 2 && strcmp(argv[1], "boxes") == 0) {
         EnumWindows(PrintMessageBox, 0);
         return 0;
@@ -261,6 +276,6 @@ int main(int argc, char** argv)
         return window && SaveSteadyPicture(window, argv[5]) ? 0 : 1;
     }
     fprintf(stderr, "usage: window_tool.exe click TITLE ID | check TITLE ID | post TITLE ID | "
-                    "wait TITLE ID TEXT SECONDS | boxes | shot CLASS TITLE SECONDS FILE\n");
+                    "wait TITLE ID TEXT SECONDS | boxes | shot CLASS TITLE SECONDS FILE | work SECONDS\n");
     return 2;
 }

@@ -117,6 +117,10 @@ void CTavrinDlg::OnActivityTick()
         if (NaturalBreakCounts(m_platform.Now(), m_quiet.LastBreakMs()))
             m_breaks.Count(BreakEvent::BreakTaken);
     }
+    for (ReminderKind kind : m_eyeBreaks.OnActivityTick(m_quiet, m_breaks)) {
+        if (m_quiet.OnDue(kind) == GateVerdict::Give)
+            GiveHeldReminder(kind);
+    }
     if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
         m_pTrayIcon->SetIcon(*picture);
     const ActiveTimeTexts texts = FormatActiveTime(time);

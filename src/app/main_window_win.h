@@ -1,5 +1,6 @@
 #pragma once
 #include "breaks/break_ideas.h"
+#include "breaks/eye_breaks_win.h"
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 #include "history/break_history.h"
@@ -140,6 +141,7 @@ private:
     CQuietKeeper m_quiet{m_platform};
     CReminderPresenter m_reminders{m_platform};
     CBreakHistory m_breaks;
+    CEyeBreaks m_eyeBreaks{m_platform};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

@@ -17,6 +17,8 @@ const std::vector<LockedControl>& ControlsLockedWhileRunning()
         {Main, IDC_MAIN_TIME_BREAKS},
         {Settings, IDC_SETTINGS_SOUND_WARNING},
         {Settings, IDC_SETTINGS_SOUND_ON_MSG},
+        {Settings, IDC_SETTINGS_EYE_BREAKS},
+        {Settings, IDC_SETTINGS_EYE_BREAK_MINUTES},
         {Main, IDC_MAIN_SHUTDOWN},
         {Main, IDC_MAIN_SET_TIME},
         {Main, IDC_MAIN_MORE_SETTINGS},

@@ -61,9 +61,11 @@ void CTavrinDlg::OnStartStop(StopCause cause)
         LockChoices(true);
         ArmTimers();
         m_quiet.OnStart(Hwnd());
+        m_eyeBreaks.OnStart(Hwnd());
     } else {
         KillTimers();
         m_quiet.OnStop(cause);
+        m_eyeBreaks.OnStop();
         if (EffectsOfStop(cause).forgetsWaitingShutdown)
             g_shutdownSchedule.ForgetWaitingTime();
         g_bRunning = false;

@@ -42,6 +42,11 @@ public:
     void StartHeadsUp(ReminderKind kind);
     // The heads-up's time is over: whether to start the break now.
     bool OnHeadsUpTick();
+    bool HeadsUpRunning() const { return m_headsUpKind.has_value(); }
+
+    // The user's moment as last read, without asking the system again.
+    bool BusyAtLastReading() const { return m_state.Busy(); }
+    bool Paused() { return PausedUntil().has_value(); }
 
     // A scheduled end of the session that falls due waits while the user presents, is in a call
     // or has a full-screen program in front: the system is asked afresh.

@@ -50,6 +50,10 @@ ReminderDecision CTavrinDlg::DecideReminderNow(unsigned timerId, const MessageCa
 
 void CTavrinDlg::GiveReminder(ReminderKind kind, const ReminderDecision& decision)
 {
+    // Never two popups at once: a reminder that falls due during an eye break comes after it.
+    if (m_eyeBreaks.Defer(kind))
+        return;
+    m_eyeBreaks.OnReminderGiven();
     if (decision.blinkLights)
         StartLightShow();
     if (decision.playMessageSound && g_pSettingsDlg)
@@ -84,6 +88,9 @@ void CTavrinDlg::CheckLongActivity()
 
 void CTavrinDlg::GiveLongActivityWarning()
 {
+    if (m_eyeBreaks.Defer(ReminderKind::LongActivity))
+        return;
+    m_eyeBreaks.OnReminderGiven();
     const WarningDecision decision = DecideLongActivityWarning(
         CurrentReminderSettings(), IsChecked(IDC_MAIN_TIME_BREAKS), IsChecked(IDC_MAIN_SLEEP_MESSAGES));
     if (decision.blinkLights)

@@ -42,6 +42,9 @@ BOOL CSetting::OnInitDialog()
     // The countdown is editable only while forced breaks are on, and they start off.
     EnableItem(IDC_SETTINGS_WAIT_SECONDS, false);
     SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_WAIT_SECONDS, EM_LIMITTEXT, kLongestNumberText, 0);
+    SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, std::to_string(kDefaultEyeBreakMinutes));
+    SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_EYE_BREAK_MINUTES, EM_LIMITTEXT,
+                        std::to_string(kLongestEyeBreakMinutes).size(), 0);
     return TRUE;
 }
 

@@ -47,6 +47,8 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"HOLD_WHEN_BUSY", SettingKey::HoldWhenBusy},
     {"NATURAL_BREAKS", SettingKey::NaturalBreaks},
     {"WINDOWS_NOTIFICATIONS", SettingKey::WindowsNotifications},
+    {"EYE_BREAKS", SettingKey::EyeBreaks},
+    {"EYE_BREAK_MINUTES", SettingKey::EyeBreakMinutes},
 }};
 
 bool WrittenAfterStartProgram(SettingKey key)
@@ -296,6 +298,9 @@ private:
             assignment.text = std::move(word->text);
             CutTo(assignment.text, kLongestNumberText);
             break;
+        case SettingKey::EyeBreakMinutes:
+            assignment.text = std::to_string(EyeBreakMinutes(word->text));
+            break;
         case SettingKey::SoundMsgPath:
         case SettingKey::SoundWarningPath:
             // A cut path would name another file; the sound in force is kept instead.
@@ -342,7 +347,21 @@ std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
     AppendCheck(out, SettingKey::HoldWhenBusy, snapshot.holdWhenBusy);
     AppendCheck(out, SettingKey::NaturalBreaks, snapshot.naturalBreaks);
     AppendCheck(out, SettingKey::WindowsNotifications, snapshot.windowsNotifications);
+    AppendCheck(out, SettingKey::EyeBreaks, snapshot.eyeBreaks);
+    AppendLine(out, SettingKey::EyeBreakMinutes, std::to_string(snapshot.eyeBreakMinutes));
     return out;
+}
+
+int EyeBreakMinutes(std::string_view text)
+{
+    // Three digits at most: a longer run is out of range whatever it says, and can't overflow.
+    constexpr std::size_t kLongestDigits = 3;
+    if (text.empty() || text.size() > kLongestDigits || !std::all_of(text.begin(), text.end(), IsDigit))
+        return kDefaultEyeBreakMinutes;
+    int minutes = 0;
+    for (char digit : text)
+        minutes = minutes * 10 + (digit - '0');
+    return minutes >= 1 && minutes <= kLongestEyeBreakMinutes ? minutes : kDefaultEyeBreakMinutes;
 }
 
 std::vector<SettingAssignment> ParseSettingsFile(std::string_view text)

@@ -12,6 +12,9 @@
 // bounded before it reaches an edit control, which under Wine takes time growing with the square of its length.
 constexpr std::size_t kLongestNumberText = 9;
 
+constexpr int kDefaultEyeBreakMinutes = 20;
+constexpr int kLongestEyeBreakMinutes = 120;
+
 struct TimeOfDay {
     int hour = 0;
     int minute = 0;
@@ -36,10 +39,12 @@ struct SettingsSnapshot {
     std::string messageSoundPath;
     std::string warningSoundPath;
     std::string otherTime;
-    // Beyond the 17 keys: when Kelvaro keeps quiet, and reminders as Windows notifications.
+    // Beyond the 17 keys: when Kelvaro keeps quiet, reminders as Windows notifications, eye breaks.
     bool holdWhenBusy = true;
     bool naturalBreaks = true;
     bool windowsNotifications = false;
+    bool eyeBreaks = false;
+    int eyeBreakMinutes = kDefaultEyeBreakMinutes; // as EyeBreakMinutes reads it
 };
 
 // The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF. A text value that
@@ -69,21 +74,28 @@ enum class SettingKey {
     HoldWhenBusy,
     NaturalBreaks,
     WindowsNotifications,
+    EyeBreaks,
+    EyeBreakMinutes,
 };
 
 // The number of keys the writer writes.
-constexpr std::size_t kSettingKeyCount = 20;
+constexpr std::size_t kSettingKeyCount = 22;
 
 // One key of the file with its value as read, to be applied in file order.
 struct SettingAssignment {
     SettingKey key = SettingKey::HealthMsg;
     bool checked = false;               // check-box keys: true exactly for the value "1"
-    std::string text;                   // FORCEBREAK_WAIT, SOUNDMSG_PATH, SOUNDWARNING_PATH, OTHERTIME
+    std::string text;                   // FORCEBREAK_WAIT, SOUNDMSG_PATH, SOUNDWARNING_PATH, OTHERTIME,
+                                        // EYE_BREAK_MINUTES (always a number of the minutes allowed)
     std::optional<TimeOfDay> timeLimit; // TIMELIMIT; empty when unreadable or out of range (keep the old time)
     int frequenceButton = 0;            // FREQUENCE: 1021..1024, or 0 meaning "change nothing"
     bool hideToTray = false;            // STARTTRAY: the value reads as the integer 1
     bool startProgram = false;          // STARTPROGRAM: the value is exactly "true"
 };
+
+// The minutes between eye breaks, from EYE_BREAK_MINUTES or its field: a number from 1 to 120;
+// anything else, out of range or not a number, means 20.
+int EyeBreakMinutes(std::string_view text);
 
 // Reads the whole text (a leading UTF-8 byte-order mark is skipped) into assignments,
 // one per known key that has a value, in file order. Never fails; unknown words are skipped.

@@ -64,6 +64,8 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.holdWhenBusy = settings->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY);
         snapshot.naturalBreaks = settings->IsChecked(IDC_SETTINGS_NATURAL_BREAKS);
         snapshot.windowsNotifications = settings->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS);
+        snapshot.eyeBreaks = settings->IsChecked(IDC_SETTINGS_EYE_BREAKS);
+        snapshot.eyeBreakMinutes = EyeBreakMinutes(settings->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES));
         snapshot.messageSoundPath = settings->ItemText(IDC_SETTINGS_MESSAGE_SOUND);
         snapshot.warningSoundPath = settings->ItemText(IDC_SETTINGS_WARNING_SOUND);
     }
@@ -113,6 +115,13 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
         break;
     case SettingKey::WindowsNotifications:
         checkSettingsBox(IDC_SETTINGS_WINDOWS_NOTIFICATIONS);
+        break;
+    case SettingKey::EyeBreaks:
+        checkSettingsBox(IDC_SETTINGS_EYE_BREAKS);
+        break;
+    case SettingKey::EyeBreakMinutes:
+        if (settings)
+            settings->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, assignment.text);
         break;
     case SettingKey::TimeLimit:
         if (assignment.timeLimit && g_pShutdownDlg) {

@@ -139,7 +139,8 @@ std::string FirstStartSettings()
     return "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\n"
            "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
            "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
-           "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\n";
+           "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\n"
+           "EYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\n";
 }
 
 std::string WithSetting(std::string settings, std::string_view key, std::string_view value)

@@ -4,6 +4,7 @@
 #include "platform/text_decoding.h"
 #include "settings/settings_file.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,8 @@ SettingsSnapshot Apply(SettingsSnapshot settings, const std::vector<SettingAssig
         case SettingKey::HoldWhenBusy: settings.holdWhenBusy = a.checked; break;
         case SettingKey::NaturalBreaks: settings.naturalBreaks = a.checked; break;
         case SettingKey::WindowsNotifications: settings.windowsNotifications = a.checked; break;
+        case SettingKey::EyeBreaks: settings.eyeBreaks = a.checked; break;
+        case SettingKey::EyeBreakMinutes: settings.eyeBreakMinutes = EyeBreakMinutes(a.text); break;
         case SettingKey::TimeLimit:
             if (a.timeLimit)
                 settings.timeLimit = *a.timeLimit;
@@ -60,7 +63,8 @@ bool SameSettings(const SettingsSnapshot& a, const SettingsSnapshot& b)
            a.onlySound == b.onlySound && a.keyboardLeds == b.keyboardLeds &&
            a.messageSoundPath == b.messageSoundPath && a.warningSoundPath == b.warningSoundPath &&
            a.otherTime == b.otherTime && a.holdWhenBusy == b.holdWhenBusy && a.naturalBreaks == b.naturalBreaks &&
-           a.windowsNotifications == b.windowsNotifications;
+           a.windowsNotifications == b.windowsNotifications && a.eyeBreaks == b.eyeBreaks &&
+           a.eyeBreakMinutes == b.eyeBreakMinutes;
 }
 
 } // namespace
@@ -74,6 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const SettingAssignment& a : assignments) {
         if (a.key == SettingKey::ForceBreakWait || a.key == SettingKey::OtherTime)
             FUZZ_CHECK(a.text.size() <= kLongestNumberText);
+        // What the minutes' field receives is always an interval the program takes as it is.
+        if (a.key == SettingKey::EyeBreakMinutes)
+            FUZZ_CHECK(std::to_string(EyeBreakMinutes(a.text)) == a.text);
     }
 
     SettingsSnapshot expected = Apply({}, assignments);

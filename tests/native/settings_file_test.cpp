@@ -15,7 +15,8 @@ constexpr std::string_view kKeyNames[] = {
     "HEALTH_MSG",      "TIMEBREAK_MSG", "SLEEP_MSG",      "SOUND_ON_MSG",   "SOUND_LONGTIME_WARNING",
     "SHUTDOWN",        "TIMELIMIT",     "FREQUENCE",      "STARTTRAY",      "FORCEBREAK",
     "FORCEBREAK_WAIT", "ONLYSOUND",     "KEYBOARD_LEDS",  "SOUNDMSG_PATH",  "SOUNDWARNING_PATH",
-    "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS", "WINDOWS_NOTIFICATIONS"};
+    "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS", "WINDOWS_NOTIFICATIONS",
+    "EYE_BREAKS",      "EYE_BREAK_MINUTES"};
 
 // One line per assignment, so a failing table row shows everything that was read.
 std::string Describe(const std::vector<SettingAssignment>& assignments)
@@ -45,6 +46,7 @@ std::string Describe(const std::vector<SettingAssignment>& assignments)
         case SettingKey::SoundMsgPath:
         case SettingKey::SoundWarningPath:
         case SettingKey::OtherTime:
+        case SettingKey::EyeBreakMinutes:
             out += '<' + a.text + '>';
             break;
         default:
@@ -110,6 +112,12 @@ SettingsSnapshot ApplyAll(const std::vector<SettingAssignment>& assignments)
         case SettingKey::WindowsNotifications:
             s.windowsNotifications = a.checked;
             break;
+        case SettingKey::EyeBreaks:
+            s.eyeBreaks = a.checked;
+            break;
+        case SettingKey::EyeBreakMinutes:
+            s.eyeBreakMinutes = std::stoi(a.text);
+            break;
         case SettingKey::SoundMsgPath:
             s.messageSoundPath = a.text;
             break;
@@ -145,7 +153,7 @@ TEST(SettingsFile, FirstStartFileHasTheDefaultLines)
               "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
               "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
               "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\n"
-              "WINDOWS_NOTIFICATIONS 0\r\n");
+              "WINDOWS_NOTIFICATIONS 0\r\nEYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\n");
 }
 
 TEST(SettingsFile, AwkwardValuesAreWrittenQuotedOnTheirOwnLine)
@@ -172,6 +180,8 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     flipped.forceBreak = flipped.onlySound = flipped.keyboardLeds = true;
     flipped.holdWhenBusy = flipped.naturalBreaks = false;
     flipped.windowsNotifications = true;
+    flipped.eyeBreaks = true;
+    flipped.eyeBreakMinutes = 120;
     flipped.timeLimit = {23, 59, 59};
     flipped.frequence = 1022;
     flipped.forceBreakWait = "";
@@ -183,6 +193,7 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     quotes.messageSoundPath = "a\"b";
     quotes.warningSoundPath = "\"quoted name\".wav";
     quotes.otherTime = "\"\"";
+    quotes.eyeBreakMinutes = 1;
 
     for (const SettingsSnapshot& original : {FirstStartDefaults(), flipped, quotes}) {
         const std::string file = FormatSettingsFile(original);
@@ -205,6 +216,12 @@ TEST(SettingsFile, ReadingRules)
         {"HEALTH_MSG 1", "HEALTH_MSG=1"},
         {"HEALTH_MSG yes HEALTH_MSG true HEALTH_MSG 01", "HEALTH_MSG=0 HEALTH_MSG=0 HEALTH_MSG=0"},
         {"WINDOWS_NOTIFICATIONS 1 WINDOWS_NOTIFICATIONS on", "WINDOWS_NOTIFICATIONS=1 WINDOWS_NOTIFICATIONS=0"},
+        {"EYE_BREAKS 1 EYE_BREAK_MINUTES 45 EYE_BREAK_MINUTES 1 EYE_BREAK_MINUTES 120 EYE_BREAK_MINUTES 007",
+         "EYE_BREAKS=1 EYE_BREAK_MINUTES=<45> EYE_BREAK_MINUTES=<1> EYE_BREAK_MINUTES=<120> EYE_BREAK_MINUTES=<7>"},
+        {"EYE_BREAK_MINUTES 0 EYE_BREAK_MINUTES 121 EYE_BREAK_MINUTES -5 EYE_BREAK_MINUTES 2x EYE_BREAK_MINUTES \"\" "
+         "EYE_BREAK_MINUTES 99999999999999999999",
+         "EYE_BREAK_MINUTES=<20> EYE_BREAK_MINUTES=<20> EYE_BREAK_MINUTES=<20> EYE_BREAK_MINUTES=<20> "
+         "EYE_BREAK_MINUTES=<20> EYE_BREAK_MINUTES=<20>"},
         {"HEALTH_MSG 1\r\nHEALTH_MSG 0", "HEALTH_MSG=1 HEALTH_MSG=0"},
         {"\tSLEEP_MSG\v1\fSHUTDOWN\r\n\n1 ONLYSOUND 1 KEYBOARD_LEDS 1",
          "SLEEP_MSG=1 SHUTDOWN=1 ONLYSOUND=1 KEYBOARD_LEDS=1"},

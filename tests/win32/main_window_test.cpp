@@ -102,7 +102,8 @@ TEST_F(MainWindowTest, StartLocksEveryChoiceAndStopUnlocksThem)
     const int mainLocked[] = {IDC_MAIN_HEALTH_TIPS, IDC_MAIN_SLEEP_MESSAGES, IDC_MAIN_TIME_BREAKS,   IDC_MAIN_SHUTDOWN,
                               IDC_MAIN_SET_TIME,    IDC_MAIN_MORE_SETTINGS,  IDC_MAIN_OTHER_MINUTES, IDC_MAIN_30_MIN,
                               IDC_MAIN_45_MIN,      IDC_MAIN_60_MIN,         IDC_MAIN_OTHER};
-    const int settingsLocked[] = {IDC_SETTINGS_SOUND_WARNING, IDC_SETTINGS_SOUND_ON_MSG};
+    const int settingsLocked[] = {IDC_SETTINGS_SOUND_WARNING, IDC_SETTINGS_SOUND_ON_MSG, IDC_SETTINGS_EYE_BREAKS,
+                                  IDC_SETTINGS_EYE_BREAK_MINUTES};
     const int setTimeLocked[] = {IDOK,
                                  IDCANCEL,
                                  IDC_SETTIME_WARNING,

@@ -22,7 +22,8 @@ constexpr char kDefaultSettings[] =
     "HEALTH_MSG 1\r\nTIMEBREAK_MSG 1\r\nSLEEP_MSG 1\r\nSOUND_ON_MSG 0\r\nSOUND_LONGTIME_WARNING 0\r\nSHUTDOWN 0\r\n"
     "TIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\nONLYSOUND 0\r\n"
     "KEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\nOTHERTIME 120\r\n"
-    "STARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\n";
+    "STARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\nEYE_BREAKS 0\r\n"
+    "EYE_BREAK_MINUTES 20\r\n";
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -123,10 +124,13 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
 {
     platform.files["settings.txt"] = "STARTTRAY 0";
     CTavrinDlg& first = Open();
-    // A file of a version before them keeps quiet in busy moments, counts natural breaks and pops up.
+    // A file of a version before them keeps quiet in busy moments, counts natural breaks, pops up
+    // and gives no eye breaks.
     EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY));
     EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_NATURAL_BREAKS));
     EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS));
+    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_EYE_BREAKS));
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "20");
     first.SetChecked(IDC_MAIN_HEALTH_TIPS, false);
     first.SetChecked(IDC_MAIN_SHUTDOWN, true);
     Click(first.Hwnd(), IDC_MAIN_30_MIN);
@@ -179,7 +183,8 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
                          {true, IDC_SETTINGS_KEYBOARD_LEDS, "KEYBOARD_LEDS"},
                          {true, IDC_SETTINGS_HOLD_WHEN_BUSY, "HOLD_WHEN_BUSY"},
                          {true, IDC_SETTINGS_NATURAL_BREAKS, "NATURAL_BREAKS"},
-                         {true, IDC_SETTINGS_WINDOWS_NOTIFICATIONS, "WINDOWS_NOTIFICATIONS"}};
+                         {true, IDC_SETTINGS_WINDOWS_NOTIFICATIONS, "WINDOWS_NOTIFICATIONS"},
+                         {true, IDC_SETTINGS_EYE_BREAKS, "EYE_BREAKS"}};
     const int intervals[] = {IDC_MAIN_30_MIN, IDC_MAIN_45_MIN, IDC_MAIN_60_MIN, IDC_MAIN_OTHER};
     // Box k is checked in the rounds of the set bits of k + 1: never all on, never all off.
     for (int round = 0; round < 4; ++round) {
@@ -197,6 +202,7 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
         first.m_nFrequence = intervals[round];
         first.SetItemText(IDC_MAIN_OTHER_MINUTES, "2" + r);
         g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "1" + r);
+        g_pSettingsDlg->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, "3" + r);
         g_pSettingsDlg->SetMessageSound("message" + r + ".wav");
         g_pSettingsDlg->SetWarningSound("warning" + r + ".wav");
         g_pShutdownDlg->m_nHour = round + 1;
@@ -215,7 +221,8 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
                                      "FORCEBREAK_WAIT 1" + r,
                                      "SOUNDMSG_PATH message" + r + ".wav",
                                      "SOUNDWARNING_PATH warning" + r + ".wav",
-                                     "OTHERTIME 2" + r};
+                                     "OTHERTIME 2" + r,
+                                     "EYE_BREAK_MINUTES 3" + r};
         for (const std::string& line : lines)
             EXPECT_NE(written.find("\r\n" + line + "\r\n"), std::string::npos) << "round " << round << ": " << line;
 
@@ -225,6 +232,7 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
         EXPECT_EQ(second.CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER), intervals[round]) << "round " << round;
         EXPECT_EQ(second.ItemText(IDC_MAIN_OTHER_MINUTES), "2" + r);
         EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "1" + r);
+        EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "3" + r);
         EXPECT_EQ(g_pSettingsDlg->m_strMessageSound, "message" + r + ".wav");
         EXPECT_EQ(g_pSettingsDlg->m_strWarningSound, "warning" + r + ".wav");
         EXPECT_EQ(g_pShutdownDlg->m_nHour * 10000 + g_pShutdownDlg->m_nMinute * 100 + g_pShutdownDlg->m_nSecond,

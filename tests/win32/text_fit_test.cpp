@@ -2,6 +2,7 @@
 #include "app/main_window_win.h"
 #include "app/tray_icon_win.h"
 #include "breaks/break_ideas.h"
+#include "breaks/eye_break_popup_win.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "fake_platform_win.h"
 #include "framework/dpi_win.h"
@@ -180,6 +181,9 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CforceBreak withIdea;
     ASSERT_TRUE(withIdea.Create(main.Hwnd()));
     withIdea.ShowIdea(kLongIdea);
+    CEyeBreakPopup eyeBreak;
+    ASSERT_TRUE(eyeBreak.Show(main.Hwnd(), 20));
+    eyeBreak.ShowCount(0); // "Done", its widest
     PumpMessages();
 
     std::vector<Clipped> clipped;
@@ -191,6 +195,7 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckDialog("About", about.Hwnd(), clipped);
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
     CheckDialog("forced break with the longest idea", withIdea.Hwnd(), clipped);
+    CheckDialog("eye-break popup", eyeBreak.Hwnd(), clipped);
     ReportClipped(clipped);
     DestroyWindow(main.Hwnd());
 }
