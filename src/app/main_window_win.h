@@ -1,4 +1,5 @@
 #pragma once
+#include "breaks/heads_up_window_win.h"
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 #include "messages/quiet_keeper_win.h"
@@ -107,7 +108,6 @@ private:
     void OnQuietCheckTick();
     // The boxes telling of an empty message list, each text once however many ticks ask for it.
     void ShowEmptyListBoxes();
-    void OnBreakHeadsUpTick();
     // The user came back from a break: the time-break suggestions count their interval from now.
     void RestartTimeBreakInterval();
     void StartLightShow();
@@ -134,6 +134,7 @@ private:
     CDeferredBoxes m_fileBoxes{m_platform};
     CQuietKeeper m_quiet{m_platform};
     CReminderPresenter m_reminders{m_platform};
+    CHeadsUpWnd m_headsUp{m_platform, m_quiet, [this] { StartForcedBreak(); }};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

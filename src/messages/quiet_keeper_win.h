@@ -33,13 +33,9 @@ public:
     // from a break, so the time-break suggestions start their interval again.
     bool OnActivityTick();
 
-    // A forced break falls due: the user is told first and the break comes a little later, when
-    // the moment still allows it. Only with the choices of keeping quiet on, so that with both off
-    // breaks come at once.
+    // A forced break falls due: whether the user is told first, so the break comes a little later.
+    // Only with the choices of keeping quiet on, so that with both off breaks come at once.
     bool WantsHeadsUp();
-    void StartHeadsUp(ReminderKind kind);
-    // The heads-up's time is over: whether to start the break now.
-    bool OnHeadsUpTick();
 
     // A scheduled end of the session that falls due waits while the user presents, is in a call
     // or has a full-screen program in front: the system is asked afresh.
@@ -67,7 +63,6 @@ private:
     // The system's answer at the last reading.
     QuietState m_state;
     std::optional<PauseChoice> m_pauseChoice;
-    std::optional<ReminderKind> m_headsUpKind;
     // The count's tooltip and the pause's line, within the 63 characters the tray shows.
     char m_tooltip[64] = {};
     char m_pauseLine[40] = {};

@@ -2,11 +2,13 @@
 #include "app/main_window_win.h"
 #include "app/tray_icon_win.h"
 #include "breaks/forced_break_dialog_win.h"
+#include "breaks/heads_up_window_win.h"
 #include "fake_platform_win.h"
 #include "framework/dpi_win.h"
 #include "history/history_dialog_win.h"
 #include "messages/message_catalogue.h"
 #include "messages/popup_geometry.h"
+#include "messages/quiet_keeper_win.h"
 #include "messages/status_bar_popup_win.h"
 #include "settings/settings_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
@@ -136,6 +138,9 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     ASSERT_TRUE(about.Create(main.Hwnd()));
     CforceBreak forcedBreak;
     ASSERT_TRUE(forcedBreak.Create(main.Hwnd()));
+    CQuietKeeper quiet(platform);
+    CHeadsUpWnd headsUp(platform, quiet, [] {});
+    ASSERT_TRUE(headsUp.Create(main.Hwnd()));
     PumpMessages();
 
     std::vector<Clipped> clipped;
@@ -145,6 +150,7 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckDialog("History", g_pHistoryDlg->Hwnd(), clipped);
     CheckDialog("About", about.Hwnd(), clipped);
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
+    CheckDialog("heads-up", headsUp.Hwnd(), clipped);
     for (const Clipped& c : clipped)
         ADD_FAILURE() << c.dialog << " control " << c.id << " \"" << c.text << "\" needs " << c.fit.needed.cx << " x "
                       << c.fit.needed.cy << " pixels, has " << c.fit.room.cx << " x " << c.fit.room.cy << " at "
