@@ -101,7 +101,7 @@ if(KELVARO_E2E_SOURCES)
     KELVARO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_dependencies(kelvaro_e2e kelvaro)
   # The kills and the table of damaged files are long runs: each is an entry of its own.
-  set(KELVARO_E2E_LONG_RUNS KillE2e.*:HostileFilesE2e.*:QuietE2e.*)
+  set(KELVARO_E2E_LONG_RUNS KillE2e.*:HostileFilesE2e.*:QuietE2e.*:HeadsUpE2e.*)
   add_test(NAME e2e COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=-${KELVARO_E2E_LONG_RUNS} $<TARGET_FILE:kelvaro>)
   set_tests_properties(e2e PROPERTIES TIMEOUT 600)
   add_test(NAME e2e_kill COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=KillE2e.* $<TARGET_FILE:kelvaro>)
@@ -110,9 +110,13 @@ if(KELVARO_E2E_SOURCES)
   add_test(NAME e2e_quiet COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=QuietE2e.* $<TARGET_FILE:kelvaro>)
   # Two minutes of one-minute reminders.
   set_tests_properties(e2e_quiet PROPERTIES TIMEOUT 300)
+  add_test(NAME e2e_heads_up COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=HeadsUpE2e.* $<TARGET_FILE:kelvaro>)
+  # A minute until the first break and forty seconds of watching, a first Wine start included.
+  set_tests_properties(e2e_heads_up PROPERTIES TIMEOUT 300)
   kelvaro_wine_session(e2e)
   kelvaro_wine_session(e2e_kill)
   kelvaro_wine_session(e2e_quiet)
+  kelvaro_wine_session(e2e_heads_up)
   # Some fifty starts, a few with files of tens of megabytes: two halves side by side.
   foreach(shard 0 1)
     add_test(NAME e2e_hostile_files_${shard} COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=HostileFilesE2e.*
