@@ -15,6 +15,8 @@
 namespace {
 
 constexpr CStyledLabels::Style kTextStyle{L"Tahoma", 100, false, RGB(0, 0, 0)};
+// The window's name for screen readers and for finding it; a caption in the template would give it a title bar.
+constexpr wchar_t kWindowName[] = L"Break heads-up";
 constexpr UINT_PTR kClickWithoutFocusId = 1;
 
 ScreenRect WorkArea()
@@ -121,6 +123,7 @@ void CHeadsUpWnd::OnTick()
 
 BOOL CHeadsUpWnd::OnInitDialog()
 {
+    SetWindowTextW(Hwnd(), kWindowName);
     StyleLabel(IDC_HEADS_UP_TEXT, kTextStyle);
     for (int id : {IDC_HEADS_UP_POSTPONE, IDC_HEADS_UP_START_NOW})
         SetWindowSubclass(Item(id), ClickWithoutFocus, kClickWithoutFocusId, 0);
