@@ -17,6 +17,7 @@ struct Step {
     Act act;
     const char* outcome; // "yes"/"no" for an answer, "-", "break" or "heads-up" for a tick, "" for End
     const char* shown;   // the heads-up's text, or "" while none is shown
+    bool canPostpone = true; // while shown
 };
 
 std::string Outcome(BreakHeadsUp& headsUp, Act act, std::uint32_t tick)
@@ -35,15 +36,8 @@ std::string Outcome(BreakHeadsUp& headsUp, Act act, std::uint32_t tick)
     case Act::Tick:
         break;
     }
-    switch (headsUp.OnTick(tick)) {
-    case HeadsUpEvent::BreakDue:
-        return "break";
-    case HeadsUpEvent::HeadsUpDue:
-        return "heads-up";
-    case HeadsUpEvent::None:
-        break;
-    }
-    return "-";
+    const HeadsUpEvent event = headsUp.OnTick(tick);
+    return event == HeadsUpEvent::BreakDue ? "break" : event == HeadsUpEvent::HeadsUpDue ? "heads-up" : "-";
 }
 
 TEST(BreakHeadsUp, CountsDownIsPutOffTwiceAtMostAndEnds)
@@ -52,38 +46,26 @@ TEST(BreakHeadsUp, CountsDownIsPutOffTwiceAtMostAndEnds)
         const char* story;
         std::vector<Step> steps;
     } stories[] = {
-        {"counted down",
+        {"counted down; nothing stacks",
          {{0, Act::Due, "yes", "A break starts in 30 seconds"},
           {999, Act::Tick, "-", "A break starts in 29 seconds"}, // a tick a little early
-          {2040, Act::Tick, "-", "A break starts in 28 seconds"},
+          {10000, Act::Due, "no", "A break starts in 20 seconds"},
           {29000, Act::Tick, "-", "A break starts in 1 second"},
           {30000, Act::Tick, "break", ""},
           {31000, Act::Tick, "-", ""}}},
-        {"a break due meanwhile stacks nothing",
-         {{0, Act::Due, "yes", "A break starts in 30 seconds"},
-          {10000, Act::Due, "no", "A break starts in 20 seconds"},
-          {20000, Act::Postpone, "yes", ""},
-          {25000, Act::Due, "no", ""},
-          {320000, Act::Tick, "heads-up", "A break starts in 30 seconds"},
-          {321000, Act::Due, "no", "A break starts in 29 seconds"}}},
-        {"postponed twice, a third time refused",
+        {"put off twice at most, then started now",
          {{0, Act::Due, "yes", "A break starts in 30 seconds"},
           {1000, Act::Postpone, "yes", ""},
-          {300000, Act::Tick, "-", ""},
+          {2000, Act::Due, "no", ""},
+          {3000, Act::StartNow, "no", ""}, // nothing on screen to click
           {301000, Act::Tick, "heads-up", "A break starts in 30 seconds"},
           {302000, Act::Postpone, "yes", ""},
-          {602000, Act::Tick, "heads-up", "A break starts in 30 seconds"},
-          {603000, Act::Postpone, "no", "A break starts in 29 seconds"},
-          {632000, Act::Tick, "break", ""}}},
-        {"started now",
-         {{0, Act::Due, "yes", "A break starts in 30 seconds"},
-          {1000, Act::Postpone, "yes", ""},
-          {2000, Act::StartNow, "no", ""}, // nothing on screen to click
-          {301000, Act::Tick, "heads-up", "A break starts in 30 seconds"},
-          {302000, Act::StartNow, "yes", ""},
-          {303000, Act::StartNow, "no", ""},
-          {332000, Act::Tick, "-", ""},
-          {333000, Act::Due, "yes", "A break starts in 30 seconds"}}},
+          {601000, Act::Tick, "-", ""},
+          {602000, Act::Tick, "heads-up", "A break starts in 30 seconds", false},
+          {603000, Act::Postpone, "no", "A break starts in 29 seconds", false},
+          {604000, Act::StartNow, "yes", ""},
+          {634000, Act::Tick, "-", ""},
+          {635000, Act::Due, "yes", "A break starts in 30 seconds"}}},
         {"ended by a stop",
          {{0, Act::Due, "yes", "A break starts in 30 seconds"},
           {1000, Act::End, "", ""},
@@ -91,36 +73,21 @@ TEST(BreakHeadsUp, CountsDownIsPutOffTwiceAtMostAndEnds)
           {32000, Act::Due, "yes", "A break starts in 30 seconds"},
           {33000, Act::Postpone, "yes", ""},
           {34000, Act::End, "", ""},
-          {333000, Act::Tick, "-", ""},
-          {334000, Act::Postpone, "no", ""}}},
+          {333000, Act::Tick, "-", ""}}},
     };
     for (const auto& s : stories) {
         BreakHeadsUp headsUp;
         for (const Step& step : s.steps) {
             const std::uint32_t tick = kStartTick + static_cast<std::uint32_t>(step.atMs);
             EXPECT_EQ(Outcome(headsUp, step.act, tick), step.outcome) << s.story << " at " << step.atMs;
-            EXPECT_EQ(headsUp.Shown() ? headsUp.View(tick).text : "", step.shown) << s.story << " at " << step.atMs;
+            const HeadsUpView view = headsUp.View(tick);
+            EXPECT_EQ(headsUp.Shown() ? view.text : "", step.shown) << s.story << " at " << step.atMs;
+            if (headsUp.Shown()) {
+                EXPECT_EQ(view.canPostpone, step.canPostpone) << s.story << " at " << step.atMs;
+                EXPECT_EQ(view.postponeCaption, step.canPostpone ? "Postpone 5 minutes" : "Postponed twice");
+            }
         }
     }
-}
-
-TEST(BreakHeadsUp, ThePostponeButtonTellsWhenTheBreakWasPutOffTwice)
-{
-    const HeadsUpView fresh{"A break starts in 30 seconds", "Postpone 5 minutes", true};
-    const HeadsUpView spent{"A break starts in 30 seconds", "Postponed twice", false};
-    BreakHeadsUp headsUp;
-    std::uint32_t tick = kStartTick;
-    ASSERT_TRUE(headsUp.OnBreakDue(tick));
-    for (const HeadsUpView& expected : {fresh, fresh, spent}) {
-        EXPECT_EQ(headsUp.View(tick), expected) << tick - kStartTick;
-        headsUp.Postpone(tick);
-        tick += kPostponeMs;
-        headsUp.OnTick(tick);
-    }
-    // A new break may be put off twice again.
-    headsUp.StartNow();
-    ASSERT_TRUE(headsUp.OnBreakDue(tick));
-    EXPECT_EQ(headsUp.View(tick), fresh);
 }
 
 } // namespace

@@ -66,17 +66,6 @@ protected:
         headsUp.OnTick();
     }
 
-    // A click of the mouse on a button of the heads-up, as the user gives it.
-    void ClickWithTheMouse(int id)
-    {
-        RECT r{};
-        GetWindowRect(headsUp.Item(id), &r);
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        INPUT click[2] = {{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
-                          {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
-        SendInput(2, click, sizeof(INPUT));
-    }
-
     bool TimerRuns() { return platform.activeTimers.count(kBreakHeadsUpTimer) != 0; }
 
     FakePlatform platform;
@@ -106,8 +95,13 @@ TEST_F(HeadsUpWindowTest, ComesAtTheTaskbarsEdgeAndItsButtonsWorkWithoutTakingTh
         EXPECT_EQ(r.right, work.right - 10) << button;
         EXPECT_EQ(r.bottom, work.bottom - 5) << button;
 
+        // Clicked with the mouse, as the user does.
         const int breaksBefore = breaks;
-        ClickWithTheMouse(button);
+        GetWindowRect(headsUp.Item(button), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT click[2] = {{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
+                          {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
+        SendInput(2, click, sizeof(INPUT));
         EXPECT_TRUE(PumpUntil([&] { return !headsUp.IsVisible(); })) << button;
         EXPECT_EQ(breaks - breaksBefore, button == IDC_HEADS_UP_START_NOW ? 1 : 0) << button;
         EXPECT_TRUE(FocusKept()) << button << ": after the click";
@@ -118,70 +112,56 @@ TEST_F(HeadsUpWindowTest, ComesAtTheTaskbarsEdgeAndItsButtonsWorkWithoutTakingTh
     UnhookWinEvent(hook);
 }
 
-TEST_F(HeadsUpWindowTest, APostponedBreakComesBackTwiceAtMostAndAStartedOneAsksNothing)
+TEST_F(HeadsUpWindowTest, ABreakPutOffComesBackTwiceAtMostOneStartedNowAsksNothingAndAStopEndsIt)
 {
+    enum class Act { None, Due, Postpone, StartNow, Stop };
     const struct {
         const char* what;
-        int seconds;    // pass before the step
-        int click;      // 0: none
-        bool inCall;    // the user's moment as the step is taken
-        bool shown;     // afterwards, with its texts and whether it can still be put off
-        const char* text;
-        const char* postpone;
-        bool canPostpone;
+        int seconds; // pass first
+        Act act;
+        bool inCall;          // the user's moment as the step is taken
+        const char* text;     // the heads-up's, or nothing when it is not shown
+        const char* postpone; // its postpone button's caption
         int breaks;
         bool timer;
     } steps[] = {
-        {"due", 0, 0, false, true, "A break starts in 30 seconds", "Postpone 5 minutes", true, 0, true},
-        {"a second", 1, 0, false, true, "A break starts in 29 seconds", "Postpone 5 minutes", true, 0, true},
-        {"put off", 0, IDC_HEADS_UP_POSTPONE, false, false, nullptr, nullptr, false, 0, true},
-        {"back", 300, 0, false, true, "A break starts in 30 seconds", "Postpone 5 minutes", true, 0, true},
-        {"put off again", 0, IDC_HEADS_UP_POSTPONE, false, false, nullptr, nullptr, false, 0, true},
-        {"back again", 300, 0, false, true, "A break starts in 30 seconds", "Postponed twice", false, 0, true},
-        {"a third time", 0, IDC_HEADS_UP_POSTPONE, false, true, "A break starts in 30 seconds", "Postponed twice",
-         false, 0, true},
-        {"the break", 30, 0, false, false, nullptr, nullptr, false, 1, false},
-        {"due while in a call", 0, 0, true, true, "A break starts in 30 seconds", "Postpone 5 minutes", true, 1,
-         true},
-        {"started all the same", 2, IDC_HEADS_UP_START_NOW, true, false, nullptr, nullptr, false, 2, false},
-        {"due", 0, 0, false, true, "A break starts in 30 seconds", "Postpone 5 minutes", true, 2, true},
-        {"held: the user is in a call", 30, 0, true, false, nullptr, nullptr, false, 2, false},
+        {"due", 0, Act::Due, false, "A break starts in 30 seconds", "Postpone 5 minutes", 0, true},
+        {"a second on", 1, Act::None, false, "A break starts in 29 seconds", "Postpone 5 minutes", 0, true},
+        {"put off", 0, Act::Postpone, false, nullptr, nullptr, 0, true},
+        {"back", 300, Act::None, false, "A break starts in 30 seconds", "Postpone 5 minutes", 0, true},
+        {"put off again", 0, Act::Postpone, false, nullptr, nullptr, 0, true},
+        {"back again", 300, Act::None, false, "A break starts in 30 seconds", "Postponed twice", 0, true},
+        {"the break", 30, Act::None, false, nullptr, nullptr, 1, false},
+        {"due while in a call", 0, Act::Due, true, "A break starts in 30 seconds", "Postpone 5 minutes", 1, true},
+        {"started all the same", 2, Act::StartNow, true, nullptr, nullptr, 2, false},
+        {"due", 0, Act::Due, false, "A break starts in 30 seconds", "Postpone 5 minutes", 2, true},
+        {"held: in a call at its end", 30, Act::None, true, nullptr, nullptr, 2, false},
+        {"due", 0, Act::Due, false, "A break starts in 30 seconds", "Postpone 5 minutes", 2, true},
+        {"put off", 0, Act::Postpone, false, nullptr, nullptr, 2, true},
+        {"stopped", 0, Act::Stop, false, nullptr, nullptr, 2, false},
+        {"nothing comes back", 300, Act::None, false, nullptr, nullptr, 2, false},
     };
     for (const auto& s : steps) {
         platform.quietState.inCall = s.inCall;
         if (s.seconds)
             Pass(s.seconds);
-        if (s.click)
-            SendMessageW(headsUp.Item(s.click), BM_CLICK, 0, 0);
-        else if (!s.seconds)
+        if (s.act == Act::Due)
             headsUp.OnBreakDue(ReminderKind::TimeBreak);
-        EXPECT_EQ(headsUp.IsVisible(), s.shown) << s.what;
-        EXPECT_EQ(headsUp.IsShown(), s.shown) << s.what;
+        else if (s.act == Act::Stop)
+            headsUp.OnStop();
+        else if (s.act != Act::None)
+            SendMessageW(headsUp.Item(s.act == Act::Postpone ? IDC_HEADS_UP_POSTPONE : IDC_HEADS_UP_START_NOW),
+                         BM_CLICK, 0, 0);
+        EXPECT_EQ(headsUp.IsVisible(), s.text != nullptr) << s.what;
+        EXPECT_EQ(headsUp.IsShown(), s.text != nullptr) << s.what;
         if (s.text) {
             EXPECT_EQ(headsUp.ItemText(IDC_HEADS_UP_TEXT), s.text) << s.what;
             EXPECT_EQ(headsUp.ItemText(IDC_HEADS_UP_POSTPONE), s.postpone) << s.what;
-            EXPECT_EQ(headsUp.IsItemEnabled(IDC_HEADS_UP_POSTPONE), s.canPostpone) << s.what;
+            EXPECT_EQ(headsUp.IsItemEnabled(IDC_HEADS_UP_POSTPONE), s.postpone == std::string("Postpone 5 minutes"))
+                << s.what;
         }
         EXPECT_EQ(breaks, s.breaks) << s.what;
         EXPECT_EQ(TimerRuns(), s.timer) << s.what;
-    }
-    EXPECT_EQ(platform.activeTimers.count(kBreakHeadsUpTimer), 0u);
-}
-
-TEST_F(HeadsUpWindowTest, AStopEndsTheHeadsUpAndABreakPutOff)
-{
-    for (bool putOff : {false, true}) {
-        ASSERT_TRUE(headsUp.OnBreakDue(ReminderKind::GoToBed));
-        EXPECT_EQ(platform.activeTimers[kBreakHeadsUpTimer], 1000u);
-        EXPECT_FALSE(headsUp.OnBreakDue(ReminderKind::TimeBreak)) << "nothing stacks";
-        if (putOff)
-            SendMessageW(headsUp.Item(IDC_HEADS_UP_POSTPONE), BM_CLICK, 0, 0);
-        headsUp.OnStop();
-        EXPECT_FALSE(headsUp.IsVisible()) << putOff;
-        EXPECT_FALSE(TimerRuns()) << putOff;
-        Pass(300);
-        EXPECT_FALSE(headsUp.IsVisible()) << putOff;
-        EXPECT_EQ(breaks, 0) << putOff;
     }
 }
 
