@@ -102,7 +102,7 @@ if(KELVARO_E2E_SOURCES)
     KELVARO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_dependencies(kelvaro_e2e kelvaro)
   # The kills and the table of damaged files are long runs: each is an entry of its own.
-  set(KELVARO_E2E_LONG_RUNS KillE2e.*:HostileFilesE2e.*:QuietE2e.*:EyeBreaksE2e.*)
+  set(KELVARO_E2E_LONG_RUNS KillE2e.*:HostileFilesE2e.*:QuietE2e.*:EyeBreaksE2e.*:HeadsUpE2e.*)
   add_test(NAME e2e COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=-${KELVARO_E2E_LONG_RUNS} $<TARGET_FILE:kelvaro>)
   set_tests_properties(e2e PROPERTIES TIMEOUT 600)
   add_test(NAME e2e_kill COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=KillE2e.* $<TARGET_FILE:kelvaro>)
@@ -114,10 +114,14 @@ if(KELVARO_E2E_SOURCES)
   add_test(NAME e2e_eye_breaks COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=EyeBreaksE2e.* $<TARGET_FILE:kelvaro>)
   # A minute and a half of work and stillness, a first Wine start of its prefix included.
   set_tests_properties(e2e_eye_breaks PROPERTIES TIMEOUT 420)
+  add_test(NAME e2e_heads_up COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=HeadsUpE2e.* $<TARGET_FILE:kelvaro>)
+  # A minute until the first break and forty seconds of watching, a first Wine start included.
+  set_tests_properties(e2e_heads_up PROPERTIES TIMEOUT 300)
   kelvaro_wine_session(e2e)
   kelvaro_wine_session(e2e_eye_breaks)
   kelvaro_wine_session(e2e_kill)
   kelvaro_wine_session(e2e_quiet)
+  kelvaro_wine_session(e2e_heads_up)
   # Some fifty starts, a few with files of tens of megabytes: two halves side by side.
   foreach(shard 0 1)
     add_test(NAME e2e_hostile_files_${shard} COMMAND kelvaro_e2e --gtest_brief=1 --gtest_filter=HostileFilesE2e.*

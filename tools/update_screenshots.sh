@@ -1,6 +1,7 @@
 #!/bin/bash
 # Redraws the README's pictures in docs/: the main window, the Settings, Set Time, History and
-# About dialogs, a reminder popup, the forced-break dialog and the eye-break popup, each cropped to its window.
+# About dialogs, a reminder popup, the forced-break dialog, the heads-up before a forced break and
+# the eye-break popup, each cropped to its window.
 # Runs kelvaro.exe under Wine on a virtual display in a scratch data folder.
 #   tools/update_screenshots.sh [KELVARO_EXE] [OUTPUT_FOLDER]
 set -euo pipefail
@@ -107,9 +108,11 @@ wineserver -w 2>/dev/null || true
 
 # Second run, supervising: the time-break suggestion's and the go-to-bed message's timers are made
 # to tick, and one of them (by day the suggestion, by night the message) comes as a popup. Forced
-# breaks are then checked in the hidden Settings dialog, so the next one comes as the break dialog.
+# breaks are then checked in the hidden Settings dialog, so the next one comes as the break dialog;
+# with holding in busy moments checked too, the one after that is announced by its heads-up.
 seed_folder "$scratch/reminders"
-# Nobody touches this virtual display: Kelvaro must not take that for a user away, nor announce the break.
+# Nobody touches this virtual display: Kelvaro must not take that for a user away, and the first
+# break comes without its heads-up.
 write_settings "$scratch/reminders" 'STARTPROGRAM true' 'HOLD_WHEN_BUSY 0' 'NATURAL_BREAKS 0'
 start_kelvaro "$scratch/reminders"
 remind() {
@@ -122,6 +125,9 @@ if tool wait Kelvaro 1003 Stop 30; then
     tool check Settings 1012
     remind
     snap '#32770' '' forced-break || status=1
+    tool check Settings 1080
+    remind
+    snap '#32770' 'Break heads-up' heads-up || status=1
 else
     echo "Kelvaro did not start supervising" >&2
     status=1

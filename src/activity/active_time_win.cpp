@@ -117,7 +117,7 @@ void CTavrinDlg::OnActivityTick()
         if (NaturalBreakCounts(m_platform.Now(), m_quiet.LastBreakMs()))
             m_breaks.Count(BreakEvent::BreakTaken);
     }
-    for (ReminderKind kind : m_eyeBreaks.OnActivityTick(m_quiet, m_breaks)) {
+    for (ReminderKind kind : m_eyeBreaks.OnActivityTick(m_quiet, m_headsUp.IsShown(), m_breaks)) {
         if (m_quiet.OnDue(kind) == GateVerdict::Give)
             GiveHeldReminder(kind);
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include "breaks/break_ideas.h"
 #include "breaks/eye_breaks_win.h"
+#include "breaks/heads_up_window_win.h"
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 #include "history/break_history.h"
@@ -113,7 +114,6 @@ private:
     void OnQuietCheckTick();
     // The boxes telling of an empty message list, each text once however many ticks ask for it.
     void ShowEmptyListBoxes();
-    void OnBreakHeadsUpTick();
     // The user came back from a break: the time-break suggestions count their interval from now.
     void RestartTimeBreakInterval();
     void StartLightShow();
@@ -142,6 +142,7 @@ private:
     CReminderPresenter m_reminders{m_platform};
     CBreakHistory m_breaks;
     CEyeBreaks m_eyeBreaks{m_platform};
+    CHeadsUpWnd m_headsUp{m_platform, m_quiet, m_breaks, [this] { StartForcedBreak(); }};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

@@ -62,10 +62,12 @@ void CTavrinDlg::OnStartStop(StopCause cause)
         ArmTimers();
         m_quiet.OnStart(Hwnd());
         m_eyeBreaks.OnStart(Hwnd());
+        m_headsUp.OnStart(Hwnd());
     } else {
         KillTimers();
         m_quiet.OnStop(cause);
         m_eyeBreaks.OnStop();
+        m_headsUp.OnStop();
         if (EffectsOfStop(cause).forgetsWaitingShutdown)
             g_shutdownSchedule.ForgetWaitingTime();
         g_bRunning = false;
@@ -127,7 +129,7 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
     } else if (id == kQuietCheckTimer) {
         OnQuietCheckTick();
     } else if (id == kBreakHeadsUpTimer) {
-        OnBreakHeadsUpTick();
+        m_headsUp.OnTick();
     } else if (id == kPauseEndTimer) {
         if (m_quiet.OnPauseEndTick())
             RefreshTooltip();

@@ -15,7 +15,7 @@ constexpr unsigned kBreakCountdownTimer = 7;
 constexpr unsigned kSaveTimeFilesTimer = 8;
 // Asks the system every few seconds whether the user presents, is in a call or is full screen.
 constexpr unsigned kQuietCheckTimer = 9;
-// Ends the heads-up before a forced break.
+// Counts the seconds of the heads-up before a forced break, and of a break put off.
 constexpr unsigned kBreakHeadsUpTimer = 10;
 // Ends a pause the user chose, also while supervision is stopped, so the tooltip follows it.
 constexpr unsigned kPauseEndTimer = 11;

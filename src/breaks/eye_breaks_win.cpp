@@ -29,7 +29,7 @@ void CEyeBreaks::OnStop()
     m_popup.Close();
 }
 
-std::vector<ReminderKind> CEyeBreaks::OnActivityTick(CQuietKeeper& quiet, CBreakHistory& record)
+std::vector<ReminderKind> CEyeBreaks::OnActivityTick(CQuietKeeper& quiet, bool headsUpShown, CBreakHistory& record)
 {
     if (!m_bOn)
         return {};
@@ -37,7 +37,7 @@ std::vector<ReminderKind> CEyeBreaks::OnActivityTick(CQuietKeeper& quiet, CBreak
     const std::optional<std::uint32_t> lastInput = m_platform.LastInputTick();
     // A last input the system can't tell counts as work, as it does for the day's count.
     const std::int64_t idleMs = lastInput ? static_cast<std::int32_t>(tick - *lastInput) : 0;
-    const bool breakOnScreen = (g_pForceBreakDlg && g_pForceBreakDlg->IsVisible()) || quiet.HeadsUpRunning();
+    const bool breakOnScreen = (g_pForceBreakDlg && g_pForceBreakDlg->IsVisible()) || headsUpShown;
     EyeBreakStep step = m_timer.OnTick({tick, idleMs, quiet.BusyAtLastReading(), quiet.Paused(), breakOnScreen});
     if (step.event == EyeBreakEvent::Offered)
         record.Count(BreakEvent::EyeBreakOffered);

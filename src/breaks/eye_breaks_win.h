@@ -25,7 +25,8 @@ public:
     // Once a second while supervising, with the user's moment as the quiet keeper last read it: the
     // reminders that waited for the popup, to give now that it has gone. The eye breaks offered and
     // taken go into the day's record.
-    std::vector<ReminderKind> OnActivityTick(CQuietKeeper& quiet, CBreakHistory& record);
+    // headsUpShown: the heads-up before a forced break is on screen.
+    std::vector<ReminderKind> OnActivityTick(CQuietKeeper& quiet, bool headsUpShown, CBreakHistory& record);
     // A reminder falls due: true when it waits for the popup to go.
     bool Defer(ReminderKind kind);
     // Another reminder was given now: the next eye break keeps its distance.

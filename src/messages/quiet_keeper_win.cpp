@@ -50,7 +50,6 @@ Moment CQuietKeeper::ReadMoment()
 
 void CQuietKeeper::OnStop(StopCause cause)
 {
-    m_headsUpKind.reset();
     m_gate.OnStop(cause);
     if (EffectsOfStop(cause).endsPause) {
         m_pauseChoice.reset();
@@ -93,20 +92,6 @@ bool CQuietKeeper::OnActivityTick()
 bool CQuietKeeper::WantsHeadsUp()
 {
     return HeadsUpBeforeBreak(CurrentGateSettings());
-}
-
-void CQuietKeeper::StartHeadsUp(ReminderKind kind)
-{
-    m_headsUpKind = kind;
-    m_platform.SetWindowTimer(m_owner, kBreakHeadsUpTimer, kBreakHeadsUpMs);
-}
-
-bool CQuietKeeper::OnHeadsUpTick()
-{
-    m_platform.KillWindowTimer(m_owner, kBreakHeadsUpTimer);
-    const std::optional<ReminderKind> kind = m_headsUpKind;
-    m_headsUpKind.reset();
-    return kind && OnDue(*kind) == GateVerdict::Give;
 }
 
 bool CQuietKeeper::ShutdownMustWait()

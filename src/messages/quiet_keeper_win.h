@@ -35,14 +35,9 @@ public:
     // How long the user was away before the break OnActivityTick last told of.
     std::int64_t LastBreakMs() const { return m_gate.LastBreakMs(); }
 
-    // A forced break falls due: the user is told first and the break comes a little later, when
-    // the moment still allows it. Only with the choices of keeping quiet on, so that with both off
-    // breaks come at once.
+    // A forced break falls due: whether the user is told first, so the break comes a little later.
+    // Only with the choices of keeping quiet on, so that with both off breaks come at once.
     bool WantsHeadsUp();
-    void StartHeadsUp(ReminderKind kind);
-    // The heads-up's time is over: whether to start the break now.
-    bool OnHeadsUpTick();
-    bool HeadsUpRunning() const { return m_headsUpKind.has_value(); }
 
     // The user's moment as last read, without asking the system again.
     bool BusyAtLastReading() const { return m_state.Busy(); }
@@ -74,7 +69,6 @@ private:
     // The system's answer at the last reading.
     QuietState m_state;
     std::optional<PauseChoice> m_pauseChoice;
-    std::optional<ReminderKind> m_headsUpKind;
     // The count's tooltip and the pause's line, within the 63 characters the tray shows.
     char m_tooltip[64] = {};
     char m_pauseLine[40] = {};

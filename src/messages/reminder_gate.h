@@ -115,10 +115,6 @@ private:
 // show may be reported as either); Focus Assist alone does not hold it.
 bool ShutdownMustWait(const QuietState& state, const GateSettings& settings);
 
-// The heads-up's text and how long before the break it comes.
-inline constexpr char kBreakHeadsUpText[] = "A break starts in 30 seconds";
-constexpr unsigned kBreakHeadsUpMs = 30000;
-
 // A forced break is announced a little before it comes while Kelvaro keeps quiet in any way; with
 // both choices off, breaks come at once.
 bool HeadsUpBeforeBreak(const GateSettings& settings);

@@ -18,7 +18,6 @@ std::string_view Title(ReminderNotice notice)
     case ReminderNotice::LongActivity:
         return "Long activity";
     case ReminderNotice::TimeBreak:
-    case ReminderNotice::BreakHeadsUp:
         break;
     }
     return "Time for a break";

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-// Every reminder that shows a text: the four kinds, and the heads-up before a forced break.
-enum class ReminderNotice { HealthTip, TimeBreak, GoToBed, LongActivity, BreakHeadsUp };
+// Every reminder that shows a text.
+enum class ReminderNotice { HealthTip, TimeBreak, GoToBed, LongActivity };
 
 ReminderNotice NoticeOf(ReminderKind kind);
 

@@ -53,15 +53,18 @@ void CTavrinDlg::GiveReminder(ReminderKind kind, const ReminderDecision& decisio
     // Never two popups at once: a reminder that falls due during an eye break comes after it.
     if (m_eyeBreaks.Defer(kind))
         return;
+    const bool headsUp = decision.startForcedBreak && m_quiet.WantsHeadsUp();
+    // A heads-up shown or a break put off stands for this break: nothing more comes, not even its sound.
+    if (headsUp && !m_headsUp.OnBreakDue(kind))
+        return;
     m_eyeBreaks.OnReminderGiven();
     if (decision.blinkLights)
         StartLightShow();
     if (decision.playMessageSound && g_pSettingsDlg)
         m_platform.PlaySoundFile(g_pSettingsDlg->m_strMessageSound);
-    if (decision.startForcedBreak && m_quiet.WantsHeadsUp()) {
-        m_reminders.Present(ReminderNotice::BreakHeadsUp, kBreakHeadsUpText);
-        m_quiet.StartHeadsUp(kind);
-    } else if (decision.startForcedBreak) {
+    if (headsUp)
+        return;
+    if (decision.startForcedBreak) {
         StartForcedBreak();
     } else if (decision.popupText) {
         m_reminders.Present(NoticeOf(kind), *decision.popupText);
@@ -125,12 +128,6 @@ void CTavrinDlg::OnQuietCheckTick()
         ShowEmptyListBoxes();
     if (held.reminder && !Ended() && g_bRunning)
         GiveHeldReminder(*held.reminder);
-}
-
-void CTavrinDlg::OnBreakHeadsUpTick()
-{
-    if (m_quiet.OnHeadsUpTick())
-        StartForcedBreak();
 }
 
 void CTavrinDlg::RestartTimeBreakInterval()

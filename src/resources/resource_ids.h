@@ -15,6 +15,7 @@
 #define IDD_HISTORY 166
 #define IDD_FORCED_BREAK 173
 #define IDD_SETTINGS 174
+#define IDD_HEADS_UP 177
 
 // Strings
 #define IDS_ABOUTBOX 101
@@ -137,3 +138,8 @@
 // The eye break's popup, a window of its own without a template
 #define IDC_EYE_BREAK_TEXT 1001
 #define IDC_EYE_BREAK_COUNT 1002
+
+// Heads-up before a forced break (IDD_HEADS_UP)
+#define IDC_HEADS_UP_TEXT 1090
+#define IDC_HEADS_UP_POSTPONE 1091
+#define IDC_HEADS_UP_START_NOW 1092

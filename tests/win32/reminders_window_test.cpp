@@ -224,23 +224,21 @@ TEST_F(RemindersWindowTest, AReminderWhoseBoxWasAnsweredAfterStopIsNotGiven)
 TEST_F(RemindersWindowTest, ChosenNotificationsCarryEveryReminderTitledWithItsKind)
 {
     g_pSettingsDlg->SetChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS, true);
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, false);
     const struct {
-        bool forced;    // with the heads-up before the break
         int later;      // hours after two in the afternoon
         UINT_PTR timer; // the activity tick passes four hours
         const char* title;
         const char* text;
     } cases[] = {
-        {false, 0, kHealthTipTimer, "Health tip", "a"},
-        {false, 9, kSleepMessageTimer, "Time for bed", "c"},
-        {true, 0, kTimeBreakTimer, "Time for a break", "A break starts in 30 seconds"},
-        {false, 0, kActivityTimer, "Long activity", "WARNING!! You have now been active for a long period!"},
+        {0, kHealthTipTimer, "Health tip", "a"},
+        {9, kSleepMessageTimer, "Time for bed", "c"},
+        {0, kTimeBreakTimer, "Time for a break", "b"},
+        {0, kActivityTimer, "Long activity", "WARNING!! You have now been active for a long period!"},
     };
     const std::int64_t afternoon = platform.now;
     const int popups = CStatusBarMsgWnd::LiveCount();
     for (const auto& c : cases) {
-        g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, c.forced);
-        g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, c.forced);
         platform.now = afternoon + c.later * 3600 + 45 * 60;
         platform.tickCount += 1000;
         window->OnTimer(c.timer);
@@ -253,6 +251,14 @@ TEST_F(RemindersWindowTest, ChosenNotificationsCarryEveryReminderTitledWithItsKi
         EXPECT_EQ(sent[0].balloonIcon, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
     }
     EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups);
+
+    // A notification can't count down nor carry the heads-up's buttons: its own window comes.
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, true);
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, true);
+    platform.now = afternoon + 3 * 3600;
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_TRUE(Notifications().empty());
+    EXPECT_TRUE(IsWindowVisible(FindWindowW(L"#32770", L"Break heads-up")));
 }
 
 TEST_F(RemindersWindowTest, WhereNoNotificationCanShowThePopupComesAndAClickOnOneOpensNothing)
@@ -399,11 +405,21 @@ TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsI
     g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, true);
     const int popups = CStatusBarMsgWnd::LiveCount();
     window->OnTimer(kTimeBreakTimer);
-    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups + 1) << "the heads-up";
-    EXPECT_EQ(g_pForceBreakDlg, nullptr);
-    EXPECT_EQ(platform.activeTimers[kBreakHeadsUpTimer], 30000u);
+    HWND headsUp = FindWindowW(L"#32770", L"Break heads-up");
+    EXPECT_TRUE(IsWindowVisible(headsUp));
+    EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups) << "the heads-up is no popup";
+    EXPECT_EQ(Heard(), 1u);
+    EXPECT_EQ(platform.activeTimers[kBreakHeadsUpTimer], 1000u);
+    // A break due meanwhile comes with this one, unheard.
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(Heard(), 1u);
+    Pass(29);
+    window->OnTimer(kBreakHeadsUpTimer);
+    EXPECT_EQ(g_pForceBreakDlg, nullptr) << "a second to go";
+    Pass(1);
     window->OnTimer(kBreakHeadsUpTimer);
     ASSERT_NE(g_pForceBreakDlg, nullptr);
+    EXPECT_FALSE(IsWindowVisible(headsUp));
 
     Pass(300, true);
     Pass(1);

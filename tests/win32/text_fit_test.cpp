@@ -4,11 +4,13 @@
 #include "breaks/break_ideas.h"
 #include "breaks/eye_break_popup_win.h"
 #include "breaks/forced_break_dialog_win.h"
+#include "breaks/heads_up_window_win.h"
 #include "fake_platform_win.h"
 #include "framework/dpi_win.h"
 #include "history/history_dialog_win.h"
 #include "messages/message_catalogue.h"
 #include "messages/popup_geometry.h"
+#include "messages/quiet_keeper_win.h"
 #include "messages/status_bar_popup_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
@@ -184,6 +186,10 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CEyeBreakPopup eyeBreak;
     ASSERT_TRUE(eyeBreak.Show(main.Hwnd(), 20));
     eyeBreak.ShowCount(0); // "Done", its widest
+    CQuietKeeper quiet(platform);
+    CBreakHistory record;
+    CHeadsUpWnd headsUp(platform, quiet, record, [] {});
+    ASSERT_TRUE(headsUp.Create(main.Hwnd()));
     PumpMessages();
 
     std::vector<Clipped> clipped;
@@ -196,6 +202,7 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
     CheckDialog("forced break with the longest idea", withIdea.Hwnd(), clipped);
     CheckDialog("eye-break popup", eyeBreak.Hwnd(), clipped);
+    CheckDialog("heads-up", headsUp.Hwnd(), clipped);
     ReportClipped(clipped);
     DestroyWindow(main.Hwnd());
 }

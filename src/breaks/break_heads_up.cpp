@@ -1,0 +1,76 @@
+#include "breaks/break_heads_up.h"
+
+#include <algorithm>
+
+namespace {
+constexpr std::int32_t kHalfSecondMs = 500;
+constexpr std::int32_t kSecondMs = 1000;
+} // namespace
+
+std::string HeadsUpText(int secondsLeft)
+{
+    return "A break starts in " + std::to_string(secondsLeft) + (secondsLeft == 1 ? " second" : " seconds");
+}
+
+int BreakHeadsUp::SecondsLeft(std::uint32_t tickMs) const
+{
+    // The difference of two tick counts is right across the count's wrap.
+    const auto left = static_cast<std::int32_t>(m_nStageEndTick - tickMs);
+    return left < kHalfSecondMs ? 0 : (left + kHalfSecondMs) / kSecondMs;
+}
+
+bool BreakHeadsUp::OnBreakDue(std::uint32_t tickMs)
+{
+    if (Pending())
+        return false;
+    m_stage = Stage::Shown;
+    m_nStageEndTick = tickMs + kHeadsUpMs;
+    m_nPostponements = 0;
+    return true;
+}
+
+HeadsUpEvent BreakHeadsUp::OnTick(std::uint32_t tickMs)
+{
+    if (!Pending() || SecondsLeft(tickMs) > 0)
+        return HeadsUpEvent::None;
+    if (m_stage == Stage::Shown) {
+        m_stage = Stage::Idle;
+        return HeadsUpEvent::BreakDue;
+    }
+    m_stage = Stage::Shown;
+    m_nStageEndTick = tickMs + kHeadsUpMs;
+    return HeadsUpEvent::HeadsUpDue;
+}
+
+bool BreakHeadsUp::Postpone(std::uint32_t tickMs)
+{
+    if (!Shown() || m_nPostponements >= kMostPostponements)
+        return false;
+    ++m_nPostponements;
+    m_stage = Stage::Postponed;
+    m_nStageEndTick = tickMs + kPostponeMs;
+    return true;
+}
+
+bool BreakHeadsUp::StartNow()
+{
+    if (!Shown())
+        return false;
+    m_stage = Stage::Idle;
+    return true;
+}
+
+void BreakHeadsUp::End()
+{
+    m_stage = Stage::Idle;
+}
+
+HeadsUpView BreakHeadsUp::View(std::uint32_t tickMs) const
+{
+    HeadsUpView view;
+    // The break comes at the tick that finds no second left; until then the last second shows.
+    view.text = HeadsUpText(Shown() ? std::max(1, SecondsLeft(tickMs)) : kHeadsUpMs / kSecondMs);
+    view.canPostpone = m_nPostponements < kMostPostponements;
+    view.postponeCaption = view.canPostpone ? kPostponeCaption : kPostponedTwiceCaption;
+    return view;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The heads-up before a forced break and the user's two answers to it. The heads-up counts 30
+// seconds down, then the break comes; "Postpone 5 minutes" puts the whole break, heads-up
+// included, 5 minutes later, at most twice for the same break; "Start now" opens it at once.
+// Time comes in as the system's tick count in milliseconds, which wraps after some 49 days.
+
+#include <cstdint>
+#include <string>
+
+constexpr std::int32_t kHeadsUpMs = 30000;
+constexpr std::int32_t kPostponeMs = 5 * 60000;
+constexpr int kMostPostponements = 2;
+
+inline constexpr char kPostponeCaption[] = "Postpone 5 minutes";
+inline constexpr char kPostponedTwiceCaption[] = "Postponed twice";
+
+// "A break starts in 30 seconds", ..., "A break starts in 1 second".
+std::string HeadsUpText(int secondsLeft);
+
+enum class HeadsUpEvent {
+    None,
+    // The heads-up's time is over: the break comes if the moment still allows it.
+    BreakDue,
+    // A postponement is over: the heads-up shows again, if the moment allows it.
+    HeadsUpDue,
+};
+
+// What the heads-up window shows.
+struct HeadsUpView {
+    std::string text;
+    std::string postponeCaption;
+    bool canPostpone = false;
+    bool operator==(const HeadsUpView&) const = default;
+};
+
+class BreakHeadsUp {
+public:
+    // A forced break falls due: true when its heads-up starts. A heads-up shown or a break put off
+    // already stands for it, so nothing stacks.
+    bool OnBreakDue(std::uint32_t tickMs);
+    // The heads-up's timer, about once a second while a heads-up is shown or a break is put off.
+    HeadsUpEvent OnTick(std::uint32_t tickMs);
+    // "Postpone 5 minutes": false, and nothing changes, when no heads-up is shown or the break
+    // was put off twice already.
+    bool Postpone(std::uint32_t tickMs);
+    // "Start now": true when a heads-up was shown; it ends and the break comes without further question.
+    bool StartNow();
+    // The heads-up and a break put off end: the moment did not allow them, or supervision stopped.
+    void End();
+
+    bool Shown() const { return m_stage == Stage::Shown; }
+    // A heads-up shown or a break put off: the timer runs.
+    bool Pending() const { return m_stage != Stage::Idle; }
+    HeadsUpView View(std::uint32_t tickMs) const;
+
+private:
+    enum class Stage { Idle, Shown, Postponed };
+
+    // Whole seconds left until the stage's end, rounded to the nearest, so that a timer tick a
+    // little early or late still counts its own second.
+    int SecondsLeft(std::uint32_t tickMs) const;
+
+    Stage m_stage = Stage::Idle;
+    std::uint32_t m_nStageEndTick = 0;
+    int m_nPostponements = 0;
+};
