@@ -38,8 +38,9 @@ if(KELVARO_MAKENSIS)
   add_custom_target(installer DEPENDS ${KELVARO_SETUP})
 
   if(CMAKE_CROSSCOMPILING)
-    add_test(NAME package_installer
-      COMMAND bash ${CMAKE_SOURCE_DIR}/packaging/check-installer.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${KELVARO_SETUP})
+    # The script's Wine programs, one after another, share a session that ends with the test.
+    add_test(NAME package_installer COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR} --host
+      bash ${CMAKE_SOURCE_DIR}/packaging/check-installer.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${KELVARO_SETUP})
     # A first Wine start of the prefix included; the build itself is normally done already.
     set_tests_properties(package_installer PROPERTIES TIMEOUT 300 RESOURCE_LOCK kelvaro_build_folder)
     kelvaro_wine_session(package_installer)

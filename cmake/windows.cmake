@@ -145,10 +145,12 @@ endif()
 # The README's pictures must keep coming out right: the script takes them again, into the build folder.
 find_program(KELVARO_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
 if(CMAKE_CROSSCOMPILING AND KELVARO_CONVERT)
-  add_test(NAME screenshots COMMAND bash ${CMAKE_SOURCE_DIR}/tools/update_screenshots.sh
-    $<TARGET_FILE:kelvaro> ${CMAKE_BINARY_DIR}/screenshots)
-  # A first Wine start of its own prefix included.
-  set_tests_properties(screenshots PROPERTIES TIMEOUT 420)
+  # The script runs Wine on a display of its own, in the session's prefix, which ends with the test
+  # even when the test is killed.
+  add_test(NAME screenshots COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR} --host
+    bash ${CMAKE_SOURCE_DIR}/tools/update_screenshots.sh $<TARGET_FILE:kelvaro> ${CMAKE_BINARY_DIR}/screenshots)
+  set_tests_properties(screenshots PROPERTIES TIMEOUT 420
+    ENVIRONMENT KELVARO_WINEPREFIX=${CMAKE_BINARY_DIR}/wine-screenshots/wineprefix)
   kelvaro_wine_session(screenshots)
 endif()
 
