@@ -67,13 +67,15 @@ seed_folder() {
 }
 
 tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# How long a window may take to come: only a hang takes that long, even on a busy machine.
+wait_seconds=120
 
-# snap CLASS TITLE NAME [SECONDS]: waits for the shown window (CLASS, TITLE; "-" for any) and
+# snap CLASS TITLE NAME: waits for the shown window (CLASS, TITLE; "-" for any) and
 # saves its picture as OUTPUT_FOLDER/NAME.png.
 snap() {
     local picture="$scratch/$3.bmp"
     # Wine's drive Z: is the Unix root.
-    if ! tool shot "$1" "$2" "${4:-30}" "Z:${picture//\//\\}"; then
+    if ! tool shot "$1" "$2" "$wait_seconds" "Z:${picture//\//\\}"; then
         echo "no steady picture of the window: $3" >&2
         return 1
     fi
@@ -115,7 +117,7 @@ remind() {
     tool timer Kelvaro 1003 2
     tool timer Kelvaro 1003 3
 }
-if tool wait Kelvaro 1003 Stop 30; then
+if tool wait Kelvaro 1003 Stop "$wait_seconds"; then
     remind
     snap KelvaroStatusBarPopup - popup || status=1
     tool check Settings 1012
