@@ -42,7 +42,7 @@ if(KELVARO_MAKENSIS)
     add_test(NAME package_installer COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR} --host
       bash ${CMAKE_SOURCE_DIR}/packaging/check-installer.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${KELVARO_SETUP})
     # The build itself is normally done already.
-    set_tests_properties(package_installer PROPERTIES TIMEOUT 900 RESOURCE_LOCK kelvaro_build_folder)
+    set_tests_properties(package_installer PROPERTIES TIMEOUT 1500 RESOURCE_LOCK kelvaro_build_folder)
     kelvaro_wine_session(package_installer)
   endif()
 else()

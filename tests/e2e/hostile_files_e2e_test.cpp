@@ -318,10 +318,12 @@ void HostileFilesE2e::RunRow(const DataFile& hostile, const Variant& variant, st
     EXPECT_GT(cpuMs, 0) << "no processor time read for the program";
     EXPECT_EQ(verdict, CpuWatch::Verdict::Quiet) << "the program kept working: charged " << cpuMs
                                                  << " ms of processor time in " << quietMs << " ms without settling";
+    const ULONGLONG quitAt = kelvaro.MsSinceLaunch();
     kelvaro.Quit();
     char line[160];
-    std::snprintf(line, sizeof line, "answer %6llu ms, quiet at %6llu ms after %5.0f ms of cpu, boxes %d", answerMs,
-                  quietMs, cpuMs, kelvaro.BoxesAccepted());
+    std::snprintf(line, sizeof line,
+                  "answer %6llu ms, quiet at %6llu ms after %5.0f ms of cpu, quit in %6llu ms, boxes %d", answerMs,
+                  quietMs, cpuMs, kelvaro.MsSinceLaunch() - quitAt, kelvaro.BoxesAccepted());
     figures = line;
     EXPECT_TRUE(StateOf(kelvaro, "standard.txt") == catalogue) << "standard.txt was written";
     const bool historyHeldDays =

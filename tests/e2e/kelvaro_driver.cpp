@@ -528,10 +528,13 @@ void KelvaroProcess::Quit()
     else
         ADD_FAILURE() << "no main window to quit from";
 
-    const ULONGLONG start = GetTickCount64();
-    while (main && Running() && !Elapsed(start)) {
-        for (HWND box : UnansweredBoxes(false))
+    // Each box answered is progress: a quit that tells of several failed saves may take a while.
+    ULONGLONG progress = GetTickCount64();
+    while (main && Running() && !Elapsed(progress)) {
+        for (HWND box : UnansweredBoxes(false)) {
             AnswerStray(box, "while quitting");
+            progress = GetTickCount64();
+        }
         WaitForSingleObject(m_process.hProcess, kPollMs);
     }
     if (Running()) {

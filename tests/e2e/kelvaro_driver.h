@@ -98,8 +98,8 @@ public:
     // The bytes of a file of the scratch folder, or nothing when it does not exist.
     std::optional<std::string> ReadFile(const std::string& name) const;
 
-    // Clicks Quit and waits for the end. A box still open, a process that must be terminated
-    // or a non-zero exit code is a failure.
+    // Clicks Quit and waits for the end, answering the boxes accepted meanwhile. A box still open,
+    // a process that must be terminated or a non-zero exit code is a failure.
     void Quit();
     // Waits for the process to end by itself; false at the deadline.
     bool WaitForExit();
