@@ -98,8 +98,9 @@ public:
     // The bytes of a file of the scratch folder, or nothing when it does not exist.
     std::optional<std::string> ReadFile(const std::string& name) const;
 
-    // Clicks Quit and waits for the end, answering the boxes accepted meanwhile. A box still open,
-    // a process that must be terminated or a non-zero exit code is a failure.
+    // Clicks Quit, or chooses it in the tray menu when the window is hidden, and waits for the end,
+    // answering the boxes accepted meanwhile. A box still open, a process that must be terminated
+    // or a non-zero exit code is a failure.
     void Quit();
     // Waits for the process to end by itself; false at the deadline.
     bool WaitForExit();
@@ -120,8 +121,10 @@ public:
 
 private:
     std::vector<HWND> ProcessWindows() const;
-    // Message boxes not answered yet; each is recorded the first time it is seen.
-    std::vector<HWND> UnansweredBoxes(bool visibleOnly);
+    // Each window of the process, one a line, for a failure message.
+    std::string DescribeWindows() const;
+    // Message boxes shown and not answered yet; each is recorded the first time it is seen.
+    std::vector<HWND> UnansweredBoxes();
     void Answer(HWND box, int button);
     // Answers a box nobody waited for; true when it was one of the accepted ones.
     bool AnswerStray(HWND box, const std::string& when);
