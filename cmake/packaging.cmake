@@ -21,7 +21,7 @@ add_test(NAME package_zip
   COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
     -DPACKAGE=Kelvaro-${PROJECT_VERSION}-portable -P ${CMAKE_SOURCE_DIR}/packaging/check-zip.cmake)
 # Both package tests run the build tool in this build folder, which two at once would corrupt.
-set_tests_properties(package_zip PROPERTIES TIMEOUT 120 RESOURCE_LOCK kelvaro_build_folder)
+set_tests_properties(package_zip PROPERTIES TIMEOUT 300 RESOURCE_LOCK kelvaro_build_folder)
 
 find_program(KELVARO_MAKENSIS makensis)
 if(KELVARO_MAKENSIS)
@@ -38,10 +38,11 @@ if(KELVARO_MAKENSIS)
   add_custom_target(installer DEPENDS ${KELVARO_SETUP})
 
   if(CMAKE_CROSSCOMPILING)
-    add_test(NAME package_installer
-      COMMAND bash ${CMAKE_SOURCE_DIR}/packaging/check-installer.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${KELVARO_SETUP})
-    # A first Wine start of the prefix included; the build itself is normally done already.
-    set_tests_properties(package_installer PROPERTIES TIMEOUT 300 RESOURCE_LOCK kelvaro_build_folder)
+    # The script's Wine programs, one after another, share a session that ends with the test.
+    add_test(NAME package_installer COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR} --host
+      bash ${CMAKE_SOURCE_DIR}/packaging/check-installer.sh ${CMAKE_COMMAND} ${CMAKE_BINARY_DIR} ${KELVARO_SETUP})
+    # The build itself is normally done already.
+    set_tests_properties(package_installer PROPERTIES TIMEOUT 1500 RESOURCE_LOCK kelvaro_build_folder)
     kelvaro_wine_session(package_installer)
   endif()
 else()

@@ -20,6 +20,7 @@ analysis_packages=(clang libclang-rt-14-dev clang-tidy cppcheck)
 configure_options=()
 
 source "$repo/tools/install_missing.sh"
+source "$repo/cmake/wine-session.sh"
 
 build() {
     cd "$repo"
@@ -29,20 +30,36 @@ build() {
     done
 }
 
-# Ends the Wine sessions of a build folder: their wineservers and virtual displays.
-stop_wine() {
-    local build_dir=$1 session
-    for session in "$build_dir" "$build_dir"/wine-* "$build_dir"/dpi-* "$build_dir"/faked-clock; do
-        [ -d "$session" ] || continue
-        WINEPREFIX="$session/wineprefix" wineserver -k 2>/dev/null || true
-        # "DISPLAY PID"; a session that ends its display itself names only the display.
-        local pid
-        pid=$(cut -s -d' ' -f2 "$session/xvfb.display" 2>/dev/null || true)
-        if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]; then
-            kill "$pid" 2>/dev/null || true
-            rm -f "$session/xvfb.display"
+# The processes started for a build folder's Wine sessions: each names the session's prefix in its
+# environment.
+wine_processes() {
+    local build_dir=$1 pid
+    for pid in $(pgrep -d ' ' .); do
+        if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -q "^WINEPREFIX=$build_dir/"; then
+            echo "  $pid $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline")"
         fi
     done
+}
+
+# Those still running a while after the tests ended: every session ends with the test that
+# started it, its programs with its wineserver.
+wine_processes_left() {
+    local left
+    for _ in $(seq 30); do
+        left=$(wine_processes "$1")
+        [ -n "$left" ] || return 0
+        sleep 1
+    done
+    echo "$left"
+}
+
+# Ends what a test command killed outright (with its sessions' watchers) left of its Wine sessions.
+stop_wine() {
+    local session
+    for session in "$1" "$1"/wine-* "$1"/dpi-* "$1"/faked-clock; do
+        [ -d "$session/wineprefix" ] && stop_wine_session "$session"
+    done
+    return 0
 }
 
 # clang-tidy and cppcheck over the portable code as the native build compiles it; the Win32
@@ -89,7 +106,13 @@ run_tests() {
     wait "$wine_tests" || status=1
     cat "$wine_log"
     elapsed "tests under Wine done"
-    stop_wine "$repo/build/windows"
+    local left
+    left=$(wine_processes_left "$repo/build/windows")
+    if [ -n "$left" ]; then
+        echo "The Wine tests left processes running:"
+        echo "$left"
+        status=1
+    fi
     if [ $status -eq 0 ]; then echo "All tests passed."; else echo "Some tests failed."; fi
     return $status
 }

@@ -69,13 +69,15 @@ seed_folder() {
 }
 
 tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# How long a window may take to come: only a hang takes that long, even on a busy machine.
+wait_seconds=120
 
-# snap CLASS TITLE NAME [SECONDS]: waits for the shown window (CLASS, TITLE; "-" for any) and
-# saves its picture as OUTPUT_FOLDER/NAME.png.
+# snap CLASS TITLE NAME [SECONDS]: waits for the shown window (CLASS, TITLE; "-" for any), longer
+# than a hang guard when it comes only after some work, and saves its picture as OUTPUT_FOLDER/NAME.png.
 snap() {
     local picture="$scratch/$3.bmp"
     # Wine's drive Z: is the Unix root.
-    if ! tool shot "$1" "$2" "${4:-30}" "Z:${picture//\//\\}"; then
+    if ! tool shot "$1" "$2" "${4:-$wait_seconds}" "Z:${picture//\//\\}"; then
         echo "no steady picture of the window: $3" >&2
         return 1
     fi
@@ -119,7 +121,7 @@ remind() {
     tool timer Kelvaro 1003 2
     tool timer Kelvaro 1003 3
 }
-if tool wait Kelvaro 1003 Stop 30; then
+if tool wait Kelvaro 1003 Stop "$wait_seconds"; then
     remind
     snap KelvaroStatusBarPopup - popup || status=1
     tool check Settings 1012
@@ -141,10 +143,10 @@ seed_folder "$scratch/eyes"
 write_settings "$scratch/eyes" 'STARTPROGRAM true' 'HEALTH_MSG 0' 'TIMEBREAK_MSG 0' 'SLEEP_MSG 0' 'EYE_BREAKS 1' \
     'EYE_BREAK_MINUTES 1'
 start_kelvaro "$scratch/eyes"
-if tool wait Kelvaro 1003 Stop 30; then
-    tool work 150 &
+if tool wait Kelvaro 1003 Stop "$wait_seconds"; then
+    tool work 300 &
     worker=$!
-    snap KelvaroEyeBreakPopup - eye-break 140 || status=1
+    snap KelvaroEyeBreakPopup - eye-break 290 || status=1
     # The helper's Windows side ends with the session's wineserver, at the cleanup.
     kill "$worker" 2>/dev/null || true
 else

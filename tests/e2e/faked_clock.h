@@ -26,7 +26,8 @@ std::int64_t Seconds(const LocalTime& time);
 // The local time of such seconds.
 LocalTime Local(std::int64_t seconds);
 
-// Sets the clock to this local time and returns once every program of the session reads it.
+// Sets the clock to this local time and returns once every program of the session reads the new
+// time, which on a busy machine may have gone on from it by then.
 void Set(const LocalTime& time);
 // Moves the clock on (or back) by so many seconds, the same way.
 void MoveBy(std::int64_t seconds);

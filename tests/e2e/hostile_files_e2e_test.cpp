@@ -1,5 +1,6 @@
 // Each data file in turn damaged, huge, in another encoding, a folder, read-only or a link: the
 // program must start, answer, stay quiet, keep every stored day and never write the catalogue.
+#include "cpu_watch.h"
 #include "kelvaro_driver.h"
 #include "prepared_files.h"
 
@@ -21,18 +22,7 @@ constexpr std::size_t kLongNumberDigits = 100000;
 constexpr std::size_t kGarbageBytes = 64 << 10;
 constexpr std::size_t kNulBytes = 4096;
 constexpr int kStoredDays = 30;
-// Hang checks, generous for Wine on a busy machine; the times seen are printed.
-constexpr DWORD kAnswerDeadlineMs = 10000;
 constexpr DWORD kAnswerPollMs = 200;
-// Busy is a quarter second with a fifth of a core or more: a spinning program gets that even on a
-// busy machine, a quiet one uses next to nothing.
-constexpr DWORD kSliceMs = 250;
-constexpr double kMostBusyShare = 0.2;
-// Quiet is that many quiet slices in a row: beside other tests' programs, a busy one can be kept
-// from the processors for one of them.
-constexpr int kQuietSlices = 3;
-constexpr ULONGLONG kBusyDeadlineMs = 10000;
-constexpr DWORD kQuietWatchMs = 2000;
 constexpr DWORD kHostPollMs = 20;
 constexpr char kNumberMark = '#';
 
@@ -310,34 +300,30 @@ void HostileFilesE2e::RunRow(const DataFile& hostile, const Variant& variant, st
             main = kelvaro.FindWindowByCaption("Kelvaro");
             return main && SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerPollMs, &result);
         },
-        "the main window to answer", kAnswerDeadlineMs);
+        "the main window to answer");
     const ULONGLONG answerMs = kelvaro.MsSinceLaunch();
-    auto busyShareOver = [&](DWORD ms) {
-        const double cpuBefore = kelvaro.CpuMs();
-        const ULONGLONG start = GetTickCount64();
-        kelvaro.WaitUntil([&] { return GetTickCount64() - start >= ms; }, "the time to pass",
-                          ms + KelvaroProcess::kDeadlineMs);
-        return (kelvaro.CpuMs() - cpuBefore) / static_cast<double>(GetTickCount64() - start);
-    };
-    // Start-up work on a big file goes on after the window first answers; it must end soon.
-    for (int quietSlices = 0; answered && quietSlices < kQuietSlices && kelvaro.MsSinceLaunch() < kBusyDeadlineMs;)
-        quietSlices = busyShareOver(kSliceMs) < kMostBusyShare ? quietSlices + 1 : 0;
-    const ULONGLONG quietMs = kelvaro.MsSinceLaunch();
-    const double startCpuMs = kelvaro.CpuMs();
-    EXPECT_LT(quietMs, kBusyDeadlineMs) << "the program kept a core busy";
-    // Work kept from the processors during the quiet slices may still come in one watch; work
-    // that comes back again and again fills the next one too.
-    double busyShare = busyShareOver(kQuietWatchMs);
-    if (busyShare >= kMostBusyShare)
-        busyShare = busyShareOver(kQuietWatchMs);
-    EXPECT_LT(busyShare, kMostBusyShare) << "the program took a core again";
     if (!answered)
         return;
+    // Start-up work on a big file goes on after the window first answers.
+    CpuWatch watch(kStartupSettles);
+    CpuWatch::Verdict verdict = CpuWatch::Verdict::Watching;
+    kelvaro.WaitUntil(
+        [&] {
+            verdict = watch.Take(kelvaro.MsSinceLaunch(), kelvaro.CpuMs());
+            return verdict != CpuWatch::Verdict::Watching;
+        },
+        "the program to settle after its start-up");
+    const ULONGLONG quietMs = kelvaro.MsSinceLaunch();
+    const double cpuMs = kelvaro.CpuMs();
+    EXPECT_GT(cpuMs, 0) << "no processor time read for the program";
+    EXPECT_EQ(verdict, CpuWatch::Verdict::Quiet) << "the program kept working: charged " << cpuMs
+                                                 << " ms of processor time in " << quietMs << " ms without settling";
+    const ULONGLONG quitAt = kelvaro.MsSinceLaunch();
     kelvaro.Quit();
     char line[160];
     std::snprintf(line, sizeof line,
-                  "answer %5llu ms, quiet at %5llu ms after %5.0f ms of cpu, then %4.1f%% of a core, boxes %d",
-                  answerMs, quietMs, startCpuMs, 100 * busyShare, kelvaro.BoxesAccepted());
+                  "answer %6llu ms, quiet at %6llu ms after %5.0f ms of cpu, quit in %6llu ms, boxes %d", answerMs,
+                  quietMs, cpuMs, kelvaro.MsSinceLaunch() - quitAt, kelvaro.BoxesAccepted());
     figures = line;
     EXPECT_TRUE(StateOf(kelvaro, "standard.txt") == catalogue) << "standard.txt was written";
     const bool historyHeldDays =

@@ -25,6 +25,9 @@ constexpr DWORD kBoxTextId = 0xFFFF;
 // Icon controls of a message box: 20 on Windows, 0x0440 under Wine.
 constexpr DWORD kBoxIconIds[] = {20, 0x0440};
 constexpr UINT kKilledExitCode = 9;
+// A program charged that much processor time while a wait's guard passes is still at work; a program
+// at rest is charged a few milliseconds a second.
+constexpr double kWorkingCpuMs = 1000;
 
 // The program is the one argument that GoogleTest left alone.
 std::filesystem::path ProgramPath()
@@ -282,6 +285,19 @@ std::vector<HWND> KelvaroProcess::ProcessWindows() const
     return ours;
 }
 
+std::string KelvaroProcess::DescribeWindows() const
+{
+    std::string described;
+    for (HWND window : ProcessWindows()) {
+        std::vector<HWND> children;
+        EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&children));
+        described += "\n  " + ClassName(window) + " \"" + Caption(window) + "\"" +
+                     (IsVisible(window) ? " shown" : " hidden") + (IsWindowEnabled(window) ? "" : " disabled") +
+                     (IsMessageBox(window) ? " message box" : "") + ", " + std::to_string(children.size()) + " controls";
+    }
+    return described;
+}
+
 HWND KelvaroProcess::FindWindowByCaption(const std::string& caption)
 {
     for (HWND window : ProcessWindows()) {
@@ -383,7 +399,7 @@ bool KelvaroProcess::WaitUntil(const std::function<bool()>& condition, const std
     for (;;) {
         if (condition())
             return true;
-        if (const std::vector<HWND> boxes = UnansweredBoxes(true);
+        if (const std::vector<HWND> boxes = UnansweredBoxes();
             !boxes.empty() && !AnswerStray(boxes.front(), "while waiting for " + what))
             return false;
         if (!Running()) {
@@ -398,13 +414,14 @@ bool KelvaroProcess::WaitUntil(const std::function<bool()>& condition, const std
     }
 }
 
-std::vector<HWND> KelvaroProcess::UnansweredBoxes(bool visibleOnly)
+std::vector<HWND> KelvaroProcess::UnansweredBoxes()
 {
     std::erase_if(m_boxesKnown, [](const auto& known) { return !IsWindow(known.first); });
     std::erase_if(m_boxesAnswered, [](HWND box) { return !IsWindow(box); });
     std::vector<HWND> boxes;
     for (HWND window : ProcessWindows()) {
-        if (m_boxesAnswered.contains(window) || (visibleOnly && !IsVisible(window)) || !IsMessageBox(window))
+        // A box shows once it holds its text; before, it may be caught half made.
+        if (m_boxesAnswered.contains(window) || !IsVisible(window) || !IsMessageBox(window))
             continue;
         if (!m_boxesKnown.contains(window)) {
             MessageBoxSeen seen{Caption(window), ItemText(window, static_cast<int>(kBoxTextId)),
@@ -420,7 +437,11 @@ std::vector<HWND> KelvaroProcess::UnansweredBoxes(bool visibleOnly)
 void KelvaroProcess::Answer(HWND box, int button)
 {
     m_boxesAnswered.insert(box);
-    Post(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    // A box goes with its owner, which the program may end meanwhile.
+    if (!PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0)) {
+        EXPECT_FALSE(IsWindow(box)) << "could not answer the box " << Describe(m_boxesKnown[box]);
+        return;
+    }
     const ULONGLONG start = GetTickCount64();
     while (IsWindow(box)) {
         if (Elapsed(start)) {
@@ -447,7 +468,7 @@ std::optional<MessageBoxSeen> KelvaroProcess::AnswerNextBox(int button)
 {
     const ULONGLONG start = GetTickCount64();
     for (;;) {
-        if (const std::vector<HWND> boxes = UnansweredBoxes(true); !boxes.empty()) {
+        if (const std::vector<HWND> boxes = UnansweredBoxes(); !boxes.empty()) {
             const MessageBoxSeen seen = m_boxesKnown[boxes.front()];
             Answer(boxes.front(), button);
             return seen;
@@ -476,7 +497,7 @@ std::optional<MessageBoxSeen> KelvaroProcess::ExpectBox(const std::string& capti
 
 void KelvaroProcess::ExpectNoOpenBox(const std::string& when)
 {
-    for (HWND box : UnansweredBoxes(false))
+    for (HWND box : UnansweredBoxes())
         AnswerStray(box, when);
 }
 
@@ -524,19 +545,34 @@ void KelvaroProcess::Quit()
         return;
     ExpectNoOpenBox("still open at the end");
     HWND main = FindWindowByCaption(kMainCaption);
-    if (main)
+    if (!main)
+        ADD_FAILURE() << "no main window to quit from";
+    else if (IsVisible(main))
         Click(main, IDC_MAIN_QUIT);
     else
-        ADD_FAILURE() << "no main window to quit from";
+        // From the tray, as a user quits a program that started there: its menu is answered from the
+        // start, while the window's buttons are not until the window's initialisation has ended.
+        Command(main, ID_TRAY_QUIT);
 
-    const ULONGLONG start = GetTickCount64();
-    while (main && Running() && !Elapsed(start)) {
-        for (HWND box : UnansweredBoxes(false))
+    // A quit that saves files of megabytes, or tells of several failed saves, takes a while on a
+    // busy machine: each box answered and each second of processor time charged is progress.
+    ULONGLONG progressAt = GetTickCount64();
+    double progressCpuMs = CpuMs();
+    while (main && Running()) {
+        for (HWND box : UnansweredBoxes()) {
             AnswerStray(box, "while quitting");
+            progressAt = GetTickCount64();
+        }
+        if (Elapsed(progressAt)) {
+            if (CpuMs() - progressCpuMs < kWorkingCpuMs)
+                break;
+            progressAt = GetTickCount64();
+            progressCpuMs = CpuMs();
+        }
         WaitForSingleObject(m_process.hProcess, kPollMs);
     }
     if (Running()) {
-        ADD_FAILURE() << "kelvaro.exe did not end; terminated";
+        ADD_FAILURE() << "kelvaro.exe did not end; terminated. Its windows:" << DescribeWindows();
         TerminateProcess(m_process.hProcess, 1);
         WaitForSingleObject(m_process.hProcess, kDeadlineMs);
         return;

@@ -40,7 +40,9 @@ DataFiles WithTimeFiles(DataFiles files);
 // driver), and every message box is recorded and answered. Failures are reported to GoogleTest.
 class KelvaroProcess {
 public:
-    static constexpr DWORD kDeadlineMs = 20000;
+    // Every wait's guard: it only catches a hang, so it is sized for a machine whose processors are
+    // busy with other work, where starting Wine and the program alone can take half a minute.
+    static constexpr DWORD kDeadlineMs = 120000;
 
     // Writes the files into a fresh folder under the temp folder, lets `prepare` change that folder
     // (links, folders, attributes), then starts the program there.
@@ -96,7 +98,8 @@ public:
     // The bytes of a file of the scratch folder, or nothing when it does not exist.
     std::optional<std::string> ReadFile(const std::string& name) const;
 
-    // Clicks Quit and waits for the end. A box still open, a process that must be terminated
+    // Clicks Quit, or chooses it in the tray menu when the window is hidden, and waits for the end,
+    // answering the boxes accepted meanwhile. A box still open, a process that must be terminated
     // or a non-zero exit code is a failure.
     void Quit();
     // Waits for the process to end by itself; false at the deadline.
@@ -118,8 +121,10 @@ public:
 
 private:
     std::vector<HWND> ProcessWindows() const;
-    // Message boxes not answered yet; each is recorded the first time it is seen.
-    std::vector<HWND> UnansweredBoxes(bool visibleOnly);
+    // Each window of the process, one a line, for a failure message.
+    std::string DescribeWindows() const;
+    // Message boxes shown and not answered yet; each is recorded the first time it is seen.
+    std::vector<HWND> UnansweredBoxes();
     void Answer(HWND box, int button);
     // Answers a box nobody waited for; true when it was one of the accepted ones.
     bool AnswerStray(HWND box, const std::string& when);

@@ -160,7 +160,7 @@ public:
         keyboardChanged.notify_all();
         lock.unlock();
         // Bounded, so that a wake that never comes fails the test instead of hanging it.
-        constexpr DWORD kLongestHoldMs = 10000;
+        constexpr DWORD kLongestHoldMs = 60000;
         return WaitForSingleObject(wakeEvent, kLongestHoldMs) == WAIT_OBJECT_0;
     }
 
@@ -188,7 +188,7 @@ public:
         std::lock_guard lock(keyboardMutex);
         return keyboardCalls;
     }
-    // Waits, at most a few seconds, until the held sleep is reached or so many calls were made.
+    // Waits until the held sleep is reached or so many calls were made; false only after a minute.
     bool WaitUntilHeld()
     {
         return WaitForKeyboard([this] { return held; });
@@ -261,7 +261,7 @@ private:
     template <typename Condition> bool WaitForKeyboard(Condition condition)
     {
         std::unique_lock lock(keyboardMutex);
-        return keyboardChanged.wait_for(lock, std::chrono::seconds(5), condition);
+        return keyboardChanged.wait_for(lock, std::chrono::minutes(1), condition);
     }
 
     std::mutex keyboardMutex;

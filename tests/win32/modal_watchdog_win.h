@@ -2,10 +2,11 @@
 #include <windows.h>
 
 // Ends a modal run that does not end by itself, by destroying the windows of the thread, so
-// that a broken way out fails its test instead of leaving it waiting for ever.
+// that a broken way out fails its test instead of leaving it waiting for ever. The limit only
+// catches a hang: a run that ends is never waited for.
 class ModalWatchdog {
 public:
-    static constexpr UINT kDefaultLimitMs = 10000;
+    static constexpr UINT kDefaultLimitMs = 60000;
 
     explicit ModalWatchdog(UINT limitMs = kDefaultLimitMs) : m_nTimer(SetTimer(nullptr, 0, limitMs, &Fire))
     {

@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
 #include <map>
+#include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,16 +22,52 @@ void Tick(HWND popup, UINT_PTR timer, int times = 1)
         SendMessageW(popup, WM_TIMER, timer, 0);
 }
 
-// Pumps messages until the condition holds; false when it still doesn't after ten seconds.
+// Pumps messages until the condition holds; false when it still doesn't after a minute, which
+// only a hang takes.
 template <typename Condition> bool PumpUntil(Condition condition)
 {
+    constexpr DWORD kHangMs = 60000;
     for (const DWORD start = GetTickCount(); !condition(); Sleep(1)) {
-        if (GetTickCount() - start > 10000)
+        if (GetTickCount() - start > kHangMs)
             return false;
         PumpMessages();
     }
     return true;
 }
+
+// Calls back as each window of this thread has changed its size or place, so that no step of a
+// roll escapes the test, however late it gets the processor to look.
+class PlacementWatch {
+public:
+    explicit PlacementWatch(std::function<void(HWND)> placed)
+        : m_placed(std::move(placed)),
+          m_hHook(SetWindowsHookExW(WH_CALLWNDPROCRET, &OnMessage, nullptr, GetCurrentThreadId()))
+    {
+        s_pWatch = this;
+    }
+    ~PlacementWatch()
+    {
+        UnhookWindowsHookEx(m_hHook);
+        s_pWatch = nullptr;
+    }
+    PlacementWatch(const PlacementWatch&) = delete;
+    PlacementWatch& operator=(const PlacementWatch&) = delete;
+
+    bool Watching() const { return m_hHook != nullptr; }
+
+private:
+    static LRESULT CALLBACK OnMessage(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->message == WM_WINDOWPOSCHANGED && s_pWatch)
+            s_pWatch->m_placed(message->hwnd);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    inline static PlacementWatch* s_pWatch = nullptr;
+    std::function<void(HWND)> m_placed;
+    HHOOK m_hHook;
+};
 
 class StatusBarPopupTest : public ::testing::Test {
 protected:
@@ -69,24 +109,27 @@ protected:
 
 TEST_F(StatusBarPopupTest, TwoPopupsRollOutHoldAndRollInWithoutTakingTheFocus)
 {
-    Win32Platform system;
-    const std::map<HWND, int> heights{{Open(system, 12, 150, 1), 12}, {Open(system, 20, 100, 2), 20}};
     // With no taskbar, or one at the bottom or right, they grow up from the work area's corner.
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     std::map<HWND, int> tallest;
     bool placedRight = true;
     bool focusKept = true;
-    EXPECT_TRUE(PumpUntil([&] {
-        for (RECT r{}; const auto& [popup, height] : heights) {
-            if (!GetWindowRect(popup, &r) || !IsWindowVisible(popup))
-                continue;
-            tallest[popup] = std::max<int>(tallest[popup], r.bottom - r.top);
-            placedRight = placedRight && r.right == work.right - 10 && r.bottom == work.bottom - 5;
-        }
+    const PlacementWatch watch([&](HWND popup) {
+        wchar_t windowClass[64] = {};
+        GetClassNameW(popup, windowClass, static_cast<int>(std::size(windowClass)));
+        RECT r{};
+        if (std::wstring_view(windowClass) != CStatusBarMsgWnd::kWindowClass || !IsWindowVisible(popup) ||
+            !GetWindowRect(popup, &r))
+            return;
+        tallest[popup] = std::max<int>(tallest[popup], r.bottom - r.top);
+        placedRight = placedRight && r.right == work.right - 10 && r.bottom == work.bottom - 5;
         focusKept = focusKept && FocusKept();
-        return CStatusBarMsgWnd::LiveCount() == 0;
-    }));
+    });
+    ASSERT_TRUE(watch.Watching());
+    Win32Platform system;
+    const std::map<HWND, int> heights{{Open(system, 12, 150, 1), 12}, {Open(system, 20, 100, 2), 20}};
+    EXPECT_TRUE(PumpUntil([&] { return CStatusBarMsgWnd::LiveCount() == 0; }));
     EXPECT_EQ(tallest, heights);
     EXPECT_TRUE(placedRight);
     EXPECT_TRUE(focusKept);

@@ -13,7 +13,8 @@ namespace {
 constexpr wchar_t kTemporaryName[] = L"settings.txt.kelvaro-new";
 // Well within the 200 ms a save or a read waits for a file held by another program.
 constexpr DWORD kHeldForMs = 50;
-constexpr DWORD kLinkWaitMs = 5000;
+// Only a hang takes that long.
+constexpr DWORD kLinkWaitMs = 60000;
 constexpr DWORD kLinkPollMs = 20;
 
 // Wine's CreateSymbolicLinkW reports success but makes nothing; there the host's own ln makes
