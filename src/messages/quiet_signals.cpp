@@ -44,9 +44,9 @@ bool IsFullScreenWindow(const ForegroundWindowFacts& facts)
     const ScreenRect& window = facts.window;
     const ScreenRect& monitor = facts.monitor;
     const bool monitorKnown = monitor.right > monitor.left && monitor.bottom > monitor.top;
-    const bool coversMonitor = window.left <= monitor.left && window.top <= monitor.top &&
-                               window.right >= monitor.right && window.bottom >= monitor.bottom;
-    if (!monitorKnown || !coversMonitor || facts.hasCaption || facts.isShellWindow)
+    const bool isMonitor = window.left == monitor.left && window.top == monitor.top && window.right == monitor.right &&
+                           window.bottom == monitor.bottom;
+    if (!monitorKnown || !isMonitor || facts.hasCaption || facts.isShellWindow)
         return false;
     for (const std::string_view desktopClass : kDesktopClassNames) {
         if (facts.className == desktopClass)

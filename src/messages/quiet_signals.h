@@ -26,10 +26,9 @@ struct ForegroundWindowFacts {
     bool isShellWindow = false; // the shell's desktop window (GetShellWindow), whatever its class
 };
 
-// Whether the foreground window is a full-screen program: it covers its whole monitor (a window
-// reaching past the monitor's edges, as some games make theirs, covers it too), has no caption,
-// and is not the desktop or the taskbar. A maximised window covers a monitor without a taskbar
-// as well, but keeps its caption.
+// Whether the foreground window is a full-screen program: its rectangle is exactly its monitor's,
+// it has no caption, and it is not the desktop or the taskbar. On a monitor without a taskbar a
+// maximised window keeps its caption, or with a sizing frame reaches past every edge.
 bool IsFullScreenWindow(const ForegroundWindowFacts& facts);
 
 // The registry's type of a 64-bit little-endian value (REG_QWORD), which the capability store's

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(QuietSignals, AFullScreenWindowCoversItsMonitorWithoutCaptionAndIsNoDesktop)
+TEST(QuietSignals, AFullScreenWindowIsExactlyItsMonitorWithoutCaptionAndIsNoDesktop)
 {
     const ScreenRect primary{0, 0, 1920, 1080};
     const ScreenRect second{1920, -200, 3200, 824};
@@ -18,7 +18,13 @@ TEST(QuietSignals, AFullScreenWindowCoversItsMonitorWithoutCaptionAndIsNoDesktop
         bool isShellWindow, fullScreen;
     } cases[] = {
         {primary, primary, false, "Game", false, true},
-        {{-3, -3, 1923, 1083}, primary, false, "Game", false, true}, // a game's window past every edge
+        {second, second, false, "Game", false, true},
+        {primary, primary, false, "Thin border", false, true},       // WS_BORDER alone is no caption
+        {{-1, 0, 1920, 1080}, primary, false, "Game", false, false}, // a pixel past one edge
+        {{0, -1, 1920, 1080}, primary, false, "Game", false, false},
+        {{0, 0, 1921, 1080}, primary, false, "Game", false, false},
+        {{0, 0, 1920, 1081}, primary, false, "Game", false, false},
+        {{-8, -8, 1928, 1088}, primary, false, "Sizing frame", false, false}, // maximised without a caption
         {{0, 0, 1919, 1080}, primary, false, "Game", false, false},
         {primary, second, false, "Game", false, false},
         {{-8, -8, 1928, 1088}, primary, true, "Notepad", false, false}, // maximised, no taskbar there

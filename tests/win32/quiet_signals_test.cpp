@@ -15,7 +15,6 @@ void SetTime(const std::wstring& entry, const wchar_t* name, ULONGLONG time)
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, entry.c_str(), name, REG_QWORD, &time, sizeof time), ERROR_SUCCESS);
 }
 
-// A full-screen window in front is shown by the end-to-end story.
 TEST(Win32QuietSignals, AProgramThatStartedUsingTheCameraOrMicrophoneAndHasNotStoppedIsACall)
 {
     Win32Platform platform;
@@ -40,6 +39,43 @@ TEST(Win32QuietSignals, AProgramThatStartedUsingTheCameraOrMicrophoneAndHasNotSt
     QueryPerformanceCounter(&end);
     RecordProperty("ReadQuietStateMicroseconds",
                    std::to_string((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart / kTimedReads));
+}
+
+TEST(Win32QuietSignals, AWindowInFrontIsFullScreenWhenItIsExactlyItsMonitorAndHasNoCaption)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT& screen = monitor.rcMonitor;
+    const struct {
+        const char* what;
+        DWORD style;
+        int past; // pixels past each edge of the monitor
+        bool maximised;
+        bool fullScreen;
+    } cases[] = {
+        {"captionless", WS_POPUP, 0, false, true},
+        {"with a thin border", WS_POPUP | WS_BORDER, 0, false, true},
+        {"with a dialog frame", WS_POPUP | WS_DLGFRAME, 0, false, true},
+        {"with a caption", WS_POPUP | WS_CAPTION, 0, false, false},
+        {"a pixel past each edge", WS_POPUP, 1, false, false},
+        {"maximised with a sizing frame", WS_POPUP | WS_THICKFRAME, 0, true, false},
+    };
+    Win32Platform platform;
+    for (const auto& c : cases) {
+        HWND window = CreateWindowExW(0, L"STATIC", L"", c.style, screen.left - c.past, screen.top - c.past,
+                                      screen.right - screen.left + 2 * c.past, screen.bottom - screen.top + 2 * c.past,
+                                      nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr) << c.what;
+        ShowWindow(window, c.maximised ? SW_SHOWMAXIMIZED : SW_SHOW);
+        SetForegroundWindow(window);
+        ASSERT_EQ(GetForegroundWindow(), window) << c.what;
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(platform.ReadQuietState().fullScreen, c.fullScreen)
+            << c.what << ": " << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+        DestroyWindow(window);
+    }
 }
 
 } // namespace
