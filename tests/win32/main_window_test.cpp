@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include "app/timer_plan.h"
+#include "app/tray_icon_win.h"
 #include "breaks/break_state.h"
 #include "fake_platform_win.h"
 #include "modal_watchdog_win.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -332,6 +334,33 @@ TEST_F(MainWindowTest, EscapeEndsTheModalRun)
     EXPECT_EQ(escaping.DoModal(nullptr), IDCANCEL);
     EXPECT_FALSE(watchdog.Fired()) << "Escape did not end the run";
     EXPECT_EQ(escaping.Hwnd(), nullptr);
+}
+
+TEST(TrayIconTest, ATaskbarThatAnnouncesItselfAgainKeepsTheIconAndItsNotificationsUnlessTheShellLostIt)
+{
+    const struct {
+        const char* what;
+        std::set<DWORD> refusedAtStart, refusedAgain;
+        bool shown;
+    } cases[] = {
+        {"a restarted taskbar takes the icon", {}, {}, true},
+        {"only the scaling changed: the icon is still there", {}, {NIM_ADD}, true},
+        {"a taskbar without a notification area", {}, {NIM_ADD, NIM_MODIFY}, false},
+        {"a notification area that came late", {NIM_ADD}, {}, true},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        HICON icons[kTrayIconCount] = {};
+        platform.refusedTrayActions = c.refusedAtStart;
+        CTrayNot tray(platform, nullptr, WM_APP, "Active time today: 00:00:00", icons);
+        EXPECT_EQ(tray.IsShown(), c.refusedAtStart.empty()) << c.what;
+        platform.refusedTrayActions = c.refusedAgain;
+        tray.AddAgain();
+        EXPECT_EQ(tray.IsShown(), c.shown) << c.what;
+        platform.trayCalls.clear();
+        EXPECT_EQ(tray.ShowBalloon("Health tip", "Blink", nullptr), c.shown) << c.what;
+        EXPECT_EQ(platform.trayCalls.size(), c.shown ? 1u : 0u) << c.what;
+    }
 }
 
 } // namespace
