@@ -363,4 +363,27 @@ TEST(TrayIconTest, ATaskbarThatAnnouncesItselfAgainKeepsTheIconAndItsNotificatio
     }
 }
 
+TEST(TrayIconTest, ANotificationsTitleAndTextAreCutToWhatTheShellShowsAndNeverInACharacter)
+{
+    const std::string title63(63, 'T');
+    const std::string text255(255, 'x');
+    const std::string emoji = "\xF0\x9F\x98\x80"; // two UTF-16 units
+    const struct {
+        std::string title, text, shownTitle, shownText;
+    } cases[] = {
+        {"Health tip", "Blink", "Health tip", "Blink"},
+        {title63, text255, title63, text255},
+        {title63 + "T", text255 + "x", title63, text255},
+        {std::string(62, 'T') + emoji, std::string(254, 'x') + emoji, std::string(62, 'T'), std::string(254, 'x')},
+    };
+    FakePlatform platform;
+    HICON icons[kTrayIconCount] = {};
+    CTrayNot tray(platform, nullptr, WM_APP, "Active time today: 00:00:00", icons);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(tray.ShowBalloon(c.title, c.text, nullptr));
+        EXPECT_EQ(platform.trayCalls.back().infoTitle, c.shownTitle) << c.title.size();
+        EXPECT_EQ(platform.trayCalls.back().info, c.shownText) << c.text.size();
+    }
+}
+
 } // namespace
