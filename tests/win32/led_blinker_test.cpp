@@ -29,6 +29,18 @@ std::vector<std::string> ExpectedCalls(const LockStates& start)
     return calls;
 }
 
+// The calls of a show from the given states, up to its sleep of the given number (from 1).
+std::vector<std::string> ExpectedCallsUntilSleep(const LockStates& start, int sleep)
+{
+    std::vector<std::string> calls = ExpectedCalls(start);
+    int sleeps = 0;
+    const auto last = std::find_if(calls.begin(), calls.end(), [&sleeps, sleep](const std::string& call) {
+        return call.starts_with("sleep") && ++sleeps == sleep;
+    });
+    calls.erase(last + 1, calls.end());
+    return calls;
+}
+
 // The sleeps a list of keyboard calls asked for, in all.
 DWORD SleptMs(const std::vector<std::string>& calls)
 {
@@ -93,12 +105,7 @@ TEST_F(LedBlinkerTest, AShowCaughtMidwayIsTheOnlyOneAndPutsBackWhatTheUserChange
     EXPECT_FALSE(CLedBlinker(platform).Start());
 
     ASSERT_TRUE(CLedBlinker::StopAndRestore());
-    std::vector<std::string> expected = ExpectedCalls(start);
-    int sleeps = 0;
-    const auto heldSleep = std::find_if(expected.begin(), expected.end(), [&sleeps](const std::string& call) {
-        return call.starts_with("sleep") && ++sleeps == kHeldSleep;
-    });
-    expected.erase(heldSleep + 1, expected.end());
+    std::vector<std::string> expected = ExpectedCallsUntilSleep(start, kHeldSleep);
     // Going by the states it set, the show would have left Caps Lock off.
     expected.push_back("press Caps");
     // The show watched the keys a while before it believed the user's press, but within its budget.
@@ -128,6 +135,20 @@ TEST_F(LedBlinkerTest, AShowStoppedRightAfterItsPressPutsTheKeysBackOnceThePress
     ASSERT_TRUE(CLedBlinker::StopAndRestore());
     for (size_t index = 0; index < kLockKeyCount; ++index)
         EXPECT_EQ(platform.LockKeyEndsOn(kLockKeyCodes[index]), start[index]) << index;
+}
+
+TEST_F(LedBlinkerTest, AStopThatComesAsAWaitEndsLightsNoFurtherStep)
+{
+    // Stopped just as the wait with all three lights on ran out.
+    constexpr int kHeldSleep = 2;
+    platform.holdAtSleep = kHeldSleep;
+    platform.heldSleepRunsItsCourse = true;
+    ASSERT_TRUE(CLedBlinker(platform).Start());
+    ASSERT_TRUE(platform.WaitUntilHeld());
+    ASSERT_TRUE(CLedBlinker::StopAndRestore());
+    std::vector<std::string> expected = ExpectedCallsUntilSleep({false, false, false}, kHeldSleep);
+    expected.insert(expected.end(), {"press Num", "press Caps", "press Scroll"});
+    EXPECT_EQ(platform.KeyboardCalls(), expected);
 }
 
 // The real keyboard of the Wine session, whose lock states outlive the test: put back in teardown.
