@@ -14,6 +14,8 @@
 
 #include <memory>
 #include <set>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -341,12 +343,13 @@ TEST(TrayIconTest, ATaskbarThatAnnouncesItselfAgainKeepsTheIconAndItsNotificatio
     const struct {
         const char* what;
         std::set<DWORD> refusedAtStart, refusedAgain;
+        std::vector<DWORD> sentAgain; // the whole icon each time: picture, tooltip and messages
         bool shown;
     } cases[] = {
-        {"a restarted taskbar takes the icon", {}, {}, true},
-        {"only the scaling changed: the icon is still there", {}, {NIM_ADD}, true},
-        {"a taskbar without a notification area", {}, {NIM_ADD, NIM_MODIFY}, false},
-        {"a notification area that came late", {NIM_ADD}, {}, true},
+        {"a restarted taskbar takes the icon", {}, {}, {NIM_ADD}, true},
+        {"only the scaling changed: the icon is still there", {}, {NIM_ADD}, {NIM_ADD, NIM_MODIFY}, true},
+        {"a taskbar without a notification area", {}, {NIM_ADD, NIM_MODIFY}, {NIM_ADD, NIM_MODIFY}, false},
+        {"a notification area that came late", {NIM_ADD}, {}, {NIM_ADD}, true},
     };
     for (const auto& c : cases) {
         FakePlatform platform;
@@ -355,8 +358,18 @@ TEST(TrayIconTest, ATaskbarThatAnnouncesItselfAgainKeepsTheIconAndItsNotificatio
         CTrayNot tray(platform, nullptr, WM_APP, "Active time today: 00:00:00", icons);
         EXPECT_EQ(tray.IsShown(), c.refusedAtStart.empty()) << c.what;
         platform.refusedTrayActions = c.refusedAgain;
+        platform.trayCalls.clear();
         tray.AddAgain();
         EXPECT_EQ(tray.IsShown(), c.shown) << c.what;
+        std::vector<DWORD> sent;
+        for (const FakePlatform::TrayCall& call : platform.trayCalls) {
+            sent.push_back(call.action);
+            EXPECT_EQ(std::tie(call.flags, call.tip, call.callbackMessage),
+                      std::tuple(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), "Active time today: 00:00:00",
+                                 static_cast<UINT>(WM_APP)))
+                << c.what;
+        }
+        EXPECT_EQ(sent, c.sentAgain) << c.what;
         platform.trayCalls.clear();
         EXPECT_EQ(tray.ShowBalloon("Health tip", "Blink", nullptr), c.shown) << c.what;
         EXPECT_EQ(platform.trayCalls.size(), c.shown ? 1u : 0u) << c.what;
