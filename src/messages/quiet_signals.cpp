@@ -44,9 +44,9 @@ bool IsFullScreenWindow(const ForegroundWindowFacts& facts)
     const ScreenRect& window = facts.window;
     const ScreenRect& monitor = facts.monitor;
     const bool monitorKnown = monitor.right > monitor.left && monitor.bottom > monitor.top;
-    const bool coversMonitor = window.left <= monitor.left && window.top <= monitor.top &&
-                               window.right >= monitor.right && window.bottom >= monitor.bottom;
-    if (!monitorKnown || !coversMonitor || facts.hasCaption || facts.isShellWindow)
+    const bool isMonitor = window.left == monitor.left && window.top == monitor.top && window.right == monitor.right &&
+                           window.bottom == monitor.bottom;
+    if (!monitorKnown || !isMonitor || facts.hasCaption || facts.isShellWindow)
         return false;
     for (const std::string_view desktopClass : kDesktopClassNames) {
         if (facts.className == desktopClass)
@@ -63,28 +63,18 @@ bool CapabilityInUse(const std::optional<RegistryValue>& lastUsedStart,
     return start && *start != 0 && stop && *stop == 0;
 }
 
-QuietState QuietStateOfShell(std::optional<int> notificationState)
+QuietState QuietStateOf(const QuietReadings& readings)
 {
     QuietState state;
-    if (!notificationState)
-        return state;
-    switch (*notificationState) {
-    case kShellBusy:
-    case kShellDirect3DFullScreen:
-    case kShellFullScreenStoreApp:
-        state.fullScreen = true;
-        break;
-    case kShellPresentationMode:
-        state.presenting = true;
-        break;
-    default:
-        break;
+    if (const std::optional<int> shell = readings.notificationState) {
+        state.fullScreen =
+            *shell == kShellBusy || *shell == kShellDirect3DFullScreen || *shell == kShellFullScreenStoreApp;
+        state.presenting = *shell == kShellPresentationMode;
     }
+    if (readings.foregroundWindow && IsFullScreenWindow(*readings.foregroundWindow))
+        state.fullScreen = true;
+    const std::optional<std::uint32_t> profile = LittleEndianValue<std::uint32_t>(readings.focusAssistProfile);
+    state.focusAssist = profile && (*profile == kFocusPriorityOnly || *profile == kFocusAlarmsOnly);
+    state.inCall = readings.cameraOrMicrophoneInUse;
     return state;
-}
-
-bool FocusAssistOn(std::span<const std::uint8_t> profileData)
-{
-    const std::optional<std::uint32_t> profile = LittleEndianValue<std::uint32_t>(profileData);
-    return profile && (*profile == kFocusPriorityOnly || *profile == kFocusAlarmsOnly);
 }

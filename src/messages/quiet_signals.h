@@ -26,10 +26,9 @@ struct ForegroundWindowFacts {
     bool isShellWindow = false; // the shell's desktop window (GetShellWindow), whatever its class
 };
 
-// Whether the foreground window is a full-screen program: it covers its whole monitor (a window
-// reaching past the monitor's edges, as some games make theirs, covers it too), has no caption,
-// and is not the desktop or the taskbar. A maximised window covers a monitor without a taskbar
-// as well, but keeps its caption.
+// Whether the foreground window is a full-screen program: its rectangle is exactly its monitor's,
+// it has no caption, and it is not the desktop or the taskbar. On a monitor without a taskbar a
+// maximised window keeps its caption, or with a sizing frame reaches past every edge.
 bool IsFullScreenWindow(const ForegroundWindowFacts& facts);
 
 // The registry's type of a 64-bit little-endian value (REG_QWORD), which the capability store's
@@ -49,10 +48,19 @@ struct RegistryValue {
 bool CapabilityInUse(const std::optional<RegistryValue>& lastUsedStart,
                      const std::optional<RegistryValue>& lastUsedStop);
 
-// What the shell's notification state (QUERY_USER_NOTIFICATION_STATE; nothing when the shell
-// couldn't tell) says: full screen or presenting; any other state says nothing.
-QuietState QuietStateOfShell(std::optional<int> notificationState);
+// Every signal as the system gave it; one that couldn't be read is left empty.
+struct QuietReadings {
+    // The shell's QUERY_USER_NOTIFICATION_STATE.
+    std::optional<int> notificationState = std::nullopt;
+    // Nothing when there is no foreground window or its monitor can't be told.
+    std::optional<ForegroundWindowFacts> foregroundWindow = std::nullopt;
+    // Focus Assist's state data: a DWORD profile, 0 off, 1 priority only, 2 alarms only.
+    std::span<const std::uint8_t> focusAssistProfile = {};
+    // Whether some program's capability-store entry says it uses the camera or the microphone now.
+    bool cameraOrMicrophoneInUse = false;
+};
 
-// Whether Focus Assist's state data (a DWORD profile: 0 off, 1 priority only, 2 alarms only)
-// holds it on. No data, data of another size, or an unknown profile counts as off.
-bool FocusAssistOn(std::span<const std::uint8_t> profileData);
+// What the readings tell together. The shell's state says full screen or presenting (its other
+// states say nothing); a full-screen foreground window says full screen, which the shell misses
+// on some systems; Focus Assist is on at a known profile other than off, of the right size.
+QuietState QuietStateOf(const QuietReadings& readings);

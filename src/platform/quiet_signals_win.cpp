@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
+#include <string>
 
 namespace {
 
@@ -57,53 +60,52 @@ private:
     HKEY m_hKey = nullptr;
 };
 
-bool ForegroundWindowIsFullScreen()
+// The foreground window as the system describes it; its class name is kept in the string given.
+std::optional<ForegroundWindowFacts> ReadForegroundWindow(std::string& className)
 {
     HWND window = GetForegroundWindow();
     RECT windowRect{};
     if (!window || !GetWindowRect(window, &windowRect))
-        return false;
+        return std::nullopt;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     HMONITOR monitorHandle = MonitorFromWindow(window, MONITOR_DEFAULTTONULL);
     if (!monitorHandle || !GetMonitorInfoW(monitorHandle, &monitor))
-        return false;
-    wchar_t className[kLongestClassName] = {};
-    const int classNameLength = GetClassNameW(window, className, kLongestClassName);
-    const std::string utf8ClassName =
-        Narrow({className, static_cast<size_t>(classNameLength > 0 ? classNameLength : 0)});
+        return std::nullopt;
+    wchar_t wideClassName[kLongestClassName] = {};
+    const int classNameLength = GetClassNameW(window, wideClassName, kLongestClassName);
+    className = Narrow({wideClassName, static_cast<size_t>(classNameLength > 0 ? classNameLength : 0)});
     const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-    const ForegroundWindowFacts facts{
+    return ForegroundWindowFacts{
         {windowRect.left, windowRect.top, windowRect.right, windowRect.bottom},
         {monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right, monitor.rcMonitor.bottom},
         (style & WS_CAPTION) == WS_CAPTION,
-        utf8ClassName,
+        className,
         window == GetShellWindow(),
     };
-    return IsFullScreenWindow(facts);
 }
 
-QuietState ShellQuietState()
+std::optional<int> ReadShellNotificationState()
 {
     static const auto query =
         SystemFunction<QueryUserNotificationStateFunction>(L"shell32.dll", "SHQueryUserNotificationState");
     int state = 0;
     if (!query || FAILED(query(&state)))
-        return QuietStateOfShell(std::nullopt);
-    return QuietStateOfShell(state);
+        return std::nullopt;
+    return state;
 }
 
-bool FocusAssistIsOn()
+// Focus Assist's state data, in the buffer given; empty when it can't be read.
+std::span<const std::uint8_t> ReadFocusAssistProfile(std::array<std::uint8_t, sizeof(DWORD)>& profile)
 {
     static const auto query = SystemFunction<QueryWnfStateDataFunction>(L"ntdll.dll", "NtQueryWnfStateData");
     if (!query)
-        return false;
-    std::array<std::uint8_t, sizeof(DWORD)> profile{};
+        return {};
     ULONG changeStamp = 0;
     ULONG size = static_cast<ULONG>(profile.size());
     if (query(&kFocusAssistProfileState, nullptr, nullptr, &changeStamp, profile.data(), &size) < 0)
-        return false;
-    return FocusAssistOn(std::span(profile).first(std::min<size_t>(size, profile.size())));
+        return {};
+    return std::span(profile).first(std::min<size_t>(size, profile.size()));
 }
 
 // One of a capability-store entry's times: nothing when it is missing, or too long to be one.
@@ -176,9 +178,12 @@ bool CameraOrMicrophoneInUse()
 
 QuietState ReadSystemQuietState()
 {
-    QuietState state = ShellQuietState();
-    state.fullScreen = state.fullScreen || ForegroundWindowIsFullScreen();
-    state.focusAssist = FocusAssistIsOn();
-    state.inCall = CameraOrMicrophoneInUse();
-    return state;
+    std::string className;
+    std::array<std::uint8_t, sizeof(DWORD)> focusAssistProfile{};
+    return QuietStateOf({
+        ReadShellNotificationState(),
+        ReadForegroundWindow(className),
+        ReadFocusAssistProfile(focusAssistProfile),
+        CameraOrMicrophoneInUse(),
+    });
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(QuietSignals, AFullScreenWindowCoversItsMonitorWithoutCaptionAndIsNoDesktop)
+TEST(QuietSignals, AFullScreenWindowIsExactlyItsMonitorWithoutCaptionAndIsNoDesktop)
 {
     const ScreenRect primary{0, 0, 1920, 1080};
     const ScreenRect second{1920, -200, 3200, 824};
@@ -18,7 +18,13 @@ TEST(QuietSignals, AFullScreenWindowCoversItsMonitorWithoutCaptionAndIsNoDesktop
         bool isShellWindow, fullScreen;
     } cases[] = {
         {primary, primary, false, "Game", false, true},
-        {{-3, -3, 1923, 1083}, primary, false, "Game", false, true}, // a game's window past every edge
+        {second, second, false, "Game", false, true},
+        {primary, primary, false, "Thin border", false, true},       // WS_BORDER alone is no caption
+        {{-1, 0, 1920, 1080}, primary, false, "Game", false, false}, // a pixel past one edge
+        {{0, -1, 1920, 1080}, primary, false, "Game", false, false},
+        {{0, 0, 1921, 1080}, primary, false, "Game", false, false},
+        {{0, 0, 1920, 1081}, primary, false, "Game", false, false},
+        {{-8, -8, 1928, 1088}, primary, false, "Sizing frame", false, false}, // maximised without a caption
         {{0, 0, 1919, 1080}, primary, false, "Game", false, false},
         {primary, second, false, "Game", false, false},
         {{-8, -8, 1928, 1088}, primary, true, "Notepad", false, false}, // maximised, no taskbar there
@@ -61,20 +67,54 @@ TEST(QuietSignals, TheShellsStateAndFocusAssistSayFullScreenPresentingOrQuiet)
     // Index: the shell's state; F full screen, P presenting, - nothing.
     const std::string_view meanings = "--FFP--F-";
     for (int state = 0; state < static_cast<int>(meanings.size()); ++state) {
-        const QuietState read = QuietStateOfShell(state);
-        EXPECT_EQ(read.fullScreen, meanings[state] == 'F') << state;
-        EXPECT_EQ(read.presenting, meanings[state] == 'P') << state;
-        EXPECT_FALSE(read.focusAssist || read.inCall) << state;
+        const QuietState read = QuietStateOf({.notificationState = state});
+        EXPECT_EQ(read, (QuietState{.fullScreen = meanings[state] == 'F', .presenting = meanings[state] == 'P'}))
+            << state;
     }
-    EXPECT_EQ(QuietStateOfShell(std::nullopt), QuietState{});
 
     const struct {
         std::vector<std::uint8_t> data;
         bool on;
-    } focusCases[] = {{{0, 0, 0, 0}, false}, {{1, 0, 0, 0}, true}, {{2, 0, 0, 0}, true},
-                      {{3, 0, 0, 0}, false}, {{1}, false},         {{1, 0, 0, 0, 0, 0, 0, 0}, false}};
+    } focusCases[] = {{{}, false},
+                      {{0, 0, 0, 0}, false},
+                      {{1, 0, 0, 0}, true},
+                      {{2, 0, 0, 0}, true},
+                      {{3, 0, 0, 0}, false},
+                      {{1}, false},
+                      {{1, 0, 0, 0, 0, 0, 0, 0}, false}};
     for (const auto& c : focusCases)
-        EXPECT_EQ(FocusAssistOn(c.data), c.on) << testing::PrintToString(c.data);
+        EXPECT_EQ(QuietStateOf({.focusAssistProfile = c.data}), QuietState{.focusAssist = c.on})
+            << testing::PrintToString(c.data);
+}
+
+TEST(QuietSignals, EverySignalAddsItsOwnQuietAndNoneTakesAnothersAway)
+{
+    const ScreenRect monitor{0, 0, 1920, 1080};
+    const ForegroundWindowFacts fullScreen{monitor, monitor, false, "Game", false};
+    const ForegroundWindowFacts editor{monitor, monitor, true, "Notepad", false};
+    const std::vector<std::uint8_t> priorityOnly{1, 0, 0, 0};
+    constexpr int kShellBusy = 2;
+    constexpr int kShellPresenting = 4;
+    constexpr int kShellAccepts = 5; // all Wine ever answers
+    const struct {
+        const char* name;
+        QuietReadings readings;
+        QuietState state;
+    } cases[] = {
+        {"nothing read", {}, {}},
+        {"a full-screen window the shell missed", {kShellAccepts, fullScreen}, {.fullScreen = true}},
+        {"a full-screen window, the shell unread", {std::nullopt, fullScreen}, {.fullScreen = true}},
+        {"the shell busy over a window with a caption", {kShellBusy, editor}, {.fullScreen = true}},
+        {"presenting in a full-screen window",
+         {kShellPresenting, fullScreen},
+         {.fullScreen = true, .presenting = true}},
+        {"presenting, Focus Assist and a call",
+         {kShellPresenting, editor, priorityOnly, true},
+         {.presenting = true, .focusAssist = true, .inCall = true}},
+        {"a call alone", {kShellAccepts, editor, {}, true}, {.inCall = true}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QuietStateOf(c.readings), c.state) << c.name;
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 #include "app/main_window_win.h"
 #include "app/timer_plan.h"
 #include "fake_platform_win.h"
+#include "framework/deferred_boxes_win.h"
 #include "resources/resource_ids.h"
 #include "test_support_win.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -123,6 +125,47 @@ TEST_F(FailedSavesTest, WhileTheUserIsAwayFailedSavesShowOneBoxNotAPile)
     window->OnTimer(kSaveTimeFilesTimer);
     EXPECT_EQ(platform.messageBoxes.size(), 2u);
     Click(window->Hwnd(), IDC_MAIN_QUIT);
+}
+
+TEST(DeferredBoxesTest, ABoxWaitsForTheOutermostHoldAndGoesWithoutAnOwnerThatWentMeanwhile)
+{
+    const struct {
+        const char* what;
+        int holds;
+        int shows; // of the same text
+        bool ownerGoes;
+        size_t boxes;
+    } cases[] = {
+        {"shown at once", 0, 1, false, 1},
+        {"answered, then shown again", 0, 2, false, 2},
+        {"after the hold", 1, 1, false, 1},
+        {"after the outer of two holds", 2, 1, false, 1},
+        {"told once however often it failed meanwhile", 2, 3, false, 1},
+        {"its owner gone while it waited", 1, 1, true, 1},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        CDeferredBoxes boxes(platform);
+        HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        std::vector<std::unique_ptr<CDeferredBoxes::Hold>> holds;
+        for (int hold = 0; hold < c.holds; ++hold)
+            holds.push_back(std::make_unique<CDeferredBoxes::Hold>(boxes));
+        for (int show = 0; show < c.shows; ++show)
+            boxes.Show(owner, "could not open settings.txt", "Kelvaro", MB_OK | MB_TOPMOST);
+        if (c.ownerGoes)
+            DestroyWindow(owner);
+        for (; !holds.empty(); holds.pop_back())
+            EXPECT_TRUE(platform.messageBoxes.empty()) << c.what << ", " << holds.size() << " holds left";
+
+        ASSERT_EQ(platform.messageBoxes.size(), c.boxes) << c.what;
+        for (const FakePlatform::MessageBoxCall& box : platform.messageBoxes) {
+            EXPECT_EQ(box.owner, c.ownerGoes ? nullptr : owner) << c.what;
+            EXPECT_EQ(box.text, "could not open settings.txt");
+            EXPECT_EQ(box.caption, "Kelvaro");
+            EXPECT_EQ(box.flags, static_cast<UINT>(MB_OK | MB_TOPMOST));
+        }
+        DestroyWindow(owner);
+    }
 }
 
 } // namespace

@@ -161,7 +161,8 @@ public:
         lock.unlock();
         // Bounded, so that a wake that never comes fails the test instead of hanging it.
         constexpr DWORD kLongestHoldMs = 60000;
-        return WaitForSingleObject(wakeEvent, kLongestHoldMs) == WAIT_OBJECT_0;
+        const bool woken = WaitForSingleObject(wakeEvent, kLongestHoldMs) == WAIT_OBJECT_0;
+        return woken && !heldSleepRunsItsCourse;
     }
 
     QuietState ReadQuietState() override
@@ -243,6 +244,9 @@ public:
     std::vector<std::string> sessionCalls;
     std::vector<std::string> urlsOpened;
     int holdAtSleep = 0;
+    // The held sleep ends as if its time ran out at the moment it was woken: the caller doesn't
+    // learn of the wake from it.
+    bool heldSleepRunsItsCourse = false;
     // As on a real system, a program's key press reaches the states it reads only a moment later:
     // here, after the next sleep that is not cut short.
     bool pressesShowAfterASleep = false;

@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 constexpr int kLockKeyCodes[] = {VK_NUMLOCK, VK_CAPITAL, VK_SCROLL};
 constexpr char kStarted[] = "LED Thread Started";
+// The longest the show may watch the keys after its last press: the user waits for the lights meanwhile.
+constexpr DWORD kSettleBudgetMs = 200;
 
 std::vector<std::string> ExpectedCalls(const LockStates& start)
 {
@@ -24,6 +27,29 @@ std::vector<std::string> ExpectedCalls(const LockStates& start)
             calls.push_back("press " + FakePlatform::LockKeyName(kLockKeyCodes[static_cast<size_t>(event.key)]));
     }
     return calls;
+}
+
+// The calls of a show from the given states, up to its sleep of the given number (from 1).
+std::vector<std::string> ExpectedCallsUntilSleep(const LockStates& start, int sleep)
+{
+    std::vector<std::string> calls = ExpectedCalls(start);
+    int sleeps = 0;
+    const auto last = std::find_if(calls.begin(), calls.end(), [&sleeps, sleep](const std::string& call) {
+        return call.starts_with("sleep") && ++sleeps == sleep;
+    });
+    calls.erase(last + 1, calls.end());
+    return calls;
+}
+
+// The sleeps a list of keyboard calls asked for, in all.
+DWORD SleptMs(const std::vector<std::string>& calls)
+{
+    constexpr std::string_view kSleep = "sleep ";
+    DWORD ms = 0;
+    for (const std::string& call : calls)
+        if (call.starts_with(kSleep))
+            ms += static_cast<DWORD>(std::stoul(call.substr(kSleep.size())));
+    return ms;
 }
 
 // Under Wine a thread sees only the lock-key changes made after it began, so the keys are read
@@ -79,17 +105,16 @@ TEST_F(LedBlinkerTest, AShowCaughtMidwayIsTheOnlyOneAndPutsBackWhatTheUserChange
     EXPECT_FALSE(CLedBlinker(platform).Start());
 
     ASSERT_TRUE(CLedBlinker::StopAndRestore());
-    std::vector<std::string> expected = ExpectedCalls(start);
-    int sleeps = 0;
-    const auto heldSleep = std::find_if(expected.begin(), expected.end(), [&sleeps](const std::string& call) {
-        return call.starts_with("sleep") && ++sleeps == kHeldSleep;
-    });
-    expected.erase(heldSleep + 1, expected.end());
+    std::vector<std::string> expected = ExpectedCallsUntilSleep(start, kHeldSleep);
     // Going by the states it set, the show would have left Caps Lock off.
     expected.push_back("press Caps");
-    // How long the show watched the keys before it believed the user's press is its own affair.
+    // The show watched the keys a while before it believed the user's press, but within its budget.
+    const std::vector<std::string> allCalls = platform.KeyboardCalls();
+    const DWORD settleMs = SleptMs(allCalls) - SleptMs(expected);
+    EXPECT_GT(settleMs, 0u);
+    EXPECT_LE(settleMs, kSettleBudgetMs);
     std::vector<std::string> calls;
-    for (const std::string& call : platform.KeyboardCalls())
+    for (const std::string& call : allCalls)
         if (calls.size() < expected.size() - 1 || !call.starts_with("sleep"))
             calls.push_back(call);
     EXPECT_EQ(calls, expected);
@@ -110,6 +135,20 @@ TEST_F(LedBlinkerTest, AShowStoppedRightAfterItsPressPutsTheKeysBackOnceThePress
     ASSERT_TRUE(CLedBlinker::StopAndRestore());
     for (size_t index = 0; index < kLockKeyCount; ++index)
         EXPECT_EQ(platform.LockKeyEndsOn(kLockKeyCodes[index]), start[index]) << index;
+}
+
+TEST_F(LedBlinkerTest, AStopThatComesAsAWaitEndsLightsNoFurtherStep)
+{
+    // Stopped just as the wait with all three lights on ran out.
+    constexpr int kHeldSleep = 2;
+    platform.holdAtSleep = kHeldSleep;
+    platform.heldSleepRunsItsCourse = true;
+    ASSERT_TRUE(CLedBlinker(platform).Start());
+    ASSERT_TRUE(platform.WaitUntilHeld());
+    ASSERT_TRUE(CLedBlinker::StopAndRestore());
+    std::vector<std::string> expected = ExpectedCallsUntilSleep({false, false, false}, kHeldSleep);
+    expected.insert(expected.end(), {"press Num", "press Caps", "press Scroll"});
+    EXPECT_EQ(platform.KeyboardCalls(), expected);
 }
 
 // The real keyboard of the Wine session, whose lock states outlive the test: put back in teardown.

@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include "app/timer_plan.h"
+#include "app/tray_icon_win.h"
 #include "breaks/break_state.h"
 #include "fake_platform_win.h"
 #include "modal_watchdog_win.h"
@@ -12,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -333,6 +337,67 @@ TEST_F(MainWindowTest, EscapeEndsTheModalRun)
     EXPECT_EQ(escaping.DoModal(nullptr), IDCANCEL);
     EXPECT_FALSE(watchdog.Fired()) << "Escape did not end the run";
     EXPECT_EQ(escaping.Hwnd(), nullptr);
+}
+
+TEST(TrayIconTest, ATaskbarThatAnnouncesItselfAgainKeepsTheIconAndItsNotificationsUnlessTheShellLostIt)
+{
+    const struct {
+        const char* what;
+        std::set<DWORD> refusedAtStart, refusedAgain;
+        std::vector<DWORD> sentAgain; // the whole icon each time: picture, tooltip and messages
+        bool shown;
+    } cases[] = {
+        {"a restarted taskbar takes the icon", {}, {}, {NIM_ADD}, true},
+        {"only the scaling changed: the icon is still there", {}, {NIM_ADD}, {NIM_ADD, NIM_MODIFY}, true},
+        {"a taskbar without a notification area", {}, {NIM_ADD, NIM_MODIFY}, {NIM_ADD, NIM_MODIFY}, false},
+        {"a notification area that came late", {NIM_ADD}, {}, {NIM_ADD}, true},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        HICON icons[kTrayIconCount] = {};
+        platform.refusedTrayActions = c.refusedAtStart;
+        CTrayNot tray(platform, nullptr, WM_APP, "Active time today: 00:00:00", icons);
+        EXPECT_EQ(tray.IsShown(), c.refusedAtStart.empty()) << c.what;
+        platform.refusedTrayActions = c.refusedAgain;
+        platform.trayCalls.clear();
+        tray.AddAgain();
+        EXPECT_EQ(tray.IsShown(), c.shown) << c.what;
+        std::vector<DWORD> sent;
+        for (const FakePlatform::TrayCall& call : platform.trayCalls) {
+            sent.push_back(call.action);
+            EXPECT_EQ(std::tie(call.flags, call.tip, call.callbackMessage),
+                      std::tuple(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), "Active time today: 00:00:00",
+                                 static_cast<UINT>(WM_APP)))
+                << c.what;
+        }
+        EXPECT_EQ(sent, c.sentAgain) << c.what;
+        platform.trayCalls.clear();
+        EXPECT_EQ(tray.ShowBalloon("Health tip", "Blink", nullptr), c.shown) << c.what;
+        EXPECT_EQ(platform.trayCalls.size(), c.shown ? 1u : 0u) << c.what;
+    }
+}
+
+TEST(TrayIconTest, ANotificationsTitleAndTextAreCutToWhatTheShellShowsAndNeverInACharacter)
+{
+    const std::string title63(63, 'T');
+    const std::string text255(255, 'x');
+    const std::string emoji = "\xF0\x9F\x98\x80"; // two UTF-16 units
+    const struct {
+        std::string title, text, shownTitle, shownText;
+    } cases[] = {
+        {"Health tip", "Blink", "Health tip", "Blink"},
+        {title63, text255, title63, text255},
+        {title63 + "T", text255 + "x", title63, text255},
+        {std::string(62, 'T') + emoji, std::string(254, 'x') + emoji, std::string(62, 'T'), std::string(254, 'x')},
+    };
+    FakePlatform platform;
+    HICON icons[kTrayIconCount] = {};
+    CTrayNot tray(platform, nullptr, WM_APP, "Active time today: 00:00:00", icons);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(tray.ShowBalloon(c.title, c.text, nullptr));
+        EXPECT_EQ(platform.trayCalls.back().infoTitle, c.shownTitle) << c.title.size();
+        EXPECT_EQ(platform.trayCalls.back().info, c.shownText) << c.text.size();
+    }
 }
 
 } // namespace
