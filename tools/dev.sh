@@ -56,7 +56,7 @@ wine_processes_left() {
 # Ends what a test command killed outright (with its sessions' watchers) left of its Wine sessions.
 stop_wine() {
     local session
-    for session in "$1" "$1"/wine-* "$1"/dpi-* "$1"/faked-clock; do
+    for session in "$1" "$1"/wine-* "$1"/dpi-* "$1"/faked-clock*; do
         [ -d "$session/wineprefix" ] && stop_wine_session "$session"
     done
     return 0

@@ -31,6 +31,8 @@ struct DataFile {
     const char* name;
     std::string valid;
     std::string numbers;
+    // Its lines after the first are stored days, which every save must keep.
+    bool holdsDays = false;
 };
 
 enum class Shape { Bytes, Folder, ReadOnly, Link, DanglingLink };
@@ -215,15 +217,18 @@ FileState StateOf(const KelvaroProcess& kelvaro, const std::string& name)
 class HostileFilesE2e : public testing::Test {
 protected:
     HostileFilesE2e()
-        : m_history(PastHistory(kStoredDays)),
-          m_files{
+        : m_files{
               {"settings.txt", FirstStartSettings(),
                "TIMELIMIT #:#:#\r\nFREQUENCE #\r\nSTARTTRAY #\r\nFORCEBREAK_WAIT #\r\nOTHERTIME #\r\nHEALTH_MSG #\r\n"},
               {"standard.txt", DefaultCatalogue(), "# ; #\r\n"},
               // Another day, so that every save changes the file.
               {"activetimelog.txt", "ACTIVE_TIME_TODAY 1995-1-1 = 1:2:3\r\n",
                "ACTIVE_TIME_TODAY #-#-# = #:#:#\r\nACTIVE_TIME_TODAY 1995-1-1 = #:0:0\r\n"},
-              {"timehistory.txt", m_history, "#-1-1 = 1:0:0\r\n2000-1-1 = #:0:0\r\n2000-1-2 = 0:#:0\r\n"}}
+              {"timehistory.txt", PastHistory(kStoredDays), "#-1-1 = 1:0:0\r\n2000-1-1 = #:0:0\r\n2000-1-2 = 0:#:0\r\n", true},
+              {"breakhistory.txt",
+               "BREAKS\r\n2024-05-01 = breaks 3, postponed 1, eyes 5/9\r\n2024-05-02 = breaks 0, postponed 0, eyes 0/1\r\n"
+               "2024-05-03 = breaks 7, postponed 2, eyes 12/12\r\n",
+               "#-05-04 = breaks 1, postponed 0, eyes 0/0\r\n2024-05-05 = breaks #, postponed #, eyes #/#\r\n", true}}
     {
     }
 
@@ -233,7 +238,6 @@ protected:
 private:
     void RunRow(const DataFile& hostile, const Variant& variant, std::string& figures);
 
-    std::string m_history;
     std::vector<DataFile> m_files;
 };
 
@@ -326,15 +330,17 @@ void HostileFilesE2e::RunRow(const DataFile& hostile, const Variant& variant, st
                   quietMs, cpuMs, kelvaro.MsSinceLaunch() - quitAt, kelvaro.BoxesAccepted());
     figures = line;
     EXPECT_TRUE(StateOf(kelvaro, "standard.txt") == catalogue) << "standard.txt was written";
-    const bool historyHeldDays =
-        name != "timehistory.txt" || (variant.shape != Shape::Folder && variant.shape != Shape::DanglingLink &&
-                                      std::string_view(variant.name) != "empty");
-    if (historyHeldDays) {
-        const std::string history = kelvaro.ReadFile("timehistory.txt").value_or("");
-        for (std::size_t line = m_history.find('\n') + 1; line < m_history.size();
-             line = m_history.find('\n', line) + 1) {
-            const std::string day = m_history.substr(line, m_history.find('\n', line) + 1 - line);
-            EXPECT_NE(history.find(day), std::string::npos) << "lost the day " << day;
+    for (const DataFile& file : m_files) {
+        const bool daysGiven = &file != &hostile || (variant.shape != Shape::Folder &&
+                                                     variant.shape != Shape::DanglingLink &&
+                                                     std::string_view(variant.name) != "empty");
+        if (!file.holdsDays || !daysGiven)
+            continue;
+        const std::string kept = kelvaro.ReadFile(file.name).value_or("");
+        for (std::size_t line = file.valid.find('\n') + 1; line < file.valid.size();
+             line = file.valid.find('\n', line) + 1) {
+            const std::string day = file.valid.substr(line, file.valid.find('\n', line) + 1 - line);
+            EXPECT_NE(kept.find(day), std::string::npos) << file.name << " lost the day " << day;
         }
     }
     if (variant.shape == Shape::ReadOnly) {
@@ -369,6 +375,11 @@ TEST_F(HostileFilesE2e, ActiveTimeLog)
 TEST_F(HostileFilesE2e, History)
 {
     RunTable("timehistory.txt");
+}
+
+TEST_F(HostileFilesE2e, BreakHistory)
+{
+    RunTable("breakhistory.txt");
 }
 
 } // namespace

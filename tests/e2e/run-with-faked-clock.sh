@@ -3,23 +3,31 @@
 # move while programs run: a prefix, wineserver and virtual display of its own, so the other Wine
 # tests of the build keep the real clock.
 #
-#   run-with-faked-clock.sh BUILD_DIR PROGRAM [ARGUMENTS...]
+#   run-with-faked-clock.sh [--ticks-too] BUILD_DIR PROGRAM [ARGUMENTS...]
 #
 # Every process of the session, wineserver included, runs with libfaketime, which adds the
 # offset in seconds written in the file named by KELVARO_FAKED_CLOCK ("+2678400", "-60") to the
 # real time and reads that file again every second or two. Tick counts, and so window timers,
-# waits and the last-input time, keep the real pace.
+# waits and the last-input time, keep the real pace; with --ticks-too (in a session of its own)
+# they move with the clock, so that a test can make minutes without input pass at once. That
+# offset only ever grows: a tick count set back would run backwards.
 set -euo pipefail
 wine_run="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../cmake" && pwd)/wine-run.sh"
 
 # The session is held by a run of this script with the real clock, which prepares its prefix as
 # every other session's, with the real clock and zone; the same script then runs the program in
 # it with the faked clock.
+ticks_too=
+if [ "${1:-}" = --ticks-too ]; then
+  ticks_too=--ticks-too
+  shift
+fi
 if [ "${1:-}" != --faked ]; then
   build_dir=$1
+  session=$build_dir/faked-clock${ticks_too:+-and-ticks}
   # This is a session of its own, whatever CTest named.
   unset KELVARO_WINE_SESSION
-  exec bash "$wine_run" "$build_dir/faked-clock" --host bash "${BASH_SOURCE[0]}" --faked "$build_dir/faked-clock" "${@:2}"
+  exec bash "$wine_run" "$session" --host bash "${BASH_SOURCE[0]}" $ticks_too --faked "$session" "${@:2}"
 fi
 session_dir=$2
 shift 2
@@ -40,7 +48,11 @@ unset FAKETIME FAKETIME_NO_CACHE FAKETIME_FMT FAKETIME_START_AFTER_SECONDS FAKET
 export KELVARO_FAKED_CLOCK="$clock_file"
 export FAKETIME_TIMESTAMP_FILE="$clock_file"
 export FAKETIME_CACHE_DURATION=1
-export FAKETIME_DONT_FAKE_MONOTONIC=1
+if [ -n "$ticks_too" ]; then
+  unset FAKETIME_DONT_FAKE_MONOTONIC
+else
+  export FAKETIME_DONT_FAKE_MONOTONIC=1
+fi
 # File times stay real, or Wine would take its own files for changed and update the prefix each run.
 export NO_FAKE_STAT=1
 # A zone with daylight saving that every clock of the session reads alike: glibc and Wine follow the
