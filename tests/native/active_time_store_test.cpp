@@ -4,45 +4,24 @@
 #include "activity/time_files.h"
 
 #include "in_berlin.h"
+#include "memory_time_files_host.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
-#include <map>
-#include <set>
 
 namespace {
 
 // One run of the program with its two time files, a clock, a tick count and a user, stepped
 // second by second the way the activity tick sees them.
-class TimeFilesStory : public InBerlin, public TimeFilesHost {
+class TimeFilesStory : public InBerlin, public MemoryTimeFilesHost {
 protected:
     void SetUp() override
     {
         InBerlin::SetUp();
-        g_nActiveTimeMs = g_nRestoredTimeMs = g_nIdleTimeMs = 0;
-        g_dwStartTick = g_dwPreviousTick = 0;
-        g_bCountKnown = false;
-        g_bHistoryLoaded = false;
-        g_dayHistory.clear();
+        ResetActiveTimeCounters(false);
     }
-    std::optional<std::string> ReadText(const std::string& name) override
-    {
-        if (unreadable.count(name) || !files.count(name))
-            return std::nullopt;
-        return files[name];
-    }
-    bool Exists(const std::string& name) override { return files.count(name) != 0; }
-    bool Replace(const std::string& name, const std::string& bytes) override
-    {
-        if (unwritable.count(name))
-            return false;
-        files[name] = bytes;
-        return true;
-    }
-    void ReportCannotOpen(const std::string& name) override { reports.push_back("could not open " + name); }
-    void SaveSettings() override { ++settingsSaves; }
 
     void StartProgram(std::int64_t at)
     {
@@ -75,11 +54,6 @@ protected:
         tick += static_cast<std::uint32_t>(seconds * 1000);
     }
 
-    std::map<std::string, std::string> files;
-    std::set<std::string> unreadable;
-    std::set<std::string> unwritable;
-    std::vector<std::string> reports;
-    int settingsSaves = 0;
     std::int64_t now = 0;
     std::uint32_t tick = 7000000;
     std::uint32_t lastInput = 7000000;

@@ -5,11 +5,9 @@
 #include "activity/time_files.h"
 
 #include "in_berlin.h"
+#include "memory_time_files_host.h"
 
 #include <gtest/gtest.h>
-
-#include <map>
-#include <set>
 
 namespace {
 
@@ -63,33 +61,13 @@ TEST(BreakHistoryFile, TheStatisticsLineAveragesEveryRecordedDay)
 
 // The program's days as the break record and the active time see them: the record follows the
 // active time's counted day, changed by its rollover.
-class BreakHistoryStory : public InBerlin, public TimeFilesHost {
+class BreakHistoryStory : public InBerlin, public MemoryTimeFilesHost {
 protected:
     void SetUp() override
     {
         InBerlin::SetUp();
-        g_nActiveTimeMs = g_nRestoredTimeMs = g_nIdleTimeMs = 0;
-        g_dwStartTick = g_dwPreviousTick = 0;
-        g_bCountKnown = false;
-        g_bHistoryLoaded = true;
-        g_dayHistory.clear();
+        ResetActiveTimeCounters(true);
     }
-    std::optional<std::string> ReadText(const std::string& name) override
-    {
-        if (unreadable.count(name) || !files.count(name))
-            return std::nullopt;
-        return files[name];
-    }
-    bool Exists(const std::string& name) override { return files.count(name) != 0; }
-    bool Replace(const std::string& name, const std::string& bytes) override
-    {
-        if (unwritable.count(name))
-            return false;
-        files[name] = bytes;
-        return true;
-    }
-    void ReportCannotOpen(const std::string& name) override { reports.push_back("could not open " + name); }
-    void SaveSettings() override {}
 
     void StartProgram(std::int64_t at)
     {
@@ -113,10 +91,6 @@ protected:
                std::to_string(counts->eyesTaken) + "/" + std::to_string(counts->eyesOffered);
     }
 
-    std::map<std::string, std::string> files;
-    std::set<std::string> unreadable;
-    std::set<std::string> unwritable;
-    std::vector<std::string> reports;
     CBreakHistory record;
 };
 
