@@ -69,7 +69,7 @@ CEyeBreakPopup::~CEyeBreakPopup()
 bool CEyeBreakPopup::Show(HWND owner, int secondsLeft)
 {
     Close();
-    if (!RegisterPopupClass(WindowProc))
+    if (!RegisterPopupClass(OwnedWindowProc<CEyeBreakPopup>))
         return false;
     const ScreenRect workArea = WorkArea();
     const int edge = FindTaskbarEdge(workArea, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
@@ -152,27 +152,6 @@ void CEyeBreakPopup::FreeDrawingTools()
     m_fontText = nullptr;
     m_fontCount = nullptr;
     m_brBackground = nullptr;
-}
-
-LRESULT CALLBACK CEyeBreakPopup::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<CEyeBreakPopup*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->m_hWnd = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* popup = reinterpret_cast<CEyeBreakPopup*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!popup)
-        return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = 0;
-    // No exception may unwind through the system's window procedure.
-    try {
-        if (popup->OnMessage(message, wParam, result))
-            return result;
-    } catch (...) {
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool CEyeBreakPopup::OnMessage(UINT message, WPARAM wParam, LRESULT& result)

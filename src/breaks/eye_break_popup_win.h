@@ -1,4 +1,6 @@
 #pragma once
+#include "framework/owned_window_win.h"
+
 #include <windows.h>
 
 // The eye break's popup at the taskbar's edge: "Rest your eyes: look at something far away" above
@@ -22,7 +24,7 @@ public:
     HWND Hwnd() const { return m_hWnd; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK OwnedWindowProc<CEyeBreakPopup>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnMessage(UINT message, WPARAM wParam, LRESULT& result);
     void CreateControls(int dpi);
     void RefreshColours();

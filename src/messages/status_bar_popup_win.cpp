@@ -95,7 +95,7 @@ void CStatusBarMsgWnd::PopUp()
     m_nHeight = ScaleToDpi(m_nHeight, m_nDpi);
     m_rcText = ScaleRect(m_rcText, m_nDpi);
     m_roll = PopupRoll(m_nHeight, m_nShowTime, m_nStepTime);
-    if (!RegisterPopupClass(WindowProc)) {
+    if (!RegisterPopupClass(OwnedWindowProc<CStatusBarMsgWnd>)) {
         delete this;
         return;
     }
@@ -116,37 +116,14 @@ void CStatusBarMsgWnd::PopUp()
     Apply(m_roll.Start());
 }
 
-LRESULT CALLBACK CStatusBarMsgWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<CStatusBarMsgWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->m_hWnd = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* popup = reinterpret_cast<CStatusBarMsgWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!popup)
-        return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        // The window's last message, however it ended: the popup's life ends with it.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete popup;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    LRESULT result = 0;
-    // No exception may unwind through the system's window procedure. A handler that may free
-    // the popup reports the message handled and touches nothing afterwards.
-    try {
-        if (popup->OnMessage(message, wParam, result))
-            return result;
-    } catch (...) {
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 bool CStatusBarMsgWnd::OnMessage(UINT message, WPARAM wParam, LRESULT& result)
 {
     switch (message) {
+    case WM_NCDESTROY:
+        // The window's last message, however it ended: the popup's life ends with it.
+        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+        delete this;
+        return false;
     case WM_CREATE:
         OnCreate();
         return true;

@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/owned_window_win.h"
 #include "messages/popup_geometry.h"
 #include "platform/platform_win.h"
 
@@ -41,7 +42,7 @@ private:
     // Only the popup itself ends its life, when its window has gone.
     ~CStatusBarMsgWnd();
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK OwnedWindowProc<CStatusBarMsgWnd>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnMessage(UINT message, WPARAM wParam, LRESULT& result);
     void OnCreate();
     void OnTimer(UINT_PTR id);
