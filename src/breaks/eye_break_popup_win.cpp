@@ -28,28 +28,6 @@ constexpr COLORREF kTextColour = RGB(27, 67, 40);
 constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
 
-bool RegisterPopupClass(WNDPROC windowProc)
-{
-    static const bool registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = CEyeBreakPopup::kWindowClass;
-        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
-
-ScreenRect WorkArea()
-{
-    RECT area{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
-        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return {area.left, area.top, area.right, area.bottom};
-}
-
 HFONT CreateCountFont(int dpi)
 {
     LOGFONTW font{};
@@ -69,9 +47,9 @@ CEyeBreakPopup::~CEyeBreakPopup()
 bool CEyeBreakPopup::Show(HWND owner, int secondsLeft)
 {
     Close();
-    if (!RegisterPopupClass(OwnedWindowProc<CEyeBreakPopup>))
+    if (!RegisterOwnedWindowClass<CEyeBreakPopup>(CEyeBreakPopup::kWindowClass))
         return false;
-    const ScreenRect workArea = WorkArea();
+    const ScreenRect workArea = PopupWorkArea();
     const int edge = FindTaskbarEdge(workArea, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     const ScreenPoint corner = RollOutCorner(edge, workArea);
     const int dpi = DpiForMonitorAt({corner.x, corner.y});

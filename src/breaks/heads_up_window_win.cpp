@@ -6,6 +6,7 @@
 #include "history/break_history.h"
 #include "messages/popup_geometry.h"
 #include "messages/quiet_keeper_win.h"
+#include "messages/status_bar_popup_win.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 
@@ -19,14 +20,6 @@ constexpr CStyledLabels::Style kTextStyle{L"Tahoma", 100, false, RGB(0, 0, 0)};
 // The window's name for screen readers and for finding it; a caption in the template would give it a title bar.
 constexpr wchar_t kWindowName[] = L"Break heads-up";
 constexpr UINT_PTR kClickWithoutFocusId = 1;
-
-ScreenRect WorkArea()
-{
-    RECT area{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
-        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return {area.left, area.top, area.right, area.bottom};
-}
 
 bool Inside(HWND button, LPARAM point)
 {
@@ -180,7 +173,7 @@ void CHeadsUpWnd::ShowAtTaskbarEdge()
     GetWindowRect(Hwnd(), &window);
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
-    const ScreenRect workArea = WorkArea();
+    const ScreenRect workArea = PopupWorkArea();
     const int edge = FindTaskbarEdge(workArea, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     const ScreenPoint corner = RollOutCorner(edge, workArea);
     const PopupPlacement place = PlacePopup(edge, FinalPopupRect(edge, workArea, width, height), width, height,

@@ -29,3 +29,17 @@ LRESULT CALLBACK OwnedWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+// Registers the window class of such windows; true also when it was registered before.
+template <class Owner>
+bool RegisterOwnedWindowClass(const wchar_t* className, HBRUSH background = nullptr)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = OwnedWindowProc<Owner>;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}

@@ -19,29 +19,6 @@ constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTI
 // frame rather than a sizing border: only the roll sizes the popup.
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 
-bool RegisterPopupClass(WNDPROC windowProc)
-{
-    static const bool registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = CStatusBarMsgWnd::kWindowClass;
-        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
-
-ScreenRect WorkArea()
-{
-    RECT area{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
-        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return {area.left, area.top, area.right, area.bottom};
-}
-
 RECT ScaleRect(const RECT& rect, int dpi)
 {
     return {ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.right, dpi),
@@ -49,6 +26,14 @@ RECT ScaleRect(const RECT& rect, int dpi)
 }
 
 } // namespace
+
+ScreenRect PopupWorkArea()
+{
+    RECT area{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
+        area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return {area.left, area.top, area.right, area.bottom};
+}
 
 HFONT CStatusBarMsgWnd::CreateMessageFont(bool underline, int dpi)
 {
@@ -87,7 +72,7 @@ CStatusBarMsgWnd::~CStatusBarMsgWnd()
 
 void CStatusBarMsgWnd::PopUp()
 {
-    const ScreenRect workArea = WorkArea();
+    const ScreenRect workArea = PopupWorkArea();
     m_nTaskbarEdge = FindTaskbarEdge(workArea, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     const ScreenPoint corner = RollOutCorner(m_nTaskbarEdge, workArea);
     m_nDpi = DpiForMonitorAt({corner.x, corner.y});
@@ -95,7 +80,7 @@ void CStatusBarMsgWnd::PopUp()
     m_nHeight = ScaleToDpi(m_nHeight, m_nDpi);
     m_rcText = ScaleRect(m_rcText, m_nDpi);
     m_roll = PopupRoll(m_nHeight, m_nShowTime, m_nStepTime);
-    if (!RegisterPopupClass(OwnedWindowProc<CStatusBarMsgWnd>)) {
+    if (!RegisterOwnedWindowClass<CStatusBarMsgWnd>(CStatusBarMsgWnd::kWindowClass, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
         delete this;
         return;
     }

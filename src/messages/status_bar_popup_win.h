@@ -7,6 +7,9 @@
 
 #include <string>
 
+// The primary monitor's work area, out of whose taskbar edge the popups roll.
+ScreenRect PopupWorkArea();
+
 // Every reminder's popup at 96 DPI: its size and the rectangle its text is drawn into. A text
 // that needs more room is cut.
 constexpr int kReminderPopupWidth = 180;
