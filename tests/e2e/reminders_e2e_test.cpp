@@ -46,8 +46,12 @@ TEST(RemindersE2e, WithAOneMinuteIntervalABreakComesAndCountsDown)
     std::string caption;
     EXPECT_TRUE(kelvaro.WaitUntil(
         [&] {
+            // The program may take its next second between two readings: only a caption that stayed
+            // the same around the reading of the state is judged with it.
             caption = kelvaro.ItemText(dialog, IDOK);
             const bool enabled = kelvaro.IsEnabled(dialog, IDOK);
+            if (kelvaro.ItemText(dialog, IDOK) != caption)
+                return false;
             int seconds = 0;
             char closing = 0;
             if (std::sscanf(caption.c_str(), "OK (Wait %d sec%c", &seconds, &closing) == 2 && closing == ')') {
