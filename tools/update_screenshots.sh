@@ -51,8 +51,8 @@ write_settings() {
 }
 
 # A data folder with the catalogue, the break ideas, the sounds, four weeks of history (a few days
-# missing, one long day) and today's count, so that no first-start message box shows and the
-# History chart has bars in most of its days.
+# missing, one long day), today's count and a week of breaks, so that no first-start message box
+# shows and the History chart has bars in most of its days.
 seed_folder() {
     local folder=$1
     mkdir -p "$folder"
@@ -66,6 +66,14 @@ seed_folder() {
         done
     } >"$folder/timehistory.txt"
     printf 'ACTIVE_TIME_TODAY %s = 1:25:10\r\n' "$(date +%Y-%-m-%-d)" >"$folder/activetimelog.txt"
+    # The breaks of the last week, today's included.
+    {
+        printf 'BREAKS\r\n'
+        for days in $(seq 6 -1 0); do
+            printf '%s = breaks %d, postponed %d, eyes %d/%d\r\n' "$(date -d "-$days days" +%Y-%m-%d)" \
+                $((2 + days % 3)) $((days % 2)) $((9 + days)) $((12 + days))
+        done
+    } >"$folder/breakhistory.txt"
 }
 
 tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
