@@ -112,15 +112,12 @@ void CTavrinDlg::OnActivityTick()
     const CDeferredBoxes::Hold hold(m_fileBoxes);
     ActiveTime time;
     CheckActivity(time);
-    if (m_quiet.OnActivityTick()) {
+    const ActivityOutcome outcome = m_rules.OnActivityTick(MomentNow(false));
+    if (outcome.breakIntervalRestarts)
         RestartTimeBreakInterval();
-        if (NaturalBreakCounts(m_platform.Now(), m_quiet.LastBreakMs()))
-            m_breaks.Count(BreakEvent::BreakTaken);
-    }
-    for (ReminderKind kind : m_eyeBreaks.OnActivityTick(m_quiet, m_headsUp.IsShown(), m_breaks)) {
-        if (m_quiet.OnDue(kind) == GateVerdict::Give)
-            GiveHeldReminder(kind);
-    }
+    m_eyeBreaks.Show(outcome.eyeBreak);
+    for (ReminderKind kind : outcome.released)
+        OfferReminder(kind);
     if (const std::optional<int> picture = TrayPictureForHours(time.hours); picture && m_pTrayIcon)
         m_pTrayIcon->SetIcon(*picture);
     const ActiveTimeTexts texts = FormatActiveTime(time);

@@ -184,11 +184,17 @@ void CTavrinDlg::OnCommand(int id, int notifyCode)
         if (notifyCode == STN_CLICKED)
             OnInfoLabelClick();
         break;
+    case IDC_HEADS_UP_POSTPONE:
+    case IDC_HEADS_UP_START_NOW:
+        OnHeadsUpButton(id);
+        break;
     default:
-        if (m_quiet.OnTrayCommand(id))
+        if (m_quiet.OnTrayCommand(id)) {
             RefreshTooltip();
-        else
+            FollowRules();
+        } else {
             CDialog::OnCommand(id, notifyCode);
+        }
     }
 }
 
@@ -369,13 +375,23 @@ void CTavrinDlg::HideOwnedDialogs()
     // can answer it, or the work waiting on it would wait for ever.
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM owner) -> BOOL {
-            if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window) &&
-                CDialog::IsLiveDialog(window))
+        [](HWND window, LPARAM self) -> BOOL {
+            const auto* main = reinterpret_cast<const CTavrinDlg*>(self);
+            if (GetWindow(window, GW_OWNER) == main->Hwnd() && IsWindowVisible(window) &&
+                CDialog::IsLiveDialog(window) && HidesWithMainWindow(main->RoleOf(window)))
                 ShowWindow(window, SW_HIDE);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(Hwnd()));
+        reinterpret_cast<LPARAM>(this));
+}
+
+OwnedWindow CTavrinDlg::RoleOf(HWND window) const
+{
+    if (window == m_headsUp.Hwnd())
+        return OwnedWindow::HeadsUp;
+    if (g_pForceBreakDlg && window == g_pForceBreakDlg->Hwnd())
+        return OwnedWindow::BreakDialog;
+    return OwnedWindow::ChildDialog;
 }
 
 void CTavrinDlg::RestoreFromTray()

@@ -1,4 +1,5 @@
 #pragma once
+#include "breaks/break_coordinator.h"
 #include "breaks/break_ideas.h"
 #include "breaks/eye_breaks_win.h"
 #include "breaks/heads_up_window_win.h"
@@ -92,6 +93,7 @@ private:
     void OnInfoLabelClick();
     void ShowBreakAgainIfRunning();
     void HideOwnedDialogs();
+    OwnedWindow RoleOf(HWND window) const;
     void LockChoices(bool locked);
     SettingsSnapshot SnapshotSettings() const;
     void ApplySetting(const SettingAssignment& assignment);
@@ -102,15 +104,22 @@ private:
     // Shows the break dialog and starts (or goes on with) its countdown.
     void StartForcedBreak();
     ReminderSettings CurrentReminderSettings() const;
-    // Carries out a reminder the moment allows: its lights and sound, then its text or its
-    // forced break, which a heads-up may come before.
-    void GiveReminder(ReminderKind kind, const ReminderDecision& decision);
+    // A reminder falls due (a message timer's, the warning, or one that was held or waited): with
+    // the settings and time of now, what the rules allow of it is given: its lights and sound,
+    // then its text or its forced break, which a heads-up may come before.
+    void OfferReminder(ReminderKind kind);
+    void OfferLongActivityWarning();
     // A message tick's decision with the time and settings of now.
     ReminderDecision DecideReminderNow(unsigned timerId, const MessageCatalogue& lists);
-    void GiveLongActivityWarning();
-    // A reminder held while the user was busy, given now with the settings and time of now.
-    void GiveHeldReminder(ReminderKind kind);
     void CheckLongActivity();
+
+    // The user's moment and what is on screen, for the rules between the break features; the
+    // system's quiet state asked afresh or as last read.
+    Moment MomentNow(bool askSystem);
+    // The heads-up window as the rules have it now.
+    void FollowRules();
+    void OnHeadsUpTick();
+    void OnHeadsUpButton(int id);
     void OnQuietCheckTick();
     // The boxes telling of an empty message list, each text once however many ticks ask for it.
     void ShowEmptyListBoxes();
@@ -138,11 +147,13 @@ private:
     Platform& m_platform;
     // The boxes of failed file saves and loads, held back while a tick or a Start runs.
     CDeferredBoxes m_fileBoxes{m_platform};
-    CQuietKeeper m_quiet{m_platform};
-    CReminderPresenter m_reminders{m_platform};
     CBreakHistory m_breaks;
-    CEyeBreaks m_eyeBreaks{m_platform};
-    CHeadsUpWnd m_headsUp{m_platform, m_quiet, m_breaks, [this] { StartForcedBreak(); }};
+    // Decides between the break features; the objects below show what it says.
+    BreakCoordinator m_rules{m_breaks};
+    CQuietKeeper m_quiet{m_platform, m_rules};
+    CReminderPresenter m_reminders{m_platform};
+    CEyeBreaks m_eyeBreaks;
+    CHeadsUpWnd m_headsUp{m_platform};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

@@ -61,13 +61,13 @@ void CTavrinDlg::OnStartStop(StopCause cause)
         LockChoices(true);
         ArmTimers();
         m_quiet.OnStart(Hwnd());
-        m_eyeBreaks.OnStart(Hwnd());
-        m_headsUp.OnStart(Hwnd());
+        m_rules.OnStart(MomentNow(true), m_eyeBreaks.OnStart(Hwnd()));
     } else {
         KillTimers();
         m_quiet.OnStop(cause);
-        m_eyeBreaks.OnStop();
-        m_headsUp.OnStop();
+        m_rules.OnStop(cause, MomentNow(false));
+        m_eyeBreaks.Close();
+        FollowRules();
         if (EffectsOfStop(cause).forgetsWaitingShutdown)
             g_shutdownSchedule.ForgetWaitingTime();
         g_bRunning = false;
@@ -129,7 +129,7 @@ void CTavrinDlg::OnTimer(UINT_PTR id)
     } else if (id == kQuietCheckTimer) {
         OnQuietCheckTick();
     } else if (id == kBreakHeadsUpTimer) {
-        m_headsUp.OnTick();
+        OnHeadsUpTick();
     } else if (id == kPauseEndTimer) {
         if (m_quiet.OnPauseEndTick())
             RefreshTooltip();

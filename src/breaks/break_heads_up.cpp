@@ -26,14 +26,19 @@ bool BreakHeadsUp::OnBreakDue(std::uint32_t tickMs)
     m_stage = Stage::Shown;
     m_nStageEndTick = tickMs + kHeadsUpMs;
     m_nPostponements = 0;
+    m_bWaitingForPause = false;
     return true;
 }
 
-HeadsUpEvent BreakHeadsUp::OnTick(std::uint32_t tickMs)
+HeadsUpEvent BreakHeadsUp::OnTick(std::uint32_t tickMs, std::int64_t idleMs)
 {
     if (!Pending() || SecondsLeft(tickMs) > 0)
         return HeadsUpEvent::None;
     if (m_stage == Stage::Shown) {
+        const auto overdueMs = static_cast<std::int32_t>(tickMs - m_nStageEndTick);
+        m_bWaitingForPause = idleMs < kPauseInTypingMs && overdueMs < kLongestWaitForPauseMs;
+        if (m_bWaitingForPause)
+            return HeadsUpEvent::None;
         m_stage = Stage::Idle;
         return HeadsUpEvent::BreakDue;
     }
@@ -42,12 +47,20 @@ HeadsUpEvent BreakHeadsUp::OnTick(std::uint32_t tickMs)
     return HeadsUpEvent::HeadsUpDue;
 }
 
+std::uint32_t BreakHeadsUp::TimerPeriodMs() const
+{
+    if (!Pending())
+        return 0;
+    return Shown() && m_bWaitingForPause ? kPauseWatchTickMs : kHeadsUpTickMs;
+}
+
 bool BreakHeadsUp::Postpone(std::uint32_t tickMs)
 {
     if (!Shown() || m_nPostponements >= kMostPostponements)
         return false;
     ++m_nPostponements;
     m_stage = Stage::Postponed;
+    m_bWaitingForPause = false;
     m_nStageEndTick = tickMs + kPostponeMs;
     return true;
 }
@@ -63,6 +76,7 @@ bool BreakHeadsUp::StartNow()
 void BreakHeadsUp::End()
 {
     m_stage = Stage::Idle;
+    m_bWaitingForPause = false;
 }
 
 HeadsUpView BreakHeadsUp::View(std::uint32_t tickMs) const

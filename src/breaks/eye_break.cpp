@@ -1,7 +1,6 @@
 #include "breaks/eye_break.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace {
 constexpr std::int64_t kMsPerMinute = 60000;
@@ -23,16 +22,19 @@ EyeBreakStep EyeBreakTimer::OnTick(const EyeBreakMoment& moment)
         m_nLastReminderTick.reset();
     if (m_nShownTick)
         return OnTickShown(moment, sincePreviousTick);
+    // Screen time without input: the eyes did not rest, and did no work either.
+    if (moment.displayRequired && moment.idleMs >= kLookAwayMs && !moment.busy && !moment.paused)
+        return {};
     if (moment.busy || moment.paused || moment.idleMs >= kLookAwayMs) {
         m_nActiveMs = 0;
         return {};
     }
     // A tick held up for longer than a look-away can't vouch that the time between was work.
     m_nActiveMs += std::min<std::int64_t>(sincePreviousTick, kLookAwayMs);
-    if (m_nActiveMs < m_nIntervalMs || moment.breakOnScreen || m_nLastReminderTick)
+    if (m_nActiveMs < m_nIntervalMs || moment.otherOnScreen || m_nLastReminderTick)
         return {};
     m_nShownTick = moment.tick;
-    return {true, kEyeBreakSeconds, EyeBreakEvent::Offered, {}};
+    return {true, kEyeBreakSeconds, EyeBreakEvent::Offered};
 }
 
 EyeBreakStep EyeBreakTimer::OnTickShown(const EyeBreakMoment& moment, std::uint32_t sincePreviousTick)
@@ -40,7 +42,7 @@ EyeBreakStep EyeBreakTimer::OnTickShown(const EyeBreakMoment& moment, std::uint3
     if (m_nDoneTick) {
         if (moment.tick - *m_nDoneTick >= kEyeBreakDoneMs)
             return Close(std::nullopt);
-        return {true, 0, std::nullopt, {}};
+        return {true, 0, std::nullopt};
     }
     if (moment.busy || moment.paused)
         return Close(EyeBreakEvent::Missed);
@@ -49,11 +51,11 @@ EyeBreakStep EyeBreakTimer::OnTickShown(const EyeBreakMoment& moment, std::uint3
     const std::int64_t stillMs = std::clamp<std::int64_t>(moment.idleMs, 0, onScreen);
     if (stillMs >= kEyeBreakSeconds * kMsPerSecond) {
         m_nDoneTick = moment.tick;
-        return {true, 0, EyeBreakEvent::Taken, {}};
+        return {true, 0, EyeBreakEvent::Taken};
     }
     if (onScreen >= kEyeBreakMissedAfterMs && moment.idleMs < sincePreviousTick)
         return Close(EyeBreakEvent::Missed);
-    return {true, kEyeBreakSeconds - static_cast<int>(stillMs / kMsPerSecond), std::nullopt, {}};
+    return {true, kEyeBreakSeconds - static_cast<int>(stillMs / kMsPerSecond), std::nullopt};
 }
 
 EyeBreakStep EyeBreakTimer::Close(std::optional<EyeBreakEvent> event)
@@ -61,21 +63,10 @@ EyeBreakStep EyeBreakTimer::Close(std::optional<EyeBreakEvent> event)
     m_nShownTick.reset();
     m_nDoneTick.reset();
     m_nActiveMs = 0;
-    EyeBreakStep step{false, 0, event, std::move(m_deferred)};
-    m_deferred.clear();
-    return step;
+    return {false, 0, event};
 }
 
 void EyeBreakTimer::OnReminderGiven(std::uint32_t tick)
 {
     m_nLastReminderTick = tick;
-}
-
-bool EyeBreakTimer::Defer(ReminderKind kind)
-{
-    if (!m_nShownTick)
-        return false;
-    if (std::find(m_deferred.begin(), m_deferred.end(), kind) == m_deferred.end())
-        m_deferred.push_back(kind);
-    return true;
 }

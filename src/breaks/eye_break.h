@@ -3,11 +3,8 @@
 // interval counts active time and starts again whenever the user rests their eyes on their own;
 // the popup's countdown runs only while there is no input.
 
-#include "messages/message_scheduler.h"
-
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 // A spell this long without input has rested the eyes already: the interval starts again.
 constexpr std::int64_t kLookAwayMs = 20000;
@@ -29,7 +26,8 @@ struct EyeBreakMoment {
     std::int64_t idleMs = 0;    // since the last keyboard or mouse input
     bool busy = false;          // presenting, in a call or full screen at the last reading
     bool paused = false;        // the tray's pause
-    bool breakOnScreen = false; // a forced break or its heads-up
+    bool otherOnScreen = false; // a forced break, its heads-up or a reminder's popup
+    bool displayRequired = false; // a program keeps the display on: a film is no look away
 };
 
 // The popup after a tick, and what happened at it.
@@ -37,8 +35,6 @@ struct EyeBreakStep {
     bool shown = false;
     int secondsLeft = 0; // while shown: the countdown, 0 for "Done"
     std::optional<EyeBreakEvent> event;
-    // The reminders that waited for the popup, to be given now that it has gone, in their order.
-    std::vector<ReminderKind> released;
 };
 
 class EyeBreakTimer {
@@ -46,12 +42,12 @@ public:
     // Supervision starts, with eye breaks after so many minutes of active time.
     void Start(std::uint32_t tick, int minutes);
     // Once a second while supervising. Never while busy or paused: the interval starts again
-    // then. Due, an eye break waits for a forced break and for the distance from other reminders.
+    // then; a spell without input while the display is kept on neither counts nor starts it
+    // again. Due, an eye break waits for what else is on screen and for the distance from other
+    // reminders.
     EyeBreakStep OnTick(const EyeBreakMoment& moment);
     // Another reminder was given: the next eye break keeps its distance.
     void OnReminderGiven(std::uint32_t tick);
-    // A reminder falls due: true when it must wait for the popup to go. A kind waits at most once.
-    bool Defer(ReminderKind kind);
 
 private:
     EyeBreakStep OnTickShown(const EyeBreakMoment& moment, std::uint32_t sincePreviousTick);
@@ -64,5 +60,4 @@ private:
     std::optional<std::uint32_t> m_nLastReminderTick;
     std::optional<std::uint32_t> m_nShownTick;
     std::optional<std::uint32_t> m_nDoneTick;
-    std::vector<ReminderKind> m_deferred;
 };

@@ -44,7 +44,7 @@ void CTavrinDlg::OnBreakCountdownTick()
     const CountdownStep step =
         TickBreakCountdown(g_pSettingsDlg ? g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS) : std::string());
     if (step.ended) {
-        m_breaks.Count(BreakEvent::BreakTaken);
+        m_rules.OnBreakCountdownEnded(MomentNow(false));
         g_pForceBreakDlg->EnableItem(IDOK, true);
         m_platform.KillWindowTimer(Hwnd(), kBreakCountdownTimer);
     }

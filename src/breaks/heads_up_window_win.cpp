@@ -3,16 +3,12 @@
 #include "app/timer_plan.h"
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
-#include "history/break_history.h"
 #include "messages/popup_geometry.h"
-#include "messages/quiet_keeper_win.h"
 #include "messages/status_bar_popup_win.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
-
-#include <utility>
 
 namespace {
 
@@ -65,56 +61,29 @@ LRESULT CALLBACK ClickWithoutFocus(HWND button, UINT message, WPARAM wParam, LPA
 
 } // namespace
 
-CHeadsUpWnd::CHeadsUpWnd(Platform& platform, CQuietKeeper& quiet, CBreakHistory& record,
-                         std::function<void()> startBreak)
-    : CDialog(IDD_HEADS_UP), m_platform(platform), m_quiet(quiet), m_record(record),
-      m_startBreak(std::move(startBreak))
-{
-}
+CHeadsUpWnd::CHeadsUpWnd(Platform& platform) : CDialog(IDD_HEADS_UP), m_platform(platform) {}
 
-void CHeadsUpWnd::OnStart(HWND owner)
+void CHeadsUpWnd::Follow(HWND owner, bool shown, const HeadsUpView& view, std::uint32_t timerMs)
 {
     m_owner = owner;
-}
-
-void CHeadsUpWnd::OnStop()
-{
-    m_rules.End();
-    FollowRules();
-}
-
-bool CHeadsUpWnd::OnBreakDue(ReminderKind kind)
-{
-    if (!m_rules.OnBreakDue(m_platform.TickCount()))
-        return false;
-    m_kind = kind;
-    m_platform.SetWindowTimer(m_owner, kBreakHeadsUpTimer, kOncePerSecondMs);
-    ShowAtTaskbarEdge();
-    return true;
-}
-
-void CHeadsUpWnd::OnTick()
-{
-    switch (m_rules.OnTick(m_platform.TickCount())) {
-    case HeadsUpEvent::BreakDue:
-        FollowRules();
-        // As before the heads-up, the user may meanwhile be busy, have paused reminders or be away.
-        if (m_quiet.OnDue(m_kind) == GateVerdict::Give)
-            m_startBreak();
-        return;
-    case HeadsUpEvent::HeadsUpDue:
-        if (m_quiet.OnDue(m_kind) == GateVerdict::Give) {
-            ShowAtTaskbarEdge();
-            return;
-        }
-        m_rules.End();
-        FollowRules();
-        return;
-    case HeadsUpEvent::None:
-        Refresh();
-        FollowRules();
+    if (timerMs != m_nTimerMs) {
+        if (timerMs == 0)
+            m_platform.KillWindowTimer(m_owner, kBreakHeadsUpTimer);
+        else
+            m_platform.SetWindowTimer(m_owner, kBreakHeadsUpTimer, timerMs);
+        m_nTimerMs = timerMs;
+    }
+    if (!shown) {
+        if (IsVisible())
+            Show(SW_HIDE);
         return;
     }
+    // Without its window the heads-up still counts down, and the break still comes.
+    if (!Hwnd() && !Create(m_owner))
+        return;
+    Refresh(view);
+    if (!IsVisible())
+        ShowAtTaskbarEdge();
 }
 
 BOOL CHeadsUpWnd::OnInitDialog()
@@ -131,12 +100,8 @@ BOOL CHeadsUpWnd::OnInitDialog()
 void CHeadsUpWnd::OnCommand(int id, int notifyCode)
 {
     // Nothing else closes the window: the rules decide when it goes.
-    if (notifyCode != BN_CLICKED)
-        return;
-    if (id == IDC_HEADS_UP_POSTPONE)
-        OnPostpone();
-    else if (id == IDC_HEADS_UP_START_NOW)
-        OnStartNow();
+    if (notifyCode == BN_CLICKED && (id == IDC_HEADS_UP_POSTPONE || id == IDC_HEADS_UP_START_NOW))
+        SendMessageW(m_owner, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
 }
 
 bool CHeadsUpWnd::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
@@ -147,28 +112,8 @@ bool CHeadsUpWnd::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
     return true;
 }
 
-void CHeadsUpWnd::OnPostpone()
-{
-    if (!m_rules.Postpone(m_platform.TickCount()))
-        return;
-    m_record.Count(BreakEvent::Postponed);
-    FollowRules();
-}
-
-void CHeadsUpWnd::OnStartNow()
-{
-    if (!m_rules.StartNow())
-        return;
-    FollowRules();
-    m_startBreak();
-}
-
 void CHeadsUpWnd::ShowAtTaskbarEdge()
 {
-    // Without its window the heads-up still counts down, and the break still comes.
-    if (!Hwnd() && !Create(m_owner))
-        return;
-    Refresh();
     RECT window{};
     GetWindowRect(Hwnd(), &window);
     const int width = window.right - window.left;
@@ -181,18 +126,13 @@ void CHeadsUpWnd::ShowAtTaskbarEdge()
     // The popup's margin from the work area's side comes off its width; the heads-up keeps its
     // width and stands that much further in.
     SetWindowPos(Hwnd(), HWND_TOPMOST, place.x - (width - place.width), place.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    const bool wasShown = IsVisible();
     Show(SW_SHOWNOACTIVATE);
     // Heard as it comes, since it never takes the focus that would have it read.
-    if (!wasShown)
-        AnnounceAlert(Item(IDC_HEADS_UP_TEXT));
+    AnnounceAlert(Item(IDC_HEADS_UP_TEXT));
 }
 
-void CHeadsUpWnd::Refresh()
+void CHeadsUpWnd::Refresh(const HeadsUpView& view)
 {
-    if (!Hwnd())
-        return;
-    const HeadsUpView view = m_rules.View(m_platform.TickCount());
     // Only what changed is set, so that the window doesn't flicker once a second.
     if (view.text != m_shown.text)
         SetItemText(IDC_HEADS_UP_TEXT, view.text);
@@ -200,12 +140,4 @@ void CHeadsUpWnd::Refresh()
         SetItemText(IDC_HEADS_UP_POSTPONE, view.postponeCaption);
     EnableItem(IDC_HEADS_UP_POSTPONE, view.canPostpone);
     m_shown = view;
-}
-
-void CHeadsUpWnd::FollowRules()
-{
-    if (!m_rules.Shown() && IsVisible())
-        Show(SW_HIDE);
-    if (!m_rules.Pending())
-        m_platform.KillWindowTimer(m_owner, kBreakHeadsUpTimer);
 }

@@ -82,13 +82,30 @@ BreakCounts Larger(const BreakCounts& a, const BreakCounts& b)
             std::max(a.eyesOffered, b.eyesOffered)};
 }
 
+std::int32_t Sum(std::int32_t a, std::int32_t b)
+{
+    return static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{a} + b, kLargestCount));
+}
+
+BreakCounts Added(const BreakCounts& a, const BreakCounts& b)
+{
+    return {Sum(a.breaks, b.breaks), Sum(a.postponed, b.postponed), Sum(a.eyesTaken, b.eyesTaken),
+            Sum(a.eyesOffered, b.eyesOffered)};
+}
+
+BreakCounts& CountsOf(std::vector<BreakDay>& days, const CivilDate& date)
+{
+    const auto found = std::find_if(days.begin(), days.end(), [&date](const BreakDay& d) { return d.date == date; });
+    if (found != days.end())
+        return found->counts;
+    days.push_back({date, {}});
+    return days.back().counts;
+}
+
 void Merge(std::vector<BreakDay>& days, const BreakDay& day)
 {
-    const auto found = std::find_if(days.begin(), days.end(), [&day](const BreakDay& d) { return d.date == day.date; });
-    if (found == days.end())
-        days.push_back(day);
-    else
-        found->counts = Larger(found->counts, day.counts);
+    BreakCounts& counts = CountsOf(days, day.date);
+    counts = Larger(counts, day.counts);
 }
 
 void Increment(std::int32_t& count)
@@ -177,12 +194,6 @@ std::string BreakStatisticsLine(const std::vector<BreakDay>& days, const std::op
     return line;
 }
 
-bool NaturalBreakCounts(std::int64_t now, std::int64_t awayMs)
-{
-    const std::optional<CivilDate> began = LocalDate(now - awayMs / 1000);
-    return began && began == CountedDate();
-}
-
 int CBreakHistory::Load(TimeFilesHost& host)
 {
     m_days.clear();
@@ -209,15 +220,21 @@ int CBreakHistory::Save(TimeFilesHost& host)
 {
     FollowCountedDay();
     // A file that could not be read at start-up is read again before it is replaced, so that a
-    // save never drops the days it holds.
-    if (!m_bLoaded && host.Exists(kBreakHistoryFile)) {
+    // save never drops the days it holds; what this run counted meanwhile comes on top of them.
+    // One that has gone since holds nothing to lose.
+    if (!m_bLoaded && !host.Exists(kBreakHistoryFile)) {
+        m_bLoaded = true;
+    } else if (!m_bLoaded) {
         if (const std::optional<std::string> text = host.ReadText(kBreakHistoryFile)) {
             std::vector<BreakDay> days = ParseBreakHistory(*text);
-            for (const BreakDay& day : m_days)
-                Merge(days, day);
-            m_days = std::move(days);
             if (m_countedDate)
-                m_today = Larger(m_today, BreakCountsOf(m_days, *m_countedDate).value_or(BreakCounts{}));
+                m_today = Added(m_today, BreakCountsOf(days, *m_countedDate).value_or(BreakCounts{}));
+            days = InDateOrder(std::move(days));
+            for (const BreakDay& day : m_days) {
+                BreakCounts& counts = CountsOf(days, day.date);
+                counts = Added(counts, day.counts);
+            }
+            m_days = std::move(days);
             m_bLoaded = true;
         }
     }
@@ -228,23 +245,24 @@ int CBreakHistory::Save(TimeFilesHost& host)
     return 1;
 }
 
-void CBreakHistory::Count(BreakEvent event)
+void CBreakHistory::Count(BreakEvent event, const CivilDate& day)
 {
     FollowCountedDay();
+    BreakCounts& counts = m_countedDate == day ? m_today : CountsOf(m_days, day);
     switch (event) {
     case BreakEvent::BreakTaken:
-        Increment(m_today.breaks);
+        Increment(counts.breaks);
         break;
     case BreakEvent::Postponed:
-        Increment(m_today.postponed);
+        Increment(counts.postponed);
         break;
     case BreakEvent::EyeBreakOffered:
-        Increment(m_today.eyesOffered);
+        Increment(counts.eyesOffered);
         break;
     case BreakEvent::EyeBreakTaken:
         // Taken only after being offered: the file's "taken/offered" never shows more taken.
-        if (m_today.eyesTaken < m_today.eyesOffered)
-            Increment(m_today.eyesTaken);
+        if (counts.eyesTaken < counts.eyesOffered)
+            Increment(counts.eyesTaken);
         break;
     }
 }

@@ -50,19 +50,17 @@ std::string BreakStatisticsLine(const std::vector<BreakDay>& days, const std::op
 // The counts of one date among the days, or nothing when it has no line.
 std::optional<BreakCounts> BreakCountsOf(const std::vector<BreakDay>& days, const CivilDate& date);
 
-// A natural break ending now counts for the counted day only when it began on that day: the night
-// away before the first input of the morning is no break of the new day.
-bool NaturalBreakCounts(std::int64_t now, std::int64_t awayMs);
-
 // Today's breaks and the recorded days, as the main window keeps them while the program runs.
 class CBreakHistory {
 public:
     // Reads the file at start-up; today goes on from its line. A missing file is no failure (the
-    // next save creates it); an unreadable one is told, and no save replaces it until it reads.
+    // next save creates it); an unreadable one is told, and no save replaces it until it reads
+    // again, when what this run counted is added to what the file holds, or until it has gone.
     int Load(TimeFilesHost& host);
     // Writes every day with today's counts; 0 after the message when it can't be written.
     int Save(TimeFilesHost& host);
-    void Count(BreakEvent event);
+    // Counts for a day: the counted day, or one before it (an eye break offered before midnight).
+    void Count(BreakEvent event, const CivilDate& day);
     // Follows the active time's counted day; true when it changed, so the finished day is saved.
     bool FollowCountedDay();
 
@@ -70,6 +68,7 @@ public:
     std::vector<BreakDay> Days();
 
 private:
+    // Read from the file, and the days this run finished; while the file can't be read, only the latter.
     std::vector<BreakDay> m_days;
     std::optional<CivilDate> m_countedDate;
     BreakCounts m_today;

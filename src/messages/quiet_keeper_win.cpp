@@ -2,6 +2,8 @@
 
 #include "app/main_window_win.h"
 #include "app/timer_plan.h"
+#include "breaks/break_coordinator.h"
+#include "breaks/eye_break.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
@@ -38,72 +40,47 @@ GateSettings CurrentGateSettings()
 void CQuietKeeper::OnStart(HWND owner)
 {
     m_owner = owner;
-    m_gate.See(ReadMoment());
 }
 
 Moment CQuietKeeper::ReadMoment()
 {
     // The system is asked only while it matters; the choice may change at any moment.
     m_state = CurrentGateSettings().holdWhenBusy ? m_platform.ReadQuietState() : QuietState{};
-    return CurrentMoment();
+    return LastMoment();
 }
 
 void CQuietKeeper::OnStop(StopCause cause)
 {
-    m_gate.OnStop(cause);
     if (EffectsOfStop(cause).endsPause) {
         m_pauseChoice.reset();
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
     }
 }
 
-Moment CQuietKeeper::CurrentMoment() const
+Moment CQuietKeeper::LastMoment() const
 {
     Moment moment;
     moment.now = m_platform.Now();
+    moment.tick = m_platform.TickCount();
     if (const std::optional<std::uint32_t> lastInput = m_platform.LastInputTick())
-        moment.idleMs = static_cast<std::int32_t>(m_platform.TickCount() - *lastInput);
+        moment.idleMs = static_cast<std::int32_t>(moment.tick - *lastInput);
     moment.busy = m_state.Busy();
     moment.settings = CurrentGateSettings();
+    // Asked only of a spell long enough to matter, so that work costs no call.
+    moment.displayRequired = moment.idleMs >= kLookAwayMs && m_platform.DisplayRequired();
     return moment;
-}
-
-GateVerdict CQuietKeeper::OnDue(ReminderKind kind)
-{
-    return m_gate.OnDue(kind, ReadMoment());
-}
-
-GateVerdict CQuietKeeper::OnEmptyListBoxesDue()
-{
-    return m_gate.OnEmptyListBoxesDue(ReadMoment());
-}
-
-HeldRelease CQuietKeeper::OnQuietCheckTick()
-{
-    return m_gate.OnQuietCheck(ReadMoment());
-}
-
-bool CQuietKeeper::OnActivityTick()
-{
-    const Moment moment = CurrentMoment();
-    return m_gate.OnActivity(moment.idleMs, moment.busy, moment.settings);
-}
-
-bool CQuietKeeper::WantsHeadsUp()
-{
-    return HeadsUpBeforeBreak(CurrentGateSettings());
 }
 
 bool CQuietKeeper::ShutdownMustWait()
 {
     const Moment moment = ReadMoment();
-    m_gate.See(moment);
+    m_rules.See(moment);
     return ::ShutdownMustWait(m_state, moment.settings);
 }
 
 std::optional<std::int64_t> CQuietKeeper::PausedUntil()
 {
-    const std::optional<std::int64_t> until = m_gate.PausedUntil(m_platform.Now());
+    const std::optional<std::int64_t> until = m_rules.PausedUntil(m_platform.Now());
     if (!until && m_pauseChoice) {
         m_pauseChoice.reset();
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
@@ -144,7 +121,7 @@ bool CQuietKeeper::OnTrayCommand(int command)
 {
     if (command == ID_TRAY_RESUME) {
         m_pauseChoice.reset();
-        m_gate.Resume();
+        m_rules.Resume();
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
         return true;
     }
@@ -153,7 +130,7 @@ bool CQuietKeeper::OnTrayCommand(int command)
         return false;
     m_pauseChoice = kPauseChoices[found - std::begin(kPauseCommands)];
     const std::int64_t until = PauseEnd(*m_pauseChoice, m_platform.Now());
-    m_gate.Pause(until);
+    m_rules.Pause(until);
     ArmPauseEndTimer(until);
     const std::string line = PausedUntilText(until);
     std::snprintf(m_pauseLine, sizeof m_pauseLine, "%s", line.c_str());

@@ -50,12 +50,6 @@ std::string PausedUntilText(std::int64_t pauseEnd)
     return text;
 }
 
-StopEffects EffectsOfStop(StopCause cause)
-{
-    const bool byUser = cause == StopCause::User;
-    return {byUser, byUser, byUser};
-}
-
 void ReminderGate::See(const Moment& moment)
 {
     if (m_bBusyAtLastReading && !moment.busy)
@@ -117,21 +111,6 @@ HeldRelease ReminderGate::OnQuietCheck(const Moment& moment)
     return release;
 }
 
-bool ReminderGate::OnActivity(std::int64_t idleMs, bool busy, const GateSettings& settings)
-{
-    const bool cameBack = idleMs < m_nPreviousIdleMs;
-    const bool wasBreak = cameBack && m_nPreviousIdleMs >= kNaturalBreakMs && !m_bBusyWhileIdle;
-    if (wasBreak)
-        m_nLastBreakMs = m_nPreviousIdleMs;
-    if (cameBack)
-        m_bBusyWhileIdle = false;
-    // A call listened to or a film watched without touching anything is not time away.
-    if (busy && idleMs >= kAwayAfterMs)
-        m_bBusyWhileIdle = true;
-    m_nPreviousIdleMs = idleMs;
-    return wasBreak && settings.naturalBreaks;
-}
-
 void ReminderGate::Pause(std::int64_t until)
 {
     m_pauseEnd = until;
@@ -150,16 +129,11 @@ std::optional<std::int64_t> ReminderGate::PausedUntil(std::int64_t now)
     return m_pauseEnd;
 }
 
-void ReminderGate::OnStop(StopCause cause)
+void ReminderGate::LetGoOfHeld()
 {
-    const StopEffects effects = EffectsOfStop(cause);
-    if (effects.endsPause)
-        m_pauseEnd.reset();
-    if (effects.letsGoOfHeld) {
-        LetGo();
-        m_bBusyAtLastReading = false;
-        m_bSpellEnded = false;
-    }
+    LetGo();
+    m_bBusyAtLastReading = false;
+    m_bSpellEnded = false;
 }
 
 bool ReminderGate::Paused(std::int64_t now)

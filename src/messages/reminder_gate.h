@@ -5,6 +5,7 @@
 // break of its own.
 
 #include "activity/activity_monitor.h"
+#include "activity/calendar.h"
 #include "messages/message_scheduler.h"
 #include "messages/quiet_signals.h"
 
@@ -19,12 +20,20 @@ struct GateSettings {
     bool naturalBreaks = true; // NATURAL_BREAKS
 };
 
-// The user's moment, as the shell reads it when a reminder falls due.
+// The user's moment, as the shell reads it when something falls due.
 struct Moment {
     std::int64_t now = 0;    // seconds since 1970-01-01 UTC
     std::int64_t idleMs = 0; // since the user's last keyboard or mouse input
     bool busy = false;       // presenting, in a call, full screen or Focus Assist
     GateSettings settings;
+    std::uint32_t tick = 0;  // the system's tick count
+    // What is on screen: a reminder's popup rolling at the taskbar's edge, the break dialog.
+    bool reminderPopupUp = false;
+    bool breakDialogShown = false;
+    // A program asks Windows to keep the display on: a film or a slide show plays.
+    bool displayRequired = false;
+    // The active time's counted day, which the break record counts for.
+    std::optional<CivilDate> countedDay = std::nullopt;
 };
 
 enum class GateVerdict { Give, Hold, Drop };
@@ -43,16 +52,8 @@ std::int64_t PauseEnd(PauseChoice choice, std::int64_t now);
 // The tooltip's line while reminders are paused: "Reminders paused until HH:MM" (local time).
 std::string PausedUntilText(std::int64_t pauseEnd);
 
-// Why supervision stops. The user's Stop ends the pause and lets go of everything that waited for
-// a better moment; a sleep only interrupts supervision, which goes on with all of it afterwards.
+// Why supervision stops: the user's Stop, or the computer going to sleep.
 enum class StopCause { User, Sleep };
-
-struct StopEffects {
-    bool endsPause;
-    bool letsGoOfHeld;           // held reminders and boxes
-    bool forgetsWaitingShutdown; // a scheduled shutdown waiting for the user to be free
-};
-StopEffects EffectsOfStop(StopCause cause);
 
 // What comes once the user is free again: at most one held reminder, and the boxes telling of an
 // empty message list if they were held.
@@ -75,18 +76,14 @@ public:
     // has none), and the held boxes. Nothing while paused or away; everything held is let go.
     HeldRelease OnQuietCheck(const Moment& moment);
 
-    // Once a second with the time since the last input: true when the user has just come back
-    // from a break of at least five minutes, spent away and not busy.
-    bool OnActivity(std::int64_t idleMs, bool busy, const GateSettings& settings);
-    // How long the user was away before the last break OnActivity told of.
-    std::int64_t LastBreakMs() const { return m_nLastBreakMs; }
-
     void Pause(std::int64_t until);
     // Ends a pause, and lets go of what was held: the user chose the quiet.
     void Resume();
     // The end of the running pause, ended first when its time has come.
     std::optional<std::int64_t> PausedUntil(std::int64_t now);
-    void OnStop(StopCause cause);
+    void EndPause() { m_pauseEnd.reset(); }
+    // Nothing held comes any more, and a busy spell seen is forgotten.
+    void LetGoOfHeld();
 
     // Every reading of the user's moment comes here (the calls above take theirs here too), so
     // the end of a busy spell is seen whichever path read it.
@@ -105,10 +102,6 @@ private:
     bool m_bBusyAtLastReading = false;
     // A busy spell ended at a reading; what it held comes at the next quiet check.
     bool m_bSpellEnded = false;
-    std::int64_t m_nPreviousIdleMs = 0;
-    std::int64_t m_nLastBreakMs = 0;
-    // The user was busy at some moment of the present time without input: not a break.
-    bool m_bBusyWhileIdle = false;
 };
 
 // A scheduled shutdown never interrupts a presentation, a call or a full-screen program (a slide

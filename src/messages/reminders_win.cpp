@@ -27,16 +27,12 @@ ReminderSettings CTavrinDlg::CurrentReminderSettings() const
 void CTavrinDlg::OnMessageTick(UINT_PTR id)
 {
     const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
-    if (!EmptyLists(lists).empty() && m_quiet.OnEmptyListBoxesDue() == GateVerdict::Give)
+    if (!EmptyLists(lists).empty() && m_rules.OnEmptyListBoxesDue(MomentNow(true)) == GateVerdict::Give)
         ShowEmptyListBoxes();
     // Decided only now: a box may have waited for hours, and supervision may have stopped meanwhile.
     if (Ended() || !g_bRunning)
         return;
-    const ReminderKind kind = KindOfMessageTimer(static_cast<unsigned>(id));
-    const ReminderDecision decision = DecideReminderNow(static_cast<unsigned>(id), lists);
-    if (!decision.GivesAnything() || m_quiet.OnDue(kind) != GateVerdict::Give)
-        return;
-    GiveReminder(kind, decision);
+    OfferReminder(KindOfMessageTimer(static_cast<unsigned>(id)));
 }
 
 ReminderDecision CTavrinDlg::DecideReminderNow(unsigned timerId, const MessageCatalogue& lists)
@@ -48,52 +44,43 @@ ReminderDecision CTavrinDlg::DecideReminderNow(unsigned timerId, const MessageCa
                           static_cast<std::uint32_t>(now));
 }
 
-void CTavrinDlg::GiveReminder(ReminderKind kind, const ReminderDecision& decision)
+void CTavrinDlg::OfferReminder(ReminderKind kind)
 {
-    // Never two popups at once: a reminder that falls due during an eye break comes after it.
-    if (m_eyeBreaks.Defer(kind))
+    if (kind == ReminderKind::LongActivity) {
+        OfferLongActivityWarning();
         return;
-    const bool headsUp = decision.startForcedBreak && m_quiet.WantsHeadsUp();
-    // A heads-up shown or a break put off stands for this break: nothing more comes, not even its sound.
-    if (headsUp && !m_headsUp.OnBreakDue(kind))
+    }
+    const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
+    const ReminderDecision decision = DecideReminderNow(MessageTimerOf(kind), lists);
+    if (!decision.GivesAnything())
         return;
-    m_eyeBreaks.OnReminderGiven();
+    const ReminderRoute route = m_rules.OnReminderDue(kind, decision.startForcedBreak, MomentNow(true));
+    if (route == ReminderRoute::Nothing)
+        return;
     if (decision.blinkLights)
         StartLightShow();
     if (decision.playMessageSound && g_pSettingsDlg)
         m_platform.PlaySoundFile(g_pSettingsDlg->m_strMessageSound);
-    if (headsUp)
-        return;
-    if (decision.startForcedBreak) {
+    if (route == ReminderRoute::HeadsUp) {
+        FollowRules();
+    } else if (decision.startForcedBreak) {
         StartForcedBreak();
     } else if (decision.popupText) {
         m_reminders.Present(NoticeOf(kind), *decision.popupText);
     }
 }
 
-void CTavrinDlg::GiveHeldReminder(ReminderKind kind)
-{
-    if (kind == ReminderKind::LongActivity) {
-        GiveLongActivityWarning();
-        return;
-    }
-    const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
-    GiveReminder(kind, DecideReminderNow(MessageTimerOf(kind), lists));
-}
-
 void CTavrinDlg::CheckLongActivity()
 {
     // The controls are read only when a warning is due, not at every tick.
-    if (!LongActivityWarningDue(g_nActiveTimeMs) || m_quiet.OnDue(ReminderKind::LongActivity) != GateVerdict::Give)
-        return;
-    GiveLongActivityWarning();
+    if (LongActivityWarningDue(g_nActiveTimeMs))
+        OfferLongActivityWarning();
 }
 
-void CTavrinDlg::GiveLongActivityWarning()
+void CTavrinDlg::OfferLongActivityWarning()
 {
-    if (m_eyeBreaks.Defer(ReminderKind::LongActivity))
+    if (m_rules.OnReminderDue(ReminderKind::LongActivity, false, MomentNow(true)) != ReminderRoute::Give)
         return;
-    m_eyeBreaks.OnReminderGiven();
     const WarningDecision decision = DecideLongActivityWarning(
         CurrentReminderSettings(), IsChecked(IDC_MAIN_TIME_BREAKS), IsChecked(IDC_MAIN_SLEEP_MESSAGES));
     if (decision.blinkLights)
@@ -123,11 +110,11 @@ void CTavrinDlg::ShowEmptyListBoxes()
 
 void CTavrinDlg::OnQuietCheckTick()
 {
-    const HeldRelease held = m_quiet.OnQuietCheckTick();
+    const HeldRelease held = m_rules.OnQuietCheck(MomentNow(true));
     if (held.emptyListBoxes)
         ShowEmptyListBoxes();
     if (held.reminder && !Ended() && g_bRunning)
-        GiveHeldReminder(*held.reminder);
+        OfferReminder(*held.reminder);
 }
 
 void CTavrinDlg::RestartTimeBreakInterval()

@@ -75,6 +75,9 @@ public:
 
     // What the system tells about interrupting the user now; each signal that can't be read counts as absent.
     virtual QuietState ReadQuietState() = 0;
+    // Whether a program asks the system to keep the display on (a film or a slide show plays);
+    // false when the system can't tell.
+    virtual bool DisplayRequired() = 0;
 };
 
 // The system's own implementation.
@@ -105,4 +108,5 @@ public:
     void PressKey(int virtualKey) override;
     bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) override;
     QuietState ReadQuietState() override;
+    bool DisplayRequired() override;
 };

@@ -275,3 +275,17 @@ QuietState Win32Platform::ReadQuietState()
 {
     return ReadSystemQuietState();
 }
+
+bool Win32Platform::DisplayRequired()
+{
+    // The execution state that programs request with SetThreadExecutionState, merged for the
+    // whole system. Loaded when first asked, so that the program imports no power library.
+    using CallNtPowerInformationFunction = LONG(WINAPI*)(int, void*, ULONG, void*, ULONG);
+    constexpr int kSystemExecutionState = 16;
+    static const auto query =
+        SystemFunction<CallNtPowerInformationFunction>(L"powrprof.dll", "CallNtPowerInformation");
+    ULONG state = 0;
+    if (!query || query(kSystemExecutionState, nullptr, 0, &state, sizeof state) != 0)
+        return false;
+    return (state & ES_DISPLAY_REQUIRED) != 0;
+}

@@ -1,5 +1,7 @@
 #include "shutdown/shutdown_service.h"
 
+#include "activity/calendar.h"
+
 bool g_bShutdownAsking = false;
 ShutdownSchedule g_shutdownSchedule;
 
@@ -86,6 +88,9 @@ ShutdownStep ShutdownSchedule::OnTick(const ShutdownMoment& now, const TimeOfDay
     const bool quiet = now.time >= m_nQuietFrom && now.time < m_nQuietUntil;
     if (!m_postponedAt && !quiet && IsShutdownDue(now.local, chosen))
         dueAt = now.time - (now.local.second - chosen.second);
+    // A time that waited for the user belongs to its day: the next morning it is not carried out.
+    if (m_waitingDueAt && LocalDate(*m_waitingDueAt) != LocalDate(now.time))
+        m_waitingDueAt.reset();
     if (!dueAt)
         dueAt = m_waitingDueAt;
     if (!dueAt)

@@ -60,8 +60,8 @@ class ShutdownSchedule {
 public:
     // What a tick finds to do; Ask and Act set g_bShutdownAsking until the outcome is told. A time
     // that falls due while the user must not be interrupted (a presentation, a call) waits, and is
-    // asked for or acted on at the first tick after. Whether it must wait is asked only of a time
-    // that is due, at that tick.
+    // asked for or acted on at the first tick after on the same day. Whether it must wait is asked
+    // only of a time that is due, at that tick.
     ShutdownStep OnTick(const ShutdownMoment& now, const TimeOfDay& chosen, bool warningOn,
                         const std::function<bool()>& mustWait = {});
     // A "No", or a refused request: asks again five minutes after the time that was due, or
@@ -71,7 +71,8 @@ public:
     void CarriedOut();
     // The user confirmed a time, which replaces any postponement.
     void ForgetPostponement() { m_postponedAt.reset(); }
-    // Supervision stopped: a time that waited for the user is not acted on at the next Start.
+    // Supervision stopped, by the user or a sleep: a time that waited for the user is not acted on
+    // at the next Start.
     void ForgetWaitingTime() { m_waitingDueAt.reset(); }
 
     // The time the next question is postponed to, if any, in seconds since 1970 UTC.

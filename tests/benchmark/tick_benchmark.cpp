@@ -7,6 +7,7 @@
 #include "activity/active_time_store.h"
 #include "activity/activity_monitor.h"
 #include "activity/counter_state.h"
+#include "breaks/break_coordinator.h"
 #include "messages/message_scheduler.h"
 
 #include <cstdio>
@@ -34,7 +35,7 @@ public:
 // What the shell hands on to the tray, the window and the warning, kept so the work isn't optimised away.
 volatile int g_shown = 0;
 
-__attribute__((noinline)) void RunOrdinaryTicks(CountingFiles& files, int ticks)
+__attribute__((noinline)) void RunOrdinaryTicks(CountingFiles& files, BreakCoordinator& rules, int ticks)
 {
     for (int second = 1; second <= ticks; ++second) {
         const std::uint32_t now = kStartTick + static_cast<std::uint32_t>(second) * 1000;
@@ -43,8 +44,14 @@ __attribute__((noinline)) void RunOrdinaryTicks(CountingFiles& files, int ticks)
         const ActiveTime time = CountActivity(now, now - 500);
         const ActiveTimeTexts texts = FormatActiveTimeTexts(time);
         const std::optional<int> picture = TrayPictureForHours(time.hours);
+        Moment moment;
+        moment.now = kTuesdayNoon + second;
+        moment.tick = now;
+        moment.idleMs = 500;
+        moment.countedDay = LocalDate(g_timeCountedDay);
+        const ActivityOutcome outcome = rules.OnActivityTick(moment);
         g_shown = g_shown + texts.time[7] + texts.tooltip[0] + picture.value_or(0) +
-                  (LongActivityWarningDue(g_nActiveTimeMs) ? 1 : 0);
+                  (LongActivityWarningDue(g_nActiveTimeMs) ? 1 : 0) + (outcome.eyeBreak.shown ? 1 : 0);
     }
 }
 
@@ -60,8 +67,11 @@ int main(int argc, char** argv)
     RestartCount(kStartTick, kRestoredMs);
 
     CountingFiles files;
+    CBreakHistory record;
+    BreakCoordinator rules(record);
+    rules.OnStart({}, std::nullopt);
     const std::uint64_t allocationsBefore = g_allocations.allocations;
-    RunOrdinaryTicks(files, ticks);
+    RunOrdinaryTicks(files, rules, ticks);
     const std::uint64_t allocations = g_allocations.allocations - allocationsBefore;
 
     std::printf("ordinary ticks: %d, allocations: %llu, file accesses: %d\n", ticks,

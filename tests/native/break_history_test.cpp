@@ -91,6 +91,9 @@ protected:
                std::to_string(counts->eyesTaken) + "/" + std::to_string(counts->eyesOffered);
     }
 
+    // Counts for the counted day, as the rules do for all but an eye break taken after midnight.
+    void Count(BreakEvent event) { record.Count(event, *LocalDate(g_timeCountedDay)); }
+
     CBreakHistory record;
 };
 
@@ -102,22 +105,22 @@ TEST_F(BreakHistoryStory, CountsEachKindSurvivesARestartAndChangesDayWithTheActi
     EXPECT_TRUE(reports.empty());
     for (BreakEvent event : {BreakEvent::BreakTaken, BreakEvent::Postponed, BreakEvent::EyeBreakOffered,
                              BreakEvent::EyeBreakTaken, BreakEvent::EyeBreakTaken, BreakEvent::EyeBreakOffered})
-        record.Count(event);
+        Count(event);
     record.Save(*this);
     EXPECT_EQ(Line({2026, 12, 9}), "1 1 1/2") << "never more eyes taken than offered";
 
     StartProgram(LocalTime(2026, 12, 9, 23, 55));
-    record.Count(BreakEvent::BreakTaken);
+    Count(BreakEvent::BreakTaken);
     TickAt(LocalTime(2026, 12, 9, 23, 59, 59));
     EXPECT_EQ(Line({2026, 12, 9}), "1 1 1/2") << "saved only at the change of date or a save of its own";
     TickAt(LocalTime(2026, 12, 10, 0, 0, 0));
     EXPECT_EQ(Line({2026, 12, 9}), "2 1 1/2") << "restarted on the same day, went on from its line";
     EXPECT_EQ(Line({2026, 12, 10}), "0 0 0/0");
-    record.Count(BreakEvent::BreakTaken);
+    Count(BreakEvent::BreakTaken);
 
     // The clock set back across midnight: the earlier day goes on from its line.
     TickAt(LocalTime(2026, 12, 9, 23, 58));
-    record.Count(BreakEvent::BreakTaken);
+    Count(BreakEvent::BreakTaken);
     TickAt(LocalTime(2027, 1, 15, 9));
     EXPECT_EQ(Line({2026, 12, 9}), "3 1 1/2");
     EXPECT_EQ(Line({2026, 12, 10}), "1 0 0/0");
@@ -129,12 +132,12 @@ TEST_F(BreakHistoryStory, BothDaylightSavingNightsChangeDayAtMidnightOnly)
     for (const CivilDate day : {CivilDate{2026, 3, 28}, CivilDate{2026, 10, 24}}) {
         files.clear();
         StartProgram(LocalTime(day.year, day.month, day.day, 23));
-        record.Count(BreakEvent::BreakTaken);
+        Count(BreakEvent::BreakTaken);
         // The clocks change at 02:00 or 03:00 of the next day: one change of date only, at midnight.
         for (std::int64_t time = LocalTime(day.year, day.month, day.day, 23, 59, 58);
              time < LocalTime(day.year, day.month, day.day + 1, 4); time += 1)
             TickAt(time);
-        record.Count(BreakEvent::BreakTaken);
+        Count(BreakEvent::BreakTaken);
         record.Save(*this);
         EXPECT_EQ(Line(day), "1 0 0/0") << day.month;
         EXPECT_EQ(Line({day.year, day.month, day.day + 1}), "1 0 0/0") << day.month;
@@ -144,30 +147,54 @@ TEST_F(BreakHistoryStory, BothDaylightSavingNightsChangeDayAtMidnightOnly)
 TEST_F(BreakHistoryStory, DamagedOrUnreadableFilesLoseNoDay)
 {
     files[kBreakHistoryFile] = std::string("BREAKS\r\n2026-12-07 = breaks 2, postponed 0, eyes 0/0\r\ngarbage ") +
-                               "\x01\x02 = breaks\r\n2026-12-08 = breaks 1, postponed 0, eyes 0/0\r\n";
+                               "\x01\x02 = breaks\r\n2026-12-08 = breaks 1, postponed 0, eyes 0/0\r\n" +
+                               "2026-12-09 = breaks 3, postponed 1, eyes 2/2\r\n";
     unreadable.insert(kBreakHistoryFile);
-    StartProgram(LocalTime(2026, 12, 9, 12));
+    StartProgram(LocalTime(2026, 12, 8, 23, 59));
     EXPECT_EQ(reports, std::vector<std::string>{"could not open breakhistory.txt"});
-    record.Count(BreakEvent::BreakTaken);
+    Count(BreakEvent::BreakTaken);
+    TickAt(LocalTime(2026, 12, 9, 12));
+    Count(BreakEvent::BreakTaken);
+    Count(BreakEvent::EyeBreakOffered);
     EXPECT_EQ(record.Save(*this), 0) << "an unreadable file is not replaced";
     unreadable.clear();
     EXPECT_EQ(record.Save(*this), 1);
     EXPECT_EQ(files[kBreakHistoryFile], "BREAKS\r\n2026-12-07 = breaks 2, postponed 0, eyes 0/0\r\n"
-                                        "2026-12-08 = breaks 1, postponed 0, eyes 0/0\r\n"
-                                        "2026-12-09 = breaks 1, postponed 0, eyes 0/0\r\n");
+                                        "2026-12-08 = breaks 2, postponed 0, eyes 0/0\r\n"
+                                        "2026-12-09 = breaks 4, postponed 1, eyes 2/3\r\n")
+        << "what the run counted meanwhile comes on top of the file's counts, on each day";
+    Count(BreakEvent::BreakTaken);
+    record.Save(*this);
+    EXPECT_EQ(Line({2026, 12, 9}), "5 1 2/3") << "added once only";
+
+    // Unreadable at start and deleted since: nothing is lost by writing a new one.
+    files[kBreakHistoryFile] = "BREAKS\r\n";
+    unreadable.insert(kBreakHistoryFile);
+    reports.clear();
+    StartProgram(LocalTime(2026, 12, 10, 9));
+    Count(BreakEvent::BreakTaken);
+    files.erase(kBreakHistoryFile);
+    unreadable.clear();
+    EXPECT_EQ(record.Save(*this), 1);
+    EXPECT_EQ(Line({2026, 12, 10}), "1 0 0/0");
+    EXPECT_EQ(reports, std::vector<std::string>{"could not open breakhistory.txt"}) << "told once, at start";
+    reports.clear();
     unwritable.insert(kBreakHistoryFile);
     reports.clear();
     EXPECT_EQ(record.Save(*this), 0);
     EXPECT_EQ(reports, std::vector<std::string>{"could not open breakhistory.txt"}) << "one box per failure";
 }
 
-TEST_F(BreakHistoryStory, ANaturalBreakCountsOnlyForTheDayItBeganOn)
+TEST_F(BreakHistoryStory, AnEyeBreakTakenAfterMidnightCountsForTheDayItWasOffered)
 {
-    StartProgram(LocalTime(2026, 12, 9, 12));
-    const std::int64_t fiveMinutes = 5 * 60000;
-    EXPECT_TRUE(NaturalBreakCounts(LocalTime(2026, 12, 9, 12, 30), fiveMinutes));
-    EXPECT_TRUE(NaturalBreakCounts(LocalTime(2026, 12, 9, 0, 5), fiveMinutes));
-    EXPECT_FALSE(NaturalBreakCounts(LocalTime(2026, 12, 9, 0, 4), fiveMinutes)) << "away since yesterday";
+    StartProgram(LocalTime(2026, 12, 9, 23, 59, 50));
+    Count(BreakEvent::EyeBreakOffered);
+    TickAt(LocalTime(2026, 12, 10, 0, 0, 5));
+    record.Count(BreakEvent::EyeBreakTaken, {2026, 12, 9});
+    record.Count(BreakEvent::EyeBreakTaken, {2026, 12, 9});
+    record.Save(*this);
+    EXPECT_EQ(Line({2026, 12, 9}), "0 0 1/1") << "never more taken than offered, on any day";
+    EXPECT_EQ(Line({2026, 12, 10}), "0 0 0/0");
 }
 
 } // namespace

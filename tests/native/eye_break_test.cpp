@@ -9,15 +9,15 @@ namespace {
 
 // So many seconds of one thing the user does, a tick a second: w works (input in each second), s sits
 // still, b works busy, p works paused, f works beside a forced break on screen, r works and another
-// reminder is given at the spell's start, d works and a time-break suggestion falls due at its start,
-// h works through ticks held up for a minute each.
+// reminder is given at the spell's start, v sits still while a film keeps the display on, h works
+// through ticks held up for a minute each.
 struct Spell {
     int seconds;
     char doing;
 };
 
-// By the second since Start: O offered, T taken, M missed, G the popup gone, D a reminder due given
-// at once, R one given that waited for the popup; and each second's countdown while the popup is up.
+// By the second since Start: O offered, T taken, M missed, G the popup gone; and each second's
+// countdown while the popup is up.
 struct EyeBreakRun {
     std::string events;
     std::string counts;
@@ -37,21 +37,18 @@ EyeBreakRun Simulate(int minutes, const std::vector<Spell>& spells)
     for (const Spell& spell : spells) {
         for (int i = 0; i < spell.seconds; ++i) {
             tick += spell.doing == 'h' ? 60000 : 1000;
-            if (spell.doing != 's')
+            if (spell.doing != 's' && spell.doing != 'v')
                 lastInput = tick - 300;
             if (spell.doing == 'r' && i == 0)
                 timer.OnReminderGiven(tick);
-            if (spell.doing == 'd' && i == 0 && !timer.Defer(ReminderKind::TimeBreak))
-                run.events += "D" + std::to_string((tick - kStartTick) / 1000) + ' ';
-            const EyeBreakStep step = timer.OnTick({tick, static_cast<std::int32_t>(tick - lastInput),
-                                                    spell.doing == 'b', spell.doing == 'p', spell.doing == 'f'});
+            const EyeBreakStep step =
+                timer.OnTick({tick, static_cast<std::int32_t>(tick - lastInput), spell.doing == 'b',
+                              spell.doing == 'p', spell.doing == 'f', spell.doing == 'v'});
             const std::string at = std::to_string((tick - kStartTick) / 1000) + ' ';
             if (step.event)
                 run.events += "OTM"[static_cast<int>(*step.event)] + at;
             else if (shown && !step.shown)
                 run.events += "G" + at;
-            for (ReminderKind kind : step.released)
-                run.events += (kind == ReminderKind::TimeBreak ? "R" : "?") + at;
             if (step.shown)
                 run.counts += std::to_string(step.secondsLeft) + ' ';
             shown = step.shown;
@@ -85,8 +82,8 @@ TEST(EyeBreakTimer, ComesAfterTheIntervalOfWorkAndStartsAgainWhenTheUserRests)
         {"a call that begins takes it away", 1, {{60, 'w'}, {1, 'b'}}, "O60 M61 "},
         {"a pause chosen takes it away", 1, {{60, 'w'}, {1, 'p'}}, "O60 M61 "},
         {"input during Done changes nothing", 1, {{60, 'w'}, {20, 's'}, {3, 'w'}}, "O60 T80 G82 "},
-        {"a reminder due meanwhile comes after it, once", 1, {{1, 'd'}, {59, 'w'}, {1, 'd'}, {1, 'd'}, {30, 's'}},
-         "D1 O60 T82 G84 R84 "},
+        {"a film: time without input with the display kept on neither counts nor starts it again", 1,
+         {{30, 'w'}, {600, 'v'}, {30, 'w'}}, "O641 "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Simulate(c.minutes, c.spells).events, c.events) << c.what;

@@ -16,8 +16,10 @@ class InBerlin : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (const char* zone = std::getenv("TZ"))
+        // A test that sets itself up again must still put back the zone from before the first time.
+        if (const char* zone = std::getenv("TZ"); zone && !m_bZoneSet)
             m_previousZone = zone;
+        m_bZoneSet = true;
         setenv("TZ", kBerlin, 1);
         tzset();
     }
@@ -32,4 +34,5 @@ protected:
 
 private:
     std::optional<std::string> m_previousZone;
+    bool m_bZoneSet = false;
 };

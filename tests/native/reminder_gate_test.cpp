@@ -101,6 +101,11 @@ TEST_F(ReminderGateInBerlin, TheEndOfASpellIsSeenWhicheverReadingSawIt)
     gate.OnDue(ReminderKind::LongActivity, busy);
     EXPECT_EQ(gate.OnDue(ReminderKind::TimeBreak, free), GateVerdict::Give);
     EXPECT_EQ(gate.OnQuietCheck(free), (HeldRelease{ReminderKind::LongActivity, false}));
+
+    // The same with the suggestion alone held: it does not come a second time.
+    gate.OnDue(ReminderKind::TimeBreak, busy);
+    EXPECT_EQ(gate.OnDue(ReminderKind::TimeBreak, free), GateVerdict::Give);
+    EXPECT_EQ(gate.OnQuietCheck(free), HeldRelease{});
 }
 
 TEST(ReminderGate, EmptyListBoxesWaitForTheMomentAsRemindersDo)
@@ -136,56 +141,6 @@ TEST(ReminderGate, APauseDropsEverythingUntilItEndsAndResumeLetsGoOfWhatWasHeld)
     gate.Resume();
     EXPECT_EQ(gate.PausedUntil(kNoon), std::nullopt);
     EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "resumed, nothing held comes";
-}
-
-TEST(ReminderGate, TheUsersStopLetsGoOfThePauseAndWhatWaitedASleepKeepsThem)
-{
-    const struct {
-        StopCause cause;
-        bool pauseKept;
-        bool heldKept;
-        bool waitingShutdownKept;
-    } cases[] = {{StopCause::User, false, false, false}, {StopCause::Sleep, true, true, true}};
-    for (const auto& c : cases) {
-        ReminderGate paused;
-        paused.Pause(kNoon + 3600);
-        paused.OnStop(c.cause);
-        EXPECT_EQ(paused.PausedUntil(kNoon).has_value(), c.pauseKept);
-
-        ReminderGate holding;
-        holding.OnDue(ReminderKind::LongActivity, At(0, true));
-        holding.OnStop(c.cause);
-        const std::optional<ReminderKind> given = holding.OnQuietCheck(At(0, false)).reminder;
-        EXPECT_EQ(given.has_value(), c.heldKept);
-        EXPECT_EQ(!EffectsOfStop(c.cause).forgetsWaitingShutdown, c.waitingShutdownKept);
-    }
-}
-
-TEST(ReminderGate, FiveMinutesAwayCountOnceAsABreak)
-{
-    const struct {
-        const char* what;
-        std::vector<std::int64_t> idleSeconds; // tick by tick
-        bool busyFrom120s;
-        GateSettings settings;
-        bool breakTaken;
-    } cases[] = {
-        {"five minutes", {0, 100, 299, 300, 0}, false, {}, true},
-        {"a second short", {0, 100, 299, 0}, false, {}, false},
-        {"listening in a call", {0, 100, 200, 400, 0}, true, {}, false},
-        {"natural breaks off", {0, 400, 0}, false, {true, false}, false},
-    };
-    for (const auto& c : cases) {
-        ReminderGate gate;
-        bool taken = false;
-        for (std::int64_t seconds : c.idleSeconds)
-            taken = gate.OnActivity(seconds * 1000, c.busyFrom120s && seconds >= 120, c.settings) || taken;
-        EXPECT_EQ(taken, c.breakTaken) << c.what;
-        if (taken) {
-            EXPECT_EQ(gate.LastBreakMs(), c.idleSeconds[c.idleSeconds.size() - 2] * 1000) << c.what;
-        }
-        EXPECT_FALSE(gate.OnActivity(0, false, c.settings)) << c.what << ": once";
-    }
 }
 
 class PauseInBerlin : public InBerlin {};

@@ -127,6 +127,14 @@ TEST(ShutdownSchedule, ATimeDueDuringACallWaitsForItsEnd)
         schedule.OnTick(Moment(time), chosen, false, [] { return true; });
     schedule.ForgetWaitingTime();
     EXPECT_EQ(NextStep(schedule, At(1, 22, 40, 0).time, chosen, false), "act day 2 22:30:00");
+
+    // A call past midnight: the time that waited belongs to its day and is not carried out the next.
+    g_bShutdownAsking = false;
+    schedule.CarriedOut();
+    const TimeOfDay late{23, 59, 30};
+    for (std::int64_t time = At(3, 23, 59, 0).time; time < At(4, 0, 10, 0).time; ++time)
+        schedule.OnTick(Moment(time), late, false, [] { return true; });
+    EXPECT_EQ(NextStep(schedule, At(4, 0, 10, 0).time, late, false), "act day 4 23:59:30");
 }
 
 TEST(ShutdownRequest, FlagsPrivilegeAndWordsPerAction)

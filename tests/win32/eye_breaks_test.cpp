@@ -2,6 +2,7 @@
 #include "app/timer_plan.h"
 #include "breaks/eye_break_popup_win.h"
 #include "fake_platform_win.h"
+#include "messages/status_bar_popup_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "test_support_win.h"
@@ -99,6 +100,9 @@ TEST_F(EyeBreaksWindowTest, ASuggestionDueDuringTheEyeBreakComesWhenItHasGone)
     Pass(2, true);
     EXPECT_EQ(Count(), "gone");
     EXPECT_EQ(platform.soundsPlayed.size(), 1u) << "the suggestion, now";
+    // Its popup rolls in (its timers are the fake's) before the next eye break may come.
+    while (HWND popup = FindWindowW(CStatusBarMsgWnd::kWindowClass, nullptr))
+        DestroyWindow(popup);
 
     Pass(120);
     EXPECT_EQ(Count(), "20") << "two minutes after the suggestion";
@@ -111,6 +115,33 @@ TEST_F(EyeBreaksWindowTest, ASuggestionDueDuringTheEyeBreakComesWhenItHasGone)
     g_pSettingsDlg->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, "0");
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
     EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "20");
+}
+
+TEST_F(EyeBreaksWindowTest, ABreakPutOffThatComesBackDuringAnEyeBreakComesAfterIt)
+{
+    Open("EYE_BREAKS 1 EYE_BREAK_MINUTES 1 FORCEBREAK 1");
+    window->OnTimer(kTimeBreakTimer);
+    HWND headsUp = FindWindowW(L"#32770", L"Break heads-up");
+    ASSERT_TRUE(IsWindowVisible(headsUp));
+    SendMessageW(GetDlgItem(headsUp, IDC_HEADS_UP_POSTPONE), BM_CLICK, 0, 0);
+    ASSERT_FALSE(IsWindowVisible(headsUp));
+    // The eye break comes two minutes after the heads-up, is missed by working on, and comes again
+    // just as the five minutes are over.
+    for (int second = 0; second < 300; ++second) {
+        Pass(1);
+        window->OnTimer(kBreakHeadsUpTimer);
+    }
+    EXPECT_EQ(Count(), "20");
+    EXPECT_FALSE(IsWindowVisible(headsUp)) << "the break put off waits for the eye break";
+    for (int second = 0; second < 22; ++second) {
+        Pass(1, true);
+        window->OnTimer(kBreakHeadsUpTimer);
+        EXPECT_FALSE(IsWindowVisible(headsUp) && Count() != "gone") << "never both at the edge";
+    }
+    EXPECT_EQ(Count(), "gone");
+    EXPECT_TRUE(IsWindowVisible(headsUp)) << "then the break's heads-up";
+    Pass(120);
+    EXPECT_EQ(Count(), "gone") << "no eye break while the heads-up is up";
 }
 
 TEST_F(EyeBreaksWindowTest, NoneWhenOffInACallOrPaused)

@@ -170,6 +170,7 @@ public:
         ++quietStateReads;
         return quietState;
     }
+    bool DisplayRequired() override { return displayRequired; }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -253,6 +254,8 @@ public:
     // What ReadQuietState answers, and how often it was asked.
     QuietState quietState;
     int quietStateReads = 0;
+    // A program keeps the display on.
+    bool displayRequired = false;
 
 private:
     void ShowPendingPresses()

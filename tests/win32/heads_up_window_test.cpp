@@ -2,8 +2,6 @@
 
 #include "app/timer_plan.h"
 #include "fake_platform_win.h"
-#include "history/break_history.h"
-#include "messages/quiet_keeper_win.h"
 #include "resources/resource_ids.h"
 #include "test_support_win.h"
 
@@ -14,17 +12,6 @@
 
 namespace {
 
-// Pumps messages until the condition holds; false when it still doesn't after a minute.
-template <typename Condition> bool PumpUntil(Condition condition)
-{
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(1)) {
-        if (GetTickCount() - start > 60000)
-            return false;
-        PumpMessages();
-    }
-    return true;
-}
-
 // The alerts a screen reader hears, delivered to this thread's hook as its messages are pumped.
 std::vector<HWND> g_alerts;
 
@@ -34,12 +21,29 @@ void CALLBACK OnAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child
         g_alerts.push_back(window);
 }
 
-// The heads-up of a time-break suggestion, the user working in a window of their own whose edit
-// field has the keyboard; the break dialog is counted, not shown.
+// Commands its owner was told of, by the window the owner is.
+std::vector<int> g_commands;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND)
+        g_commands.push_back(LOWORD(wParam));
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The heads-up as the rules have it, shown while the user works in a window of their own whose
+// edit field has the keyboard; its owner stands in for the main window.
 class HeadsUpWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        WNDCLASSW owner{};
+        owner.lpfnWndProc = OwnerProc;
+        owner.hInstance = GetModuleHandleW(nullptr);
+        owner.lpszClassName = L"HeadsUpTestOwner";
+        RegisterClassW(&owner);
+        main = CreateWindowExW(0, L"HeadsUpTestOwner", L"Owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                               nullptr, nullptr, nullptr);
         user = CreateWindowExW(0, L"STATIC", L"User", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
                                nullptr, nullptr, nullptr);
         edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, user, nullptr, nullptr,
@@ -47,10 +51,13 @@ protected:
         SetForegroundWindow(user);
         SetFocus(edit);
         ASSERT_TRUE(FocusKept());
-        quiet.OnStart(nullptr);
-        headsUp.OnStart(nullptr);
+        g_commands.clear();
     }
-    void TearDown() override { DestroyWindow(user); }
+    void TearDown() override
+    {
+        DestroyWindow(user);
+        DestroyWindow(main);
+    }
 
     ::testing::AssertionResult FocusKept()
     {
@@ -59,35 +66,29 @@ protected:
         return ::testing::AssertionFailure() << "foreground " << GetForegroundWindow() << ", focus " << GetFocus();
     }
 
-    // Seconds pass with the user at work.
-    void Pass(int seconds)
+    static HeadsUpView View(int seconds, bool canPostpone = true)
     {
-        platform.tickCount += static_cast<std::uint32_t>(seconds) * 1000;
-        platform.lastInputTick = platform.tickCount;
-        headsUp.OnTick();
+        return {HeadsUpText(seconds), canPostpone ? kPostponeCaption : kPostponedTwiceCaption, canPostpone};
     }
 
-    bool TimerRuns() { return platform.activeTimers.count(kBreakHeadsUpTimer) != 0; }
-
     FakePlatform platform;
-    CQuietKeeper quiet{platform};
-    int breaks = 0;
-    CBreakHistory record;
-    CHeadsUpWnd headsUp{platform, quiet, record, [this] { ++breaks; }};
+    CHeadsUpWnd headsUp{platform};
+    HWND main = nullptr;
     HWND user = nullptr;
     HWND edit = nullptr;
 };
 
-TEST_F(HeadsUpWindowTest, ComesAtTheTaskbarsEdgeAndItsButtonsWorkWithoutTakingTheFocus)
+TEST_F(HeadsUpWindowTest, ComesAtTheTaskbarsEdgeAndTellsItsOwnerOfAClickWithoutTakingTheFocus)
 {
     g_alerts.clear();
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, OnAlert,
                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
     for (int button : {IDC_HEADS_UP_START_NOW, IDC_HEADS_UP_POSTPONE}) {
-        ASSERT_TRUE(headsUp.OnBreakDue(ReminderKind::TimeBreak));
+        headsUp.Follow(main, true, View(30), kHeadsUpTickMs);
         PumpMessages();
-        ASSERT_TRUE(headsUp.IsVisible());
+        ASSERT_TRUE(headsUp.IsShown());
+        EXPECT_EQ(platform.activeTimers[kBreakHeadsUpTimer], kHeadsUpTickMs);
         EXPECT_TRUE(FocusKept()) << button << ": as it comes";
         // Where the reminders' popup opens: with no taskbar, or one at the bottom or right, the
         // work area's corner, clear of its edges.
@@ -97,77 +98,56 @@ TEST_F(HeadsUpWindowTest, ComesAtTheTaskbarsEdgeAndItsButtonsWorkWithoutTakingTh
         EXPECT_EQ(r.right, work.right - 10) << button;
         EXPECT_EQ(r.bottom, work.bottom - 5) << button;
 
-        // Clicked with the mouse, as the user does.
-        const int breaksBefore = breaks;
+        // Clicked with the mouse, as the user does: the owner hears of it, the rules decide.
         GetWindowRect(headsUp.Item(button), &r);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         INPUT click[2] = {{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
                           {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}};
         SendInput(2, click, sizeof(INPUT));
-        EXPECT_TRUE(PumpUntil([&] { return !headsUp.IsVisible(); })) << button;
-        EXPECT_EQ(breaks - breaksBefore, button == IDC_HEADS_UP_START_NOW ? 1 : 0) << button;
+        EXPECT_TRUE(PumpUntil([&] { return !g_commands.empty(); })) << button;
+        EXPECT_EQ(g_commands, std::vector<int>{button});
+        g_commands.clear();
+        EXPECT_TRUE(headsUp.IsShown()) << button << ": only the rules take it away";
         EXPECT_TRUE(FocusKept()) << button << ": after the click";
-        headsUp.OnStop();
+        headsUp.Follow(main, false, {}, 0);
+        EXPECT_FALSE(headsUp.IsShown()) << button;
+        EXPECT_EQ(platform.activeTimers.count(kBreakHeadsUpTimer), 0u) << button;
     }
     PumpMessages();
     EXPECT_EQ(g_alerts, std::vector<HWND>(2, headsUp.Item(IDC_HEADS_UP_TEXT))) << "each time it comes";
     UnhookWinEvent(hook);
 }
 
-TEST_F(HeadsUpWindowTest, ABreakPutOffComesBackTwiceAtMostOneStartedNowAsksNothingAndAStopEndsIt)
+TEST_F(HeadsUpWindowTest, ShowsTheRulesTextsAndTicksAsOftenAsTheyAsk)
 {
-    enum class Act { None, Due, Postpone, StartNow, Stop };
     const struct {
-        const char* what;
-        int seconds; // pass first
-        Act act;
-        bool inCall;          // the user's moment as the step is taken
-        const char* text;     // the heads-up's, or nothing when it is not shown
-        const char* postpone; // its postpone button's caption
-        int breaks;
-        bool timer;
+        bool shown;
+        HeadsUpView view;
+        std::uint32_t timerMs;
     } steps[] = {
-        {"due", 0, Act::Due, false, "A break starts in 30 seconds", "Postpone 5 minutes", 0, true},
-        {"a second on", 1, Act::None, false, "A break starts in 29 seconds", "Postpone 5 minutes", 0, true},
-        {"put off", 0, Act::Postpone, false, nullptr, nullptr, 0, true},
-        {"back", 300, Act::None, false, "A break starts in 30 seconds", "Postpone 5 minutes", 0, true},
-        {"put off again", 0, Act::Postpone, false, nullptr, nullptr, 0, true},
-        {"back again", 300, Act::None, false, "A break starts in 30 seconds", "Postponed twice", 0, true},
-        {"the break", 30, Act::None, false, nullptr, nullptr, 1, false},
-        {"due while in a call", 0, Act::Due, true, "A break starts in 30 seconds", "Postpone 5 minutes", 1, true},
-        {"started all the same", 2, Act::StartNow, true, nullptr, nullptr, 2, false},
-        {"due", 0, Act::Due, false, "A break starts in 30 seconds", "Postpone 5 minutes", 2, true},
-        {"held: in a call at its end", 30, Act::None, true, nullptr, nullptr, 2, false},
-        {"due", 0, Act::Due, false, "A break starts in 30 seconds", "Postpone 5 minutes", 2, true},
-        {"put off", 0, Act::Postpone, false, nullptr, nullptr, 2, true},
-        {"stopped", 0, Act::Stop, false, nullptr, nullptr, 2, false},
-        {"nothing comes back", 300, Act::None, false, nullptr, nullptr, 2, false},
+        {true, View(30), kHeadsUpTickMs},
+        {true, View(1), kPauseWatchTickMs},
+        {false, {}, kHeadsUpTickMs},
+        {true, View(12, false), kHeadsUpTickMs},
+        {false, {}, 0},
     };
+    int timersSet = 0;
     for (const auto& s : steps) {
-        platform.quietState.inCall = s.inCall;
-        if (s.seconds)
-            Pass(s.seconds);
-        if (s.act == Act::Due)
-            headsUp.OnBreakDue(ReminderKind::TimeBreak);
-        else if (s.act == Act::Stop)
-            headsUp.OnStop();
-        else if (s.act != Act::None)
-            SendMessageW(headsUp.Item(s.act == Act::Postpone ? IDC_HEADS_UP_POSTPONE : IDC_HEADS_UP_START_NOW),
-                         BM_CLICK, 0, 0);
-        EXPECT_EQ(headsUp.IsVisible(), s.text != nullptr) << s.what;
-        EXPECT_EQ(headsUp.IsShown(), s.text != nullptr) << s.what;
-        if (s.text) {
-            EXPECT_EQ(headsUp.ItemText(IDC_HEADS_UP_TEXT), s.text) << s.what;
-            EXPECT_EQ(headsUp.ItemText(IDC_HEADS_UP_POSTPONE), s.postpone) << s.what;
-            EXPECT_EQ(headsUp.IsItemEnabled(IDC_HEADS_UP_POSTPONE), s.postpone == std::string("Postpone 5 minutes"))
-                << s.what;
+        const int timersBefore = static_cast<int>(platform.timersSet.size());
+        headsUp.Follow(main, s.shown, s.view, s.timerMs);
+        EXPECT_EQ(headsUp.IsShown(), s.shown) << s.view.text;
+        if (s.shown) {
+            EXPECT_EQ(headsUp.ItemText(IDC_HEADS_UP_TEXT), s.view.text);
+            EXPECT_EQ(headsUp.ItemText(IDC_HEADS_UP_POSTPONE), s.view.postponeCaption);
+            EXPECT_EQ(headsUp.IsItemEnabled(IDC_HEADS_UP_POSTPONE), s.view.canPostpone) << s.view.text;
         }
-        EXPECT_EQ(breaks, s.breaks) << s.what;
-        EXPECT_EQ(TimerRuns(), s.timer) << s.what;
+        timersSet += static_cast<int>(platform.timersSet.size()) - timersBefore;
+        if (s.timerMs != 0)
+            EXPECT_EQ(platform.activeTimers[kBreakHeadsUpTimer], s.timerMs) << s.view.text;
+        else
+            EXPECT_EQ(platform.activeTimers.count(kBreakHeadsUpTimer), 0u);
     }
-    const std::vector<BreakDay> days = record.Days();
-    ASSERT_EQ(days.size(), 1u);
-    EXPECT_EQ(days[0].counts.postponed, 3) << "each postponement goes into the day's record";
+    EXPECT_EQ(timersSet, 3) << "the timer is set again only when its period changes";
 }
 
 } // namespace

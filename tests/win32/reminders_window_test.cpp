@@ -416,15 +416,29 @@ TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsI
     Pass(29);
     window->OnTimer(kBreakHeadsUpTimer);
     EXPECT_EQ(g_pForceBreakDlg, nullptr) << "a second to go";
+    // The user types on: the break waits for a pause, watching for it four times a second.
     Pass(1);
+    window->OnTimer(kBreakHeadsUpTimer);
+    EXPECT_EQ(g_pForceBreakDlg, nullptr) << "mid-sentence";
+    EXPECT_EQ(platform.activeTimers[kBreakHeadsUpTimer], 250u);
+    Pass(2, true);
     window->OnTimer(kBreakHeadsUpTimer);
     ASSERT_NE(g_pForceBreakDlg, nullptr);
     EXPECT_FALSE(IsWindowVisible(headsUp));
+    EXPECT_EQ(platform.activeTimers.count(kBreakHeadsUpTimer), 0u);
 
     Pass(300, true);
     Pass(1);
     EXPECT_EQ(platform.timersSet.back().id, static_cast<UINT_PTR>(kTimeBreakTimer));
     EXPECT_EQ(platform.timersSet.back().periodMs, 1830000u);
+
+    // A film that keeps the display on while nothing is touched is screen time, not a break.
+    platform.displayRequired = true;
+    const size_t timersSet = platform.timersSet.size();
+    Pass(300, true);
+    Pass(1);
+    platform.displayRequired = false;
+    EXPECT_EQ(platform.timersSet.size(), timersSet) << "no interval starts again";
 
     // Without time-break suggestions there is no interval to start again.
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
@@ -435,10 +449,51 @@ TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsI
     EXPECT_EQ(platform.activeTimers.count(kTimeBreakTimer), 0u);
 }
 
+TEST_F(QuietRemindersTest, TheHeadsUpAndTheBreakStayWhenTheWindowHidesAndTheHeadsUpGoesWithStop)
+{
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, true);
+    window->OnTimer(kTimeBreakTimer);
+    HWND headsUp = FindWindowW(L"#32770", L"Break heads-up");
+    ASSERT_TRUE(IsWindowVisible(headsUp));
+    SendMessageW(window->Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(window->Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(window->Hwnd()));
+    EXPECT_TRUE(IsWindowVisible(headsUp)) << "its Postpone button stays at hand";
+
+    // Its buttons reach the rules through the main window, hidden or not.
+    SendMessageW(GetDlgItem(headsUp, IDC_HEADS_UP_POSTPONE), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(headsUp)) << "put off";
+    Pass(300);
+    window->OnTimer(kBreakHeadsUpTimer);
+    ASSERT_TRUE(IsWindowVisible(headsUp)) << "back five minutes later";
+    SendMessageW(GetDlgItem(headsUp, IDC_HEADS_UP_START_NOW), BM_CLICK, 0, 0);
+    ASSERT_NE(g_pForceBreakDlg, nullptr);
+    EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
+    EXPECT_FALSE(IsWindowVisible(headsUp));
+    for (int second = 0; second < 60; ++second)
+        window->OnTimer(kBreakCountdownTimer);
+    EXPECT_TRUE(g_pForceBreakDlg->IsItemEnabled(IDOK));
+    SendMessageW(window->Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(g_pForceBreakDlg->IsVisible()) << "a break whose countdown ended stays until its OK";
+
+    // Stop takes the heads-up away, and its timer.
+    window->OnTimer(kTimeBreakTimer);
+    ASSERT_TRUE(IsWindowVisible(headsUp));
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    EXPECT_FALSE(g_bRunning);
+    EXPECT_FALSE(IsWindowVisible(headsUp));
+    EXPECT_EQ(platform.activeTimers.count(kBreakHeadsUpTimer), 0u);
+    EXPECT_NE(platform.files["breakhistory.txt"].find("2006-12-05 = breaks 1, postponed 1, eyes 0/0"),
+              std::string::npos)
+        << platform.files["breakhistory.txt"];
+}
+
 TEST(QuietKeeperMenu, ThePauseEntriesFollowSupervisionAndTheChosenPause)
 {
     FakePlatform platform;
-    CQuietKeeper keeper(platform);
+    CBreakHistory record;
+    BreakCoordinator rules{record};
+    CQuietKeeper keeper(platform, rules);
     keeper.OnStart(nullptr);
     const struct {
         bool running;

@@ -174,7 +174,7 @@ TEST_F(ShutdownServiceTest, WithoutTheWarningActsAtOnceAndTellsOfRefusalsAndPriv
     }
 }
 
-TEST_F(ShutdownServiceTest, ATimeDueWhileTheUserIsBusyWaitsAndOnlyTheUsersStopForgetsIt)
+TEST_F(ShutdownServiceTest, ATimeDueWhileTheUserIsBusyWaitsAndAStopOrASleepForgetsIt)
 {
     enum class Then { GoesOn, UserStops, Sleeps };
     const struct {
@@ -187,7 +187,7 @@ TEST_F(ShutdownServiceTest, ATimeDueWhileTheUserIsBusyWaitsAndOnlyTheUsersStopFo
         {"a slide show the system reports as full screen", {.fullScreen = true}, Then::GoesOn, 1},
         {"a presentation", {.presenting = true}, Then::GoesOn, 1},
         {"Stop and Start during the call", {.inCall = true}, Then::UserStops, -1},
-        {"a sleep during the call", {.inCall = true}, Then::Sleeps, 1},
+        {"a sleep during the call: never on waking", {.inCall = true}, Then::Sleeps, -1},
     };
     for (const auto& c : cases) {
         SetUp();

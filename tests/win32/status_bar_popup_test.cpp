@@ -22,19 +22,6 @@ void Tick(HWND popup, UINT_PTR timer, int times = 1)
         SendMessageW(popup, WM_TIMER, timer, 0);
 }
 
-// Pumps messages until the condition holds; false when it still doesn't after a minute, which
-// only a hang takes.
-template <typename Condition> bool PumpUntil(Condition condition)
-{
-    constexpr DWORD kHangMs = 60000;
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(1)) {
-        if (GetTickCount() - start > kHangMs)
-            return false;
-        PumpMessages();
-    }
-    return true;
-}
-
 // Calls back as each window of this thread has changed its size or place, so that no step of a
 // roll escapes the test, however late it gets the processor to look.
 class PlacementWatch {

@@ -13,6 +13,19 @@ inline void PumpMessages()
     }
 }
 
+// Pumps messages until the condition holds; false when it still doesn't after a minute, which only
+// a hang takes.
+template <typename Condition> bool PumpUntil(Condition condition)
+{
+    constexpr DWORD kHangMs = 60000;
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(1)) {
+        if (GetTickCount() - start > kHangMs)
+            return false;
+        PumpMessages();
+    }
+    return true;
+}
+
 // Clicks a control the way the mouse would: nothing happens when it is disabled.
 inline void Click(HWND dialog, int id)
 {

@@ -186,9 +186,7 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CEyeBreakPopup eyeBreak;
     ASSERT_TRUE(eyeBreak.Show(main.Hwnd(), 20));
     eyeBreak.ShowCount(0); // "Done", its widest
-    CQuietKeeper quiet(platform);
-    CBreakHistory record;
-    CHeadsUpWnd headsUp(platform, quiet, record, [] {});
+    CHeadsUpWnd headsUp(platform);
     ASSERT_TRUE(headsUp.Create(main.Hwnd()));
     PumpMessages();
 

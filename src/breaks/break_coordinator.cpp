@@ -1,0 +1,254 @@
+#include "breaks/break_coordinator.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+StopEffects EffectsOfStop(StopCause cause)
+{
+    const bool byUser = cause == StopCause::User;
+    // A shutdown that waited for the user is never carried out after a sleep: its moment has passed.
+    return {byUser, byUser, true, byUser};
+}
+
+WakeEffects EffectsOfWake(std::int64_t sleptSeconds)
+{
+    // After a longer sleep the user was away, and nothing is saved for later.
+    return {sleptSeconds >= kSleepLetsGoSeconds};
+}
+
+bool HidesWithMainWindow(OwnedWindow window)
+{
+    return window == OwnedWindow::ChildDialog;
+}
+
+void BreakCoordinator::OnStart(const Moment& moment, std::optional<int> eyeBreakMinutes)
+{
+    if (m_sleptAt && EffectsOfWake(moment.now - *m_sleptAt).letsGoOfHeld)
+        m_gate.LetGoOfHeld();
+    m_sleptAt.reset();
+    m_bSupervising = true;
+    m_bEyesOn = eyeBreakMinutes.has_value();
+    if (m_bEyesOn)
+        m_eyes.Start(moment.tick, *eyeBreakMinutes);
+    m_gate.See(moment);
+}
+
+void BreakCoordinator::OnStop(StopCause cause, const Moment& moment)
+{
+    const StopEffects effects = EffectsOfStop(cause);
+    if (effects.endsPause)
+        m_gate.EndPause();
+    if (effects.letsGoOfHeld)
+        m_gate.LetGoOfHeld();
+    DropAnnouncedBreak();
+    m_waiting.clear();
+    m_bEyesOn = false;
+    m_bEyeBreakShown = false;
+    m_eyeBreakDay.reset();
+    if (m_forcedBreak && m_forcedBreak->countingDown)
+        m_forcedBreak->counts = false;
+    m_bSupervising = false;
+    if (effects.endsIdleSpell) {
+        m_spell = {};
+        return;
+    }
+    // The computer sleeps: the time away runs from the last input before it, and the first input
+    // after it ends the time away, whatever the tick counts say.
+    if (!m_spell.startedAt)
+        m_spell.startedAt = moment.now - moment.idleMs / 1000;
+    m_spell.previousIdleMs = std::numeric_limits<std::int64_t>::max();
+    m_sleptAt = moment.now;
+}
+
+ReminderRoute BreakCoordinator::OnReminderDue(ReminderKind kind, bool forcedBreak, const Moment& moment)
+{
+    if (m_gate.OnDue(kind, moment) != GateVerdict::Give)
+        return ReminderRoute::Nothing;
+    const bool headsUp = forcedBreak && HeadsUpBeforeBreak(moment.settings);
+    // A heads-up shown or a break put off stands for this break: nothing more comes, not even its sound.
+    if (headsUp && m_headsUp.Pending())
+        return ReminderRoute::Nothing;
+    // Reminder popups may cover each other; the heads-up and the eye-break popup come alone, and a
+    // break dialog without a heads-up waits only for the eyes' twenty seconds.
+    const bool waits = headsUp       ? m_bEyeBreakShown || moment.reminderPopupUp
+                       : forcedBreak ? m_bEyeBreakShown
+                                     : m_bEyeBreakShown || m_headsUp.Shown();
+    if (waits) {
+        if (std::find(m_waiting.begin(), m_waiting.end(), kind) == m_waiting.end())
+            m_waiting.push_back(kind);
+        return ReminderRoute::Nothing;
+    }
+    m_eyes.OnReminderGiven(moment.tick);
+    if (headsUp) {
+        m_headsUp.OnBreakDue(moment.tick);
+        m_headsUpKind = kind;
+        m_nPostponements = 0;
+        return ReminderRoute::HeadsUp;
+    }
+    if (forcedBreak)
+        OpenBreakDialog(moment);
+    return ReminderRoute::Give;
+}
+
+ActivityOutcome BreakCoordinator::OnActivityTick(const Moment& moment)
+{
+    ActivityOutcome outcome;
+    outcome.breakIntervalRestarts = FollowIdleSpell(moment);
+    if (m_forcedBreak && !moment.breakDialogShown && !m_forcedBreak->closedAt)
+        m_forcedBreak->closedAt = moment.now;
+    outcome.eyeBreak = FollowEyeBreak(moment);
+    if (!m_waiting.empty() && !m_bEyeBreakShown && !m_headsUp.Shown() && !moment.reminderPopupUp)
+        outcome.released = std::exchange(m_waiting, {});
+    return outcome;
+}
+
+bool BreakCoordinator::OnHeadsUpTick(const Moment& moment, const std::function<Moment()>& readAfresh)
+{
+    // A break put off comes back once the taskbar's edge is free.
+    if (m_headsUp.Postponed() && (m_bEyeBreakShown || moment.reminderPopupUp))
+        return false;
+    switch (m_headsUp.OnTick(moment.tick, moment.idleMs)) {
+    case HeadsUpEvent::BreakDue: {
+        // As before the heads-up, the user may meanwhile be busy, have paused reminders or be away.
+        const Moment now = readAfresh();
+        if (m_gate.OnDue(m_headsUpKind, now) == GateVerdict::Give) {
+            OpenBreakDialog(now);
+            return true;
+        }
+        // Held, the break comes after the busy moment, announced anew.
+        DropAnnouncedBreak();
+        return false;
+    }
+    case HeadsUpEvent::HeadsUpDue: {
+        const Moment now = readAfresh();
+        if (m_gate.OnDue(m_headsUpKind, now) == GateVerdict::Give)
+            m_eyes.OnReminderGiven(now.tick);
+        else
+            DropAnnouncedBreak();
+        return false;
+    }
+    case HeadsUpEvent::None:
+        break;
+    }
+    return false;
+}
+
+bool BreakCoordinator::OnPostpone(const Moment& moment)
+{
+    if (!m_headsUp.Postpone(moment.tick))
+        return false;
+    ++m_nPostponements;
+    return true;
+}
+
+bool BreakCoordinator::OnStartNow(const Moment& moment)
+{
+    if (!m_headsUp.StartNow())
+        return false;
+    OpenBreakDialog(moment);
+    return true;
+}
+
+bool BreakCoordinator::OnTakeBreakNow(const Moment& moment)
+{
+    OpenBreakDialog(moment);
+    return true;
+}
+
+void BreakCoordinator::OnBreakCountdownEnded(const Moment& moment)
+{
+    if (!m_forcedBreak || !m_forcedBreak->countingDown)
+        return;
+    m_forcedBreak->countingDown = false;
+    if (!m_forcedBreak->counts || !m_bSupervising)
+        return;
+    Count(BreakEvent::BreakTaken, moment.countedDay);
+    m_forcedBreak->counted = true;
+}
+
+void BreakCoordinator::Pause(std::int64_t until)
+{
+    m_gate.Pause(until);
+    DropAnnouncedBreak();
+    m_waiting.clear();
+}
+
+void BreakCoordinator::OpenBreakDialog(const Moment& moment)
+{
+    m_headsUp.End();
+    // The break that was put off has come: its postponements count now, on the day it came.
+    for (; m_nPostponements > 0; --m_nPostponements)
+        Count(BreakEvent::Postponed, moment.countedDay);
+    // A break while the last one still counts down goes on in the same dialog.
+    if (m_forcedBreak && m_forcedBreak->countingDown && moment.breakDialogShown)
+        return;
+    m_forcedBreak.emplace();
+    m_forcedBreak->openedAt = moment.now;
+}
+
+void BreakCoordinator::DropAnnouncedBreak()
+{
+    m_headsUp.End();
+    m_nPostponements = 0;
+}
+
+void BreakCoordinator::Count(BreakEvent event, const std::optional<CivilDate>& day)
+{
+    if (day)
+        m_record.Count(event, *day);
+}
+
+EyeBreakView BreakCoordinator::FollowEyeBreak(const Moment& moment)
+{
+    if (!m_bEyesOn)
+        return {};
+    const bool otherOnScreen = m_headsUp.Shown() || moment.breakDialogShown || moment.reminderPopupUp ||
+                               !m_waiting.empty();
+    const bool paused = m_gate.PausedUntil(moment.now).has_value();
+    const EyeBreakStep step =
+        m_eyes.OnTick({moment.tick, moment.idleMs, moment.busy, paused, otherOnScreen, moment.displayRequired});
+    if (step.event == EyeBreakEvent::Offered) {
+        m_eyeBreakDay = moment.countedDay;
+        Count(BreakEvent::EyeBreakOffered, m_eyeBreakDay);
+    } else if (step.event == EyeBreakEvent::Taken) {
+        // Taken after midnight, it counts for the day it was offered on.
+        Count(BreakEvent::EyeBreakTaken, m_eyeBreakDay);
+    }
+    m_bEyeBreakShown = step.shown;
+    return {step.shown, step.secondsLeft};
+}
+
+bool BreakCoordinator::FollowIdleSpell(const Moment& moment)
+{
+    bool breakTaken = false;
+    const bool cameBack = moment.idleMs < m_spell.previousIdleMs;
+    if (cameBack && m_spell.startedAt) {
+        const std::int64_t returnedAt = moment.now - moment.idleMs / 1000;
+        const bool longEnough = (returnedAt - *m_spell.startedAt) * 1000 >= kNaturalBreakMs;
+        breakTaken = longEnough && !m_spell.screenTime && moment.settings.naturalBreaks;
+        // The night away before the first input of the morning is nobody's break, and a forced
+        // break the user spent away is one break, not two.
+        if (breakTaken && LocalDate(*m_spell.startedAt) == moment.countedDay &&
+            !SameAsForcedBreak(*m_spell.startedAt, returnedAt))
+            Count(BreakEvent::BreakTaken, moment.countedDay);
+    }
+    if (cameBack)
+        m_spell = {};
+    if (moment.idleMs >= kAwayAfterMs) {
+        if (!m_spell.startedAt)
+            m_spell.startedAt = moment.now - moment.idleMs / 1000;
+        // A call listened to or a film watched without touching anything is not time away.
+        if (moment.busy || moment.displayRequired)
+            m_spell.screenTime = true;
+    }
+    m_spell.previousIdleMs = moment.idleMs;
+    return breakTaken;
+}
+
+bool BreakCoordinator::SameAsForcedBreak(std::int64_t spellStart, std::int64_t returnedAt) const
+{
+    if (!m_forcedBreak || !m_forcedBreak->counted)
+        return false;
+    return m_forcedBreak->openedAt <= returnedAt && (!m_forcedBreak->closedAt || *m_forcedBreak->closedAt >= spellStart);
+}

@@ -1,0 +1,160 @@
+#pragma once
+// The rules between the break features. Each feature keeps its own rules in its unit (the gate
+// decides whether the moment allows a reminder, the eye-break timer when the eyes need a rest, the
+// heads-up how a forced break is announced and put off); this unit feeds them every event the
+// shell sees and decides between them:
+// - at most one of the reminder popup, the eye-break popup and the heads-up stands at the
+//   taskbar's edge, and what falls due meanwhile waits for it to go (a forced break without a
+//   heads-up waits only for an eye break);
+// - what goes into the day's break record, on which day, and what counts as one break;
+// - what a Stop, a sleep or a pause ends.
+// The shell reports each event with the moment it read and carries out what comes back.
+
+#include "breaks/break_heads_up.h"
+#include "breaks/eye_break.h"
+#include "history/break_history.h"
+#include "messages/reminder_gate.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// A sleep this long lets go of the reminders held for a better moment: the user was away.
+constexpr std::int64_t kSleepLetsGoSeconds = std::int64_t{5} * 60;
+
+// What a Stop ends. Supervision stopped by the user forgets the pause and everything that waited
+// for a better moment; a sleep keeps the pause and, unless it lasts, the held reminders.
+struct StopEffects {
+    bool endsPause;
+    bool letsGoOfHeld;           // held reminders and boxes
+    bool forgetsWaitingShutdown; // a scheduled shutdown waiting for the user to be free
+    bool endsIdleSpell;          // the time away goes on across a sleep
+};
+StopEffects EffectsOfStop(StopCause cause);
+
+// What waking after a sleep of so many seconds lets go of, on top of what the sleep's Stop did.
+struct WakeEffects {
+    bool letsGoOfHeld;
+};
+WakeEffects EffectsOfWake(std::int64_t sleptSeconds);
+
+// What the shell does with a reminder that falls due.
+enum class ReminderRoute {
+    Give,    // its lights and sound now, then its text, or the break dialog
+    HeadsUp, // its lights and sound now, and the heads-up before its break
+    Nothing, // held or dropped by the moment, waiting for the edge, or a break already announced
+};
+
+// The eye-break popup as it stands after an activity tick.
+struct EyeBreakView {
+    bool shown = false;
+    int secondsLeft = 0; // the countdown, 0 for "Done"
+};
+
+struct ActivityOutcome {
+    EyeBreakView eyeBreak;
+    // The reminders that waited for the taskbar's edge, to be offered again now (OnReminderDue).
+    std::vector<ReminderKind> released;
+    // The user came back from a break: the time-break suggestions count their interval from now.
+    bool breakIntervalRestarts = false;
+};
+
+// The windows the main window owns. Hiding the main window to the tray hides its own dialogs;
+// the popups, the heads-up and the break dialog stay where the user can answer them.
+enum class OwnedWindow { ChildDialog, ReminderPopup, EyeBreakPopup, HeadsUp, BreakDialog };
+bool HidesWithMainWindow(OwnedWindow window);
+
+// A forced break from the opening of its dialog on, in wall-clock seconds.
+struct ForcedBreakSpan {
+    std::int64_t openedAt = 0;
+    bool countingDown = true;
+    // Stopped during its countdown, it is no break taken.
+    bool counts = true;
+    bool counted = false;
+    // When the dialog was seen to have gone; none while it is shown.
+    std::optional<std::int64_t> closedAt;
+};
+
+// The time without input, from the wall-clock time of the last input before it.
+struct IdleSpell {
+    std::optional<std::int64_t> startedAt;
+    std::int64_t previousIdleMs = 0;
+    // A call listened to or a film watched: screen time, not time away.
+    bool screenTime = false;
+};
+
+class BreakCoordinator {
+public:
+    // What is counted goes into the record, which outlives this unit.
+    explicit BreakCoordinator(CBreakHistory& record) : m_record(record) {}
+
+    // Supervision starts, with eye breaks every so many minutes of work, or none. After a sleep
+    // of five minutes or more the reminders held since before it are let go.
+    void OnStart(const Moment& moment, std::optional<int> eyeBreakMinutes);
+    // Supervision stops: the heads-up, a break put off, the eye break and whatever waited for the
+    // edge end with it, and a break dialog still counting down no longer counts.
+    void OnStop(StopCause cause, const Moment& moment);
+
+    // A reminder falls due: a message timer's, the long-activity warning, one held or waiting
+    // that comes back. forcedBreak: it opens the break dialog.
+    ReminderRoute OnReminderDue(ReminderKind kind, bool forcedBreak, const Moment& moment);
+    // The boxes telling of an empty message list wait for the moment as reminders do.
+    GateVerdict OnEmptyListBoxesDue(const Moment& moment) { return m_gate.OnEmptyListBoxesDue(moment); }
+    // Every few seconds: what was held, to give now that the user is free again.
+    HeldRelease OnQuietCheck(const Moment& moment) { return m_gate.OnQuietCheck(moment); }
+    // Every reading of the user's moment that decides nothing else.
+    void See(const Moment& moment) { m_gate.See(moment); }
+
+    // Once a second while supervising.
+    ActivityOutcome OnActivityTick(const Moment& moment);
+
+    // The heads-up's timer: true when the break dialog opens now. When the break or its heads-up
+    // is due, the moment is read afresh, with the system asked.
+    bool OnHeadsUpTick(const Moment& moment, const std::function<Moment()>& readAfresh);
+    // "Postpone 5 minutes": false when the heads-up can't be put off (any more).
+    bool OnPostpone(const Moment& moment);
+    // "Start now", or the user asks for a break at once: true when the break dialog opens now.
+    bool OnStartNow(const Moment& moment);
+    bool OnTakeBreakNow(const Moment& moment);
+    // The break dialog's countdown ran out; it counts when it ran out while supervising.
+    void OnBreakCountdownEnded(const Moment& moment);
+
+    // The tray's pause: nothing comes until its end, and what was announced or waiting ends now.
+    void Pause(std::int64_t until);
+    void Resume() { m_gate.Resume(); }
+    // The end of the running pause, ended first when its time has come.
+    std::optional<std::int64_t> PausedUntil(std::int64_t now) { return m_gate.PausedUntil(now); }
+
+    bool HeadsUpShown() const { return m_headsUp.Shown(); }
+    HeadsUpView HeadsUpViewAt(std::uint32_t tick) const { return m_headsUp.View(tick); }
+    // How often the heads-up's timer ticks, 0 when no heads-up is shown or break put off.
+    std::uint32_t HeadsUpTimerMs() const { return m_headsUp.TimerPeriodMs(); }
+
+private:
+    bool EdgeTakenBy(const Moment& moment) const;
+    void OpenBreakDialog(const Moment& moment);
+    // The heads-up and a break put off end, and their postponements with them: the break never came.
+    void DropAnnouncedBreak();
+    void Count(BreakEvent event, const std::optional<CivilDate>& day);
+    EyeBreakView FollowEyeBreak(const Moment& moment);
+    bool FollowIdleSpell(const Moment& moment);
+    bool SameAsForcedBreak(std::int64_t spellStart, std::int64_t returnedAt) const;
+
+    CBreakHistory& m_record;
+    ReminderGate m_gate;
+    EyeBreakTimer m_eyes;
+    BreakHeadsUp m_headsUp;
+    bool m_bSupervising = false;
+    bool m_bEyesOn = false;
+    bool m_bEyeBreakShown = false;
+    // The day an eye break on screen was offered on, which its taking counts for.
+    std::optional<CivilDate> m_eyeBreakDay;
+    ReminderKind m_headsUpKind = ReminderKind::TimeBreak;
+    int m_nPostponements = 0;
+    // Reminders waiting for the taskbar's edge, in the order they fell due; each kind once.
+    std::vector<ReminderKind> m_waiting;
+    std::optional<ForcedBreakSpan> m_forcedBreak;
+    IdleSpell m_spell;
+    std::optional<std::int64_t> m_sleptAt;
+};
