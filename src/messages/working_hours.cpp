@@ -17,6 +17,13 @@ constexpr std::size_t kMostRanges = 2;
 
 // English for now; the user's language comes with the translations.
 constexpr const char* kShortDayNames[kDaysInWeek] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+constexpr const char* kDayNames[kDaysInWeek] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                                "Friday", "Saturday", "Sunday"};
+
+int WrappedWeekday(int weekday)
+{
+    return (weekday % kDaysInWeek + kDaysInWeek) % kDaysInWeek;
+}
 
 bool PastMidnight(const WorkRange& range)
 {
@@ -130,6 +137,21 @@ WorkWeek DefaultWorkWeek()
     for (int weekday = 0; weekday < kDaysInWeek; ++weekday)
         week[static_cast<std::size_t>(weekday)] = DefaultWorkDay(weekday);
     return week;
+}
+
+std::string DayName(int weekday)
+{
+    return kDayNames[static_cast<std::size_t>(WrappedWeekday(weekday))];
+}
+
+int WeekdayOfRow(int row, int firstDayOfWeek)
+{
+    return WrappedWeekday(firstDayOfWeek + row);
+}
+
+WorkRowInput InputOfRow(bool working, bool second)
+{
+    return {working, working, working && second};
 }
 
 std::string FormatClockTime(int minuteOfDay)

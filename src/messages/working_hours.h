@@ -46,6 +46,20 @@ std::string FormatWorkDay(const WorkDay& day);
 // Reads a settings value; anything not of that form reads as the weekday's default.
 WorkDay ParseWorkDay(std::string_view text, int weekday);
 
+// A day's name as the Working hours dialog shows it, "Monday".
+std::string DayName(int weekday);
+// The weekday of a row of the Working hours dialog, whose first row is the locale's first day of the week.
+int WeekdayOfRow(int row, int firstDayOfWeek);
+
+// Which controls of a day's row in the Working hours dialog take input.
+struct WorkRowInput {
+    bool firstRange = false;  // the day's range: on a working day
+    bool secondBox = false;   // the second range's check box: on a working day
+    bool secondRange = false; // the second range: on a working day while its box is checked
+    bool operator==(const WorkRowInput&) const = default;
+};
+WorkRowInput InputOfRow(bool working, bool second);
+
 // A range's clock time as the settings value and the pickers show it, "09:05".
 std::string FormatClockTime(int minuteOfDay);
 

@@ -75,6 +75,9 @@ public:
 
     // What the system tells about interrupting the user now; each signal that can't be read counts as absent.
     virtual QuietState ReadQuietState() = 0;
+
+    // The first day of the week in the user's locale: 0 Monday ... 6 Sunday; Monday when it can't be read.
+    virtual int FirstDayOfWeek() = 0;
 };
 
 // The system's own implementation.
@@ -105,4 +108,5 @@ public:
     void PressKey(int virtualKey) override;
     bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) override;
     QuietState ReadQuietState() override;
+    int FirstDayOfWeek() override;
 };

@@ -170,6 +170,7 @@ public:
         ++quietStateReads;
         return quietState;
     }
+    int FirstDayOfWeek() override { return firstDayOfWeek; }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -253,6 +254,8 @@ public:
     // What ReadQuietState answers, and how often it was asked.
     QuietState quietState;
     int quietStateReads = 0;
+    // The locale's first day of the week, 0 Monday ... 6 Sunday.
+    int firstDayOfWeek = 0;
 
 private:
     void ShowPendingPresses()
