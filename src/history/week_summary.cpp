@@ -32,7 +32,7 @@ WeekSummary SummariseWeeks(const std::vector<DayRecord>& days, const std::vector
     const std::chrono::sys_days first = thisWeek - std::chrono::days{kDaysInWeek};
 
     // The largest line of each day of the two weeks, oldest first.
-    std::array<std::int64_t, 2 * kDaysInWeek> seconds{};
+    std::array<std::int64_t, std::size_t{2} * kDaysInWeek> seconds{};
     for (const DayRecord& day : days) {
         const std::chrono::sys_days date = DayNumber(day.date);
         if (date < first || date > last)
@@ -41,8 +41,10 @@ WeekSummary SummariseWeeks(const std::vector<DayRecord>& days, const std::vector
         slot = std::max(slot, day.activeSeconds);
     }
     WeekSummary summary;
-    for (std::size_t index = 0; index < seconds.size(); ++index)
-        (index < kDaysInWeek ? summary.lastWeek : summary.thisWeek).activeSeconds += seconds[index];
+    for (std::size_t day = 0; day < kDaysInWeek; ++day) {
+        summary.lastWeek.activeSeconds += seconds[day];
+        summary.thisWeek.activeSeconds += seconds[day + kDaysInWeek];
+    }
     for (const BreakDay& day : InDateOrder(breaks)) {
         const std::chrono::sys_days date = DayNumber(day.date);
         if (date >= first && date <= last)

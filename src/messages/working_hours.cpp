@@ -197,8 +197,9 @@ std::optional<int> LocalWeekday(std::int64_t time)
     const std::optional<CivilDate> date = LocalDate(time);
     if (!date || !IsValidDate(*date))
         return std::nullopt;
-    const std::chrono::sys_days day{std::chrono::year{date->year} / static_cast<unsigned>(date->month) /
-                                    static_cast<unsigned>(date->day)};
+    const std::chrono::sys_days day{std::chrono::year{date->year} /
+                                    std::chrono::month{static_cast<unsigned>(date->month)} /
+                                    std::chrono::day{static_cast<unsigned>(date->day)}};
     // ISO numbers Monday 1 ... Sunday 7.
     return static_cast<int>(std::chrono::weekday{day}.iso_encoding()) - 1;
 }

@@ -185,61 +185,37 @@ TEST_F(HistoryChartTest, EachRecordedDayHasOneBarInTheMiddleOfItsSlot)
 }
 
 // While the daily limit is on, the days over it stand out in the warning colour, weekends among
-// them, and its line crosses the bars on top of them, in the scale however long the limit.
+// them, and its line crosses all bars on top of them, in the scale however long the limit.
 TEST_F(HistoryChartTest, TheDailyLimitMarksTheDaysOverIt)
 {
     // Monday 6 November at the limit to the second, Saturday 2 December and today over it.
     const std::string file = "2006-11-6 = 8:0:0 2006-11-7 = 2:0:0 2006-12-2 = 8:0:1 2006-12-5 = 9:10:0";
+    using enum ChartInk;
     const struct {
         std::optional<int> limitMinutes;
         std::int64_t scaleHours;
-        std::map<int, ChartInk> bars;
+        std::vector<ChartInk> bars; // oldest first, then the limit's line
         int over;
     } cases[] = {
-        {std::nullopt, 10, {{0, ChartInk::Bar}, {1, ChartInk::Bar}, {26, ChartInk::WeekendBar}, {29, ChartInk::Bar}}, 0},
-        {480,
-         10,
-         {{0, ChartInk::Bar}, {1, ChartInk::Bar}, {26, ChartInk::OverLimitBar}, {29, ChartInk::OverLimitBar}},
-         2},
-        {12 * 60 + 30, 13, {{0, ChartInk::Bar}, {1, ChartInk::Bar}, {26, ChartInk::WeekendBar}, {29, ChartInk::Bar}}, 0},
-        {90, 10, {{0, ChartInk::OverLimitBar}, {1, ChartInk::OverLimitBar}, {26, ChartInk::OverLimitBar},
-                  {29, ChartInk::OverLimitBar}}, 4},
+        {std::nullopt, 10, {Bar, Bar, WeekendBar, Bar}, 0},
+        {480, 10, {Bar, Bar, OverLimitBar, OverLimitBar, LimitLine}, 2},
+        {12 * 60 + 30, 13, {Bar, Bar, WeekendBar, Bar, LimitLine}, 0},
     };
     const ChartLayout layout(283, 113, 96, 13);
     for (const auto& c : cases) {
-        const std::string where = "limit " + (c.limitMinutes ? std::to_string(*c.limitMinutes) : "off");
         const HistoryChart chart = ComputeHistoryChart(ParseHistory(file), {}, {2006, 12, 5}, c.limitMinutes);
-        EXPECT_EQ(chart.scaleSeconds, c.scaleHours * kHour) << where;
-        EXPECT_EQ(chart.daysOverLimit, c.over) << where;
-        const ChartPicture picture = layout.Picture(chart);
-        std::map<int, ChartInk> bars;
-        std::vector<ChartFill> limitLines;
-        std::size_t lastBar = 0;
-        std::size_t limitLineIndex = 0;
-        for (std::size_t index = 0; index < picture.fills.size(); ++index) {
-            const ChartFill& fill = picture.fills[index];
-            if (fill.ink == ChartInk::LimitLine) {
-                limitLines.push_back(fill);
-                limitLineIndex = index;
-            }
-            if (fill.ink != ChartInk::Bar && fill.ink != ChartInk::WeekendBar && fill.ink != ChartInk::OverLimitBar)
-                continue;
-            lastBar = index;
-            for (int slot = 0; slot < kChartDays; ++slot) {
-                if (layout.Slot(slot).left <= fill.box.left && fill.box.right <= layout.Slot(slot).right)
-                    bars[slot] = fill.ink;
-            }
+        EXPECT_EQ(chart.scaleSeconds, c.scaleHours * kHour);
+        EXPECT_EQ(chart.daysOverLimit, c.over);
+        std::vector<ChartInk> bars;
+        for (const ChartFill& fill : layout.Picture(chart).fills) {
+            if (fill.ink == Bar || fill.ink == WeekendBar || fill.ink == OverLimitBar || fill.ink == LimitLine)
+                bars.push_back(fill.ink);
         }
-        EXPECT_EQ(bars, c.bars) << where;
-        ASSERT_EQ(limitLines.size(), c.limitMinutes ? 1u : 0u) << where;
+        EXPECT_EQ(bars, c.bars) << c.scaleHours;
         if (!c.limitMinutes)
             continue;
-        const ChartBox& line = limitLines[0].box;
-        EXPECT_EQ(line.left, layout.Plot().left) << where;
-        EXPECT_EQ(line.right, layout.Plot().right) << where;
-        EXPECT_EQ(line.bottom - line.top, 2 * layout.LineWidth()) << where;
-        EXPECT_EQ(line.top + layout.LineWidth(), layout.LineY(chart, *c.limitMinutes * 60)) << where;
-        EXPECT_GT(limitLineIndex, lastBar) << where << ": the line under a bar";
+        const int y = layout.LineY(chart, *c.limitMinutes * 60);
+        EXPECT_EQ(layout.LimitLine(chart), (ChartBox{layout.Plot().left, y - 1, layout.Plot().right, y + 1}));
     }
 }
 
