@@ -1,6 +1,7 @@
 #pragma once
 // Local times for the tests, as the C library converts them; the day may run past the month's end.
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 
@@ -21,4 +22,12 @@ inline std::int64_t LocalTime(int year, int month, int day, int hour = 0, int mi
 {
     std::tm local = LocalTm(year, month, day, hour, minute, second);
     return static_cast<std::int64_t>(std::mktime(&local));
+}
+
+// A moment given in UTC, for the nights the local clock shows an hour twice or skips one.
+inline std::int64_t UtcTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
+{
+    using namespace std::chrono;
+    const sys_days date{std::chrono::year{year} / month / day};
+    return duration_cast<seconds>((date + hours{hour} + minutes{minute} + seconds{second}).time_since_epoch()).count();
 }

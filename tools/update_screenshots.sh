@@ -1,7 +1,8 @@
 #!/bin/bash
 # Redraws the README's pictures in docs/: the main window, the Settings, Set Time, History and
 # About dialogs, a reminder popup, the forced-break dialog, the heads-up before a forced break and
-# the eye-break popup, each cropped to its window.
+# the eye-break popup, and the Working hours dialog and the History dialog with the daily limit,
+# each cropped to its window.
 # Runs kelvaro.exe under Wine on a virtual display in a scratch data folder.
 #   tools/update_screenshots.sh [KELVARO_EXE] [OUTPUT_FOLDER]
 set -euo pipefail
@@ -161,4 +162,27 @@ else
     echo "Kelvaro did not start supervising for the eye break" >&2
     status=1
 fi
+# The working day: stopped, with working hours and a daily limit of 6 hours, so that the History
+# chart draws the limit's line and the longer days stand out. The Working hours dialog is opened
+# by the Settings dialog's button, hidden, as its command; both dialogs hold still once shown.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+seed_folder "$scratch/workday"
+write_settings "$scratch/workday"
+printf '%s\r\n' 'WORK_HOURS 1' 'WORK_MON "08:30-12:30 13:30-17:30"' 'WORK_TUE "08:30-12:30 13:30-17:30"' \
+    'WORK_WED "08:30-13:00"' 'WORK_THU "08:30-12:30 13:30-17:30"' 'WORK_FRI "08:30-12:30 13:30-16:00"' \
+    'WORK_SAT ""' 'WORK_SUN ""' 'DAILY_LIMIT 1' 'DAILY_LIMIT_TIME 6:0:0' >>"$scratch/workday/settings.txt"
+start_kelvaro "$scratch/workday"
+if tool wait Settings 1121 'Working hours...' "$wait_seconds"; then
+    tool post Settings 1121
+    snap '#32770' 'Working hours' working-hours || status=1
+    tool click 'Working hours' 2 || true
+    tool click Kelvaro 1048
+    snap '#32770' History history-limit || status=1
+else
+    echo "Kelvaro did not open for the working day" >&2
+    status=1
+fi
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 exit $status

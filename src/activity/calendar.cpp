@@ -76,3 +76,35 @@ std::int64_t LocalDayLengthMs(const CivilDate& date)
         return kOrdinaryDayMs;
     return (*end - *start) * kMsPerSecond;
 }
+
+std::optional<std::int64_t> LocalMoment(const CivilDate& date, const TimeOfDay& time)
+{
+    // Read once as standard time and once as summer time: a reading the clock really shows at its
+    // moment is one of the two moments, and a time the clock skips shows on neither.
+    std::optional<std::int64_t> shown;
+    std::optional<std::int64_t> standard;
+    for (const int summer : {0, 1}) {
+        std::tm local{};
+        local.tm_year = date.year - kTmBaseYear;
+        local.tm_mon = date.month - 1;
+        local.tm_mday = date.day;
+        local.tm_hour = time.hour;
+        local.tm_min = time.minute;
+        local.tm_sec = time.second;
+        local.tm_isdst = summer;
+        const std::time_t moment = std::mktime(&local);
+        if (moment == static_cast<std::time_t>(-1))
+            continue;
+        if (summer == 0)
+            standard = static_cast<std::int64_t>(moment);
+        std::tm back{};
+        if (!ToLocalTime(moment, back))
+            continue;
+        const bool sameReading = back.tm_year + kTmBaseYear == date.year && back.tm_mon + 1 == date.month &&
+                                 back.tm_mday == date.day && back.tm_hour == time.hour && back.tm_min == time.minute &&
+                                 back.tm_sec == time.second;
+        if (sameReading && (!shown || moment > *shown))
+            shown = static_cast<std::int64_t>(moment);
+    }
+    return shown ? shown : standard;
+}

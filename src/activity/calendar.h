@@ -28,3 +28,9 @@ bool IsValidDate(const CivilDate& date);
 
 // How long the local day lasts in milliseconds: 24 hours, or 23 or 25 on the days the clocks change.
 std::int64_t LocalDayLengthMs(const CivilDate& date);
+
+// The moment (seconds since 1970-01-01 UTC) at which the local clock shows a date and time of day:
+// the later one where the clock shows it twice as it goes back, and where it skips the time, the
+// moment it would have shown it without the change (an hour on, as the clock then reads). Nothing
+// when the system can't convert it.
+std::optional<std::int64_t> LocalMoment(const CivilDate& date, const TimeOfDay& time);

@@ -9,6 +9,7 @@
 
 namespace {
 
+constexpr std::int64_t kSecondsPerMinute = 60;
 constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kGridLineHours[] = {4, 8};
 
@@ -18,6 +19,7 @@ constexpr int kGap = 3;
 constexpr int kLabelColumn = 20; // the grid lines' labels, "4h" and "8h"
 constexpr int kRightMargin = 8;  // half of today's day label may stand right of its bar
 constexpr int kLineWidth = 1;
+constexpr int kLimitLineWidths = 2; // the limit's line, in grid lines
 constexpr int kBarInsetPerSlot = 5; // a bar leaves a fifth of its slot free on each side
 
 int Scaled(int length, int dpi)
@@ -35,9 +37,11 @@ CivilDate ToCivil(std::chrono::sys_days day)
 } // namespace
 
 HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::vector<BreakDay>& breaks,
-                                 const CivilDate& today)
+                                 const CivilDate& today, std::optional<int> limitMinutes)
 {
     HistoryChart chart;
+    if (limitMinutes)
+        chart.limitSeconds = std::int64_t{*limitMinutes} * kSecondsPerMinute;
     const std::chrono::sys_days last = DayNumber(today);
     const std::chrono::sys_days first = last - std::chrono::days{kChartDays - 1};
     chart.slots.resize(kChartDays);
@@ -74,8 +78,11 @@ HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::
                           counts->eyesTaken, counts->eyesOffered);
             slot.tip += breaksText;
         }
+        slot.overLimit = slot.recorded && chart.limitSeconds && slot.activeSeconds > *chart.limitSeconds;
+        chart.daysOverLimit += slot.overLimit ? 1 : 0;
         longest = std::max(longest, slot.activeSeconds);
     }
+    longest = std::max(longest, chart.limitSeconds.value_or(0));
     const std::int64_t wholeHours = (longest + kSecondsPerHour - 1) / kSecondsPerHour * kSecondsPerHour;
     chart.scaleSeconds = std::clamp(wholeHours, kChartLeastScaleSeconds, kChartMostScaleSeconds);
     for (const std::int64_t hours : kGridLineHours)
@@ -153,14 +160,29 @@ ChartPicture ChartLayout::Picture(const HistoryChart& chart) const
     }
     for (int index = 0; index < kChartDays; ++index) {
         const ChartSlot& slot = chart.slots[static_cast<std::size_t>(index)];
-        if (slot.recorded)
-            picture.fills.push_back({Bar(chart, index), slot.weekend ? ChartInk::WeekendBar : ChartInk::Bar});
+        if (slot.recorded) {
+            const ChartInk ink =
+                slot.overLimit ? ChartInk::OverLimitBar : (slot.weekend ? ChartInk::WeekendBar : ChartInk::Bar);
+            picture.fills.push_back({Bar(chart, index), ink});
+        }
         if (!slot.dayLabel.empty())
             picture.texts.push_back({slot.dayLabel, DayLabel(index), true});
     }
+    if (chart.limitSeconds)
+        picture.fills.push_back({LimitLine(chart), ChartInk::LimitLine});
     picture.fills.push_back(
         {{m_plot.left, m_plot.bottom, m_plot.right, m_plot.bottom + m_nLineWidth}, ChartInk::Baseline});
     return picture;
+}
+
+ChartBox ChartLayout::LimitLine(const HistoryChart& chart) const
+{
+    if (!chart.limitSeconds)
+        return {};
+    // Centred on its time, so that a bar just over the limit reaches above the line's middle.
+    const int thickness = kLimitLineWidths * m_nLineWidth;
+    const int top = LineY(chart, *chart.limitSeconds) - thickness / 2;
+    return {m_plot.left, top, m_plot.right, top + thickness};
 }
 
 ChartBox ChartLayout::LineLabel(const HistoryChart& chart, std::int64_t seconds) const

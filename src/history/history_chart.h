@@ -6,6 +6,7 @@
 #include "history/break_history.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct ChartSlot {
     bool recorded = false;          // false: the history has no line for the day, and the slot stays empty
     std::int64_t activeSeconds = 0; // the largest of the day's lines, as a restore takes it
     bool weekend = false;           // Saturday or Sunday
+    bool overLimit = false;         // more active time than the daily limit, while the limit is on
     std::string dayLabel;           // the day of the month under every seventh bar, otherwise empty
     // "2006 Mar 04 (Sat) - 05:12:00", then " · breaks 4 (eyes 10 of 14)" for a day with a break
     // record; the date alone for an empty slot
@@ -43,12 +45,14 @@ struct HistoryChart {
     std::vector<ChartSlot> slots; // kChartDays, oldest first, today last; none before the first read
     std::int64_t scaleSeconds = kChartLeastScaleSeconds; // the time at the top of the bars' area
     std::vector<ChartGridLine> gridLines;
+    std::optional<std::int64_t> limitSeconds; // the daily limit's line, only while the limit is on
+    int daysOverLimit = 0;                    // the days of the chart over it
 };
 
 // The chart of the kChartDays days up to today, from the history's days and the break record's
-// days in any order.
+// days in any order, with the daily limit in minutes while it is on. The scale reaches the limit too.
 HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::vector<BreakDay>& breaks,
-                                 const CivilDate& today);
+                                 const CivilDate& today, std::optional<int> limitMinutes = std::nullopt);
 
 // A rectangle of the chart's client area in pixels; right and bottom are outside it.
 struct ChartBox {
@@ -60,7 +64,8 @@ struct ChartBox {
 };
 
 // What a part of the chart is painted with; the shell takes a colour of the system's scheme for each.
-enum class ChartInk { Background, WeekendColumn, GridLine, Bar, WeekendBar, Baseline };
+// A day over the daily limit and the limit's line take a warning colour.
+enum class ChartInk { Background, WeekendColumn, GridLine, Bar, WeekendBar, Baseline, OverLimitBar, LimitLine };
 
 // A rectangle the chart fills.
 struct ChartFill {
@@ -95,6 +100,8 @@ public:
     // A day's bar: empty for a day without a line, at least a line's width high for any other,
     // so that a day of no activity still shows it was recorded.
     ChartBox Bar(const HistoryChart& chart, int index) const;
+    // The daily limit's line across the bars, twice as thick as a grid line; empty without a limit.
+    ChartBox LimitLine(const HistoryChart& chart) const;
     // The row of a grid line's time, from the baseline up.
     int LineY(const HistoryChart& chart, std::int64_t seconds) const;
     // The room of a day label: centred under its bar, as wide as the days up to the next label

@@ -1,5 +1,6 @@
 #include "history/history_chart_win.h"
 
+#include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
 #include "platform/text_win.h"
 
@@ -12,6 +13,10 @@ namespace {
 constexpr UINT kLabelFormat = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
 // WM_DPICHANGED_AFTERPARENT, which the headers name only for programs that need Windows 10.
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
+// The days over the daily limit and its line: a warning red, or under high contrast the scheme's
+// colour of links, which every scheme keeps apart from the bars' highlight and the window's text.
+constexpr COLORREF kWarningColour = RGB(204, 32, 32);
+constexpr int kWarningSystemColour = COLOR_HOTLIGHT;
 
 RECT ToRect(const ChartBox& box)
 {
@@ -32,6 +37,9 @@ int SystemColour(ChartInk ink)
         return COLOR_GRAYTEXT;
     case ChartInk::Baseline:
         return COLOR_WINDOWTEXT;
+    case ChartInk::OverLimitBar:
+    case ChartInk::LimitLine:
+        return kWarningSystemColour;
     case ChartInk::Background:
         break;
     }
@@ -41,7 +49,12 @@ int SystemColour(ChartInk ink)
 void Fill(HDC dc, const ChartBox& box, ChartInk ink)
 {
     const RECT rect = ToRect(box);
-    FillRect(dc, &rect, GetSysColorBrush(SystemColour(ink)));
+    if (ink != ChartInk::OverLimitBar && ink != ChartInk::LimitLine) {
+        FillRect(dc, &rect, GetSysColorBrush(SystemColour(ink)));
+        return;
+    }
+    SetDCBrushColor(dc, ReadableColour(kWarningColour, SystemColour(ink)));
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 void DrawLabel(HDC dc, const std::string& text, const ChartBox& box, UINT alignment)

@@ -2,11 +2,14 @@
 
 #include "activity/active_time_store.h"
 #include "activity/calendar.h"
+#include "app/main_window_win.h"
 #include "history/history_csv.h"
 #include "history/history_statistics.h"
+#include "history/week_summary.h"
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
 
 #include <string>
 #include <utility>
@@ -58,7 +61,13 @@ int C2dGraphPlot::ReadHistory()
     const std::optional<CivilDate> today = LocalDate(m_platform.Now());
     const std::vector<BreakDay> breaks = ReadBreakDays();
     SetItemText(IDC_HISTORY_BREAKS, BreakStatisticsLine(breaks, today));
-    m_chart.SetChart(today ? ComputeHistoryChart(*days, breaks, *today) : HistoryChart{});
+    // The limit as the Settings dialog shows it now, whether or not supervision took it at Start.
+    const std::optional<int> limit = g_pSettingsDlg ? g_pSettingsDlg->DailyLimitInForce() : std::nullopt;
+    HistoryChart chart = today ? ComputeHistoryChart(*days, breaks, *today, limit) : HistoryChart{};
+    SetItemText(IDC_HISTORY_WEEK,
+                today ? WeekSummaryLine(SummariseWeeks(*days, breaks, *today, m_platform.FirstDayOfWeek())) : "");
+    SetItemText(IDC_HISTORY_OVER_LIMIT, limit && today ? DaysOverLimitLine(chart.daysOverLimit) : "");
+    m_chart.SetChart(std::move(chart));
     return 1;
 }
 

@@ -78,6 +78,9 @@ public:
     // Whether a program asks the system to keep the display on (a film or a slide show plays);
     // false when the system can't tell.
     virtual bool DisplayRequired() = 0;
+
+    // The first day of the week in the user's locale: 0 Monday ... 6 Sunday; Monday when it can't be read.
+    virtual int FirstDayOfWeek() = 0;
 };
 
 // The system's own implementation.
@@ -109,4 +112,5 @@ public:
     bool SleepUnlessWoken(HANDLE wakeEvent, DWORD ms) override;
     QuietState ReadQuietState() override;
     bool DisplayRequired() override;
+    int FirstDayOfWeek() override;
 };

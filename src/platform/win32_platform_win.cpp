@@ -289,3 +289,13 @@ bool Win32Platform::DisplayRequired()
         return false;
     return (state & ES_DISPLAY_REQUIRED) != 0;
 }
+
+int Win32Platform::FirstDayOfWeek()
+{
+    // One digit, 0 Monday to 6 Sunday, and its terminating null.
+    wchar_t digit[2] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_IFIRSTDAYOFWEEK, digit, 2) == 0 || digit[0] < L'0' ||
+        digit[0] > L'6')
+        return 0;
+    return digit[0] - L'0';
+}

@@ -3,6 +3,9 @@
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
+#include "settings/working_hours_dialog_win.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -16,6 +19,10 @@ constexpr int kGreyLabels[] = {IDC_SETTINGS_TOPMOST_NOTE, IDC_SETTINGS_NO_POPUPS
 
 constexpr char kWaveFilterLabel[] = "Wav (*.wav)";
 constexpr char kWaveFilterPattern[] = "*.wav";
+
+constexpr int kMinutesPerHour = 60;
+// Two digits each for the limit's hours and minutes.
+constexpr int kLongestLimitField = 2;
 
 } // namespace
 
@@ -45,6 +52,9 @@ BOOL CSetting::OnInitDialog()
     SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, std::to_string(kDefaultEyeBreakMinutes));
     SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_EYE_BREAK_MINUTES, EM_LIMITTEXT,
                         std::to_string(kLongestEyeBreakMinutes).size(), 0);
+    for (int id : {IDC_SETTINGS_DAILY_LIMIT_HOURS, IDC_SETTINGS_DAILY_LIMIT_MINUTES})
+        SendDlgItemMessageW(Hwnd(), id, EM_LIMITTEXT, kLongestLimitField, 0);
+    SetDailyLimit(kDefaultDailyLimitMinutes);
     return TRUE;
 }
 
@@ -78,6 +88,9 @@ void CSetting::OnCommand(int id, int notifyCode)
     case IDC_SETTINGS_PLAY_WARNING:
         m_platform.PlaySoundFile(m_strWarningSound);
         break;
+    case IDC_SETTINGS_WORK_HOURS_EDIT:
+        OnWorkingHours();
+        break;
     default:
         break;
     }
@@ -100,6 +113,44 @@ void CSetting::OnForceBreak()
     if (forced)
         SetChecked(IDC_SETTINGS_ONLY_SOUND, false);
     EnableItem(IDC_SETTINGS_WAIT_SECONDS, forced);
+}
+
+void CSetting::OnWorkingHours()
+{
+    CWorkingHoursDlg dialog(m_platform, m_workWeek);
+    if (dialog.DoModal(Hwnd()) == IDOK)
+        m_workWeek = dialog.Week();
+}
+
+void CSetting::SetDailyLimit(int minutes)
+{
+    char twoDigits[8];
+    std::snprintf(twoDigits, sizeof twoDigits, "%02d", minutes % kMinutesPerHour);
+    SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, std::to_string(minutes / kMinutesPerHour));
+    SetItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, twoDigits);
+}
+
+int CSetting::DailyLimitMinutes() const
+{
+    return DailyLimitMinutesOfFields(ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS),
+                                     ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES));
+}
+
+std::optional<int> CSetting::DailyLimitInForce() const
+{
+    if (!IsChecked(IDC_SETTINGS_DAILY_LIMIT))
+        return std::nullopt;
+    return DailyLimitMinutes();
+}
+
+WorkdayChoices CSetting::TakeWorkdayChoices()
+{
+    SetDailyLimit(DailyLimitMinutes());
+    WorkdayChoices choices;
+    if (IsChecked(IDC_SETTINGS_WORK_HOURS))
+        choices.workingHours = m_workWeek;
+    choices.dailyLimitMinutes = DailyLimitInForce();
+    return choices;
 }
 
 bool CSetting::ChooseSound(std::string& fileName)

@@ -1,9 +1,17 @@
 #pragma once
 #include "framework/dialog_win.h"
+#include "messages/working_hours.h"
 
+#include <optional>
 #include <string>
 
 class Platform;
+
+// The working day's choices as Start takes them: each only while its box is checked.
+struct WorkdayChoices {
+    std::optional<WorkWeek> workingHours; // "Only remind me during my working hours"
+    std::optional<int> dailyLimitMinutes; // "Tell me when I have been active for [8]:[00] hours today"
+};
 
 // The less common choices: forced breaks, sound-only messages, keyboard lights and the two
 // sounds. Its controls are the live settings; OK and Cancel only hide it.
@@ -15,9 +23,20 @@ public:
     void SetMessageSound(const std::string& fileName);
     void SetWarningSound(const std::string& fileName);
 
+    // Shows a daily limit in minutes in its two fields, hours and minutes.
+    void SetDailyLimit(int minutes);
+    // The daily limit the two fields give, in minutes; 8 hours for what isn't one.
+    int DailyLimitMinutes() const;
+    // The daily limit while its box is checked, as the History dialog draws it.
+    std::optional<int> DailyLimitInForce() const;
+    // At Start: the choices of the working day, with the limit's fields showing the limit taken.
+    WorkdayChoices TakeWorkdayChoices();
+
     // The files that are played; the read-only fields show the same names.
     std::string m_strMessageSound;
     std::string m_strWarningSound;
+    // The working days and their hours, as the Working hours dialog last took them.
+    WorkWeek m_workWeek = DefaultWorkWeek();
 
 protected:
     BOOL OnInitDialog() override;
@@ -27,6 +46,7 @@ protected:
 private:
     void OnOnlySound();
     void OnForceBreak();
+    void OnWorkingHours();
     // Asks for a wave file; false when the user cancelled.
     bool ChooseSound(std::string& fileName);
 

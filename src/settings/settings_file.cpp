@@ -7,6 +7,7 @@
 #include <tuple>
 #include <utility>
 
+#include "activity/calendar.h"
 #include "platform/text_chars.h"
 #include "resources/resource_ids.h"
 
@@ -49,7 +50,20 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"WINDOWS_NOTIFICATIONS", SettingKey::WindowsNotifications},
     {"EYE_BREAKS", SettingKey::EyeBreaks},
     {"EYE_BREAK_MINUTES", SettingKey::EyeBreakMinutes},
+    {"WORK_HOURS", SettingKey::WorkHours},
+    {"WORK_MON", SettingKey::WorkMon},
+    {"WORK_TUE", SettingKey::WorkTue},
+    {"WORK_WED", SettingKey::WorkWed},
+    {"WORK_THU", SettingKey::WorkThu},
+    {"WORK_FRI", SettingKey::WorkFri},
+    {"WORK_SAT", SettingKey::WorkSat},
+    {"WORK_SUN", SettingKey::WorkSun},
+    {"DAILY_LIMIT", SettingKey::DailyLimit},
+    {"DAILY_LIMIT_TIME", SettingKey::DailyLimitTime},
+    {"PAUSED_UNTIL", SettingKey::PausedUntil},
 }};
+
+constexpr int kMinutesPerHour = 60;
 
 bool WrittenAfterStartProgram(SettingKey key)
 {
@@ -126,6 +140,35 @@ void AppendLine(std::string& out, SettingKey key, std::string_view value)
 void AppendCheck(std::string& out, SettingKey key, bool checked)
 {
     AppendLine(out, key, checked ? "1" : "0");
+}
+
+// Quoted even where no blank asks for it, so that every day's line looks alike.
+std::string QuotedWorkDay(const WorkDay& day)
+{
+    return kQuote + FormatWorkDay(day) + kQuote;
+}
+
+void AppendWorkingDay(std::string& out, const SettingsSnapshot& snapshot)
+{
+    AppendCheck(out, SettingKey::WorkHours, snapshot.workHours);
+    for (int weekday = 0; weekday < kDaysInWeek; ++weekday) {
+        AppendLine(out, static_cast<SettingKey>(static_cast<int>(SettingKey::WorkMon) + weekday),
+                   QuotedWorkDay(snapshot.workWeek[static_cast<std::size_t>(weekday)]));
+    }
+    AppendCheck(out, SettingKey::DailyLimit, snapshot.dailyLimit);
+    AppendLine(out, SettingKey::DailyLimitTime,
+               std::to_string(snapshot.dailyLimitMinutes / kMinutesPerHour) + ':' +
+                   std::to_string(snapshot.dailyLimitMinutes % kMinutesPerHour) + ":0");
+    if (!snapshot.pausedUntil)
+        return;
+    const std::optional<CivilDate> date = LocalDate(*snapshot.pausedUntil);
+    const std::optional<TimeOfDay> time = LocalTimeOfDay(*snapshot.pausedUntil);
+    if (!date || !time)
+        return;
+    AppendLine(out, SettingKey::PausedUntil,
+               std::to_string(date->year) + '-' + std::to_string(date->month) + '-' + std::to_string(date->day) + ' ' +
+                   std::to_string(time->hour) + ':' + std::to_string(time->minute) + ':' +
+                   std::to_string(time->second));
 }
 
 struct Word {
@@ -252,6 +295,49 @@ private:
         return TimeOfDay{static_cast<int>(*hour), static_cast<int>(*minute), static_cast<int>(*second)};
     }
 
+    // "H:M" or "H:M:S" as TIMELIMIT is written; the seconds don't count. Anything else means 8 hours.
+    int ReadDailyLimit()
+    {
+        const std::optional<long long> hours = ReadNumber();
+        if (!hours || !ReadColon())
+            return kDefaultDailyLimitMinutes;
+        const std::optional<long long> minutes = ReadNumber();
+        if (!minutes)
+            return kDefaultDailyLimitMinutes;
+        if (ReadColon())
+            ReadNumber();
+        return DailyLimitMinutes(*hours, *minutes);
+    }
+
+    bool ReadDash()
+    {
+        if (AtEnd() || Peek() != '-')
+            return false;
+        ++m_pos;
+        return true;
+    }
+
+    // "2026-12-10 6:0:0": a real local date from 1980 to 2999 and a time of day; nothing when damaged.
+    std::optional<std::int64_t> ReadLocalMoment()
+    {
+        constexpr long long kFirstYear = 1980;
+        constexpr long long kLastYear = 2999;
+        const std::optional<long long> year = ReadNumber();
+        if (!year || !ReadDash())
+            return std::nullopt;
+        const std::optional<long long> month = ReadNumber();
+        if (!month || !ReadDash())
+            return std::nullopt;
+        const std::optional<long long> day = ReadNumber();
+        if (!day || *year < kFirstYear || *year > kLastYear || *month < 1 || *month > 12 || *day < 1 || *day > 31)
+            return std::nullopt;
+        const CivilDate date{static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day)};
+        const std::optional<TimeOfDay> time = ReadTimeOfDay();
+        if (!IsValidDate(date) || !time)
+            return std::nullopt;
+        return LocalMoment(date, *time);
+    }
+
     static int FrequenceButton(std::string_view word)
     {
         for (int button : {IDC_MAIN_30_MIN, IDC_MAIN_45_MIN, IDC_MAIN_60_MIN, IDC_MAIN_OTHER}) {
@@ -278,6 +364,12 @@ private:
         case SettingKey::StartTray:
             assignment.hideToTray = ReadNumber() == 1;
             return assignment;
+        case SettingKey::DailyLimitTime:
+            assignment.dailyLimitMinutes = ReadDailyLimit();
+            return assignment;
+        case SettingKey::PausedUntil:
+            assignment.pausedUntil = ReadLocalMoment();
+            return assignment;
         default:
             break;
         }
@@ -300,6 +392,15 @@ private:
             break;
         case SettingKey::EyeBreakMinutes:
             assignment.text = std::to_string(EyeBreakMinutes(word->text));
+            break;
+        case SettingKey::WorkMon:
+        case SettingKey::WorkTue:
+        case SettingKey::WorkWed:
+        case SettingKey::WorkThu:
+        case SettingKey::WorkFri:
+        case SettingKey::WorkSat:
+        case SettingKey::WorkSun:
+            assignment.workDay = ParseWorkDay(word->text, WeekdayOfKey(key));
             break;
         case SettingKey::SoundMsgPath:
         case SettingKey::SoundWarningPath:
@@ -349,7 +450,13 @@ std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
     AppendCheck(out, SettingKey::WindowsNotifications, snapshot.windowsNotifications);
     AppendCheck(out, SettingKey::EyeBreaks, snapshot.eyeBreaks);
     AppendLine(out, SettingKey::EyeBreakMinutes, std::to_string(snapshot.eyeBreakMinutes));
+    AppendWorkingDay(out, snapshot);
     return out;
+}
+
+int WeekdayOfKey(SettingKey key)
+{
+    return static_cast<int>(key) - static_cast<int>(SettingKey::WorkMon);
 }
 
 int EyeBreakMinutes(std::string_view text)

@@ -2,7 +2,11 @@
 // The text of settings.txt: the writer's 17 lines and the word reader that turns a
 // file back into assignments. The controls themselves stay with the shell.
 
+#include "messages/daily_limit.h"
+#include "messages/working_hours.h"
+
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,11 +49,19 @@ struct SettingsSnapshot {
     bool windowsNotifications = false;
     bool eyeBreaks = false;
     int eyeBreakMinutes = kDefaultEyeBreakMinutes; // as EyeBreakMinutes reads it
+    // The working day: working hours, the daily limit, and a pause that outlasts a restart.
+    bool workHours = false;
+    WorkWeek workWeek = DefaultWorkWeek();
+    bool dailyLimit = false;
+    int dailyLimitMinutes = kDefaultDailyLimitMinutes; // as DailyLimitMinutes reads it
+    std::optional<std::int64_t> pausedUntil;           // the pause's end, seconds since 1970; none without a pause
 };
 
-// The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF. A text value that
-// is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled and
-// line breaks turned into blanks; any other value is written bare.
+// The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF.
+// A day of the working hours is always written in double quotes, "09:00-17:00" or "" for a day off;
+// the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one. A text value
+// that is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled
+// and line breaks turned into blanks; any other value is written bare.
 std::string FormatSettingsFile(const SettingsSnapshot& snapshot);
 
 enum class SettingKey {
@@ -76,10 +88,22 @@ enum class SettingKey {
     WindowsNotifications,
     EyeBreaks,
     EyeBreakMinutes,
+    // The working day.
+    WorkHours,
+    WorkMon,
+    WorkTue,
+    WorkWed,
+    WorkThu,
+    WorkFri,
+    WorkSat,
+    WorkSun,
+    DailyLimit,
+    DailyLimitTime,
+    PausedUntil,
 };
 
-// The number of keys the writer writes.
-constexpr std::size_t kSettingKeyCount = 22;
+// The number of keys; the writer writes every one, PAUSED_UNTIL only while a pause runs.
+constexpr std::size_t kSettingKeyCount = 33;
 
 // One key of the file with its value as read, to be applied in file order.
 struct SettingAssignment {
@@ -91,7 +115,13 @@ struct SettingAssignment {
     int frequenceButton = 0;            // FREQUENCE: 1021..1024, or 0 meaning "change nothing"
     bool hideToTray = false;            // STARTTRAY: the value reads as the integer 1
     bool startProgram = false;          // STARTPROGRAM: the value is exactly "true"
+    WorkDay workDay;                    // WORK_MON ... WORK_SUN, as ParseWorkDay reads the value
+    int dailyLimitMinutes = kDefaultDailyLimitMinutes; // DAILY_LIMIT_TIME, as DailyLimitMinutes reads it
+    std::optional<std::int64_t> pausedUntil;           // PAUSED_UNTIL; none when damaged
 };
+
+// The weekday (0 Monday ... 6 Sunday) of a key from WORK_MON to WORK_SUN.
+int WeekdayOfKey(SettingKey key);
 
 // The minutes between eye breaks, from EYE_BREAK_MINUTES or its field: a number from 1 to 120;
 // anything else, out of range or not a number, means 20.

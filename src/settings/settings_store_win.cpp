@@ -68,6 +68,10 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.eyeBreakMinutes = EyeBreakMinutes(settings->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES));
         snapshot.messageSoundPath = settings->ItemText(IDC_SETTINGS_MESSAGE_SOUND);
         snapshot.warningSoundPath = settings->ItemText(IDC_SETTINGS_WARNING_SOUND);
+        snapshot.workHours = settings->IsChecked(IDC_SETTINGS_WORK_HOURS);
+        snapshot.workWeek = settings->m_workWeek;
+        snapshot.dailyLimit = settings->IsChecked(IDC_SETTINGS_DAILY_LIMIT);
+        snapshot.dailyLimitMinutes = settings->DailyLimitMinutes();
     }
     return snapshot;
 }
@@ -122,6 +126,29 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
     case SettingKey::EyeBreakMinutes:
         if (settings)
             settings->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, assignment.text);
+        break;
+    case SettingKey::WorkHours:
+        checkSettingsBox(IDC_SETTINGS_WORK_HOURS);
+        break;
+    case SettingKey::WorkMon:
+    case SettingKey::WorkTue:
+    case SettingKey::WorkWed:
+    case SettingKey::WorkThu:
+    case SettingKey::WorkFri:
+    case SettingKey::WorkSat:
+    case SettingKey::WorkSun:
+        if (settings)
+            settings->m_workWeek[static_cast<std::size_t>(WeekdayOfKey(assignment.key))] = assignment.workDay;
+        break;
+    case SettingKey::DailyLimit:
+        checkSettingsBox(IDC_SETTINGS_DAILY_LIMIT);
+        break;
+    case SettingKey::DailyLimitTime:
+        if (settings)
+            settings->SetDailyLimit(assignment.dailyLimitMinutes);
+        break;
+    case SettingKey::PausedUntil:
+        // The pause's end belongs to the pause, which keeps it outside the controls.
         break;
     case SettingKey::TimeLimit:
         if (assignment.timeLimit && g_pShutdownDlg) {

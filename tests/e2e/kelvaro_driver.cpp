@@ -143,7 +143,9 @@ std::string FirstStartSettings()
            "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
            "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
            "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\n"
-           "EYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\n";
+           "EYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\nWORK_HOURS 0\r\nWORK_MON \"09:00-17:00\"\r\n"
+           "WORK_TUE \"09:00-17:00\"\r\nWORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\n"
+           "WORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\n";
 }
 
 std::string WithSetting(std::string settings, std::string_view key, std::string_view value)

@@ -184,6 +184,41 @@ TEST_F(HistoryChartTest, EachRecordedDayHasOneBarInTheMiddleOfItsSlot)
     }
 }
 
+// While the daily limit is on, the days over it stand out in the warning colour, weekends among
+// them, and its line crosses all bars on top of them, in the scale however long the limit.
+TEST_F(HistoryChartTest, TheDailyLimitMarksTheDaysOverIt)
+{
+    // Monday 6 November at the limit to the second, Saturday 2 December and today over it.
+    const std::string file = "2006-11-6 = 8:0:0 2006-11-7 = 2:0:0 2006-12-2 = 8:0:1 2006-12-5 = 9:10:0";
+    using enum ChartInk;
+    const struct {
+        std::optional<int> limitMinutes;
+        std::int64_t scaleHours;
+        std::vector<ChartInk> bars; // oldest first, then the limit's line
+        int over;
+    } cases[] = {
+        {std::nullopt, 10, {Bar, Bar, WeekendBar, Bar}, 0},
+        {480, 10, {Bar, Bar, OverLimitBar, OverLimitBar, LimitLine}, 2},
+        {12 * 60 + 30, 13, {Bar, Bar, WeekendBar, Bar, LimitLine}, 0},
+    };
+    const ChartLayout layout(283, 113, 96, 13);
+    for (const auto& c : cases) {
+        const HistoryChart chart = ComputeHistoryChart(ParseHistory(file), {}, {2006, 12, 5}, c.limitMinutes);
+        EXPECT_EQ(chart.scaleSeconds, c.scaleHours * kHour);
+        EXPECT_EQ(chart.daysOverLimit, c.over);
+        std::vector<ChartInk> bars;
+        for (const ChartFill& fill : layout.Picture(chart).fills) {
+            if (fill.ink == Bar || fill.ink == WeekendBar || fill.ink == OverLimitBar || fill.ink == LimitLine)
+                bars.push_back(fill.ink);
+        }
+        EXPECT_EQ(bars, c.bars) << c.scaleHours;
+        if (!c.limitMinutes)
+            continue;
+        const int y = layout.LineY(chart, *c.limitMinutes * 60);
+        EXPECT_EQ(layout.LimitLine(chart), (ChartBox{layout.Plot().left, y - 1, layout.Plot().right, y + 1}));
+    }
+}
+
 TEST_F(HistoryChartTest, ExportsOneLinePerDayInDateOrder)
 {
     const std::string header =

@@ -1,5 +1,8 @@
 #include "settings/settings_file.h"
 
+#include "../local_time.h"
+#include "in_berlin.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -16,7 +19,9 @@ constexpr std::string_view kKeyNames[] = {
     "SHUTDOWN",        "TIMELIMIT",     "FREQUENCE",      "STARTTRAY",      "FORCEBREAK",
     "FORCEBREAK_WAIT", "ONLYSOUND",     "KEYBOARD_LEDS",  "SOUNDMSG_PATH",  "SOUNDWARNING_PATH",
     "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS", "WINDOWS_NOTIFICATIONS",
-    "EYE_BREAKS",      "EYE_BREAK_MINUTES"};
+    "EYE_BREAKS",      "EYE_BREAK_MINUTES", "WORK_HOURS",  "WORK_MON",       "WORK_TUE",       "WORK_WED",
+    "WORK_THU",        "WORK_FRI",      "WORK_SAT",       "WORK_SUN",       "DAILY_LIMIT",    "DAILY_LIMIT_TIME",
+    "PAUSED_UNTIL"};
 
 // One line per assignment, so a failing table row shows everything that was read.
 std::string Describe(const std::vector<SettingAssignment>& assignments)
@@ -48,6 +53,21 @@ std::string Describe(const std::vector<SettingAssignment>& assignments)
         case SettingKey::OtherTime:
         case SettingKey::EyeBreakMinutes:
             out += '<' + a.text + '>';
+            break;
+        case SettingKey::WorkMon:
+        case SettingKey::WorkTue:
+        case SettingKey::WorkWed:
+        case SettingKey::WorkThu:
+        case SettingKey::WorkFri:
+        case SettingKey::WorkSat:
+        case SettingKey::WorkSun:
+            out += '<' + FormatWorkDay(a.workDay) + '>';
+            break;
+        case SettingKey::DailyLimitTime:
+            out += std::to_string(a.dailyLimitMinutes);
+            break;
+        case SettingKey::PausedUntil:
+            out += a.pausedUntil ? std::to_string(*a.pausedUntil) : "none";
             break;
         default:
             out += a.checked ? '1' : '0';
@@ -127,6 +147,27 @@ SettingsSnapshot ApplyAll(const std::vector<SettingAssignment>& assignments)
         case SettingKey::OtherTime:
             s.otherTime = a.text;
             break;
+        case SettingKey::WorkHours:
+            s.workHours = a.checked;
+            break;
+        case SettingKey::WorkMon:
+        case SettingKey::WorkTue:
+        case SettingKey::WorkWed:
+        case SettingKey::WorkThu:
+        case SettingKey::WorkFri:
+        case SettingKey::WorkSat:
+        case SettingKey::WorkSun:
+            s.workWeek[static_cast<std::size_t>(WeekdayOfKey(a.key))] = a.workDay;
+            break;
+        case SettingKey::DailyLimit:
+            s.dailyLimit = a.checked;
+            break;
+        case SettingKey::DailyLimitTime:
+            s.dailyLimitMinutes = a.dailyLimitMinutes;
+            break;
+        case SettingKey::PausedUntil:
+            s.pausedUntil = a.pausedUntil;
+            break;
         case SettingKey::StartProgram:
             break;
         }
@@ -153,7 +194,10 @@ TEST(SettingsFile, FirstStartFileHasTheDefaultLines)
               "SHUTDOWN 0\r\nTIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\n"
               "ONLYSOUND 0\r\nKEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\n"
               "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\n"
-              "WINDOWS_NOTIFICATIONS 0\r\nEYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\n");
+              "WINDOWS_NOTIFICATIONS 0\r\nEYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\nWORK_HOURS 0\r\n"
+              "WORK_MON \"09:00-17:00\"\r\nWORK_TUE \"09:00-17:00\"\r\nWORK_WED \"09:00-17:00\"\r\n"
+              "WORK_THU \"09:00-17:00\"\r\nWORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\nWORK_SUN \"\"\r\n"
+              "DAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\n");
 }
 
 TEST(SettingsFile, AwkwardValuesAreWrittenQuotedOnTheirOwnLine)
@@ -188,18 +232,26 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     flipped.messageSoundPath = "C:\\Program Files\\My Sounds\\ding dong.wav";
     flipped.warningSoundPath = "D:\\" + std::string(252, 'w') + ".wav"; // the longest path kept
     flipped.otherTime = " 7\t";
+    flipped.workHours = flipped.dailyLimit = true;
+    flipped.workWeek[kMonday] = {true, {8 * 60, 12 * 60 + 30}, WorkRange{13 * 60 + 30, 17 * 60 + 30}};
+    flipped.workWeek[kSaturday] = {true, {22 * 60, 2 * 60}, std::nullopt};
+    flipped.workWeek[kSaturday - 1] = {false, {1, 2}, std::nullopt}; // Friday off, its ranges not written
+    flipped.dailyLimitMinutes = 23 * 60 + 59;
+    flipped.pausedUntil = 1165334400;
     SettingsSnapshot quotes = FirstStartDefaults();
     quotes.forceBreakWait = "\"";
     quotes.messageSoundPath = "a\"b";
     quotes.warningSoundPath = "\"quoted name\".wav";
     quotes.otherTime = "\"\"";
     quotes.eyeBreakMinutes = 1;
+    quotes.dailyLimitMinutes = 1;
 
     for (const SettingsSnapshot& original : {FirstStartDefaults(), flipped, quotes}) {
         const std::string file = FormatSettingsFile(original);
         const std::vector<SettingAssignment> read = ParseSettingsFile(file);
-        ASSERT_EQ(read.size(), kSettingKeyCount) << Describe(read);
-        for (size_t i = 0; i < kSettingKeyCount; ++i)
+        // PAUSED_UNTIL, the last key, only while a pause runs.
+        ASSERT_EQ(read.size(), kSettingKeyCount - (original.pausedUntil ? 0 : 1)) << Describe(read);
+        for (size_t i = 0; i < read.size(); ++i)
             EXPECT_EQ(static_cast<size_t>(read[i].key), i) << Describe(read);
         EXPECT_TRUE(read[static_cast<size_t>(SettingKey::StartProgram)].startProgram);
         EXPECT_EQ(FormatSettingsFile(ApplyAll(read)), file);
@@ -258,11 +310,62 @@ TEST(SettingsFile, ReadingRules)
         {"HEALTH_MSG 1\0 SLEEP_MSG\0 1 SHUTDOWN 1"sv, "HEALTH_MSG=0 SHUTDOWN=1"},
         {"HEALTH_MSG 1 OTHERTIME", "HEALTH_MSG=1"},
         {"TIMELIMIT  \r\n", ""},
+        // The working day: a damaged range reads as the day's default, Monday to Friday 09:00-17:00.
+        {"WORK_HOURS 1 WORK_MON \"08:00-12:00  13:00-17:00 \" WORK_SAT 22:00-02:00 WORK_SUN \"\" WORK_TUE \" \"",
+         "WORK_HOURS=1 WORK_MON=<08:00-12:00 13:00-17:00> WORK_SAT=<22:00-02:00> WORK_SUN=<> WORK_TUE=<>"},
+        {"WORK_WED \"7:05-9:00\" WORK_THU \"00:00-00:00\" WORK_FRI \"09:00-17:00 18:00-19:00 20:00-21:00\"",
+         "WORK_WED=<07:05-09:00> WORK_THU=<00:00-00:00> WORK_FRI=<09:00-17:00>"},
+        {"WORK_MON \"24:00-17:00\" WORK_TUE \"09:60-17:00\" WORK_WED 9-17 WORK_THU \"09:00-17:00 x\" WORK_SAT 10:00",
+         "WORK_MON=<09:00-17:00> WORK_TUE=<09:00-17:00> WORK_WED=<09:00-17:00> WORK_THU=<09:00-17:00> WORK_SAT=<>"},
+        {"WORK_SUN \"09:00-17:00 ;\" WORK_MON 009:00-17:00 WORK_FRI \"09:0-17:00\" WORK_SAT -",
+         "WORK_SUN=<> WORK_MON=<09:00-17:00> WORK_FRI=<09:00-17:00> WORK_SAT=<>"},
+        {"DAILY_LIMIT 1 DAILY_LIMIT_TIME 7:30:0 DAILY_LIMIT_TIME 0:1 DAILY_LIMIT_TIME 23:59:59",
+         "DAILY_LIMIT=1 DAILY_LIMIT_TIME=450 DAILY_LIMIT_TIME=1 DAILY_LIMIT_TIME=1439"},
+        {"DAILY_LIMIT_TIME 0:0:0 DAILY_LIMIT_TIME 24:0:0 DAILY_LIMIT_TIME 8:60 DAILY_LIMIT_TIME -1:0 DAILY_LIMIT_TIME x "
+         "DAILY_LIMIT_TIME 99999999999:0",
+         "DAILY_LIMIT_TIME=480 DAILY_LIMIT_TIME=480 DAILY_LIMIT_TIME=480 DAILY_LIMIT_TIME=480 DAILY_LIMIT_TIME=480 "
+         "DAILY_LIMIT_TIME=480"},
+        {"PAUSED_UNTIL 2026-2-30 6:0:0 PAUSED_UNTIL 1979-12-31 6:0:0 PAUSED_UNTIL 2026-12-10 24:0:0 PAUSED_UNTIL "
+         "2026-12-10 PAUSED_UNTIL 2026--12-10 6:0:0",
+         "PAUSED_UNTIL=none PAUSED_UNTIL=none PAUSED_UNTIL=none PAUSED_UNTIL=none PAUSED_UNTIL=none"},
         {"", ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Describe(ParseSettingsFile(c.text)), c.expected) << "reading: " << c.text;
     }
+}
+
+class PausedUntilInBerlin : public InBerlin {};
+
+// A pause is written as the local clock shows its end and read back at the next start: where the
+// clock shows that time twice, the later moment, so that a pause never ends earlier than chosen.
+TEST_F(PausedUntilInBerlin, ThePauseIsReadBackAfterARestart)
+{
+    const struct {
+        std::int64_t end;
+        std::string_view line;
+        std::int64_t readBack;
+    } cases[] = {
+        {UtcTime(2026, 12, 10, 5, 0), "PAUSED_UNTIL 2026-12-10 6:0:0", UtcTime(2026, 12, 10, 5, 0)},
+        {UtcTime(2026, 7, 1, 4, 0) + 59, "PAUSED_UNTIL 2026-7-1 6:0:59", UtcTime(2026, 7, 1, 4, 0) + 59},
+        // 25 October 2026: 02:30 summer time, then 02:30 winter time an hour later.
+        {UtcTime(2026, 10, 25, 1, 30), "PAUSED_UNTIL 2026-10-25 2:30:0", UtcTime(2026, 10, 25, 1, 30)},
+        {UtcTime(2026, 10, 25, 0, 30), "PAUSED_UNTIL 2026-10-25 2:30:0", UtcTime(2026, 10, 25, 1, 30)},
+    };
+    for (const auto& c : cases) {
+        SettingsSnapshot paused;
+        paused.pausedUntil = c.end;
+        const std::string file = FormatSettingsFile(paused);
+        EXPECT_TRUE(file.ends_with(std::string(c.line) + "\r\n")) << file;
+        const std::vector<SettingAssignment> read = ParseSettingsFile(file);
+        ASSERT_EQ(read.back().key, SettingKey::PausedUntil) << c.line;
+        EXPECT_EQ(read.back().pausedUntil, c.readBack) << c.line;
+    }
+    // 29 March 2026 skips from 02:00 to 03:00: a 02:30 typed by hand reads as 03:30.
+    EXPECT_EQ(Describe(ParseSettingsFile("PAUSED_UNTIL 2026-03-29 02:30:00")),
+              "PAUSED_UNTIL=" + std::to_string(UtcTime(2026, 3, 29, 1, 30)));
+    // No pause, no line.
+    EXPECT_EQ(FormatSettingsFile({}).find("PAUSED_UNTIL"), std::string::npos);
 }
 
 std::string Repeated(std::string_view piece, std::size_t times)

@@ -171,6 +171,7 @@ public:
         return quietState;
     }
     bool DisplayRequired() override { return displayRequired; }
+    int FirstDayOfWeek() override { return firstDayOfWeek; }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -256,6 +257,8 @@ public:
     int quietStateReads = 0;
     // A program keeps the display on.
     bool displayRequired = false;
+    // The locale's first day of the week, 0 Monday ... 6 Sunday.
+    int firstDayOfWeek = 0;
 
 private:
     void ShowPendingPresses()

@@ -1,7 +1,10 @@
+#include "app/main_window_win.h"
 #include "fake_platform_win.h"
+#include "framework/accessibility_win.h"
 #include "history/history_dialog_win.h"
 #include "history/history_statistics.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
 #include "test_support_win.h"
 
 #include <commctrl.h>
@@ -258,6 +261,52 @@ TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)
         EXPECT_EQ(platform.files[kChosen], c.fileAfter) << c.box;
         EXPECT_EQ(platform.messageBoxes.empty() ? "" : platform.messageBoxes[0].text, c.box);
     }
+}
+
+// The daily limit as the Settings dialog shows it: while it is on, the dialog counts the days over
+// it and the chart paints them and the limit's line in the warning colour, the scheme's under high
+// contrast; the week's line comes under the breaks line whatever the limit.
+TEST(HistoryDialog, TheDaysOverTheDailyLimitAndTheWeekAtAGlance)
+{
+    FakePlatform platform;
+    // Today is Tuesday 5 December; Saturday the 2nd and Monday the 4th are over 8 hours.
+    platform.files["timehistory.txt"] = kLastDays + std::string("2006-12-4 = 8:0:1\r\n2006-12-1 = 8:0:0\r\n");
+    platform.files["breakhistory.txt"] = "2006-12-4 = breaks 1, postponed 0, eyes 0/0\r\n"
+                                         "2006-11-30 = breaks 2, postponed 0, eyes 0/0\r\n";
+    platform.firstDayOfWeek = 6; // Sunday: Friday the 1st and Saturday the 2nd are last week's
+    CSetting settings(platform);
+    ASSERT_TRUE(settings.Create(nullptr));
+    g_pSettingsDlg = &settings;
+    C2dGraphPlot dialog(platform);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_WEEK), "This week: 09:25:11 active, 1 break \u00b7 last week: 17:30:00, 2 breaks");
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_OVER_LIMIT), "");
+
+    RECT client{};
+    GetClientRect(dialog.Chart().Hwnd(), &client);
+    for (const bool highContrast : {false, true}) {
+        settings.SetChecked(IDC_SETTINGS_DAILY_LIMIT, true);
+        OverrideHighContrast(highContrast);
+        ASSERT_EQ(dialog.ReadHistory(), 1);
+        EXPECT_EQ(dialog.ItemText(IDC_HISTORY_OVER_LIMIT), "Days over your limit in the last 30: 2");
+        const std::vector<COLORREF> painted = PaintedPixels(dialog.Chart().Hwnd(), client.right, client.bottom);
+        ASSERT_EQ(painted.size(), static_cast<std::size_t>(client.right * client.bottom));
+        int warned = 0;
+        for (const ChartFill& fill : dialog.Chart().Picture().fills) {
+            if (fill.ink != ChartInk::OverLimitBar && fill.ink != ChartInk::LimitLine)
+                continue;
+            ++warned;
+            // The top left corner: a pixel of the bars' tops is the line's colour as well.
+            EXPECT_EQ(painted[static_cast<std::size_t>(fill.box.top * client.right + fill.box.left)],
+                      highContrast ? GetSysColor(COLOR_HOTLIGHT) : RGB(204, 32, 32));
+        }
+        EXPECT_EQ(warned, 3); // Saturday's and Monday's bars, then the line across them all
+    }
+    OverrideHighContrast(std::nullopt);
+    settings.SetChecked(IDC_SETTINGS_DAILY_LIMIT, false);
+    ASSERT_EQ(dialog.ReadHistory(), 1);
+    EXPECT_EQ(dialog.ItemText(IDC_HISTORY_OVER_LIMIT), "");
+    g_pSettingsDlg = nullptr;
 }
 
 } // namespace

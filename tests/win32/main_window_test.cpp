@@ -107,7 +107,10 @@ TEST_F(MainWindowTest, StartLocksEveryChoiceAndStopUnlocksThem)
                               IDC_MAIN_SET_TIME,    IDC_MAIN_MORE_SETTINGS,  IDC_MAIN_OTHER_MINUTES, IDC_MAIN_30_MIN,
                               IDC_MAIN_45_MIN,      IDC_MAIN_60_MIN,         IDC_MAIN_OTHER};
     const int settingsLocked[] = {IDC_SETTINGS_SOUND_WARNING, IDC_SETTINGS_SOUND_ON_MSG, IDC_SETTINGS_EYE_BREAKS,
-                                  IDC_SETTINGS_EYE_BREAK_MINUTES};
+                                  IDC_SETTINGS_EYE_BREAK_MINUTES,
+                                  // the working day
+                                  IDC_SETTINGS_WORK_HOURS, IDC_SETTINGS_WORK_HOURS_EDIT, IDC_SETTINGS_DAILY_LIMIT,
+                                  IDC_SETTINGS_DAILY_LIMIT_HOURS, IDC_SETTINGS_DAILY_LIMIT_MINUTES};
     const int setTimeLocked[] = {IDOK,
                                  IDCANCEL,
                                  IDC_SETTIME_WARNING,

@@ -217,4 +217,33 @@ TEST_F(SettingsDialogTest, LabelsAreTahomaInBlackOrGreyOnTheFaceColour)
     DeleteDC(dc);
 }
 
+// Start takes the working day's choices as the boxes and fields stand, each only while its box is
+// checked; the limit's fields then show the limit taken, 8 hours for what isn't one.
+TEST_F(SettingsDialogTest, StartTakesTheWorkingDayAsTheControlsStand)
+{
+    EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) + ":" + dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES),
+              "8:00");
+    dialog.m_workWeek[kSunday].working = true;
+    const struct {
+        bool checked;
+        const char* hours;
+        const char* minutes;
+        std::optional<int> taken;
+        const char* shown;
+    } cases[] = {
+        {false, "9", "5", std::nullopt, "9:05"}, {true, "", "45", 45, "0:45"}, {true, "24", "00", 480, "8:00"}};
+    for (const auto& c : cases) {
+        dialog.SetChecked(IDC_SETTINGS_WORK_HOURS, c.checked);
+        dialog.SetChecked(IDC_SETTINGS_DAILY_LIMIT, c.checked);
+        dialog.SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, c.hours);
+        dialog.SetItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, c.minutes);
+        const WorkdayChoices choices = dialog.TakeWorkdayChoices();
+        EXPECT_EQ(choices.dailyLimitMinutes, c.taken) << c.shown;
+        EXPECT_EQ(choices.workingHours, c.checked ? std::optional(dialog.m_workWeek) : std::nullopt) << c.shown;
+        EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) + ":" +
+                      dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES),
+                  c.shown);
+    }
+}
+
 } // namespace

@@ -23,7 +23,9 @@ constexpr char kDefaultSettings[] =
     "TIMELIMIT 0:0:0\r\nFREQUENCE 0\r\nSTARTTRAY 1\r\nFORCEBREAK 0\r\nFORCEBREAK_WAIT 60\r\nONLYSOUND 0\r\n"
     "KEYBOARD_LEDS 0\r\nSOUNDMSG_PATH message.wav\r\nSOUNDWARNING_PATH break.wav\r\nOTHERTIME 120\r\n"
     "STARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\nEYE_BREAKS 0\r\n"
-    "EYE_BREAK_MINUTES 20\r\n";
+    "EYE_BREAK_MINUTES 20\r\nWORK_HOURS 0\r\nWORK_MON \"09:00-17:00\"\r\nWORK_TUE \"09:00-17:00\"\r\n"
+    "WORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\nWORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\n"
+    "WORK_SUN \"\"\r\nDAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\n";
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -131,6 +133,13 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS));
     EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_EYE_BREAKS));
     EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "20");
+    // Nor of the working day: no working hours, no limit, the default week.
+    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WORK_HOURS));
+    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_DAILY_LIMIT));
+    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) + ":" +
+                  g_pSettingsDlg->ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES),
+              "8:00");
+    EXPECT_EQ(g_pSettingsDlg->m_workWeek, DefaultWorkWeek());
     first.SetChecked(IDC_MAIN_HEALTH_TIPS, false);
     first.SetChecked(IDC_MAIN_SHUTDOWN, true);
     Click(first.Hwnd(), IDC_MAIN_30_MIN);
@@ -139,6 +148,15 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     g_pSettingsDlg->SetMessageSound("C:\\Program Files\\Sounds\\soft chime.wav");
     g_pShutdownDlg->m_nHour = 22;
     g_pShutdownDlg->m_nMinute = 30;
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_WORK_HOURS, true);
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_DAILY_LIMIT, true);
+    g_pSettingsDlg->SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, "7");
+    g_pSettingsDlg->SetItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, "5");
+    WorkWeek week = DefaultWorkWeek();
+    week[kMonday].second = WorkRange{18 * 60, 20 * 60};
+    week[kSaturday] = {true, {22 * 60, 3 * 60}, std::nullopt};
+    week[kSaturday - 1].working = false;
+    g_pSettingsDlg->m_workWeek = week;
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
     Click(first.Hwnd(), IDC_MAIN_45_MIN); // after the last Start: not what FREQUENCE records
@@ -149,6 +167,10 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_NE(written.find("TIMELIMIT 22:30:0\r\nFREQUENCE 1021\r\n"), std::string::npos) << written;
     EXPECT_NE(written.find("FORCEBREAK_WAIT \"\"\r\n"), std::string::npos) << written;
     EXPECT_NE(written.find("SOUNDMSG_PATH \"C:\\Program Files\\Sounds\\soft chime.wav\"\r\n"), std::string::npos);
+    EXPECT_TRUE(written.ends_with("WORK_HOURS 1\r\nWORK_MON \"09:00-17:00 18:00-20:00\"\r\nWORK_TUE \"09:00-17:00\"\r\n"
+                                  "WORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\nWORK_FRI \"\"\r\n"
+                                  "WORK_SAT \"22:00-03:00\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 1\r\nDAILY_LIMIT_TIME 7:5:0\r\n"))
+        << written;
 
     CTavrinDlg& second = Open();
     EXPECT_FALSE(second.IsChecked(IDC_MAIN_HEALTH_TIPS));
@@ -160,6 +182,13 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
     EXPECT_EQ(g_pShutdownDlg->m_nHour, 22);
     EXPECT_EQ(g_pShutdownDlg->m_nMinute, 30);
+    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WORK_HOURS));
+    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_DAILY_LIMIT));
+    EXPECT_EQ(g_pSettingsDlg->DailyLimitMinutes(), 7 * 60 + 5);
+    // A day off is read back with its default range.
+    week[kSaturday - 1] = DefaultWorkDay(kSaturday - 1);
+    week[kSaturday - 1].working = false;
+    EXPECT_EQ(g_pSettingsDlg->m_workWeek, week);
     EXPECT_TRUE(g_bRunning); // the writer always asks for the start
 }
 

@@ -14,6 +14,7 @@
 #include "messages/status_bar_popup_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
+#include "settings/working_hours_dialog_win.h"
 #include "shutdown/set_time_dialog_win.h"
 #include "test_support_win.h"
 
@@ -170,9 +171,13 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     platform.files["standard.txt"] = "--HEALTH-- a ; --END--";
     platform.files["settings.txt"] = "STARTTRAY 0 STARTPROGRAM false";
     // A day that takes the chart's scale to its top brings the 4- and 8-hour lines closest.
-    platform.files["timehistory.txt"] = "HISTORY\r\n2006-12-4 = 25:0:0\r\n";
+    // Days of 25 hours a whole week long give the widest week's line too.
+    platform.files["timehistory.txt"] = "HISTORY\r\n2006-11-27 = 25:0:0\r\n2006-11-28 = 25:0:0\r\n2006-11-29 = 25:0:0\r\n"
+                                        "2006-11-30 = 25:0:0\r\n2006-12-1 = 25:0:0\r\n2006-12-2 = 25:0:0\r\n"
+                                        "2006-12-3 = 25:0:0\r\n2006-12-4 = 25:0:0\r\n";
     // The longest line of breaks a year of them may give.
-    platform.files["breakhistory.txt"] = "2006-12-5 = breaks 1000, postponed 0, eyes 9999/9999\r\n";
+    platform.files["breakhistory.txt"] = "2006-11-28 = breaks 9999, postponed 0, eyes 0/0\r\n"
+                                         "2006-12-5 = breaks 1000, postponed 0, eyes 9999/9999\r\n";
     HICON icons[kTrayIconCount] = {};
     CTavrinDlg main(platform, icons);
     ASSERT_TRUE(main.Create(nullptr));
@@ -188,6 +193,12 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     eyeBreak.ShowCount(0); // "Done", its widest
     CHeadsUpWnd headsUp(platform);
     ASSERT_TRUE(headsUp.Create(main.Hwnd()));
+    // Wednesday, the longest day's name, in every row it may take.
+    CWorkingHoursDlg workingHours(platform, DefaultWorkWeek());
+    ASSERT_TRUE(workingHours.Create(main.Hwnd()));
+    // The History dialog's lines of the daily limit.
+    g_pSettingsDlg->SetChecked(IDC_SETTINGS_DAILY_LIMIT, true);
+    ASSERT_EQ(g_pHistoryDlg->ReadHistory(), 1);
     PumpMessages();
 
     std::vector<Clipped> clipped;
@@ -201,6 +212,7 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
     CheckDialog("forced break with the longest idea", withIdea.Hwnd(), clipped);
     CheckDialog("eye-break popup", eyeBreak.Hwnd(), clipped);
     CheckDialog("heads-up", headsUp.Hwnd(), clipped);
+    CheckDialog("Working hours", workingHours.Hwnd(), clipped);
     ReportClipped(clipped);
     DestroyWindow(main.Hwnd());
 }
