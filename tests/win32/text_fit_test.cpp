@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -426,6 +427,57 @@ TEST(TextFitTest, TheWidestIdeasStandWholeInTheBreakDialog)
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(previous), FALSE);
     DestroyWindow(dialog.Hwnd());
     DeleteObject(big);
+}
+
+// A reminder longer than its popup holds is drawn into the whole text rectangle, scaled to the
+// display: its ink stays inside the rectangle, spans most of its width and reaches its last line,
+// where the text is cut.
+TEST(TextFitTest, ThePopupDrawsItsTextIntoTheWholeScaledRectangle)
+{
+    FakePlatform platform;
+    (new CStatusBarMsgWnd(platform,
+                          "Stand up and stretch your arms, then walk over to the window and look far away for a "
+                          "while before you sit down again and go on with your work.",
+                          kReminderPopupWidth, kReminderPopupHeight, 4000, 5, kReminderPopupTextRect, nullptr))
+        ->PopUp();
+    HWND popup = FindWindowW(CStatusBarMsgWnd::kWindowClass, nullptr);
+    ASSERT_NE(popup, nullptr);
+    const int dpi = DpiForWindow(popup);
+    RECT client{};
+    for (int step = 0; step < 1000 && client.bottom < ScaleToDpi(kReminderPopupHeight, dpi) - 20; ++step) {
+        SendMessageW(popup, WM_TIMER, kRollOutTimer, 0);
+        GetClientRect(popup, &client);
+    }
+    const RECT& design = kReminderPopupTextRect;
+    const RECT text{MulDiv(design.left, dpi, kDesignDpi), MulDiv(design.top, dpi, kDesignDpi),
+                    MulDiv(design.right, dpi, kDesignDpi), MulDiv(design.bottom, dpi, kDesignDpi)};
+    ASSERT_GE(client.bottom, text.bottom);
+    ASSERT_GE(client.right, text.right);
+    HDC dc = GetDC(popup);
+    const COLORREF background = GetPixel(dc, 1, 1);
+    RECT ink{client.right, client.bottom, -1, -1};
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            if (GetPixel(dc, x, y) == background)
+                continue;
+            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                   std::max<LONG>(ink.bottom, y + 1)};
+        }
+    }
+    HFONT font = CStatusBarMsgWnd::CreateMessageFont(false, dpi);
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    ReleaseDC(popup, dc);
+    DestroyWindow(popup);
+    EXPECT_TRUE(ink.left >= text.left && ink.top >= text.top && ink.right <= text.right && ink.bottom <= text.bottom &&
+                ink.right - ink.left > 2 * (text.right - text.left) / 3 &&
+                ink.bottom > text.bottom - metrics.tmHeight)
+        << "ink " << ink.left << "," << ink.top << " " << ink.right << "," << ink.bottom << " in the text's rectangle "
+        << text.left << "," << text.top << " " << text.right << "," << text.bottom << ", lines of " << metrics.tmHeight
+        << " at " << dpi << " DPI";
 }
 
 // Each tip of the shipped catalogue stands whole in the popup's text rectangle.
