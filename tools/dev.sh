@@ -12,8 +12,9 @@ build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
 # Only for taking a picture of the window on a machine without a display.
 picture_packages=(imagemagick)
 # Only for the tests: faketime moves the wall clock while the program runs, nsis makes the installer,
-# ImageMagick saves the README's pictures.
-test_packages=(faketime nsis imagemagick)
+# ImageMagick saves the README's pictures, a CJK font gives the break dialog's test the width of
+# Chinese and Japanese characters.
+test_packages=(faketime nsis imagemagick fonts-wqy-microhei)
 # Only for the tests: the fuzzers (clang, libFuzzer's runtime) and the static analysis.
 analysis_packages=(clang libclang-rt-14-dev clang-tidy cppcheck)
 # The test command holds the code to no warnings at all.

@@ -33,6 +33,10 @@ export DISPLAY=":$display_number"
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 source "$repo/cmake/wine-prefix.sh"
 prepare_wine_prefix
+# Every picture is of a state the program holds still, so that a busy machine, which may take
+# seconds for a step, still gets it: the reminder popup stays open once rolled out and the eye
+# break's countdown keeps its first number (the program reads this only for the pictures).
+export KELVARO_HOLD_STILL=1
 
 # settings.txt with every key; $1 is the data folder, the other arguments replace keys.
 write_settings() {
@@ -94,6 +98,26 @@ snap() {
     echo "$out/$3.png"
 }
 
+# snap_moving CLASS TITLE NAME: as snap, for a window the program does not hold still yet (it counts
+# down): that it comes is judged; a steady picture of it, which a busy machine may never give, is
+# taken when it can be, else OUTPUT_FOLDER/NAME.png is left as it was.
+snap_moving() {
+    local picture="$scratch/$3.bmp" result=0
+    # The same for a quarter of a second: between two steps of its countdown, on an idle machine.
+    tool shot "$1" "$2" "$wait_seconds" "Z:${picture//\//\\}" 250 || result=$?
+    case $result in
+    0)
+        convert "$picture" "$out/$3.png"
+        echo "$out/$3.png"
+        ;;
+    3) echo "the window came but did not hold still for its picture, left as it was: $3" >&2 ;;
+    *)
+        echo "no window for the picture: $3" >&2
+        return 1
+        ;;
+    esac
+}
+
 start_kelvaro() { (cd "$1" && wine "$exe" >/dev/null 2>&1 &); }
 
 # First run: stopped, so that every choice shows enabled; the dialogs one after another.
@@ -118,13 +142,16 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
 # Second run, supervising: the time-break suggestion's and the go-to-bed message's timers are made
-# to tick, and one of them (by day the suggestion, by night the message) comes as a popup. Forced
-# breaks are then checked in the hidden Settings dialog, so the next one comes as the break dialog;
-# with holding in busy moments checked too, the one after that is announced by its heads-up.
+# to tick, and one of them (by day the suggestion, by night the message) comes as a popup, which is
+# closed once its picture is taken. Forced breaks are then checked in the hidden Settings dialog, so
+# the next one comes as the break dialog, pictured once its countdown of a second has ended and the
+# active time stands (the count goes on for the first minute without input), its OK button
+# focused; with holding in busy
+# moments checked too, the one after that is announced by its heads-up.
 seed_folder "$scratch/reminders"
 # Nobody touches this virtual display: Kelvaro must not take that for a user away, and the first
 # break comes without its heads-up.
-write_settings "$scratch/reminders" 'STARTPROGRAM true' 'HOLD_WHEN_BUSY 0' 'NATURAL_BREAKS 0'
+write_settings "$scratch/reminders" 'STARTPROGRAM true' 'HOLD_WHEN_BUSY 0' 'NATURAL_BREAKS 0' 'FORCEBREAK_WAIT 1'
 start_kelvaro "$scratch/reminders"
 remind() {
     tool timer Kelvaro 1003 2
@@ -133,12 +160,21 @@ remind() {
 if tool wait Kelvaro 1003 Stop "$wait_seconds"; then
     remind
     snap KelvaroStatusBarPopup - popup || status=1
+    tool close KelvaroStatusBarPopup
     tool check Settings 1012
     remind
-    snap '#32770' '' forced-break || status=1
+    if tool enabled '' 1 "$wait_seconds" && tool still Kelvaro 1055 3 "$wait_seconds"; then
+        # On OK, as after a Tab, rather than the blinking caret of the active-time field.
+        tool focus '' 1
+        snap '#32770' '' forced-break || status=1
+    else
+        echo "the break dialog's countdown or the active time did not stop" >&2
+        status=1
+    fi
     tool check Settings 1080
     remind
-    snap '#32770' 'Break heads-up' heads-up || status=1
+    # It counts down until it holds still for pictures as the popups do.
+    snap_moving '#32770' 'Break heads-up' heads-up || status=1
 else
     echo "Kelvaro did not start supervising" >&2
     status=1
@@ -147,7 +183,7 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
 # Third run: eye breaks after a minute of work, and no other reminder. A user at work (the mouse
-# moving) brings the eye break, whose countdown stays at 20 while the mouse moves.
+# moving) brings the eye break, whose countdown holds still at its first 20.
 seed_folder "$scratch/eyes"
 write_settings "$scratch/eyes" 'STARTPROGRAM true' 'HEALTH_MSG 0' 'TIMEBREAK_MSG 0' 'SLEEP_MSG 0' 'EYE_BREAKS 1' \
     'EYE_BREAK_MINUTES 1'

@@ -7,13 +7,21 @@
  *       sends the menu command COMMAND to the window TITLE, shown or hidden, that holds control HOLDING
  *   window_tool.exe timer TITLE HOLDING ID
  *       makes the timer ID of that window tick now
+ *   window_tool.exe close CLASS      closes every window of the class CLASS
+ *   window_tool.exe focus TITLE ID   moves the keyboard focus of the shown dialog TITLE to its control ID
  *   window_tool.exe wait TITLE ID TEXT SECONDS
  *       waits up to SECONDS for a window TITLE, shown or hidden, whose control ID reads TEXT
+ *   window_tool.exe enabled TITLE ID SECONDS
+ *       waits up to SECONDS for a shown window TITLE whose control ID is enabled
+ *   window_tool.exe still TITLE ID STILL SECONDS
+ *       waits up to SECONDS for a window TITLE, shown or hidden, whose control ID has read the same
+ *       for STILL seconds
  *   window_tool.exe boxes            prints the text of every message box that is shown
- *   window_tool.exe shot CLASS TITLE SECONDS FILE
+ *   window_tool.exe shot CLASS TITLE SECONDS FILE [STILL_MS]
  *       waits up to SECONDS for a shown window that matches ("-" as CLASS or TITLE matches any)
- *       and has stayed in place for half a second, then saves its picture, once it stays the same,
- *       as the bitmap FILE
+ *       and has stayed in place for half a second, then, again within SECONDS, saves its picture
+ *       once it has stayed the same for STILL_MS (1000) milliseconds, as the bitmap FILE; exits
+ *       with 3 when the window came but its picture never stayed the same that long
  *   window_tool.exe work SECONDS     moves the mouse to and fro twice a second for SECONDS, as a user at work
  * Exits with 1 when no window matches. */
 #include <windows.h>
@@ -175,26 +183,40 @@ static BOOL SavePicture(const struct Picture* picture, const char* fileName)
     return fclose(file) == 0 && saved;
 }
 
-/* A window shown a moment ago may not have drawn everything yet: its picture is taken once two
- * captures a moment apart agree, and show more than black. */
-static BOOL SaveSteadyPicture(HWND window, const char* fileName)
+/* A window shown a moment ago may not have drawn everything yet, and Wine may show it to others
+ * only in parts for a while: its picture is taken once it has stayed the same over captures that
+ * span stillMs and shows more than black. The program holds its windows still for the pictures, so
+ * only a hang keeps this from ending. */
+static BOOL SaveSteadyPicture(HWND window, const char* fileName, int seconds, int stillMs)
 {
-    const int pauseMs = 200;
-    const int tries = 50;
+    const int pauseMs = 250;
+    const int agreeing = stillMs / pauseMs + 1;
+    const DWORD start = GetTickCount();
     struct Picture last = {{0}, NULL, 0};
     BOOL saved = FALSE;
-    int attempt;
-    for (attempt = 0; attempt < tries && !saved; ++attempt, Sleep(pauseMs)) {
+    int same = 0;
+    while (!saved && GetTickCount() - start < (DWORD)seconds * 1000) {
         struct Picture next;
         if (!CaptureWindow(window, &next))
             break;
-        if (last.pixels && SamePicture(&last, &next) && !AllBlack(&next))
+        same = last.pixels && SamePicture(&last, &next) && !AllBlack(&next) ? same + 1 : 0;
+        if (same == agreeing - 1)
             saved = SavePicture(&next, fileName);
         free(last.pixels);
         last = next;
+        Sleep(pauseMs);
     }
     free(last.pixels);
     return saved;
+}
+
+static BOOL CALLBACK CloseOfClass(HWND window, LPARAM windowClass)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, (const char*)windowClass) == 0)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
 }
 
 int main(int argc, char** argv)
@@ -238,6 +260,51 @@ int main(int argc, char** argv)
         PostMessageA(window, WM_TIMER, (WPARAM)atoi(argv[4]), 0);
         return 0;
     }
+    if (argc == 3 && strcmp(argv[1], "close") == 0) {
+        EnumWindows(CloseOfClass, (LPARAM)argv[2]);
+        return 0;
+    }
+    if (argc == 4 && strcmp(argv[1], "focus") == 0) {
+        int id = atoi(argv[3]);
+        HWND window = FindHolding("-", argv[2], TRUE, id);
+        if (!window)
+            return 1;
+        PostMessageA(window, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(window, id), TRUE);
+        return 0;
+    }
+    if (argc == 5 && strcmp(argv[1], "enabled") == 0) {
+        const int pollMs = 100;
+        int id = atoi(argv[3]);
+        int polls = atoi(argv[4]) * 1000 / pollMs;
+        for (; polls > 0; --polls, Sleep(pollMs)) {
+            HWND window = FindHolding("-", argv[2], TRUE, id);
+            if (window && IsWindowEnabled(GetDlgItem(window, id)))
+                return 0;
+        }
+        return 1;
+    }
+    if (argc == 6 && strcmp(argv[1], "still") == 0) {
+        const int pollMs = 100;
+        int id = atoi(argv[3]);
+        const DWORD still = (DWORD)atoi(argv[4]) * 1000;
+        const DWORD start = GetTickCount();
+        DWORD since = start;
+        char last[256] = "";
+        while (GetTickCount() - start < (DWORD)atoi(argv[5]) * 1000) {
+            char text[256] = "";
+            HWND window = FindHolding("-", argv[2], FALSE, id);
+            if (window)
+                GetDlgItemTextA(window, id, text, sizeof text);
+            if (!window || strcmp(text, last) != 0) {
+                strcpy(last, text);
+                since = GetTickCount();
+            } else if (GetTickCount() - since >= still) {
+                return 0;
+            }
+            Sleep(pollMs);
+        }
+        return 1;
+    }
     if (argc == 6 && strcmp(argv[1], "wait") == 0) {
         const int pollMs = 100;
         int id = atoi(argv[3]);
@@ -271,11 +338,15 @@ int main(int argc, char** argv)
         EnumWindows(PrintMessageBox, 0);
         return 0;
     }
-    if (argc == 6 && strcmp(argv[1], "shot") == 0) {
+    if ((argc == 6 || argc == 7) && strcmp(argv[1], "shot") == 0) {
         HWND window = WaitSteady(argv[2], argv[3], atoi(argv[4]));
-        return window && SaveSteadyPicture(window, argv[5]) ? 0 : 1;
+        if (!window)
+            return 1;
+        return SaveSteadyPicture(window, argv[5], atoi(argv[4]), argc == 7 ? atoi(argv[6]) : 1000) ? 0 : 3;
     }
     fprintf(stderr, "usage: window_tool.exe click TITLE ID | check TITLE ID | post TITLE ID | "
-                    "wait TITLE ID TEXT SECONDS | boxes | shot CLASS TITLE SECONDS FILE | work SECONDS\n");
+                    "menu TITLE HOLDING COMMAND | timer TITLE HOLDING ID | close CLASS | focus TITLE ID | wait TITLE ID TEXT SECONDS | "
+                    "enabled TITLE ID SECONDS | still TITLE ID STILL SECONDS | boxes | shot CLASS TITLE SECONDS FILE [STILL_MS] | "
+                    "work SECONDS\n");
     return 2;
 }

@@ -100,7 +100,7 @@ void CEyeBreakPopup::CreateControls(int dpi)
 
 void CEyeBreakPopup::ShowCount(int secondsLeft)
 {
-    if (!m_hWnd || secondsLeft == m_nSecondsShown)
+    if (!m_hWnd || secondsLeft == m_nSecondsShown || (HoldStillForPictures() && m_nSecondsShown >= 0))
         return;
     m_nSecondsShown = secondsLeft;
     const std::string text = secondsLeft > 0 ? std::to_string(secondsLeft) : kDoneText;

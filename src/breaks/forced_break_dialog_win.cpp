@@ -1,10 +1,9 @@
 #include "breaks/forced_break_dialog_win.h"
 
+#include "breaks/idea_box.h"
 #include "framework/accessibility_win.h"
 #include "platform/text_win.h"
 #include "resources/resource_ids.h"
-
-#include <algorithm>
 
 CforceBreak* g_pForceBreakDlg = nullptr;
 
@@ -30,27 +29,27 @@ BOOL CforceBreak::OnInitDialog()
 {
     StyleLabel(IDC_BREAK_TITLE, kTitleStyle);
     StyleLabel(IDC_BREAK_IDEA, kIdeaStyle);
-    const RECT box = PlaceInDialog(Item(IDC_BREAK_IDEA), Hwnd());
-    m_nIdeaRoom = box.bottom - box.top;
     ShowIdea({});
     return TRUE;
 }
 
-int CforceBreak::IdeaHeight(const std::string& idea) const
+CforceBreak::TextHeights CforceBreak::MeasureIdea(const std::string& idea) const
 {
-    if (idea.empty())
-        return 0;
     HWND box = Item(IDC_BREAK_IDEA);
-    const std::wstring text = Widen(idea);
+    HDC dc = GetDC(box);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     RECT needed{};
     GetClientRect(box, &needed);
     needed.bottom = 0;
-    HDC dc = GetDC(box);
-    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | kIdeaFormat);
+    if (!idea.empty()) {
+        const std::wstring text = Widen(idea);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | kIdeaFormat);
+    }
     SelectObject(dc, previous);
     ReleaseDC(box, dc);
-    return std::min<int>(needed.bottom, m_nIdeaRoom);
+    return {static_cast<int>(needed.bottom), static_cast<int>(metrics.tmHeight)};
 }
 
 void CforceBreak::ShowIdea(const std::string& idea)
@@ -58,22 +57,29 @@ void CforceBreak::ShowIdea(const std::string& idea)
     HWND box = Item(IDC_BREAK_IDEA);
     SetItemText(IDC_BREAK_IDEA, idea);
     const RECT place = PlaceInDialog(box, Hwnd());
-    const int height = IdeaHeight(idea);
-    const int shift = height - (place.bottom - place.top);
+    RECT window{};
+    GetWindowRect(Hwnd(), &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTONEAREST), &monitor))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    const TextHeights text = MeasureIdea(idea);
+    const IdeaBoxLayout layout =
+        LayOutIdeaBox({text.needed, text.line, static_cast<int>(place.bottom - place.top), static_cast<int>(window.top),
+                       static_cast<int>(window.bottom - window.top), static_cast<int>(monitor.rcWork.top),
+                       static_cast<int>(monitor.rcWork.bottom)});
     // The controls below the box move with its bottom edge.
     for (HWND child = GetWindow(Hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         const RECT other = PlaceInDialog(child, Hwnd());
         if (child != box && other.top >= place.bottom)
-            SetWindowPos(child, nullptr, other.left, other.top + shift, 0, 0,
+            SetWindowPos(child, nullptr, other.left, other.top + layout.shift, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    SetWindowPos(box, nullptr, 0, 0, place.right - place.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(box, height > 0 ? SW_SHOWNA : SW_HIDE);
-    // The dialog keeps its centre where it was put.
-    RECT window{};
-    GetWindowRect(Hwnd(), &window);
-    SetWindowPos(Hwnd(), nullptr, window.left, window.top - shift / 2, window.right - window.left,
-                 window.bottom - window.top + shift, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(box, nullptr, 0, 0, place.right - place.left, layout.boxHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(box, layout.boxHeight > 0 ? SW_SHOWNA : SW_HIDE);
+    SetWindowPos(Hwnd(), nullptr, window.left, layout.dialogTop, window.right - window.left,
+                 window.bottom - window.top + layout.shift, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CforceBreak::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&)

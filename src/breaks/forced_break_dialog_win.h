@@ -10,7 +10,8 @@ public:
     CforceBreak();
 
     // Shows an idea of what to do in the break below the title, or none when it is empty. The
-    // dialog is as tall as the idea needs; without one it looks as it did before ideas.
+    // dialog grows by what the whole idea needs, within the work area of its monitor; without an
+    // idea it looks as it did before ideas.
     void ShowIdea(const std::string& idea);
 
 protected:
@@ -18,11 +19,11 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    // The height in pixels the idea's text needs at the box's width, at most the box's full height.
-    int IdeaHeight(const std::string& idea) const;
-
-    // The idea box's height in the template: room for the longest idea.
-    int m_nIdeaRoom = 0;
+    struct TextHeights {
+        int needed = 0; // the idea's text at the box's width, 0 for none
+        int line = 0;   // one line of the box's font
+    };
+    TextHeights MeasureIdea(const std::string& idea) const;
 };
 
 // The most recently created break dialog; null until the first break of the run.

@@ -11,6 +11,12 @@ int ScaleToDpi(int length, int dpi)
     return static_cast<int>((static_cast<long long>(length) * dpi + kDesignDpi / 2) / kDesignDpi);
 }
 
+ScreenRect ScaleToDpi(const ScreenRect& rect, int dpi)
+{
+    return {ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.right, dpi),
+            ScaleToDpi(rect.bottom, dpi)};
+}
+
 int FindTaskbarEdge(const ScreenRect& workArea, int screenWidth, int screenHeight)
 {
     if (workArea.right - workArea.left == screenWidth && workArea.bottom < screenHeight)

@@ -35,6 +35,9 @@ constexpr int kDesignDpi = 96;
 
 // A 96-DPI length (not negative) at the given dots per inch, rounded to the nearest pixel.
 int ScaleToDpi(int length, int dpi);
+// A 96-DPI rectangle (not negative), such as the one a popup draws its text into, at the given
+// dots per inch: each of its four sides.
+ScreenRect ScaleToDpi(const ScreenRect& rect, int dpi);
 
 // The taskbar's edge from the work area and the screen size. A work area that fills the whole
 // screen (taskbar hidden or absent) counts as a taskbar at the right.

@@ -19,13 +19,13 @@ constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTI
 // frame rather than a sizing border: only the roll sizes the popup.
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 
-RECT ScaleRect(const RECT& rect, int dpi)
-{
-    return {ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.right, dpi),
-            ScaleToDpi(rect.bottom, dpi)};
-}
-
 } // namespace
+
+bool HoldStillForPictures()
+{
+    static const bool holdStill = GetEnvironmentVariableW(L"KELVARO_HOLD_STILL", nullptr, 0) > 0;
+    return holdStill;
+}
 
 ScreenRect PopupWorkArea()
 {
@@ -78,7 +78,10 @@ void CStatusBarMsgWnd::PopUp()
     m_nDpi = DpiForMonitorAt({corner.x, corner.y});
     m_nWidth = ScaleToDpi(m_nWidth, m_nDpi);
     m_nHeight = ScaleToDpi(m_nHeight, m_nDpi);
-    m_rcText = ScaleRect(m_rcText, m_nDpi);
+    const ScreenRect text = ScaleToDpi(ScreenRect{m_rcText.left, m_rcText.top, m_rcText.right, m_rcText.bottom}, m_nDpi);
+    m_rcText = {text.left, text.top, text.right, text.bottom};
+    if (HoldStillForPictures())
+        m_nShowTime = USER_TIMER_MAXIMUM;
     m_roll = PopupRoll(m_nHeight, m_nShowTime, m_nStepTime);
     if (!RegisterOwnedWindowClass<CStatusBarMsgWnd>(CStatusBarMsgWnd::kWindowClass, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
         delete this;

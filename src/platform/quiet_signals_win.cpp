@@ -75,14 +75,8 @@ std::optional<ForegroundWindowFacts> ReadForegroundWindow(std::string& className
     wchar_t wideClassName[kLongestClassName] = {};
     const int classNameLength = GetClassNameW(window, wideClassName, kLongestClassName);
     className = Narrow({wideClassName, static_cast<size_t>(classNameLength > 0 ? classNameLength : 0)});
-    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
-    return ForegroundWindowFacts{
-        {windowRect.left, windowRect.top, windowRect.right, windowRect.bottom},
-        {monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right, monitor.rcMonitor.bottom},
-        (style & WS_CAPTION) == WS_CAPTION,
-        className,
-        window == GetShellWindow(),
-    };
+    return ForegroundWindowFactsOf(windowRect, monitor, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                                   className, window == GetShellWindow());
 }
 
 std::optional<int> ReadShellNotificationState()
@@ -175,6 +169,18 @@ bool CameraOrMicrophoneInUse()
 }
 
 } // namespace
+
+ForegroundWindowFacts ForegroundWindowFactsOf(const RECT& window, const MONITORINFO& monitor, DWORD style,
+                                              std::string_view className, bool isShellWindow)
+{
+    return ForegroundWindowFacts{
+        {window.left, window.top, window.right, window.bottom},
+        {monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right, monitor.rcMonitor.bottom},
+        (style & WS_CAPTION) == WS_CAPTION,
+        className,
+        isShellWindow,
+    };
+}
 
 QuietState ReadSystemQuietState()
 {

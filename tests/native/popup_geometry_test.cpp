@@ -61,6 +61,30 @@ TEST(PopupGeometry, SizesAndMarginsFollowTheDisplaysDpi)
     }
 }
 
+// The rectangle a reminder draws its text into grows on each of its four sides: left alone at 96
+// DPI, a side would cut the text at high DPI.
+TEST(PopupGeometry, TheTextRectangleFollowsTheDisplaysDpiOnEverySide)
+{
+    struct Case {
+        ScreenRect rect;
+        int dpi;
+        ScreenRect scaled;
+    };
+    const Case cases[] = {
+        {{30, 30, 130, 110}, 96, {30, 30, 130, 110}},
+        {{30, 30, 130, 110}, 144, {45, 45, 195, 165}},
+        {{10, 20, 130, 110}, 144, {15, 30, 195, 165}},
+        {{30, 30, 130, 110}, 192, {60, 60, 260, 220}},
+        {{0, 5, 7, 11}, 120, {0, 6, 9, 14}}, // to the nearest pixel: 6.25, 8.75, 13.75
+    };
+    for (const Case& c : cases) {
+        const ScreenRect scaled = ScaleToDpi(c.rect, c.dpi);
+        EXPECT_EQ(std::vector({scaled.left, scaled.top, scaled.right, scaled.bottom}),
+                  std::vector({c.scaled.left, c.scaled.top, c.scaled.right, c.scaled.bottom}))
+            << c.dpi << " DPI, " << c.rect.left << "," << c.rect.top << " " << c.rect.right << "," << c.rect.bottom;
+    }
+}
+
 TEST(PopupRoll, OutOnePixelPerStepHoldThenBackIn)
 {
     for (int height : {150, 0, -3}) {

@@ -1,4 +1,5 @@
 #include "platform/platform_win.h"
+#include "platform/quiet_signals_win.h"
 #include "platform/text_win.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,36 @@ TEST(Win32QuietSignals, AProgramThatStartedUsingTheCameraOrMicrophoneAndHasNotSt
     QueryPerformanceCounter(&end);
     RecordProperty("ReadQuietStateMicroseconds",
                    std::to_string((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart / kTimedReads));
+}
+
+// A taskbar makes a monitor's work area smaller than the monitor: a program is full screen when it
+// covers the whole monitor, taskbar included, and not when it only fills the work area. (Under
+// Wine the two are alike, so these monitors are made up.)
+TEST(Win32QuietSignals, AFullScreenWindowCoversTheWholeMonitorNotItsWorkArea)
+{
+    const struct {
+        const char* what;
+        RECT monitor;
+        RECT work;
+    } monitors[] = {
+        {"taskbar at the bottom", {0, 0, 1024, 768}, {0, 0, 1024, 738}},
+        {"taskbar at the left", {0, 0, 1024, 768}, {60, 0, 1024, 768}},
+        {"second monitor, taskbar at the top", {-1280, -200, 0, 824}, {-1280, -160, 0, 824}},
+    };
+    for (const auto& m : monitors) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        monitor.rcMonitor = m.monitor;
+        monitor.rcWork = m.work;
+        const ForegroundWindowFacts wholeMonitor = ForegroundWindowFactsOf(m.monitor, monitor, WS_POPUP, "Game", false);
+        const ForegroundWindowFacts workArea = ForegroundWindowFactsOf(m.work, monitor, WS_POPUP, "Game", false);
+        EXPECT_TRUE(IsFullScreenWindow(wholeMonitor)) << m.what;
+        EXPECT_FALSE(IsFullScreenWindow(workArea)) << m.what;
+        EXPECT_FALSE(IsFullScreenWindow(ForegroundWindowFactsOf(m.monitor, monitor, WS_OVERLAPPEDWINDOW, "Game", false)))
+            << m.what << ", with a caption";
+        EXPECT_FALSE(IsFullScreenWindow(ForegroundWindowFactsOf(m.monitor, monitor, WS_POPUP, "Game", true)))
+            << m.what << ", the shell's window";
+    }
 }
 
 TEST(Win32QuietSignals, AWindowInFrontIsFullScreenWhenItIsExactlyItsMonitorAndHasNoCaption)

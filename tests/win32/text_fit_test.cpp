@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -287,6 +288,206 @@ TEST(TextFitTest, TheBreakDialogMakesRoomForItsIdeaOnly)
         EXPECT_NEAR(client.bottom, before.bottom + ideaHeight, 1) << c.idea;
         EXPECT_NEAR(middle(), centre, 2) << c.idea;
     }
+}
+
+// A control's place in its dialog's client area.
+RECT PlaceInDialog(HWND control)
+{
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return monitor.rcWork;
+}
+
+// The room the break dialog's idea box needs for its text as the box's style draws it, at its width.
+SIZE IdeaNeeds(HWND box)
+{
+    const LONG style = GetWindowLongW(box, GWL_STYLE);
+    EXPECT_EQ(style & SS_TYPEMASK, SS_CENTER);
+    const UINT format = DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0) |
+                        ((style & SS_EDITCONTROL) ? DT_EDITCONTROL : 0);
+    const std::wstring text = WindowText(box);
+    RECT client{};
+    GetClientRect(box, &client);
+    RECT needed{0, 0, client.right, 0};
+    HDC dc = GetDC(box);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | format);
+    SelectObject(dc, previous);
+    ReleaseDC(box, dc);
+    return {needed.right, needed.bottom};
+}
+
+// One line's metrics in a control's font.
+TEXTMETRICW BoxMetrics(HWND control)
+{
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return metrics;
+}
+
+// A character of Chinese and Japanese, 漢 (U+6F22).
+constexpr char kCjkCharacter[] = "\xE6\xBC\xA2";
+
+// A CJK font as tall as a font: Windows draws a CJK text of Tahoma in a CJK font it links to
+// Tahoma, where Wine, linking none, would draw the narrow box of a missing character.
+HFONT CjkFontLike(HFONT font)
+{
+    LOGFONTW cjk{};
+    GetObjectW(font, sizeof cjk, &cjk);
+    lstrcpynW(cjk.lfFaceName, L"WenQuanYi Micro Hei", LF_FACESIZE);
+    return CreateFontIndirectW(&cjk);
+}
+
+int TextWidth(HWND control, const std::string& text)
+{
+    const std::wstring wide = Widen(text);
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+// The widest ideas the break dialog shows, 200 of the widest letter and of a CJK character, stand
+// whole in its box, the box above the OK button inside the dialog, the dialog inside the work
+// area. Where the work area is too low for the whole idea, the dialog fills its height and the
+// box keeps the lines that fit, so that the OK button stays on the screen.
+TEST(TextFitTest, TheWidestIdeasStandWholeInTheBreakDialog)
+{
+    CforceBreak dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND box = dialog.Item(IDC_BREAK_IDEA);
+    auto expectInside = [&](const std::string& what, const RECT& work) {
+        RECT client{};
+        GetClientRect(dialog.Hwnd(), &client);
+        const RECT ok = PlaceInDialog(dialog.Item(IDOK));
+        EXPECT_LE(PlaceInDialog(box).bottom, ok.top) << what;
+        EXPECT_LE(ok.bottom, client.bottom) << what;
+        RECT window{};
+        GetWindowRect(dialog.Hwnd(), &window);
+        EXPECT_TRUE(window.top >= work.top && window.bottom <= work.bottom)
+            << what << ": " << window.top << "-" << window.bottom << " on " << work.top << "-" << work.bottom;
+    };
+    std::string tallest;
+    int tallestHeight = 0;
+    const HFONT own = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    const HFONT cjkFont = CjkFontLike(own);
+    for (const char* widest : {"W", kCjkCharacter}) {
+        std::string idea;
+        for (size_t i = 0; i < kMaxIdeaCharacters; ++i)
+            idea += widest;
+        ASSERT_EQ(ShownIdea(idea), idea);
+        if (widest == kCjkCharacter) {
+            SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(cjkFont), FALSE);
+            const TEXTMETRICW metrics = BoxMetrics(box);
+            // Nearly as wide as the font is high, where a missing character's box is about half that.
+            ASSERT_GE(4 * TextWidth(box, kCjkCharacter), 3 * (metrics.tmHeight - metrics.tmInternalLeading))
+                << "a font without CJK characters (tools/dev.sh test installs fonts-wqy-microhei)";
+        }
+        dialog.ShowIdea(idea);
+        RECT client{};
+        GetClientRect(box, &client);
+        const SIZE needed = IdeaNeeds(box);
+        EXPECT_TRUE(needed.cx <= client.right && needed.cy <= client.bottom && needed.cy > 0)
+            << widest << ": needs " << needed.cx << " x " << needed.cy << ", has " << client.right << " x "
+            << client.bottom << " at " << SystemDpi() << " DPI";
+        expectInside(widest, WorkAreaOf(dialog.Hwnd()));
+        if (client.bottom > tallestHeight) {
+            tallest = idea;
+            tallestHeight = client.bottom;
+        }
+    }
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(own), FALSE);
+    DeleteObject(cjkFont);
+
+    // Letters five times as big need more than the screen's height.
+    const HFONT previous = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    LOGFONTW bigger{};
+    GetObjectW(previous, sizeof bigger, &bigger);
+    bigger.lfHeight *= 5;
+    const HFONT big = CreateFontIndirectW(&bigger);
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
+    dialog.ShowIdea(tallest);
+    const RECT work = WorkAreaOf(dialog.Hwnd());
+    RECT window{};
+    GetWindowRect(dialog.Hwnd(), &window);
+    expectInside("letters five times as big", work);
+    RECT client{};
+    GetClientRect(box, &client);
+    const TEXTMETRICW metrics = BoxMetrics(box);
+    EXPECT_GT(window.bottom - window.top, work.bottom - work.top - metrics.tmHeight);
+    EXPECT_GT(client.bottom, 0);
+    EXPECT_LT(client.bottom, IdeaNeeds(box).cy);
+    EXPECT_EQ(client.bottom % metrics.tmHeight, 0) << client.bottom << " for lines of " << metrics.tmHeight;
+    SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(previous), FALSE);
+    DestroyWindow(dialog.Hwnd());
+    DeleteObject(big);
+}
+
+// A reminder longer than its popup holds is drawn into the whole text rectangle, scaled to the
+// display: its ink stays inside the rectangle, spans most of its width and reaches its last line,
+// where the text is cut.
+TEST(TextFitTest, ThePopupDrawsItsTextIntoTheWholeScaledRectangle)
+{
+    FakePlatform platform;
+    (new CStatusBarMsgWnd(platform,
+                          "Stand up and stretch your arms, then walk over to the window and look far away for a "
+                          "while before you sit down again and go on with your work.",
+                          kReminderPopupWidth, kReminderPopupHeight, 4000, 5, kReminderPopupTextRect, nullptr))
+        ->PopUp();
+    HWND popup = FindWindowW(CStatusBarMsgWnd::kWindowClass, nullptr);
+    ASSERT_NE(popup, nullptr);
+    const int dpi = DpiForWindow(popup);
+    RECT client{};
+    for (int step = 0; step < 1000 && client.bottom < ScaleToDpi(kReminderPopupHeight, dpi) - 20; ++step) {
+        SendMessageW(popup, WM_TIMER, kRollOutTimer, 0);
+        GetClientRect(popup, &client);
+    }
+    const RECT& design = kReminderPopupTextRect;
+    const RECT text{MulDiv(design.left, dpi, kDesignDpi), MulDiv(design.top, dpi, kDesignDpi),
+                    MulDiv(design.right, dpi, kDesignDpi), MulDiv(design.bottom, dpi, kDesignDpi)};
+    ASSERT_GE(client.bottom, text.bottom);
+    ASSERT_GE(client.right, text.right);
+    HDC dc = GetDC(popup);
+    const COLORREF background = GetPixel(dc, 1, 1);
+    RECT ink{client.right, client.bottom, -1, -1};
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            if (GetPixel(dc, x, y) == background)
+                continue;
+            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                   std::max<LONG>(ink.bottom, y + 1)};
+        }
+    }
+    HFONT font = CStatusBarMsgWnd::CreateMessageFont(false, dpi);
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    ReleaseDC(popup, dc);
+    DestroyWindow(popup);
+    EXPECT_TRUE(ink.left >= text.left && ink.top >= text.top && ink.right <= text.right && ink.bottom <= text.bottom &&
+                ink.right - ink.left > 2 * (text.right - text.left) / 3 &&
+                ink.bottom > text.bottom - metrics.tmHeight)
+        << "ink " << ink.left << "," << ink.top << " " << ink.right << "," << ink.bottom << " in the text's rectangle "
+        << text.left << "," << text.top << " " << text.right << "," << text.bottom << ", lines of " << metrics.tmHeight
+        << " at " << dpi << " DPI";
 }
 
 // Each tip of the shipped catalogue stands whole in the popup's text rectangle.
