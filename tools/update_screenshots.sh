@@ -98,26 +98,6 @@ snap() {
     echo "$out/$3.png"
 }
 
-# snap_moving CLASS TITLE NAME: as snap, for a window the program does not hold still yet (it counts
-# down): that it comes is judged; a steady picture of it, which a busy machine may never give, is
-# taken when it can be, else OUTPUT_FOLDER/NAME.png is left as it was.
-snap_moving() {
-    local picture="$scratch/$3.bmp" result=0
-    # The same for a quarter of a second: between two steps of its countdown, on an idle machine.
-    tool shot "$1" "$2" "$wait_seconds" "Z:${picture//\//\\}" 250 || result=$?
-    case $result in
-    0)
-        convert "$picture" "$out/$3.png"
-        echo "$out/$3.png"
-        ;;
-    3) echo "the window came but did not hold still for its picture, left as it was: $3" >&2 ;;
-    *)
-        echo "no window for the picture: $3" >&2
-        return 1
-        ;;
-    esac
-}
-
 start_kelvaro() { (cd "$1" && wine "$exe" >/dev/null 2>&1 &); }
 
 # First run: stopped, so that every choice shows enabled; the dialogs one after another.
@@ -174,7 +154,7 @@ if tool wait Kelvaro 1003 Stop "$wait_seconds"; then
     tool check Settings 1080
     remind
     # It counts down until it holds still for pictures as the popups do.
-    snap_moving '#32770' 'Break heads-up' heads-up || status=1
+    snap '#32770' 'Break heads-up' heads-up || status=1
 else
     echo "Kelvaro did not start supervising" >&2
     status=1
