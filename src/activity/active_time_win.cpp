@@ -113,8 +113,19 @@ void CTavrinDlg::OnActivityTick()
     ActiveTime time;
     CheckActivity(time);
     const ActivityOutcome outcome = m_rules.OnActivityTick(MomentNow(false));
+    // The user came back from a break: the time-break suggestions count their interval from now.
     if (outcome.breakIntervalRestarts)
-        RestartTimeBreakInterval();
+        RestartMessageInterval(ReminderKind::TimeBreak);
+    // The first tips and suggestions of the working hours come an interval after they begin.
+    if (outcome.workingHours == WorkingHoursChange::Began) {
+        RestartMessageInterval(ReminderKind::HealthTip);
+        RestartMessageInterval(ReminderKind::TimeBreak);
+    }
+    // Their end takes the heads-up away with its break.
+    if (outcome.workingHours != WorkingHoursChange::None) {
+        m_quiet.SetWorkingHoursLine(m_rules.OutsideWorkingHoursLine(m_platform.Now()));
+        FollowRules();
+    }
     m_eyeBreaks.Show(outcome.eyeBreak);
     for (ReminderKind kind : outcome.released)
         OfferReminder(kind);

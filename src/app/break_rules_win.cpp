@@ -15,6 +15,7 @@ Moment CTavrinDlg::MomentNow(bool askSystem)
     moment.reminderPopupUp = CStatusBarMsgWnd::LiveCount() > 0;
     moment.breakDialogShown = g_pForceBreakDlg && g_pForceBreakDlg->IsVisible();
     moment.countedDay = LocalDate(g_timeCountedDay);
+    moment.activeMs = g_nActiveTimeMs;
     return moment;
 }
 

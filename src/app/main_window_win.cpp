@@ -215,6 +215,8 @@ void CTavrinDlg::OnQuit()
         if (answer == IDNO || Ended())
             return;
     }
+    // Quit ends a pause, which a restart of the computer would keep.
+    m_quiet.OnTrayCommand(ID_TRAY_RESUME);
     LoadSaveSettings(0);
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);

@@ -99,6 +99,8 @@ private:
     void ApplySetting(const SettingAssignment& assignment);
     CDialog* LockedWindowDialog(int window) const;
 
+    // The choices of the break features at Start.
+    BreakChoices TakeBreakChoices();
     // Restores today's count at Start and makes it the count.
     void StartCountingActiveTime();
     // Shows the break dialog and starts (or goes on with) its countdown.
@@ -109,6 +111,7 @@ private:
     // then its text or its forced break, which a heads-up may come before.
     void OfferReminder(ReminderKind kind);
     void OfferLongActivityWarning();
+    void OfferDailyLimitReminder();
     // A message tick's decision with the time and settings of now.
     ReminderDecision DecideReminderNow(unsigned timerId, const MessageCatalogue& lists);
     void CheckLongActivity();
@@ -123,8 +126,8 @@ private:
     void OnQuietCheckTick();
     // The boxes telling of an empty message list, each text once however many ticks ask for it.
     void ShowEmptyListBoxes();
-    // The user came back from a break: the time-break suggestions count their interval from now.
-    void RestartTimeBreakInterval();
+    // The message timer of a kind, if it runs, counts its interval from now.
+    void RestartMessageInterval(ReminderKind kind);
     void StartLightShow();
 
     // Work of the timers, each owned by its own part of the program.

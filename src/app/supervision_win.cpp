@@ -61,12 +61,15 @@ void CTavrinDlg::OnStartStop(StopCause cause)
         LockChoices(true);
         ArmTimers();
         m_quiet.OnStart(Hwnd());
-        m_rules.OnStart(MomentNow(true), m_eyeBreaks.OnStart(Hwnd()));
+        m_rules.OnStart(MomentNow(true), TakeBreakChoices());
+        // Shown from the first tick on, as the count is.
+        m_quiet.SetWorkingHoursLine(m_rules.OutsideWorkingHoursLine(m_platform.Now()));
     } else {
         KillTimers();
         m_quiet.OnStop(cause);
         m_rules.OnStop(cause, MomentNow(false));
         m_eyeBreaks.Close();
+        m_quiet.SetWorkingHoursLine(std::nullopt);
         FollowRules();
         if (EffectsOfStop(cause).forgetsWaitingShutdown)
             g_shutdownSchedule.ForgetWaitingTime();
@@ -76,6 +79,18 @@ void CTavrinDlg::OnStartStop(StopCause cause)
         RefreshTooltip();
         LoadSaveActiveTime(0);
     }
+}
+
+BreakChoices CTavrinDlg::TakeBreakChoices()
+{
+    BreakChoices choices;
+    choices.eyeBreakMinutes = m_eyeBreaks.OnStart(Hwnd());
+    if (g_pSettingsDlg) {
+        const WorkdayChoices workday = g_pSettingsDlg->TakeWorkdayChoices();
+        choices.workingHours = workday.workingHours;
+        choices.dailyLimitMinutes = workday.dailyLimitMinutes;
+    }
+    return choices;
 }
 
 CDialog* CTavrinDlg::LockedWindowDialog(int window) const

@@ -10,7 +10,9 @@
 namespace {
 constexpr UINT kTrayIconId = 0;
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-constexpr std::size_t kLongestTip = 63;
+// The count alone fits in 63 characters; its second line and its translations need the 127 that
+// the shell shows since Windows 2000.
+constexpr std::size_t kLongestTip = 127;
 // Kelvaro plays its own sounds. The program needs Windows 7, where a notification takes its
 // picture from hBalloonIcon, at the large icon size.
 constexpr DWORD kBalloonFlags = NIIF_USER | NIIF_LARGE_ICON | NIIF_NOSOUND;

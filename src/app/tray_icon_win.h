@@ -26,7 +26,7 @@ public:
 
     // Shows the icon at an index of the array; sends nothing when it is already shown.
     void SetIcon(int index);
-    // Sets the tooltip, cut to the 63 characters the shell shows.
+    // Sets the tooltip, cut to the 127 characters the shell shows.
     void SetTip(std::string_view tip);
     // Adds the icon again as it is, for a taskbar that was restarted.
     void AddAgain();

@@ -22,15 +22,33 @@ bool HidesWithMainWindow(OwnedWindow window)
     return window == OwnedWindow::ChildDialog;
 }
 
-void BreakCoordinator::OnStart(const Moment& moment, std::optional<int> eyeBreakMinutes)
+namespace {
+
+// Working hours keep these quiet; go-to-bed messages, the warning and the daily limit are about the evening.
+bool RestsOutsideWorkingHours(ReminderKind kind)
+{
+    return kind == ReminderKind::HealthTip || kind == ReminderKind::TimeBreak;
+}
+
+} // namespace
+
+void BreakCoordinator::OnStart(const Moment& moment, const BreakChoices& choices)
 {
     if (m_sleptAt && EffectsOfWake(moment.now - *m_sleptAt).letsGoOfHeld)
         m_gate.LetGoOfHeld();
     m_sleptAt.reset();
     m_bSupervising = true;
-    m_bEyesOn = eyeBreakMinutes.has_value();
+    m_bEyesOn = choices.eyeBreakMinutes.has_value();
     if (m_bEyesOn)
-        m_eyes.Start(moment.tick, *eyeBreakMinutes);
+        m_eyes.Start(moment.tick, *choices.eyeBreakMinutes);
+    m_workingHours = choices.workingHours;
+    m_bOutsideWorkingHours = OutsideWorkingHours(moment.now);
+    m_dailyLimit.reset();
+    if (choices.dailyLimitMinutes) {
+        m_dailyLimit.emplace(*choices.dailyLimitMinutes);
+        m_dailyLimit->Restart(moment.activeMs);
+        m_limitDay = moment.countedDay;
+    }
     m_gate.See(moment);
 }
 
@@ -43,6 +61,7 @@ void BreakCoordinator::OnStop(StopCause cause, const Moment& moment)
         m_gate.LetGoOfHeld();
     DropAnnouncedBreak();
     m_waiting.clear();
+    m_bDailyLimitDue = false;
     m_bEyesOn = false;
     m_bEyeBreakShown = false;
     m_eyeBreakDay.reset();
@@ -63,8 +82,17 @@ void BreakCoordinator::OnStop(StopCause cause, const Moment& moment)
 
 ReminderRoute BreakCoordinator::OnReminderDue(ReminderKind kind, bool forcedBreak, const Moment& moment)
 {
+    // Outside working hours nothing of these is held for later either.
+    if (RestsOutsideWorkingHours(kind) && OutsideWorkingHours(moment.now)) {
+        std::erase(m_waiting, kind);
+        return ReminderRoute::Nothing;
+    }
     if (m_gate.OnDue(kind, moment) != GateVerdict::Give)
         return ReminderRoute::Nothing;
+    if (kind == ReminderKind::DailyLimit && TooCloseToLastReminder(moment.tick)) {
+        m_bDailyLimitDue = true;
+        return ReminderRoute::Nothing;
+    }
     const bool headsUp = forcedBreak && HeadsUpBeforeBreak(moment.settings);
     // A heads-up shown or a break put off stands for this break: nothing more comes, not even its sound.
     if (headsUp && m_headsUp.Pending())
@@ -80,6 +108,7 @@ ReminderRoute BreakCoordinator::OnReminderDue(ReminderKind kind, bool forcedBrea
         return ReminderRoute::Nothing;
     }
     m_eyes.OnReminderGiven(moment.tick);
+    m_nLastReminderTick = moment.tick;
     if (headsUp) {
         m_headsUp.OnBreakDue(moment.tick);
         m_headsUpKind = kind;
@@ -95,12 +124,25 @@ ActivityOutcome BreakCoordinator::OnActivityTick(const Moment& moment)
 {
     ActivityOutcome outcome;
     outcome.breakIntervalRestarts = FollowIdleSpell(moment);
+    outcome.workingHours = FollowWorkingHours(moment);
+    // Forgotten once far enough back, so that the tick count's wrap can't bring it back.
+    if (m_nLastReminderTick && !TooCloseToLastReminder(moment.tick))
+        m_nLastReminderTick.reset();
     if (m_forcedBreak && !moment.breakDialogShown && !m_forcedBreak->closedAt)
         m_forcedBreak->closedAt = moment.now;
     outcome.eyeBreak = FollowEyeBreak(moment);
     if (!m_waiting.empty() && !m_bEyeBreakShown && !m_headsUp.Shown() && !moment.reminderPopupUp)
         outcome.released = std::exchange(m_waiting, {});
+    if (DailyLimitComes(moment))
+        outcome.released.push_back(ReminderKind::DailyLimit);
     return outcome;
+}
+
+std::optional<std::string> BreakCoordinator::OutsideWorkingHoursLine(std::int64_t now) const
+{
+    if (!OutsideWorkingHours(now))
+        return std::nullopt;
+    return OutsideWorkingHoursText(NextWorkingSpellStart(*m_workingHours, now));
 }
 
 bool BreakCoordinator::OnHeadsUpTick(const Moment& moment, const std::function<Moment()>& readAfresh)
@@ -205,7 +247,8 @@ EyeBreakView BreakCoordinator::FollowEyeBreak(const Moment& moment)
         return {};
     const bool otherOnScreen = m_headsUp.Shown() || moment.breakDialogShown || moment.reminderPopupUp ||
                                !m_waiting.empty();
-    const bool paused = m_gate.PausedUntil(moment.now).has_value();
+    // Outside working hours the eyes rest as in a pause: the interval starts again when work begins.
+    const bool paused = m_gate.PausedUntil(moment.now).has_value() || m_bOutsideWorkingHours;
     const EyeBreakStep step =
         m_eyes.OnTick({moment.tick, moment.idleMs, moment.busy, paused, otherOnScreen, moment.displayRequired});
     if (step.event == EyeBreakEvent::Offered) {
@@ -251,4 +294,52 @@ bool BreakCoordinator::SameAsForcedBreak(std::int64_t spellStart, std::int64_t r
     if (!m_forcedBreak || !m_forcedBreak->counted)
         return false;
     return m_forcedBreak->openedAt <= returnedAt && (!m_forcedBreak->closedAt || *m_forcedBreak->closedAt >= spellStart);
+}
+
+bool BreakCoordinator::OutsideWorkingHours(std::int64_t now) const
+{
+    return m_workingHours && !IsWorkingTime(*m_workingHours, now);
+}
+
+WorkingHoursChange BreakCoordinator::FollowWorkingHours(const Moment& moment)
+{
+    // The state, not the clock's path, decides: a clock set back into working hours begins them again.
+    const bool outside = OutsideWorkingHours(moment.now);
+    if (outside == m_bOutsideWorkingHours)
+        return WorkingHoursChange::None;
+    m_bOutsideWorkingHours = outside;
+    if (!outside)
+        return WorkingHoursChange::Began;
+    if (RestsOutsideWorkingHours(m_headsUpKind))
+        DropAnnouncedBreak();
+    for (ReminderKind kind : {ReminderKind::HealthTip, ReminderKind::TimeBreak}) {
+        std::erase(m_waiting, kind);
+        m_gate.LetGoOfHeld(kind);
+    }
+    return WorkingHoursChange::Ended;
+}
+
+bool BreakCoordinator::DailyLimitComes(const Moment& moment)
+{
+    if (!m_dailyLimit)
+        return false;
+    // A new day counts from its own first second.
+    if (moment.countedDay != m_limitDay) {
+        m_limitDay = moment.countedDay;
+        m_dailyLimit->Restart(moment.activeMs);
+        m_bDailyLimitDue = false;
+    }
+    if (const std::optional<int> reached = m_dailyLimit->Due(moment.activeMs)) {
+        m_nLimitMinutesReached = *reached;
+        m_bDailyLimitDue = true;
+    }
+    if (!m_bDailyLimitDue || TooCloseToLastReminder(moment.tick))
+        return false;
+    m_bDailyLimitDue = false;
+    return true;
+}
+
+bool BreakCoordinator::TooCloseToLastReminder(std::uint32_t tick) const
+{
+    return m_nLastReminderTick && tick - *m_nLastReminderTick < kDailyLimitDistanceMs;
 }

@@ -13,15 +13,21 @@
 #include "breaks/break_heads_up.h"
 #include "breaks/eye_break.h"
 #include "history/break_history.h"
+#include "messages/daily_limit.h"
 #include "messages/reminder_gate.h"
+#include "messages/working_hours.h"
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <optional>
 #include <vector>
 
 // A sleep this long lets go of the reminders held for a better moment: the user was away.
 constexpr std::int64_t kSleepLetsGoSeconds = std::int64_t{5} * 60;
+
+// The daily limit's reminder keeps this distance from the last other reminder.
+constexpr std::uint32_t kDailyLimitDistanceMs = 120000;
 
 // What a Stop ends. Supervision stopped by the user forgets the pause and everything that waited
 // for a better moment; a sleep keeps the pause and, unless it lasts, the held reminders.
@@ -46,6 +52,16 @@ enum class ReminderRoute {
     Nothing, // held or dropped by the moment, waiting for the edge, or a break already announced
 };
 
+// The choices of the break features, taken at Start.
+struct BreakChoices {
+    std::optional<int> eyeBreakMinutes;   // eye breaks every so many minutes of work; none without
+    std::optional<WorkWeek> workingHours; // tips, suggestions, breaks and eye breaks only in these
+    std::optional<int> dailyLimitMinutes; // the daily limit's reminder; none without
+};
+
+// Where working hours went at an activity tick.
+enum class WorkingHoursChange { None, Began, Ended };
+
 // The eye-break popup as it stands after an activity tick.
 struct EyeBreakView {
     bool shown = false;
@@ -58,6 +74,8 @@ struct ActivityOutcome {
     std::vector<ReminderKind> released;
     // The user came back from a break: the time-break suggestions count their interval from now.
     bool breakIntervalRestarts = false;
+    // Working hours began (the tips and suggestions count their intervals from now) or ended.
+    WorkingHoursChange workingHours = WorkingHoursChange::None;
 };
 
 // The windows the main window owns. Hiding the main window to the tray hides its own dialogs;
@@ -89,15 +107,16 @@ public:
     // What is counted goes into the record, which outlives this unit.
     explicit BreakCoordinator(CBreakHistory& record) : m_record(record) {}
 
-    // Supervision starts, with eye breaks every so many minutes of work, or none. After a sleep
-    // of five minutes or more the reminders held since before it are let go.
-    void OnStart(const Moment& moment, std::optional<int> eyeBreakMinutes);
+    // Supervision starts with the choices of now. After a sleep of five minutes or more the
+    // reminders held since before it are let go.
+    void OnStart(const Moment& moment, const BreakChoices& choices);
     // Supervision stops: the heads-up, a break put off, the eye break and whatever waited for the
     // edge end with it, and a break dialog still counting down no longer counts.
     void OnStop(StopCause cause, const Moment& moment);
 
-    // A reminder falls due: a message timer's, the long-activity warning, one held or waiting
-    // that comes back. forcedBreak: it opens the break dialog.
+    // A reminder falls due: a message timer's, the long-activity warning, the daily limit, one
+    // held or waiting that comes back. forcedBreak: it opens the break dialog. Outside working
+    // hours tips and suggestions are dropped; the daily limit keeps two minutes from any other reminder.
     ReminderRoute OnReminderDue(ReminderKind kind, bool forcedBreak, const Moment& moment);
     // The boxes telling of an empty message list wait for the moment as reminders do.
     GateVerdict OnEmptyListBoxesDue(const Moment& moment) { return m_gate.OnEmptyListBoxesDue(moment); }
@@ -106,8 +125,12 @@ public:
     // Every reading of the user's moment that decides nothing else.
     void See(const Moment& moment) { m_gate.See(moment); }
 
-    // Once a second while supervising.
+    // Once a second while supervising. The daily limit's reminder is among the released when due.
     ActivityOutcome OnActivityTick(const Moment& moment);
+    // The active time the daily limit's last reminder tells of, in minutes.
+    int DailyLimitMinutesReached() const { return m_nLimitMinutesReached; }
+    // The tray tooltip's line while working hours are chosen and it is outside them.
+    std::optional<std::string> OutsideWorkingHoursLine(std::int64_t now) const;
 
     // The heads-up's timer: true when the break dialog opens now. When the break or its heads-up
     // is due, the moment is read afresh, with the system asked.
@@ -125,6 +148,7 @@ public:
     void Resume() { m_gate.Resume(); }
     // The end of the running pause, ended first when its time has come.
     std::optional<std::int64_t> PausedUntil(std::int64_t now) { return m_gate.PausedUntil(now); }
+    std::optional<std::int64_t> PauseRunsUntil(std::int64_t now) const { return m_gate.PauseRunsUntil(now); }
 
     bool HeadsUpShown() const { return m_headsUp.Shown(); }
     HeadsUpView HeadsUpViewAt(std::uint32_t tick) const { return m_headsUp.View(tick); }
@@ -140,6 +164,11 @@ private:
     EyeBreakView FollowEyeBreak(const Moment& moment);
     bool FollowIdleSpell(const Moment& moment);
     bool SameAsForcedBreak(std::int64_t spellStart, std::int64_t returnedAt) const;
+    bool OutsideWorkingHours(std::int64_t now) const;
+    WorkingHoursChange FollowWorkingHours(const Moment& moment);
+    // The daily limit's reminder when it is due and two minutes from the last other reminder.
+    bool DailyLimitComes(const Moment& moment);
+    bool TooCloseToLastReminder(std::uint32_t tick) const;
 
     CBreakHistory& m_record;
     ReminderGate m_gate;
@@ -157,4 +186,12 @@ private:
     std::optional<ForcedBreakSpan> m_forcedBreak;
     IdleSpell m_spell;
     std::optional<std::int64_t> m_sleptAt;
+    std::optional<WorkWeek> m_workingHours;
+    bool m_bOutsideWorkingHours = false;
+    std::optional<DailyLimit> m_dailyLimit;
+    std::optional<CivilDate> m_limitDay;
+    bool m_bDailyLimitDue = false;
+    int m_nLimitMinutesReached = 0;
+    // When a reminder was last given; forgotten once it is far enough back.
+    std::optional<std::uint32_t> m_nLastReminderTick;
 };

@@ -85,3 +85,13 @@ std::string DailyLimitText(int activeMinutes)
                       minutes);
     return text;
 }
+
+ReminderDecision DecideDailyLimitReminder(const ReminderSettings& settings, int activeMinutes)
+{
+    ReminderDecision decision;
+    decision.blinkLights = settings.keyboardLeds;
+    decision.playMessageSound = settings.soundOnMessages;
+    if (!settings.onlySound)
+        decision.popupText = DailyLimitText(activeMinutes);
+    return decision;
+}

@@ -2,6 +2,8 @@
 // The daily limit: a reminder once today's active time reaches a number of hours, and again after
 // every further 30 minutes of active time.
 
+#include "messages/message_scheduler.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -39,3 +41,7 @@ private:
 // The reminder: "You have been active for 8 hours today. Time to call it a day?", with "1 hour",
 // "7:30 hours" or "45 minutes" as the time asks.
 std::string DailyLimitText(int activeMinutes);
+
+// How the reminder for so many minutes of active time is given: as the messages are, with its
+// lights and sound as chosen, and its text unless only a sound is.
+ReminderDecision DecideDailyLimitReminder(const ReminderSettings& settings, int activeMinutes);

@@ -20,8 +20,9 @@ struct ReminderSettings {
 
 enum class MessageKind { Health, TimeBreaks, Sleep };
 
-// What a reminder is about: the three message timers' kinds and the long-activity warning.
-enum class ReminderKind { HealthTip, TimeBreak, GoToBed, LongActivity };
+// What a reminder is about: the three message timers' kinds, the long-activity warning and the
+// daily limit.
+enum class ReminderKind { HealthTip, TimeBreak, GoToBed, LongActivity, DailyLimit };
 
 // The kind a message timer (1, 2 or 3) gives, and the timer of a message kind.
 ReminderKind KindOfMessageTimer(unsigned timerId);

@@ -53,6 +53,7 @@ void CQuietKeeper::OnStop(StopCause cause)
 {
     if (EffectsOfStop(cause).endsPause) {
         m_pauseChoice.reset();
+        m_bPauseRunning = false;
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
     }
 }
@@ -81,8 +82,9 @@ bool CQuietKeeper::ShutdownMustWait()
 std::optional<std::int64_t> CQuietKeeper::PausedUntil()
 {
     const std::optional<std::int64_t> until = m_rules.PausedUntil(m_platform.Now());
-    if (!until && m_pauseChoice) {
+    if (!until && m_bPauseRunning) {
         m_pauseChoice.reset();
+        m_bPauseRunning = false;
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
     }
     return until;
@@ -108,12 +110,12 @@ bool CQuietKeeper::OnPauseEndTick()
 void CQuietKeeper::PrepareTrayMenu(HMENU menu, bool running)
 {
     EnableMenuItem(menu, kPauseSubmenuPosition, MF_BYPOSITION | (running ? MF_ENABLED : MF_GRAYED));
-    if (m_pauseChoice && PausedUntil()) {
+    if (!PausedUntil()) {
+        DeleteMenu(menu, ID_TRAY_RESUME, MF_BYCOMMAND);
+    } else if (m_pauseChoice) {
         const auto chosen = std::find(std::begin(kPauseChoices), std::end(kPauseChoices), *m_pauseChoice);
         CheckMenuRadioItem(menu, kPauseCommands[0], kPauseCommands[std::size(kPauseCommands) - 1],
                            kPauseCommands[chosen - std::begin(kPauseChoices)], MF_BYCOMMAND);
-    } else {
-        DeleteMenu(menu, ID_TRAY_RESUME, MF_BYCOMMAND);
     }
 }
 
@@ -121,6 +123,7 @@ bool CQuietKeeper::OnTrayCommand(int command)
 {
     if (command == ID_TRAY_RESUME) {
         m_pauseChoice.reset();
+        m_bPauseRunning = false;
         m_rules.Resume();
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
         return true;
@@ -129,19 +132,44 @@ bool CQuietKeeper::OnTrayCommand(int command)
     if (found == std::end(kPauseCommands))
         return false;
     m_pauseChoice = kPauseChoices[found - std::begin(kPauseCommands)];
-    const std::int64_t until = PauseEnd(*m_pauseChoice, m_platform.Now());
+    StartPause(PauseEnd(*m_pauseChoice, m_platform.Now()));
+    return true;
+}
+
+void CQuietKeeper::RestorePause(HWND owner, std::int64_t until)
+{
+    if (until <= m_platform.Now())
+        return;
+    m_owner = owner;
+    m_pauseChoice.reset();
+    StartPause(until);
+}
+
+void CQuietKeeper::StartPause(std::int64_t until)
+{
     m_rules.Pause(until);
+    m_bPauseRunning = true;
     ArmPauseEndTimer(until);
     const std::string line = PausedUntilText(until);
     std::snprintf(m_pauseLine, sizeof m_pauseLine, "%s", line.c_str());
-    return true;
+}
+
+std::optional<std::int64_t> CQuietKeeper::PauseToKeep() const
+{
+    return m_rules.PauseRunsUntil(m_platform.Now());
+}
+
+void CQuietKeeper::SetWorkingHoursLine(const std::optional<std::string>& line)
+{
+    std::snprintf(m_workingHoursLine, sizeof m_workingHoursLine, "%s", line ? line->c_str() : "");
 }
 
 std::string_view CQuietKeeper::Tooltip(std::string_view countTooltip)
 {
-    if (!PausedUntil())
+    const char* line = PausedUntil() ? m_pauseLine : m_workingHoursLine;
+    if (*line == '\0')
         return countTooltip;
     std::snprintf(m_tooltip, sizeof m_tooltip, "%.*s\n%s", static_cast<int>(countTooltip.size()), countTooltip.data(),
-                  m_pauseLine);
+                  line);
     return m_tooltip;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 class Platform;
@@ -38,11 +39,19 @@ public:
     bool OnTrayCommand(int command);
     // The pause's timer: true when the pause has ended, so the tooltip changes.
     bool OnPauseEndTick();
-    // The tooltip for the count's tooltip: with the pause's line while it lasts. Allocates nothing.
+    // A pause read back from settings.txt, still on after a restart of the computer until its end.
+    void RestorePause(HWND owner, std::int64_t until);
+    // The end of the running pause, for settings.txt; none without a pause.
+    std::optional<std::int64_t> PauseToKeep() const;
+    // The tooltip's line while working hours are chosen and it is outside them; none otherwise.
+    void SetWorkingHoursLine(const std::optional<std::string>& line);
+    // The tooltip for the count's tooltip: with the pause's line while it lasts, else the line of
+    // working hours. Allocates nothing.
     std::string_view Tooltip(std::string_view countTooltip);
 
 private:
     std::optional<std::int64_t> PausedUntil();
+    void StartPause(std::int64_t until);
     void ArmPauseEndTimer(std::int64_t until);
 
     Platform& m_platform;
@@ -50,8 +59,11 @@ private:
     HWND m_owner = nullptr;
     // The system's answer at the last reading.
     QuietState m_state;
+    // The tray menu's choice of the running pause; none for a pause read back after a restart.
     std::optional<PauseChoice> m_pauseChoice;
-    // The count's tooltip and the pause's line, within the 63 characters the tray shows.
-    char m_tooltip[64] = {};
-    char m_pauseLine[40] = {};
+    bool m_bPauseRunning = false;
+    // The count's tooltip and its second line, within the 127 characters the tray shows.
+    char m_tooltip[128] = {};
+    char m_pauseLine[64] = {};
+    char m_workingHoursLine[64] = {};
 };

@@ -23,6 +23,12 @@ std::int64_t PauseSeconds(PauseChoice choice)
     }
 }
 
+// The warning and the daily limit tell of the count, which is right at any hour.
+bool HasTimeWindow(ReminderKind kind)
+{
+    return kind != ReminderKind::LongActivity && kind != ReminderKind::DailyLimit;
+}
+
 bool InsideTimeWindow(ReminderKind kind, int hour, int minute)
 {
     return IsNightWindow(hour, minute) == (kind == ReminderKind::GoToBed);
@@ -100,7 +106,7 @@ HeldRelease ReminderGate::OnQuietCheck(const Moment& moment)
         // A clock that can't be read gives -1, outside both windows.
         const TimeOfDay local = LocalTimeOfDay(moment.now).value_or(TimeOfDay{-1, -1, -1});
         const auto fits = [&local](ReminderKind kind) {
-            return kind == ReminderKind::LongActivity || InsideTimeWindow(kind, local.hour, local.minute);
+            return !HasTimeWindow(kind) || InsideTimeWindow(kind, local.hour, local.minute);
         };
         const auto latest = std::find_if(m_held.rbegin(), m_held.rend(), fits);
         if (latest != m_held.rend())
@@ -127,6 +133,13 @@ std::optional<std::int64_t> ReminderGate::PausedUntil(std::int64_t now)
     if (m_pauseEnd && now >= *m_pauseEnd)
         Resume();
     return m_pauseEnd;
+}
+
+std::optional<std::int64_t> ReminderGate::PauseRunsUntil(std::int64_t now) const
+{
+    if (m_pauseEnd && now < *m_pauseEnd)
+        return m_pauseEnd;
+    return std::nullopt;
 }
 
 void ReminderGate::LetGoOfHeld()

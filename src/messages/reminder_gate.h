@@ -32,8 +32,9 @@ struct Moment {
     bool breakDialogShown = false;
     // A program asks Windows to keep the display on: a film or a slide show plays.
     bool displayRequired = false;
-    // The active time's counted day, which the break record counts for.
+    // The active time's counted day, which the break record counts for, and its count so far.
     std::optional<CivilDate> countedDay = std::nullopt;
+    std::int32_t activeMs = 0;
 };
 
 enum class GateVerdict { Give, Hold, Drop };
@@ -81,9 +82,13 @@ public:
     void Resume();
     // The end of the running pause, ended first when its time has come.
     std::optional<std::int64_t> PausedUntil(std::int64_t now);
+    // The same without ending it.
+    std::optional<std::int64_t> PauseRunsUntil(std::int64_t now) const;
     void EndPause() { m_pauseEnd.reset(); }
     // Nothing held comes any more, and a busy spell seen is forgotten.
     void LetGoOfHeld();
+    // A held reminder of this kind no longer comes.
+    void LetGoOfHeld(ReminderKind kind) { std::erase(m_held, kind); }
 
     // Every reading of the user's moment comes here (the calls above take theirs here too), so
     // the end of a busy spell is seen whichever path read it.

@@ -17,6 +17,8 @@ std::string_view Title(ReminderNotice notice)
         return "Time for bed";
     case ReminderNotice::LongActivity:
         return "Long activity";
+    case ReminderNotice::DailyLimit:
+        return "Daily limit";
     case ReminderNotice::TimeBreak:
         break;
     }
@@ -34,6 +36,8 @@ ReminderNotice NoticeOf(ReminderKind kind)
         return ReminderNotice::GoToBed;
     case ReminderKind::LongActivity:
         return ReminderNotice::LongActivity;
+    case ReminderKind::DailyLimit:
+        return ReminderNotice::DailyLimit;
     case ReminderKind::HealthTip:
         break;
     }

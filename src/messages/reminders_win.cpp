@@ -5,6 +5,7 @@
 #include "activity/calendar.h"
 #include "activity/counter_state.h"
 #include "app/timer_plan.h"
+#include "messages/daily_limit.h"
 #include "messages/led_blinker_win.h"
 #include "messages/message_scheduler.h"
 #include "platform/platform_win.h"
@@ -50,6 +51,10 @@ void CTavrinDlg::OfferReminder(ReminderKind kind)
         OfferLongActivityWarning();
         return;
     }
+    if (kind == ReminderKind::DailyLimit) {
+        OfferDailyLimitReminder();
+        return;
+    }
     const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
     const ReminderDecision decision = DecideReminderNow(MessageTimerOf(kind), lists);
     if (!decision.GivesAnything())
@@ -91,6 +96,20 @@ void CTavrinDlg::OfferLongActivityWarning()
         m_reminders.Present(ReminderNotice::LongActivity, kLongActivityWarningText);
 }
 
+void CTavrinDlg::OfferDailyLimitReminder()
+{
+    if (m_rules.OnReminderDue(ReminderKind::DailyLimit, false, MomentNow(true)) != ReminderRoute::Give)
+        return;
+    const ReminderDecision decision =
+        DecideDailyLimitReminder(CurrentReminderSettings(), m_rules.DailyLimitMinutesReached());
+    if (decision.blinkLights)
+        StartLightShow();
+    if (decision.playMessageSound && g_pSettingsDlg)
+        m_platform.PlaySoundFile(g_pSettingsDlg->m_strMessageSound);
+    if (decision.popupText)
+        m_reminders.Present(ReminderNotice::DailyLimit, *decision.popupText);
+}
+
 void CTavrinDlg::ShowEmptyListBoxes()
 {
     const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
@@ -117,13 +136,15 @@ void CTavrinDlg::OnQuietCheckTick()
         OfferReminder(*held.reminder);
 }
 
-void CTavrinDlg::RestartTimeBreakInterval()
+void CTavrinDlg::RestartMessageInterval(ReminderKind kind)
 {
     // Its timer runs only when the box was checked at Start, and the box is locked while running.
-    if (!IsChecked(IDC_MAIN_TIME_BREAKS))
+    const bool health = kind == ReminderKind::HealthTip;
+    if (!IsChecked(health ? IDC_MAIN_HEALTH_TIPS : IDC_MAIN_TIME_BREAKS))
         return;
     const MessagePeriods periods = PlanMessagePeriods(m_nFrequence, LeadingNumber(ItemText(IDC_MAIN_OTHER_MINUTES)));
-    m_platform.SetWindowTimer(Hwnd(), kTimeBreakTimer, static_cast<UINT>(periods.timeBreakMs));
+    m_platform.SetWindowTimer(Hwnd(), MessageTimerOf(kind),
+                              static_cast<UINT>(health ? periods.healthTipMs : periods.timeBreakMs));
 }
 
 void CTavrinDlg::StartLightShow()

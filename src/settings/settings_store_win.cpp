@@ -73,6 +73,7 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.dailyLimit = settings->IsChecked(IDC_SETTINGS_DAILY_LIMIT);
         snapshot.dailyLimitMinutes = settings->DailyLimitMinutes();
     }
+    snapshot.pausedUntil = m_quiet.PauseToKeep();
     return snapshot;
 }
 
@@ -149,6 +150,8 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
         break;
     case SettingKey::PausedUntil:
         // The pause's end belongs to the pause, which keeps it outside the controls.
+        if (assignment.pausedUntil)
+            m_quiet.RestorePause(Hwnd(), *assignment.pausedUntil);
         break;
     case SettingKey::TimeLimit:
         if (assignment.timeLimit && g_pShutdownDlg) {

@@ -12,9 +12,10 @@ namespace {
 
 // A run of Kelvaro as the shell drives the rules: an activity tick a second, the heads-up's timer
 // while it runs, and each script word an event. What the screen shows is told by the second it
-// happened, counted from the start: T H B W a reminder given (its popup stays 7 seconds), h the
-// heads-up shown, /h gone, D the break dialog opened, e the eye-break popup shown, /e gone,
-// +X a waiting reminder let go, i the time-break interval started again.
+// happened, counted from the start: T H B W L a reminder given (its popup stays 7 seconds; L the
+// daily limit's), h the heads-up shown, /h gone, D the break dialog opened, e the eye-break popup
+// shown, /e gone, +X a waiting reminder let go, i the time-break interval started again, < working
+// hours began, > they ended.
 //
 // Script words: wN work N seconds (input every second), aN away N seconds, vN still N seconds with
 // a film keeping the display on, T H B W that reminder due (T a forced break with "forced"),
@@ -25,6 +26,8 @@ struct Options {
     bool forced = false;   // time-break suggestions open the break dialog
     int eyeMinutes = 0;    // eye breaks every so many minutes, 0 for none
     GateSettings settings; // both ways of keeping quiet on, as at first
+    bool workingHours = false; // Monday to Friday 09:00-17:00
+    int limitMinutes = 0;      // the daily limit, 0 for none
 };
 
 class Session {
@@ -150,11 +153,18 @@ private:
                : letter == 'B' ? ReminderKind::GoToBed
                                : ReminderKind::LongActivity;
     }
-    static char LetterOf(ReminderKind kind) { return "HTBW"[static_cast<int>(kind)]; }
+    static char LetterOf(ReminderKind kind) { return "HTBWL"[static_cast<int>(kind)]; }
 
     void Start()
     {
-        m_rules.OnStart(Now(), m_options.eyeMinutes > 0 ? std::optional(m_options.eyeMinutes) : std::nullopt);
+        BreakChoices choices;
+        if (m_options.eyeMinutes > 0)
+            choices.eyeBreakMinutes = m_options.eyeMinutes;
+        if (m_options.workingHours)
+            choices.workingHours = DefaultWorkWeek();
+        if (m_options.limitMinutes > 0)
+            choices.dailyLimitMinutes = m_options.limitMinutes;
+        m_rules.OnStart(Now(), choices);
     }
 
     Moment Now() const
@@ -169,6 +179,7 @@ private:
         moment.breakDialogShown = m_bDialogShown;
         moment.displayRequired = m_bFilm;
         moment.countedDay = LocalDate(m_now);
+        moment.activeMs = m_activeMs;
         return moment;
     }
 
@@ -222,10 +233,19 @@ private:
         if (input)
             m_lastInputTick = m_tick;
         m_bFilm = film;
+        // The count by the idle rule, from 0 on a new day.
+        if (LocalDate(m_now) != LocalDate(g_timeCountedDay))
+            m_activeMs = 0;
+        if (m_tick - m_lastInputTick < kAwayAfterMs)
+            m_activeMs += 1000;
         g_timeCountedDay = m_now;
         const ActivityOutcome outcome = m_rules.OnActivityTick(Now());
         if (outcome.breakIntervalRestarts)
             Note("i");
+        if (outcome.workingHours != WorkingHoursChange::None) {
+            Note(outcome.workingHours == WorkingHoursChange::Began ? "<" : ">");
+            FollowHeadsUp();
+        }
         if (outcome.eyeBreak.shown != m_bEyesShown)
             Note(outcome.eyeBreak.shown ? "e" : "/e");
         m_bEyesShown = outcome.eyeBreak.shown;
@@ -252,6 +272,7 @@ private:
     bool m_bDialogShown = false;
     bool m_bHeadsUpShown = false;
     bool m_bEyesShown = false;
+    std::int32_t m_activeMs = 0;
     std::string m_log;
 };
 
@@ -261,6 +282,9 @@ constexpr Options kForced{true, 0, {}};
 constexpr Options kForcedAtOnce{true, 0, {false, false}};
 constexpr Options kEyes{false, 1, {}};
 constexpr Options kForcedAndEyes{true, 1, {}};
+constexpr Options kWorkday{false, 0, {}, true, 0};
+constexpr Options kForcedWorkday{true, 0, {}, true, 0};
+constexpr Options kLimit{false, 0, {}, false, 1};
 
 TEST_F(BreakCoordinatorInBerlin, EventSequencesComeOutAsTheRulesSay)
 {
@@ -329,6 +353,21 @@ TEST_F(BreakCoordinatorInBerlin, EventSequencesComeOutAsTheRulesSay)
         {"held before a sleep of five minutes, it is let go", 14, 0, 0, {}, "b+ w5 T z300 b- w1 q", "i306",
          "12-09 1 0 0/0"},
         {"Stop lets go of what was held", 14, 0, 0, {}, "b+ w5 T S R b- w1 q", "", ""},
+        // Working hours: Wednesday 09:00-17:00.
+        {"outside working hours tips and suggestions are dropped", 18, 0, 0, kWorkday, "w5 H T w5 B w5", "B10", ""},
+        {"inside them they come", 16, 0, 0, kWorkday, "w5 H w10 T", "H5 T15", ""},
+        {"their beginning starts the intervals again", 8, 59, 50, kWorkday, "w15 H", "<10 H15", ""},
+        {"their end drops the heads-up and its break", 16, 59, 50, kForcedWorkday, "w5 T w60 a5", "h5 >10 /h10", ""},
+        {"their end lets go of a tip held in a call", 16, 59, 50, kWorkday, "b+ w5 T w10 b- q w5", ">10", ""},
+        {"no eye break outside them", 16, 59, 30, {false, 1, {}, true, 0}, "w120", ">30", ""},
+        {"the warning and the daily limit keep their own rules", 18, 0, 0, {false, 0, {}, true, 1}, "w5 W w130",
+         "W5 +L125 L125", ""},
+        // The daily limit.
+        {"the daily limit comes when the count reaches it, again 30 minutes later", 14, 0, 0, kLimit, "w1900",
+         "+L60 L60 +L1860 L1860", ""},
+        {"it keeps two minutes from another reminder", 14, 0, 0, kLimit, "w50 H w200", "H50 +L170 L170", ""},
+        {"held in a call, it comes after it", 14, 0, 0, kLimit, "b+ w70 b- q w5", "+L60 L70", ""},
+        {"a new day counts from its own first second", 23, 58, 30, kLimit, "w200", "+L60 L60 +L180 L180", ""},
     };
     for (const auto& row : rows) {
         Session run(LocalTime(2026, 12, 9, row.hour, row.minute, row.second), row.options);

@@ -28,6 +28,28 @@ TEST(DailyLimit, TheLimitOfTheFieldsAndItsText)
     EXPECT_EQ(DailyLimitText(1), std::string("You have been active for 1 minute") + kTail);
 }
 
+// Given as the messages are: lights and sound as chosen, the text unless only a sound is.
+TEST(DailyLimit, ItsReminderIsGivenAsTheMessagesAre)
+{
+    const struct {
+        ReminderSettings settings;
+        bool lights;
+        bool sound;
+        bool text;
+    } rows[] = {
+        {{}, false, false, true},
+        {{true, false, true, false, false}, true, true, true},
+        {{true, true, false, false, false}, false, true, false},
+        {{false, false, false, true, true}, false, false, true},
+    };
+    for (const auto& row : rows) {
+        const ReminderDecision decision = DecideDailyLimitReminder(row.settings, 480);
+        EXPECT_EQ(decision.blinkLights, row.lights);
+        EXPECT_EQ(decision.playMessageSound, row.sound);
+        EXPECT_EQ(decision.popupText == DailyLimitText(480), row.text);
+    }
+}
+
 // A day counted by the program's own counter, a second at a time: w works, a is away; s works on
 // after a restart of the count from itself, as a Start from the log, d after one from 0, a new day.
 struct Spell {

@@ -347,6 +347,54 @@ TEST_F(QuietRemindersTest, APauseGivesNothingUntilTheUsersStopAndASleepKeepsIt)
     EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:02");
 }
 
+// The tray's pause outlasts the end of the Windows session, which a restart of the computer is, but not Quit.
+TEST_F(QuietRemindersTest, APauseOutlastsARestartOfTheComputerButNotQuit)
+{
+    SendMessageW(window->Hwnd(), WM_COMMAND, ID_TRAY_PAUSE_2_HOURS, 0);
+    SendMessageW(window->Hwnd(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_NE(platform.files["settings.txt"].find("\r\nPAUSED_UNTIL 2006-12-5 16:0:0\r\n"), std::string::npos);
+    window.reset();
+    ResetProgramState();
+    window = std::make_unique<CTavrinDlg>(platform, icons);
+    ASSERT_TRUE(window->Create(nullptr));
+    PumpMessages();
+    ASSERT_TRUE(g_bRunning);
+    Pass(1);
+    EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:01\nReminders paused until 16:00");
+    EXPECT_EQ(platform.activeTimers[kPauseEndTimer], 7201000u);
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(Heard(), 0u);
+    Click(window->Hwnd(), IDC_MAIN_QUIT);
+    EXPECT_EQ(platform.files["settings.txt"].find("PAUSED_UNTIL"), std::string::npos);
+}
+
+// Working hours of Tuesday end at 17:00; Wednesday's begin at 09:00 and start the intervals again.
+TEST_F(QuietRemindersTest, OutsideWorkingHoursNothingComesAndTheTooltipSaysUntilWhen)
+{
+    window.reset();
+    ResetProgramState();
+    platform.files["settings.txt"] = settings + " WORK_HOURS 1 DAILY_LIMIT 1 DAILY_LIMIT_TIME 0:1:0";
+    platform.now = LocalTime(2006, 12, 5, 16, 59, 50);
+    window = std::make_unique<CTavrinDlg>(platform, icons);
+    ASSERT_TRUE(window->Create(nullptr));
+    PumpMessages();
+    Pass(5);
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(Heard(), 1u);
+    Pass(5);
+    EXPECT_EQ(platform.trayCalls.back().tip, "Active time today: 00:00:10\nOutside working hours until Wed 09:00");
+    window->OnTimer(kTimeBreakTimer);
+    EXPECT_EQ(Heard(), 1u) << "no suggestion after 17:00";
+    Pass(170);
+    EXPECT_EQ(Heard(), 2u) << "the daily limit keeps its own rules, two minutes after the last reminder";
+    platform.now = LocalTime(2006, 12, 6, 8, 59, 59);
+    platform.activeTimers.erase(kTimeBreakTimer);
+    Pass(1);
+    EXPECT_EQ(platform.activeTimers[kTimeBreakTimer], PlanMessagePeriods(IDC_MAIN_30_MIN, 0).timeBreakMs)
+        << "the interval counts from 09:00";
+    EXPECT_EQ(platform.trayCalls.back().tip.find('\n'), std::string::npos);
+}
+
 TEST_F(QuietRemindersTest, HoldingOffNeverAsksTheSystem)
 {
     g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, false);
