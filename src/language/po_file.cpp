@@ -423,6 +423,7 @@ PoFault CPoReader::FinishEntry()
 {
     PoEntry entry = std::move(m_entry);
     const bool fuzzy = m_bFuzzy;
+    const bool plural = m_bPlural;
     m_entry = {};
     m_part = Part::None;
     m_bFuzzy = false;
@@ -436,7 +437,7 @@ PoFault CPoReader::FinishEntry()
     }
     if (entry.context.empty() && entry.id.empty()) {
         // The header, read even when fuzzy, as translators' tools leave it while a file is new.
-        if (entry.idPlural.empty()) {
+        if (!plural) {
             m_reading.language = HeaderValue(entry.translations.front(), kLanguageHeader);
             m_reading.pluralForms = HeaderValue(entry.translations.front(), kPluralFormsHeader);
         }
@@ -444,7 +445,8 @@ PoFault CPoReader::FinishEntry()
     }
     const bool translated = std::none_of(entry.translations.begin(), entry.translations.end(),
                                          [](const std::string& translation) { return translation.empty(); });
-    if (!fuzzy && translated)
+    // An empty msgid_plural would make the entry look like one without plural forms.
+    if (!fuzzy && translated && (!plural || !entry.idPlural.empty()))
         m_reading.entries.push_back(std::move(entry));
     return PoFault::None;
 }

@@ -33,7 +33,7 @@ enum class PoFault {
 
 struct PoReading {
     // The usable entries in file order: not the header, not fuzzy, not obsolete, every msgstr
-    // filled in. None when the file is damaged.
+    // filled in, a msgid_plural not empty. None when the file is damaged.
     std::vector<PoEntry> entries;
     // The header's values, trimmed; empty when the header lacks them.
     std::string language;    // "Language:"

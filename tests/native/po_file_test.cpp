@@ -73,6 +73,7 @@ TEST(PoFile, EntriesAreReadWithTheirContextsFormsAndEscapes)
         {"an empty translation is missing", "msgid \"a\"\nmsgstr \"\"\nmsgid \"c\"\nmsgstr \"d\"", "|c=d; "},
         {"a plural entry with an empty form is missing",
          "msgid \"a\"\nmsgid_plural \"as\"\nmsgstr[0] \"b\"\nmsgstr[1] \"\"", ""},
+        {"an entry with an empty msgid_plural is missing", "msgid \"a\"\nmsgid_plural \"\"\nmsgstr[0] \"b\"", ""},
         {"header",
          "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Kelvaro\\n\"\n\"language:  pl \\n\"\n"
          "\"Plural-Forms: nplurals=3; plural=(n==1 ? 0 : 2);\\n\"\n\"Language: ru\\n\"",
