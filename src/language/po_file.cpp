@@ -55,23 +55,28 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t at)
     std::size_t length = 0;
     std::uint8_t low = kFollowLow;
     std::uint8_t high = kFollowHigh;
-    if (lead < kFirstTwoByteLead || lead >= kPastLastLead) {
+    // The second byte's range after the leads that would otherwise begin an overlong form, a
+    // surrogate or a code point past U+10FFFF.
+    constexpr std::uint8_t kLowAfterThreeByteOverlong = 0xA0;
+    constexpr std::uint8_t kHighBeforeSurrogates = 0x9F;
+    constexpr std::uint8_t kLowAfterFourByteOverlong = 0x90;
+    constexpr std::uint8_t kHighWithinUnicode = 0x8F;
+    if (lead < kFirstTwoByteLead || lead >= kPastLastLead)
         return 0;
-    } else if (lead < kFirstThreeByteLead) {
+    if (lead < kFirstThreeByteLead) {
         length = 2;
     } else if (lead < kFirstFourByteLead) {
         length = 3;
-        // No overlong forms, no surrogates.
         if (lead == kFirstThreeByteLead)
-            low = 0xA0;
+            low = kLowAfterThreeByteOverlong;
         if (lead == kSurrogateLead)
-            high = 0x9F;
+            high = kHighBeforeSurrogates;
     } else {
         length = 4;
         if (lead == kFirstFourByteLead)
-            low = 0x90;
+            low = kLowAfterFourByteOverlong;
         if (lead == kLastLead)
-            high = 0x8F;
+            high = kHighWithinUnicode;
     }
     if (text.size() - at < length)
         return 0;

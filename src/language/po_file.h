@@ -8,7 +8,7 @@
 #include <vector>
 
 // A larger file is not a translation of this program's few hundred texts.
-inline constexpr std::size_t kMaxPoFileBytes = 4 * 1024 * 1024;
+inline constexpr std::size_t kMaxPoFileBytes = std::size_t{4} * 1024 * 1024;
 
 // One translated text. An empty msgctxt is taken as none.
 struct PoEntry {

@@ -21,7 +21,7 @@ std::string_view EnglishPlural(std::string_view english, std::string_view englis
 
 } // namespace
 
-CTranslation::CTranslation(PoReading reading)
+CTranslation::CTranslation(PoReading&& reading)
     : m_entries(std::move(reading.entries)), m_pluralForms(PluralFormsOf(reading.pluralForms))
 {
     std::stable_sort(m_entries.begin(), m_entries.end(), [](const PoEntry& a, const PoEntry& b) {

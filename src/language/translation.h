@@ -13,7 +13,7 @@ public:
     // English: every text stays as it is written.
     CTranslation() noexcept = default;
     // The entries and plural forms of a PO file as read; a damaged file's reading has no entries.
-    explicit CTranslation(PoReading reading);
+    explicit CTranslation(PoReading&& reading);
 
     // The translation, which ends in a NUL and lives as long as this object, or english itself.
     std::string_view Text(std::string_view english) const;

@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(reread.language == reading.language && reread.pluralForms == reading.pluralForms);
 
     // Of two entries alike, the translation gives the first.
-    const CTranslation translation(reading);
+    const CTranslation translation{PoReading(reading)};
     for (const auto& [key, entry] : firsts) {
         const std::string_view text = translation.Text(key.first, key.second);
         FUZZ_CHECK(text == entry->translations.front() && text.data()[text.size()] == '\0');
