@@ -102,10 +102,12 @@ std::string_view SkipBlanks(std::string_view text)
     return text;
 }
 
-std::string_view Trim(std::string_view text)
+// A header's name or value without the white space about it, a CR of a line end escaped as "\r\n" too.
+std::string_view TrimHeader(std::string_view text)
 {
-    text = SkipBlanks(text);
-    while (!text.empty() && IsBlankInLine(text.back()))
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -151,8 +153,8 @@ std::string HeaderValue(std::string_view header, std::string_view name)
         const std::string_view line = header.substr(0, end);
         header.remove_prefix(std::min(end + 1, header.size()));
         const std::size_t colon = line.find(':');
-        if (colon != std::string_view::npos && SameIgnoringCase(Trim(line.substr(0, colon)), name))
-            return std::string(Trim(line.substr(colon + 1)));
+        if (colon != std::string_view::npos && SameIgnoringCase(TrimHeader(line.substr(0, colon)), name))
+            return std::string(TrimHeader(line.substr(colon + 1)));
     }
     return {};
 }

@@ -6,7 +6,9 @@
 
 namespace {
 
-CTranslation g_translation;
+// Set before any text is looked up; constant, so that even a text of another file's static
+// object finds it made.
+constinit CTranslation g_translation;
 
 bool ComesBefore(const PoEntry& entry, std::string_view context, std::string_view id)
 {

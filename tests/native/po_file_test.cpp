@@ -76,7 +76,7 @@ TEST(PoFile, EntriesAreReadWithTheirContextsFormsAndEscapes)
         {"an entry with an empty msgid_plural is missing", "msgid \"a\"\nmsgid_plural \"\"\nmsgstr[0] \"b\"", ""},
         {"header",
          "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: Kelvaro\\n\"\n\"language:  pl \\n\"\n"
-         "\"Plural-Forms: nplurals=3; plural=(n==1 ? 0 : 2);\\n\"\n\"Language: ru\\n\"",
+         "\"Plural-Forms: nplurals=3; plural=(n==1 ? 0 : 2);\\r\\n\"\n\"Language: ru\\n\"",
          "[pl][nplurals=3; plural=(n==1 ? 0 : 2);]"},
         {"a fuzzy header is read", "#, fuzzy\nmsgid \"\"\nmsgstr \"Language: de\\n\"\nmsgid \"a\"\nmsgstr \"b\"",
          "|a=b; [de][]"},
