@@ -48,29 +48,10 @@ msgid "Twice"
 msgstr "Drugi"
 )";
 
-const char* const kGermanWithABadHeader = R"(msgid ""
-msgstr "Plural-Forms: nplurals=2; plural=n >> 1;\n"
-
-msgid "%d break"
-msgid_plural "%d breaks"
-msgstr[0] "%d Pause"
-msgstr[1] "%d Pausen"
-)";
-
-const char* const kJapanese = R"(msgid ""
-msgstr "Plural-Forms: nplurals=1; plural=0;\n"
-
-msgid "%d break"
-msgid_plural "%d breaks"
-msgstr[0] "%d \345\233\236\343\201\256\344\274\221\346\206\251"
-)";
-
 TEST(Translation, TextsAreLookedUpByContextAndCountOrStayEnglish)
 {
     const CTranslation english;
     const CTranslation polish(ReadPoFile(kPolish));
-    const CTranslation german(ReadPoFile(kGermanWithABadHeader));
-    const CTranslation japanese(ReadPoFile(kJapanese));
     const CTranslation damaged(ReadPoFile(std::string(kPolish) + "msgid \"cut off\"\n"));
     struct Case {
         const char* what;
@@ -95,17 +76,11 @@ TEST(Translation, TextsAreLookedUpByContextAndCountOrStayEnglish)
         {"one of three forms: 1", &polish, nullptr, "%d break", "%d breaks", 1, "%d przerwa"},
         {"one of three forms: 2", &polish, nullptr, "%d break", "%d breaks", 2, "%d przerwy"},
         {"one of three forms: 5", &polish, nullptr, "%d break", "%d breaks", 5, "%d przerw"},
-        {"one of three forms: 0", &polish, nullptr, "%d break", "%d breaks", 0, "%d przerw"},
-        {"one of three forms: 22", &polish, nullptr, "%d break", "%d breaks", 22, "%d przerwy"},
         {"a form the file lacks", &polish, nullptr, "%d minute", "%d minutes", 5, nullptr},
         {"a form the file has", &polish, nullptr, "%d minute", "%d minutes", 3, "%d minuty"},
         {"uncounted text asked for counted", &polish, nullptr, "Start", "Starts", 1, nullptr},
         {"counted, untranslated, 1", &polish, nullptr, "%d day", "%d days", 1, nullptr},
         {"counted, untranslated, 0", &polish, nullptr, "%d day", "%d days", 0, nullptr},
-        {"a bad header counts as English: 1", &german, nullptr, "%d break", "%d breaks", 1, "%d Pause"},
-        {"a bad header counts as English: 0", &german, nullptr, "%d break", "%d breaks", 0, "%d Pausen"},
-        {"one form for every count", &japanese, nullptr, "%d break", "%d breaks", 2,
-         "%d \xE5\x9B\x9E\xE3\x81\xAE\xE4\xBC\x91\xE6\x86\xA9"},
         {"a damaged file is English", &damaged, nullptr, "Start", nullptr, 0, nullptr},
         {"English", &english, nullptr, "Start", nullptr, 0, nullptr},
         {"English, counted: 1", &english, nullptr, "%d break", "%d breaks", 1, nullptr},
