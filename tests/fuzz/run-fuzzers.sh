@@ -10,7 +10,8 @@ seconds=${1:-${KELVARO_FUZZ_SECONDS:-60}}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(settings message_catalogue active_time_log history history_statistics break_ideas break_history)
+    targets=(settings message_catalogue active_time_log history history_statistics break_ideas break_history
+        po_file plural_forms)
 fi
 
 cd "$repo"
