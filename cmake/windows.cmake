@@ -8,7 +8,7 @@ set(KELVARO_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/src/resources/kelvaro.rc)
 file(GLOB KELVARO_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*.ico
   ${CMAKE_SOURCE_DIR}/src/resources/*.bmp ${CMAKE_SOURCE_DIR}/src/resources/*.manifest
   ${CMAKE_SOURCE_DIR}/src/resources/resource_ids.h)
-set_source_files_properties(${KELVARO_RESOURCE_SCRIPT} PROPERTIES OBJECT_DEPENDS "${KELVARO_RESOURCE_FILES}")
+
 set(KELVARO_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/winmain_win.cpp)
 list(REMOVE_ITEM KELVARO_WIN32_SOURCES ${KELVARO_ENTRY_SOURCE})
 
@@ -39,6 +39,22 @@ endif()
 
 add_library(kelvaro_shell STATIC ${KELVARO_WIN32_SOURCES})
 target_link_libraries(kelvaro_shell PUBLIC kelvaro_core ${KELVARO_WIN32_LIBS})
+
+# The built-in translations, without the comments that only the translators read.
+set(KELVARO_LANGUAGES de fr es it pt_BR nl pl ru zh_CN ja)
+set(KELVARO_BUILT_IN_TRANSLATIONS)
+foreach(language ${KELVARO_LANGUAGES})
+  set(po ${CMAKE_SOURCE_DIR}/src/resources/translations/${language}.po)
+  set(built_in ${CMAKE_BINARY_DIR}/translations/built-in-${language}.po)
+  add_custom_command(OUTPUT ${built_in}
+    COMMAND ${CMAKE_COMMAND} -DIN=${po} -DOUT=${built_in} -P ${CMAKE_SOURCE_DIR}/cmake/strip_po.cmake
+    DEPENDS ${po} ${CMAKE_SOURCE_DIR}/cmake/strip_po.cmake VERBATIM)
+  list(APPEND KELVARO_BUILT_IN_TRANSLATIONS ${built_in})
+endforeach()
+# The resource compiler finds them there; every program with the resources takes them.
+add_compile_options($<$<COMPILE_LANGUAGE:RC>:-I${CMAKE_BINARY_DIR}/translations>)
+set_source_files_properties(${KELVARO_RESOURCE_SCRIPT} PROPERTIES
+  OBJECT_DEPENDS "${KELVARO_RESOURCE_FILES};${KELVARO_BUILT_IN_TRANSLATIONS}")
 
 add_executable(kelvaro WIN32 ${KELVARO_ENTRY_SOURCE} ${KELVARO_RESOURCE_SCRIPT})
 target_link_libraries(kelvaro PRIVATE kelvaro_shell)

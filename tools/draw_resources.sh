@@ -118,10 +118,15 @@ pack_ico() {
   { le16 0; le16 1; le16 "$count"; cat "$work/directory" "$work/images"; } >"$out"
 }
 
-# ico PICTURE OUT: an icon file with the 256-pixel picture at every size of icon_sizes.
+# The sizes of an icon only ever shown small, in the tray or a dialog: no 256-pixel picture.
+small_icon_sizes=("${icon_sizes[@]:0:${#icon_sizes[@]}-1}")
+
+# ico PICTURE OUT [small]: an icon file with the 256-pixel picture at every size of icon_sizes, or
+# of small_icon_sizes.
 ico() {
-  local size pictures=()
-  for size in "${icon_sizes[@]}"; do
+  local size pictures=() sizes=("${icon_sizes[@]}")
+  [ "${3:-}" = small ] && sizes=("${small_icon_sizes[@]}")
+  for size in "${sizes[@]}"; do
     shrink "$1" "$size" "$work/ico$size.png"
     pictures+=("$work/ico$size.png")
   done
@@ -158,7 +163,7 @@ tray_picture() { # SIZE N OUT
 }
 for n in 0 1 2 3 4 5 6 7 8; do
   pictures=()
-  for size in "${icon_sizes[@]}"; do
+  for size in "${small_icon_sizes[@]}"; do
     tray_picture "$size" "$n" "$work/tray$size.png"
     pictures+=("$work/tray$size.png")
   done
@@ -184,7 +189,7 @@ convert -size ${S}x${S} xc:none -stroke '#2A2F35' -strokewidth 8 -fill none -dra
   -stroke none -fill '#2A2F35' -draw "circle 128,150 128,138" "$work/sw_hands.png"
 convert "$work/sw_top.png" "$work/sw_line2.png" -composite "$work/sw_body.png" -composite \
   "$work/sw_face.png" -composite "$work/sw_hands.png" -composite "$work/stopwatch.png"
-ico "$work/stopwatch.png" "$out/stopwatch.ico"
+ico "$work/stopwatch.png" "$out/stopwatch.ico" small
 
 # ---- red cross (149)
 cross="roundrectangle 92,20 164,236 14,14 roundrectangle 20,92 236,164 14,14"
@@ -193,7 +198,7 @@ filled $S $S "$cross" "gradient:#FF5A5A-#B80C14" "$work/c_fill.png"
 convert -size ${S}x${S} xc:none -fill 'rgba(255,255,255,0.45)' \
   -draw "roundrectangle 100,28 118,150 8,8" -blur 0x2 "$work/c_shine.png"
 convert "$work/c_line.png" "$work/c_fill.png" -composite "$work/c_shine.png" -composite "$work/cross.png"
-ico "$work/cross.png" "$out/red_cross.ico"
+ico "$work/cross.png" "$out/red_cross.ico" small
 
 # ---- sleeping face (151)
 outlined $S $S "circle 112,144 112,40" '#8A5A00' 12 "$work/f_line.png"
@@ -207,7 +212,7 @@ convert -size ${S}x${S} xc:none \
   -stroke none -pointsize 86 -draw "text 168,104 'Z'" -pointsize 56 -draw "text 210,46 'z'" \
   "$work/f_marks.png"
 convert "$work/f_line.png" "$work/f_fill.png" -composite "$work/f_marks.png" -composite "$work/face.png"
-ico "$work/face.png" "$out/sleeping_face.ico"
+ico "$work/face.png" "$out/sleeping_face.ico" small
 
 # ---- loudspeaker (165)
 speaker="path 'M 14,92 L 72,92 L 140,30 L 140,226 L 72,164 L 14,164 Z'"
@@ -218,7 +223,7 @@ convert -size ${S}x${S} xc:none \
   -draw "fill none stroke #2F6FD6 stroke-width 18 stroke-linecap round path 'M 201,67 A 80,80 0 0,1 201,189'" \
   -draw "fill none stroke #2A2F35 stroke-width 6 line 72,92 72,164" "$work/l_waves.png"
 convert "$work/l_line.png" "$work/l_fill.png" -composite "$work/l_waves.png" -composite "$work/speaker.png"
-ico "$work/speaker.png" "$out/loudspeaker.ico"
+ico "$work/speaker.png" "$out/loudspeaker.ico" small
 
 # ---- information (183): blue disc with a white "i"
 outlined $S $S "circle 128,128 128,12" '#0A3A8A' 12 "$work/i_line.png"
@@ -227,7 +232,7 @@ convert -size ${S}x${S} xc:none -fill white -stroke none \
   -draw "circle 128,66 128,44" -draw "roundrectangle 108,98 148,208 10,10" \
   -draw "roundrectangle 90,98 148,120 6,6" -draw "roundrectangle 90,188 166,208 6,6" "$work/i_mark.png"
 convert "$work/i_line.png" "$work/i_fill.png" -composite "$work/i_mark.png" -composite "$work/info.png"
-ico "$work/info.png" "$out/information.ico"
+ico "$work/info.png" "$out/information.ico" small
 
 # ---- banner (152): 351 x 88, a night-blue band with the heart, the name and the tagline.
 # Drawn at twice the size and scaled down for smooth text and shapes.

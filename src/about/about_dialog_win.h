@@ -20,6 +20,8 @@ protected:
 private:
     void OnCheckForUpdate();
     void OnGiveFeedback();
+    // The line above the web site's address, which the build completes, in the user's language.
+    void TranslateHomeAddressLine();
 
     Platform& m_platform;
 };

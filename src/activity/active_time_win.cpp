@@ -6,6 +6,8 @@
 #include "activity/counter_state.h"
 #include "app/tray_icon_win.h"
 #include "breaks/forced_break_dialog_win.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
@@ -36,7 +38,7 @@ public:
     }
     void ReportCannotOpen(const std::string& name) override
     {
-        m_boxes.Show(m_window.Hwnd(), "could not open " + name, "Kelvaro", MB_OK | MB_TOPMOST);
+        m_boxes.Show(m_window.Hwnd(), FillText(Tr(kCouldNotOpen), {name}), "Kelvaro", MB_OK | MB_TOPMOST);
     }
     void SaveSettings() override { m_window.LoadSaveSettings(0); }
 

@@ -1,6 +1,8 @@
 #include "activity/activity_monitor.h"
 
 #include "activity/counter_state.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "messages/message_scheduler.h"
 
 #include <algorithm>
@@ -13,7 +15,7 @@ constexpr std::int32_t kMsPerSecond = 1000;
 constexpr int kLastPartialPicture = 7;
 constexpr int kAllRedPicture = 8;
 constexpr std::int32_t kAllRedFromHours = 9;
-constexpr char kTooltipPrefix[] = "Active time today: ";
+constexpr const char* kTooltipText = TrLater("Active time today: %s");
 
 // Signed 32-bit sums that wrap instead of overflowing, as the tick count does.
 std::int32_t Wrapped(std::uint32_t value)
@@ -89,7 +91,7 @@ ActiveTimeTexts FormatActiveTimeTexts(const ActiveTime& time)
         *out++ = static_cast<char>('0' + twoDigits / 10);
         *out++ = static_cast<char>('0' + twoDigits % 10);
     }
-    std::memcpy(texts.tooltip, kTooltipPrefix, sizeof kTooltipPrefix - 1);
-    std::memcpy(texts.tooltip + sizeof kTooltipPrefix - 1, texts.time, static_cast<std::size_t>(out - texts.time));
+    FillTextInto(texts.tooltip, sizeof texts.tooltip, Tr(kTooltipText),
+                 {std::string_view(texts.time, static_cast<std::size_t>(out - texts.time))});
     return texts;
 }

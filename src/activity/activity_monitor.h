@@ -31,6 +31,6 @@ std::optional<int> TrayPictureForHours(std::int32_t hours);
 // The texts every tick shows, held in place: the tick runs every second and allocates nothing.
 struct ActiveTimeTexts {
     char time[24];    // "HH:MM:SS", two digits at least for each; hours are not reduced modulo 24
-    char tooltip[40]; // the tray tooltip, "Active time today: " and the time
+    char tooltip[128]; // the tray tooltip, "Active time today: " and the time
 };
 ActiveTimeTexts FormatActiveTimeTexts(const ActiveTime& time);

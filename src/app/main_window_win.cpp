@@ -7,7 +7,9 @@
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "framework/dpi_win.h"
+#include "framework/window_texts_win.h"
 #include "history/history_dialog_win.h"
+#include "language/translation.h"
 #include "messages/led_blinker_win.h"
 #include "platform/platform_win.h"
 #include "platform/text_win.h"
@@ -25,9 +27,9 @@ CSetting* g_pSettingsDlg = nullptr;
 
 namespace {
 constexpr char kAppName[] = "Kelvaro";
-constexpr char kInfoText[] =
-    "Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.";
-constexpr char kDialogObjectMissing[] = "Error Creating Dialog Object";
+constexpr const char* kInfoText =
+    TrLater("Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.");
+constexpr const char* kDialogObjectMissing = TrLater("Error Creating Dialog Object");
 constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0)};
 constexpr UINT kSystemCommandMask = 0xFFF0;
 } // namespace
@@ -104,7 +106,7 @@ void CTavrinDlg::AddAboutToSystemMenu()
     if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, text, static_cast<int>(std::size(text))) == 0)
         return;
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, Widen(Tr(Narrow(text).c_str())).c_str());
 }
 
 void CTavrinDlg::CreateChildDialogs()
@@ -117,17 +119,17 @@ void CTavrinDlg::CreateChildDialogs()
     // Like every dialog without a parent of its own, it is owned by the main window, so it
     // hides with it to the tray and never stands behind it.
     if (!g_pShutdownDlg->Create(Hwnd()))
-        AppMessageBox(kDialogCreationFailed);
+        AppMessageBox(Tr(kDialogCreationFailed));
 
     m_pHistoryDlg = std::make_unique<C2dGraphPlot>(m_platform);
     g_pHistoryDlg = m_pHistoryDlg.get();
     if (!g_pHistoryDlg->Create(Hwnd()))
-        AppMessageBox(kDialogCreationFailed);
+        AppMessageBox(Tr(kDialogCreationFailed));
 
     m_pSettingsDlg = std::make_unique<CSetting>(m_platform);
     g_pSettingsDlg = m_pSettingsDlg.get();
     if (!g_pSettingsDlg->Create(Hwnd()))
-        AppMessageBox(kDialogCreationFailed);
+        AppMessageBox(Tr(kDialogCreationFailed));
 }
 
 void CTavrinDlg::CreateTrayIcon()
@@ -208,9 +210,9 @@ void CTavrinDlg::OnQuit()
     if (g_bBreakRunning) {
         const int answer = m_platform.ShowMessageBox(
             Hwnd(),
-            "I think you are trying to get away from your break, don\u2019t do that!? Are you really sure that you "
-            "want to quit?",
-            "Kelvaro WARNING!!!", MB_YESNO | MB_ICONSTOP);
+            Tr("I think you are trying to get away from your break, don’t do that!? Are you really sure that you "
+               "want to quit?"),
+            Tr("Kelvaro WARNING!!!"), MB_YESNO | MB_ICONSTOP);
         // A Quit from the tray can be taken while the question is open and end the program first.
         if (answer == IDNO || Ended())
             return;
@@ -414,6 +416,7 @@ LRESULT CTavrinDlg::OnTrayNotify(LPARAM mouseMessage)
         HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU));
         if (!menu)
             return 0;
+        TranslateMenuTexts(menu);
         POINT cursor{};
         GetCursorPos(&cursor);
         SetForegroundWindow(Hwnd());
@@ -435,7 +438,7 @@ void CTavrinDlg::OnAbout()
 void CTavrinDlg::OnSetTime()
 {
     if (!g_pShutdownDlg) {
-        AppMessageBox(kDialogObjectMissing);
+        AppMessageBox(Tr(kDialogObjectMissing));
         return;
     }
     g_pShutdownDlg->Show(SW_SHOW);
@@ -450,7 +453,7 @@ void CTavrinDlg::OnMoreSettings()
 void CTavrinDlg::OnShowHistory()
 {
     if (!g_pHistoryDlg) {
-        AppMessageBox(kDialogObjectMissing);
+        AppMessageBox(Tr(kDialogObjectMissing));
         return;
     }
     LoadSaveActiveTime(0);
@@ -461,5 +464,5 @@ void CTavrinDlg::OnShowHistory()
 
 void CTavrinDlg::OnInfoLabelClick()
 {
-    m_platform.ShowMessageBox(Hwnd(), kInfoText, "Kelvaro Info", MB_OK | MB_ICONINFORMATION);
+    m_platform.ShowMessageBox(Hwnd(), Tr(kInfoText), Tr("Kelvaro Info"), MB_OK | MB_ICONINFORMATION);
 }

@@ -6,6 +6,7 @@
 #include "framework/deferred_boxes_win.h"
 #include "framework/dialog_win.h"
 #include "history/break_history.h"
+#include "language/translation.h"
 #include "messages/quiet_keeper_win.h"
 #include "messages/reminder_presenter_win.h"
 
@@ -29,7 +30,7 @@ struct SettingAssignment;
 // Private window message the tray icon reports its mouse messages with.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1000;
 // Told when one of the main window's dialogs can't be created.
-inline constexpr char kDialogCreationFailed[] = "Error creating Dialog";
+inline constexpr const char* kDialogCreationFailed = TrLater("Error creating Dialog");
 
 // The program's one main window. It owns supervision: the choices, Start and Stop, the
 // timers, the tray icon and the three dialogs that live for the whole run.

@@ -6,6 +6,8 @@
 #include "app/supervision_locks.h"
 #include "app/timer_plan.h"
 #include "breaks/break_state.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "messages/message_catalogue.h"
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
@@ -23,7 +25,7 @@ int CTavrinDlg::LoadMessages()
 {
     const std::optional<std::string> text = m_platform.ReadWholeFile(kCatalogueFile);
     if (!text) {
-        m_platform.ShowMessageBox(Hwnd(), "could not open standard.txt", "Could not open",
+        m_platform.ShowMessageBox(Hwnd(), FillText(Tr(kCouldNotOpen), {kCatalogueFile}), Tr("Could not open"),
                                   MB_OK | MB_SYSTEMMODAL | MB_TOPMOST);
         return 0;
     }
@@ -47,7 +49,7 @@ void CTavrinDlg::OnStartStop(StopCause cause)
     if (!g_bRunning) {
         const int interval = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
         if (!IntervalAllowsStart(interval, ItemText(IDC_MAIN_OTHER_MINUTES))) {
-            m_platform.ShowMessageBox(Hwnd(), "You must specify an interval >= 1", "Kelvaro WARNING!!!",
+            m_platform.ShowMessageBox(Hwnd(), Tr("You must specify an interval >= 1"), Tr("Kelvaro WARNING!!!"),
                                       MB_OK | MB_ICONINFORMATION);
             return;
         }
@@ -57,7 +59,7 @@ void CTavrinDlg::OnStartStop(StopCause cause)
         if (g_pSettingsDlg)
             g_nBreakCountdown = CountdownSeconds(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS));
         g_bRunning = true;
-        SetItemText(IDC_MAIN_START_STOP, "Stop");
+        SetItemText(IDC_MAIN_START_STOP, Tr("Stop"));
         LockChoices(true);
         ArmTimers();
         m_quiet.OnStart(Hwnd());
@@ -75,7 +77,7 @@ void CTavrinDlg::OnStartStop(StopCause cause)
             g_shutdownSchedule.ForgetWaitingTime();
         g_bRunning = false;
         LockChoices(false);
-        SetItemText(IDC_MAIN_START_STOP, "Start");
+        SetItemText(IDC_MAIN_START_STOP, Tr("Start"));
         RefreshTooltip();
         LoadSaveActiveTime(0);
     }

@@ -1,6 +1,7 @@
 #include "app/tavrin_app_win.h"
 
 #include "app/main_window_win.h"
+#include "language/program_language_win.h"
 
 #include <commctrl.h>
 
@@ -8,6 +9,9 @@ CTavrinApp::CTavrinApp(Platform& platform) : m_platform(platform) {}
 
 int CTavrinApp::InitInstance()
 {
+    // Every window is made in the user's language.
+    StartProgramLanguage(m_platform);
+
     // The notification area draws small icons; picking that size here spares Windows from
     // shrinking the 32-pixel picture, which blurs the bar's eighths.
     LoadTrayIcons(m_hTrayIcons, GetSystemMetrics(SM_CXSMICON));

@@ -1,5 +1,8 @@
 #include "breaks/break_heads_up.h"
 
+#include "language/text_format.h"
+#include "language/translation.h"
+
 #include <algorithm>
 
 namespace {
@@ -9,7 +12,9 @@ constexpr std::int32_t kSecondMs = 1000;
 
 std::string HeadsUpText(int secondsLeft)
 {
-    return "A break starts in " + std::to_string(secondsLeft) + (secondsLeft == 1 ? " second" : " seconds");
+    return FillText(TrN("A break starts in %s second", "A break starts in %s seconds",
+                        static_cast<unsigned long>(std::max(secondsLeft, 0))),
+                    {std::to_string(secondsLeft)});
 }
 
 int BreakHeadsUp::SecondsLeft(std::uint32_t tickMs) const
@@ -85,6 +90,6 @@ HeadsUpView BreakHeadsUp::View(std::uint32_t tickMs) const
     // The break comes at the tick that finds no second left; until then the last second shows.
     view.text = HeadsUpText(Shown() ? std::max(1, SecondsLeft(tickMs)) : kHeadsUpMs / kSecondMs);
     view.canPostpone = m_nPostponements < kMostPostponements;
-    view.postponeCaption = view.canPostpone ? kPostponeCaption : kPostponedTwiceCaption;
+    view.postponeCaption = Tr(view.canPostpone ? kPostponeCaption : kPostponedTwiceCaption);
     return view;
 }

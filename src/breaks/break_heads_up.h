@@ -5,6 +5,8 @@
 // twice for the same break; "Start now" opens it at once. Time comes in as the system's tick
 // count in milliseconds, which wraps after some 49 days.
 
+#include "language/translation.h"
+
 #include <cstdint>
 #include <string>
 
@@ -19,8 +21,8 @@ constexpr std::int32_t kLongestWaitForPauseMs = 30000;
 constexpr std::uint32_t kHeadsUpTickMs = 1000;
 constexpr std::uint32_t kPauseWatchTickMs = 250;
 
-inline constexpr char kPostponeCaption[] = "Postpone 5 minutes";
-inline constexpr char kPostponedTwiceCaption[] = "Postponed twice";
+inline constexpr const char* kPostponeCaption = TrLater("Postpone 5 minutes");
+inline constexpr const char* kPostponedTwiceCaption = TrLater("Postponed twice");
 
 // "A break starts in 30 seconds", ..., "A break starts in 1 second".
 std::string HeadsUpText(int secondsLeft);

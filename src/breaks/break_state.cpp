@@ -1,6 +1,8 @@
 #include "breaks/break_state.h"
 
 #include "app/timer_plan.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -21,12 +23,10 @@ CountdownStep TickBreakCountdown(std::string_view waitText)
     --g_nBreakCountdown;
     CountdownStep step;
     if (g_nBreakCountdown > 0) {
-        char caption[64];
-        std::snprintf(caption, sizeof caption, "OK (Wait %d sec)", static_cast<int>(g_nBreakCountdown));
-        step.caption = caption;
+        step.caption = FillText(Tr("OK (Wait %s sec)"), {std::to_string(g_nBreakCountdown)});
         return step;
     }
-    step.caption = "OK";
+    step.caption = Tr("OK");
     step.ended = true;
     g_nBreakCountdown = CountdownSeconds(waitText);
     g_bBreakRunning = false;

@@ -2,6 +2,7 @@
 
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
+#include "language/translation.h"
 #include "messages/popup_geometry.h"
 #include "messages/status_bar_popup_win.h"
 #include "platform/text_win.h"
@@ -10,8 +11,8 @@
 #include <string>
 
 namespace {
-constexpr char kEyeBreakText[] = "Rest your eyes: look at something far away";
-constexpr char kDoneText[] = "Done";
+constexpr const char* kEyeBreakText = TrLater("Rest your eyes: look at something far away");
+constexpr const char* kDoneText = TrLater("Done");
 // The popup at 96 DPI: the text's two lines above the countdown's one.
 constexpr int kWidth = 200;
 constexpr int kHeight = 100;
@@ -57,7 +58,7 @@ bool CEyeBreakPopup::Show(HWND owner, int secondsLeft)
     const int height = ScaleToDpi(kHeight, dpi);
     const PopupPlacement place = PlacePopup(edge, FinalPopupRect(edge, workArea, width, height), width, height, dpi);
     // Created hidden, as a window created visible is activated; the text is the name screen readers say.
-    if (!CreateWindowExW(kExtendedStyle, kWindowClass, Widen(kEyeBreakText).c_str(), kStyle, place.x, place.y,
+    if (!CreateWindowExW(kExtendedStyle, kWindowClass, Widen(Tr(kEyeBreakText)).c_str(), kStyle, place.x, place.y,
                          place.width, place.height, owner, nullptr, GetModuleHandleW(nullptr), this))
         return false;
     CreateControls(dpi);
@@ -84,7 +85,7 @@ void CEyeBreakPopup::CreateControls(int dpi)
         HFONT font;
         DWORD style;
     } controls[] = {
-        {IDC_EYE_BREAK_TEXT, kEyeBreakText, kTextTop, kTextBottom, m_fontText, SS_CENTER},
+        {IDC_EYE_BREAK_TEXT, Tr(kEyeBreakText), kTextTop, kTextBottom, m_fontText, SS_CENTER},
         {IDC_EYE_BREAK_COUNT, "", kTextBottom, kCountBottom, m_fontCount, SS_CENTER | SS_CENTERIMAGE},
     };
     for (const auto& control : controls) {
@@ -103,7 +104,7 @@ void CEyeBreakPopup::ShowCount(int secondsLeft)
     if (!m_hWnd || secondsLeft == m_nSecondsShown || (HoldStillForPictures() && m_nSecondsShown >= 0))
         return;
     m_nSecondsShown = secondsLeft;
-    const std::string text = secondsLeft > 0 ? std::to_string(secondsLeft) : kDoneText;
+    const std::string text = secondsLeft > 0 ? std::to_string(secondsLeft) : Tr(kDoneText);
     SetDlgItemTextW(m_hWnd, IDC_EYE_BREAK_COUNT, Widen(text).c_str());
 }
 

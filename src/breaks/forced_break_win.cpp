@@ -5,6 +5,7 @@
 #include "breaks/break_ideas.h"
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
+#include "language/translation.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
@@ -19,14 +20,14 @@ void CTavrinDlg::StartForcedBreak()
         bNewBreak = !g_bBreakRunning;
         if (bNewBreak) {
             m_pForceBreakDlg->EnableItem(IDOK, false);
-            m_pForceBreakDlg->SetItemText(IDOK, "OK");
+            m_pForceBreakDlg->SetItemText(IDOK, Tr("OK"));
         }
     } else {
         // A closed break dialog makes way for the new one, so weeks of breaks leave no hidden windows.
         m_pForceBreakDlg = std::make_unique<CforceBreak>();
         g_pForceBreakDlg = m_pForceBreakDlg.get();
         if (!g_pForceBreakDlg->Create(Hwnd()))
-            AppMessageBox(kDialogCreationFailed);
+            AppMessageBox(Tr(kDialogCreationFailed));
     }
     if (bNewBreak && g_pForceBreakDlg->Hwnd()) {
         // Read at each break, so that an edited file shows at the next one; without it, no idea.

@@ -3,9 +3,11 @@
 #include "app/timer_plan.h"
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
+#include "language/translation.h"
 #include "messages/popup_geometry.h"
 #include "messages/status_bar_popup_win.h"
 #include "platform/platform_win.h"
+#include "platform/text_win.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -14,7 +16,7 @@ namespace {
 
 constexpr CStyledLabels::Style kTextStyle{L"Tahoma", 100, false, RGB(0, 0, 0)};
 // The window's name for screen readers and for finding it; a caption in the template would give it a title bar.
-constexpr wchar_t kWindowName[] = L"Break heads-up";
+constexpr const char* kWindowName = TrLater("Break heads-up");
 constexpr UINT_PTR kClickWithoutFocusId = 1;
 
 bool Inside(HWND button, LPARAM point)
@@ -88,7 +90,7 @@ void CHeadsUpWnd::Follow(HWND owner, bool shown, const HeadsUpView& view, std::u
 
 BOOL CHeadsUpWnd::OnInitDialog()
 {
-    SetWindowTextW(Hwnd(), kWindowName);
+    SetWindowTextW(Hwnd(), Widen(Tr(kWindowName)).c_str());
     StyleLabel(IDC_HEADS_UP_TEXT, kTextStyle);
     for (int id : {IDC_HEADS_UP_POSTPONE, IDC_HEADS_UP_START_NOW})
         SetWindowSubclass(Item(id), ClickWithoutFocus, kClickWithoutFocusId, 0);

@@ -1,6 +1,7 @@
 #include "framework/dialog_win.h"
 
 #include "framework/accessibility_win.h"
+#include "framework/window_texts_win.h"
 #include "platform/text_win.h"
 
 #include <algorithm>
@@ -246,6 +247,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
+        TranslateDialogTexts(m_hWnd);
         return OnInitDialog();
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));

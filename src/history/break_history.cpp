@@ -1,6 +1,8 @@
 #include "history/break_history.h"
 
 #include "activity/counter_state.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "platform/text_chars.h"
 
 #include <algorithm>
@@ -188,10 +190,14 @@ std::string BreakStatisticsLine(const std::vector<BreakDay>& days, const std::op
     for (const BreakDay& day : recorded)
         total += day.counts.breaks;
     const double average = recorded.empty() ? 0.0 : total / static_cast<double>(recorded.size());
-    char line[160];
-    std::snprintf(line, sizeof line, "Breaks today: %d (eyes %d of %d) \xC2\xB7 average %.1f a day over the days recorded",
-                  counts.breaks, counts.eyesTaken, counts.eyesOffered, average);
-    return line;
+    char averageText[32];
+    std::snprintf(averageText, sizeof averageText, "%.1f", average);
+    std::string averageShown = averageText;
+    // The decimal point as the language writes it: "1,5" in German.
+    std::replace(averageShown.begin(), averageShown.end(), '.', *TrC("decimal separator", "."));
+    return FillText(Tr("Breaks today: %s (eyes %s of %s) · average %s a day over the days recorded"),
+                    {std::to_string(counts.breaks), std::to_string(counts.eyesTaken),
+                     std::to_string(counts.eyesOffered), averageShown});
 }
 
 int CBreakHistory::Load(TimeFilesHost& host)

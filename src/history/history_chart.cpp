@@ -1,6 +1,8 @@
 #include "history/history_chart.h"
 
 #include "history/history_statistics.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 
 #include <algorithm>
 #include <chrono>
@@ -73,10 +75,9 @@ HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::
         if (slot.recorded)
             slot.tip += " - " + FormatDuration(slot.activeSeconds);
         if (const std::optional<BreakCounts>& counts = breakCounts[static_cast<std::size_t>(index)]) {
-            char breaksText[80];
-            std::snprintf(breaksText, sizeof breaksText, " \xC2\xB7 breaks %d (eyes %d of %d)", counts->breaks,
-                          counts->eyesTaken, counts->eyesOffered);
-            slot.tip += breaksText;
+            slot.tip += FillText(Tr(" · breaks %s (eyes %s of %s)"),
+                                 {std::to_string(counts->breaks), std::to_string(counts->eyesTaken),
+                                  std::to_string(counts->eyesOffered)});
         }
         slot.overLimit = slot.recorded && chart.limitSeconds && slot.activeSeconds > *chart.limitSeconds;
         chart.daysOverLimit += slot.overLimit ? 1 : 0;
@@ -86,14 +87,14 @@ HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::
     const std::int64_t wholeHours = (longest + kSecondsPerHour - 1) / kSecondsPerHour * kSecondsPerHour;
     chart.scaleSeconds = std::clamp(wholeHours, kChartLeastScaleSeconds, kChartMostScaleSeconds);
     for (const std::int64_t hours : kGridLineHours)
-        chart.gridLines.push_back({hours * kSecondsPerHour, std::to_string(hours) + "h"});
+        chart.gridLines.push_back({hours * kSecondsPerHour, FillText(Tr("%sh"), {std::to_string(hours)})});
     return chart;
 }
 
-ChartLayout::ChartLayout(int width, int height, int dpi, int textHeight)
+ChartLayout::ChartLayout(int width, int height, int dpi, int textHeight, int labelWidth)
     : m_nWidth(std::max(width, 0)), m_nHeight(std::max(height, 0)), m_nTextHeight(std::max(textHeight, 0)),
       m_nLineWidth(std::max(1, Scaled(kLineWidth, dpi))), m_nGap(Scaled(kGap, dpi)),
-      m_nLabelColumn(Scaled(kLabelColumn, dpi))
+      m_nLabelColumn(std::max(Scaled(kLabelColumn, dpi), labelWidth))
 {
     m_plot.left = m_nGap + m_nLabelColumn + m_nGap;
     m_plot.top = m_nGap + m_nTextHeight / 2;

@@ -88,10 +88,11 @@ struct ChartPicture {
     std::vector<ChartText> texts;
 };
 
-// Where the parts of the chart go in a client area of a size, at a DPI, with the font's line height.
+// Where the parts of the chart go in a client area of a size, at a DPI, with the font's line height
+// and the width of the widest grid line's label, which a translation may make wider than "8h".
 class ChartLayout {
 public:
-    ChartLayout(int width, int height, int dpi, int textHeight);
+    ChartLayout(int width, int height, int dpi, int textHeight, int labelWidth = 0);
 
     // The bars' area: its bottom is the baseline, its top the scale's top.
     const ChartBox& Plot() const { return m_plot; }

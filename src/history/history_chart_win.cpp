@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -173,10 +174,18 @@ ChartLayout CHistoryChart::Layout() const
     RECT client{};
     GetClientRect(m_hWnd, &client);
     TEXTMETRICW metrics{};
+    int labelWidth = 0;
     const CMeasuringContext context(m_hWnd, m_font);
-    if (context.Dc())
+    if (context.Dc()) {
         GetTextMetricsW(context.Dc(), &metrics);
-    return ChartLayout(client.right, client.bottom, DpiForWindow(m_hWnd), metrics.tmHeight);
+        for (const ChartGridLine& line : m_chart.gridLines) {
+            const std::wstring label = Widen(line.label);
+            SIZE size{};
+            GetTextExtentPoint32W(context.Dc(), label.c_str(), static_cast<int>(label.size()), &size);
+            labelWidth = std::max(labelWidth, static_cast<int>(size.cx));
+        }
+    }
+    return ChartLayout(client.right, client.bottom, DpiForWindow(m_hWnd), metrics.tmHeight, labelWidth);
 }
 
 ChartPicture CHistoryChart::Picture() const

@@ -6,6 +6,8 @@
 #include "history/history_csv.h"
 #include "history/history_statistics.h"
 #include "history/week_summary.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
@@ -17,7 +19,7 @@
 namespace {
 
 constexpr char kAppName[] = "Kelvaro";
-constexpr char kCsvFilterLabel[] = "CSV (*.csv)";
+constexpr const char* kCsvFilterLabel = TrLater("CSV (*.csv)");
 constexpr char kCsvFilterPattern[] = "*.csv";
 constexpr char kSuggestedCsvName[] = "kelvaro-history.csv";
 
@@ -33,7 +35,7 @@ std::optional<std::vector<DayRecord>> C2dGraphPlot::ReadDays()
 {
     const std::optional<std::string> bytes = m_platform.ReadWholeFile(kHistoryFile);
     if (!bytes) {
-        m_platform.ShowMessageBox(Hwnd(), std::string("could not open ") + kHistoryFile, kAppName, MB_OK);
+        m_platform.ShowMessageBox(Hwnd(), FillText(Tr(kCouldNotOpen), {kHistoryFile}), kAppName, MB_OK);
         return std::nullopt;
     }
     return ParseHistory(DecodeTextFile(*bytes));
@@ -86,9 +88,9 @@ void C2dGraphPlot::OnExport()
     if (!days)
         return;
     const std::optional<std::string> path =
-        m_platform.ChooseFileToSave(Hwnd(), kCsvFilterLabel, kCsvFilterPattern, kSuggestedCsvName);
+        m_platform.ChooseFileToSave(Hwnd(), Tr(kCsvFilterLabel), kCsvFilterPattern, kSuggestedCsvName);
     if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays())))
-        m_platform.ShowMessageBox(Hwnd(), "could not open " + *path, kAppName, MB_OK | MB_ICONEXCLAMATION);
+        m_platform.ShowMessageBox(Hwnd(), FillText(Tr(kCouldNotOpen), {*path}), kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 
 BOOL C2dGraphPlot::OnInitDialog()

@@ -1,5 +1,8 @@
 #include "history/history_statistics.h"
 
+#include "language/text_format.h"
+#include "language/translation.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -9,30 +12,36 @@ namespace {
 constexpr std::int64_t kSecondsPerMinute = 60;
 constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kSecondsPerDay = 86400;
-// A list line is "2006 Mar 04 (Sat)\t Active Time: 05:12:00  \r\n", 44 characters; with hours
-// of ten digits, the most a stored day can have, it is still shorter than 96.
+// A list line is "2006 Mar 04 (Sat)\t Active Time: 05:12:00  \r\n", 44 characters in English.
 constexpr std::size_t kTypicalListLine = 44;
-constexpr std::size_t kLongestListLine = 96;
 
-// English names whatever the user's locale, as the classic locale's %b and %a give them.
-constexpr const char* kMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr const char* kWeekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+// The classic locale's %b and %a in English, and in the user's language as translated.
+constexpr const char* kMonthNames[] = {
+    TrLaterC("month", "Jan"), TrLaterC("month", "Feb"), TrLaterC("month", "Mar"), TrLaterC("month", "Apr"),
+    TrLaterC("month", "May"), TrLaterC("month", "Jun"), TrLaterC("month", "Jul"), TrLaterC("month", "Aug"),
+    TrLaterC("month", "Sep"), TrLaterC("month", "Oct"), TrLaterC("month", "Nov"), TrLaterC("month", "Dec")};
+constexpr const char* kWeekdayNames[] = {TrLaterC("weekday", "Sun"), TrLaterC("weekday", "Mon"),
+                                         TrLaterC("weekday", "Tue"), TrLaterC("weekday", "Wed"),
+                                         TrLaterC("weekday", "Thu"), TrLaterC("weekday", "Fri"),
+                                         TrLaterC("weekday", "Sat")};
+// "2006 Mar 04 (Sat)": a language may put the year, the month, the day and the weekday in its own order.
+constexpr const char* kDatePattern = TrLaterC("date", "%s %s %s (%s)");
+constexpr const char* kListLinePattern = TrLater("%s\t Active Time: %s");
 
-// One day's line of the list, formatted in place: a list of years of days would otherwise
-// make and drop several strings a day.
-void AppendListLine(std::string& list, const DayRecord& day)
+std::string DateText(const CivilDate& date, const char* pattern)
 {
-    const unsigned weekday = std::chrono::weekday{DayNumber(day.date)}.c_encoding();
-    char line[kLongestListLine];
-    const int length =
-        std::snprintf(line, sizeof line, "%d %s %02d (%s)\t Active Time: %02lld:%02lld:%02lld  \r\n", day.date.year,
-                      kMonthNames[day.date.month - 1], day.date.day, kWeekdayNames[weekday],
-                      static_cast<long long>(day.activeSeconds / kSecondsPerHour),
-                      static_cast<long long>(day.activeSeconds / kSecondsPerMinute % kSecondsPerMinute),
-                      static_cast<long long>(day.activeSeconds % kSecondsPerMinute));
-    if (length > 0)
-        list.append(line, std::min(static_cast<std::size_t>(length), sizeof line - 1));
+    const unsigned weekday = std::chrono::weekday{DayNumber(date)}.c_encoding();
+    char day[8];
+    std::snprintf(day, sizeof day, "%02d", date.day);
+    return FillText(pattern, {std::to_string(date.year), TrC("month", kMonthNames[date.month - 1]), day,
+                              TrC("weekday", kWeekdayNames[weekday])});
+}
+
+// One day's line of the list.
+void AppendListLine(std::string& list, const DayRecord& day, const char* datePattern, const char* linePattern)
+{
+    list += FillText(linePattern, {DateText(day.date, datePattern), FormatDuration(day.activeSeconds)});
+    list += "  \r\n";
 }
 
 } // namespace
@@ -40,11 +49,7 @@ void AppendListLine(std::string& list, const DayRecord& day)
 // The history's dates are all real days.
 std::string FormatHistoryDate(const CivilDate& date)
 {
-    const unsigned weekday = std::chrono::weekday{DayNumber(date)}.c_encoding();
-    char text[32];
-    std::snprintf(text, sizeof text, "%d %s %02d (%s)", date.year, kMonthNames[date.month - 1], date.day,
-                  kWeekdayNames[weekday]);
-    return text;
+    return DateText(date, TrC("date", kDatePattern));
 }
 
 std::string FormatDuration(std::int64_t seconds)
@@ -69,20 +74,20 @@ HistoryFigures ComputeHistoryFigures(const std::vector<DayRecord>& days)
     std::int64_t totalSeconds = 0;
     const DayRecord* best = nullptr;
     const std::size_t firstListed = days.size() - std::min(days.size(), kMostListedDays);
+    const char* datePattern = TrC("date", kDatePattern);
+    const char* linePattern = Tr(kListLinePattern);
     for (std::size_t index = 0; index < days.size(); ++index) {
         const DayRecord& day = days[index];
         totalSeconds += day.activeSeconds;
         if (!best || day.activeSeconds > best->activeSeconds)
             best = &day;
         if (index >= firstListed)
-            AppendListLine(figures.list, day);
+            AppendListLine(figures.list, day, datePattern, linePattern);
     }
 
     const std::int64_t fullDays = totalSeconds / kSecondsPerDay;
-    char total[48];
-    std::snprintf(total, sizeof total, fullDays == 1 ? "%lld full day and " : "%lld full days and ",
-                  static_cast<long long>(fullDays));
-    figures.total = total + FormatDuration(totalSeconds % kSecondsPerDay);
+    figures.total = FillText(TrN("%s full day and %s", "%s full days and %s", static_cast<unsigned long>(fullDays)),
+                             {std::to_string(fullDays), FormatDuration(totalSeconds % kSecondsPerDay)});
 
     std::int64_t perActiveDay = 0;
     std::int64_t perCalendarDay = 0;

@@ -1,6 +1,8 @@
 #include "history/week_summary.h"
 
 #include "history/history_statistics.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "messages/working_hours.h"
 
 #include <algorithm>
@@ -12,13 +14,11 @@ namespace {
 
 constexpr int kLastFirstDay = kSunday;
 
-// Each count in its plural form: one text for each of the four ways the two counts read.
-constexpr const char* kLineFormats[2][2] = {
-    {"This week: %s active, %lld breaks \xC2\xB7 last week: %s, %lld breaks",
-     "This week: %s active, %lld breaks \xC2\xB7 last week: %s, %lld break"},
-    {"This week: %s active, %lld break \xC2\xB7 last week: %s, %lld breaks",
-     "This week: %s active, %lld break \xC2\xB7 last week: %s, %lld break"},
-};
+// "14 breaks", "1 break".
+std::string BreaksText(std::int64_t breaks)
+{
+    return FillText(TrN("%s break", "%s breaks", static_cast<unsigned long>(breaks)), {std::to_string(breaks)});
+}
 
 } // namespace
 
@@ -57,16 +57,12 @@ std::string WeekSummaryLine(const WeekSummary& summary)
 {
     const WeekTotals& now = summary.thisWeek;
     const WeekTotals& before = summary.lastWeek;
-    char line[160];
-    std::snprintf(line, sizeof line, kLineFormats[now.breaks == 1 ? 1 : 0][before.breaks == 1 ? 1 : 0],
-                  FormatDuration(now.activeSeconds).c_str(), static_cast<long long>(now.breaks),
-                  FormatDuration(before.activeSeconds).c_str(), static_cast<long long>(before.breaks));
-    return line;
+    return FillText(Tr("This week: %s active, %s · last week: %s, %s"),
+                    {FormatDuration(now.activeSeconds), BreaksText(now.breaks), FormatDuration(before.activeSeconds),
+                     BreaksText(before.breaks)});
 }
 
 std::string DaysOverLimitLine(int days)
 {
-    char line[64];
-    std::snprintf(line, sizeof line, "Days over your limit in the last 30: %d", days);
-    return line;
+    return FillText(Tr("Days over your limit in the last 30: %s"), {std::to_string(days)});
 }

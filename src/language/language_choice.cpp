@@ -1,5 +1,6 @@
 #include "language/language_choice.h"
 
+#include "language/translation.h"
 #include "platform/text_chars.h"
 
 #include <algorithm>
@@ -192,4 +193,52 @@ std::string ChooseLanguage(std::string_view setting, std::string_view windowsLan
             return {};
     }
     return Nearest(windowsLanguage, available).value_or(std::string());
+}
+
+TranslationSource ChooseTranslation(std::string_view setting, std::string_view windowsLanguage,
+                                    const std::vector<std::string>& userFiles)
+{
+    std::vector<std::string> available;
+    available.reserve(kBuiltInLanguages.size() + userFiles.size());
+    for (const BuiltInLanguage& language : kBuiltInLanguages)
+        available.emplace_back(language.id);
+    for (const std::string& file : userFiles) {
+        if (const std::optional<std::string> language = LanguageOfUserFile(file))
+            available.push_back(*language);
+    }
+    TranslationSource source;
+    source.language = ChooseLanguage(setting, windowsLanguage, available);
+    for (const std::string& file : userFiles) {
+        const std::optional<std::string> language = LanguageOfUserFile(file);
+        if (!source.language.empty() && language && SameIgnoringCase(*language, source.language))
+            source.userFile = file;
+    }
+    return source;
+}
+
+std::vector<LanguageEntry> LanguageEntries(const std::vector<std::string>& userFiles)
+{
+    std::vector<LanguageEntry> entries{{"", Tr("Windows' language")}, {std::string(kEnglishSetting), std::string(kEnglishName)}};
+    const auto known = [&entries](std::string_view id) {
+        return std::any_of(entries.begin(), entries.end(),
+                           [id](const LanguageEntry& entry) { return SameIgnoringCase(entry.setting, id); });
+    };
+    for (const BuiltInLanguage& language : kBuiltInLanguages)
+        entries.push_back({std::string(language.id), std::string(language.name)});
+    for (const std::string& file : userFiles) {
+        const std::optional<std::string> language = LanguageOfUserFile(file);
+        if (language && !known(*language))
+            entries.push_back({*language, *language});
+    }
+    return entries;
+}
+
+std::size_t EntryOfSetting(std::vector<LanguageEntry>& entries, std::string_view setting)
+{
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        if (SameIgnoringCase(entries[index].setting, setting))
+            return index;
+    }
+    entries.push_back({std::string(setting), std::string(setting)});
+    return entries.size() - 1;
 }

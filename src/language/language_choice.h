@@ -48,3 +48,27 @@ std::optional<std::string> LanguageOfUserFile(std::string_view fileName);
 // characters (TW, HK, MO, Hant) never becomes simplified, nor Serbian in Latin letters Cyrillic.
 std::string ChooseLanguage(std::string_view setting, std::string_view windowsLanguage,
                            const std::vector<std::string>& available);
+
+// Where the program's translation comes from: the language to speak ("" for English) and the
+// user's file of it, read in place of the built-in translation, when the data folder has one.
+struct TranslationSource {
+    std::string language;
+    std::optional<std::string> userFile;
+    bool operator==(const TranslationSource&) const = default;
+};
+// From the setting, Windows' language and the names of the data folder's "kelvaro.*.po" files.
+TranslationSource ChooseTranslation(std::string_view setting, std::string_view windowsLanguage,
+                                    const std::vector<std::string>& userFiles);
+
+// One entry of the Settings dialog's drop-down: the LANGUAGE value it stands for ("" for Windows'
+// language) and the language's own name.
+struct LanguageEntry {
+    std::string setting;
+    std::string name;
+    bool operator==(const LanguageEntry&) const = default;
+};
+// Windows' language, English, the built-in languages and those of the user's files, each once.
+std::vector<LanguageEntry> LanguageEntries(const std::vector<std::string>& userFiles);
+// The entry a LANGUAGE value selects; a language not at hand any more keeps an entry of its own
+// at the end, so that saving the settings keeps it.
+std::size_t EntryOfSetting(std::vector<LanguageEntry>& entries, std::string_view setting);

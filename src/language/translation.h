@@ -35,6 +35,17 @@ private:
 void SetCurrentTranslation(CTranslation translation);
 const CTranslation& CurrentTranslation();
 
+// Marks a text for the translators where it is written down, to be looked up with Tr where it is
+// shown (and TrLaterC for TrC).
+constexpr const char* TrLater(const char* english)
+{
+    return english;
+}
+constexpr const char* TrLaterC(const char* /*context*/, const char* english)
+{
+    return english;
+}
+
 // The program's translation of a text, or the pointer english itself, so that with English every
 // text stays byte for byte as written. Short, for they stand at every text.
 const char* Tr(const char* english);

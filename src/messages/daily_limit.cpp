@@ -1,5 +1,7 @@
 #include "messages/daily_limit.h"
 
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "platform/text_chars.h"
 
 #include <algorithm>
@@ -71,19 +73,19 @@ std::string DailyLimitText(int activeMinutes)
 {
     const int hours = activeMinutes / kMinutesPerHour;
     const int minutes = activeMinutes % kMinutesPerHour;
-    char text[96];
-    if (minutes == 0 && hours == 1)
-        std::snprintf(text, sizeof text, "You have been active for 1 hour today. Time to call it a day?");
-    else if (minutes == 0)
-        std::snprintf(text, sizeof text, "You have been active for %d hours today. Time to call it a day?", hours);
-    else if (hours == 0 && minutes == 1)
-        std::snprintf(text, sizeof text, "You have been active for 1 minute today. Time to call it a day?");
-    else if (hours == 0)
-        std::snprintf(text, sizeof text, "You have been active for %d minutes today. Time to call it a day?", minutes);
-    else
-        std::snprintf(text, sizeof text, "You have been active for %d:%02d hours today. Time to call it a day?", hours,
-                      minutes);
-    return text;
+    if (minutes == 0)
+        return FillText(TrN("You have been active for %s hour today. Time to call it a day?",
+                            "You have been active for %s hours today. Time to call it a day?",
+                            static_cast<unsigned long>(hours)),
+                        {std::to_string(hours)});
+    if (hours == 0)
+        return FillText(TrN("You have been active for %s minute today. Time to call it a day?",
+                            "You have been active for %s minutes today. Time to call it a day?",
+                            static_cast<unsigned long>(minutes)),
+                        {std::to_string(minutes)});
+    char time[16];
+    std::snprintf(time, sizeof time, "%d:%02d", hours, minutes);
+    return FillText(TrC("hours and minutes", "You have been active for %s hours today. Time to call it a day?"), {time});
 }
 
 ReminderDecision DecideDailyLimitReminder(const ReminderSettings& settings, int activeMinutes)

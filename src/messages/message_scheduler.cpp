@@ -1,12 +1,11 @@
 #include "messages/message_scheduler.h"
 
 #include "app/timer_plan.h"
+#include "language/translation.h"
 
 #include <random>
 
 std::int64_t g_nWarnThresholdMs = LONG_ACTIVITY_MS;
-
-const char kLongActivityWarningText[] = "WARNING!!        You have now been active for a long period!";
 
 namespace {
 
@@ -41,11 +40,11 @@ std::string EmptyListText(MessageKind kind)
 {
     switch (kind) {
     case MessageKind::Health:
-        return "ERROR: No Health messages from file!";
+        return Tr("ERROR: No Health messages from file!");
     case MessageKind::TimeBreaks:
-        return "ERROR: No TimeBreaks messages from file!";
+        return Tr("ERROR: No TimeBreaks messages from file!");
     default:
-        return "ERROR: No Sleep messages from file!";
+        return Tr("ERROR: No Sleep messages from file!");
     }
 }
 

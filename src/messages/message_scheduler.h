@@ -2,6 +2,7 @@
 // What each reminder tick and the long-activity check ask the shell to do: which error boxes
 // to show, whether to blink the lights, play a sound, force a break or pop up a text.
 
+#include "language/translation.h"
 #include "messages/message_catalogue.h"
 
 #include <cstdint>
@@ -77,4 +78,5 @@ WarningDecision DecideLongActivityWarning(const ReminderSettings& settings, bool
                                           bool sleepMessagesChosen);
 
 // The text of the long-activity popup.
-extern const char kLongActivityWarningText[];
+inline constexpr const char* kLongActivityWarningText =
+    TrLater("WARNING!!        You have now been active for a long period!");

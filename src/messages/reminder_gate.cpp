@@ -1,6 +1,8 @@
 #include "messages/reminder_gate.h"
 
 #include "activity/calendar.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "messages/message_scheduler.h"
 
 #include <algorithm>
@@ -51,9 +53,9 @@ std::int64_t PauseEnd(PauseChoice choice, std::int64_t now)
 std::string PausedUntilText(std::int64_t pauseEnd)
 {
     const TimeOfDay end = LocalTimeOfDay(pauseEnd).value_or(TimeOfDay{});
-    char text[40];
-    std::snprintf(text, sizeof text, "Reminders paused until %02d:%02d", end.hour, end.minute);
-    return text;
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d", end.hour, end.minute);
+    return FillText(Tr("Reminders paused until %s"), {time});
 }
 
 void ReminderGate::See(const Moment& moment)

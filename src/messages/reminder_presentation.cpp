@@ -1,5 +1,6 @@
 #include "messages/reminder_presentation.h"
 
+#include "language/translation.h"
 #include "platform/text_chars.h"
 
 namespace {
@@ -12,17 +13,17 @@ std::string_view Title(ReminderNotice notice)
 {
     switch (notice) {
     case ReminderNotice::HealthTip:
-        return "Health tip";
+        return Tr("Health tip");
     case ReminderNotice::GoToBed:
-        return "Time for bed";
+        return Tr("Time for bed");
     case ReminderNotice::LongActivity:
-        return "Long activity";
+        return Tr("Long activity");
     case ReminderNotice::DailyLimit:
-        return "Daily limit";
+        return Tr("Daily limit");
     case ReminderNotice::TimeBreak:
         break;
     }
-    return "Time for a break";
+    return Tr("Time for a break");
 }
 
 } // namespace

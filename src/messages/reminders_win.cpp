@@ -5,6 +5,7 @@
 #include "activity/calendar.h"
 #include "activity/counter_state.h"
 #include "app/timer_plan.h"
+#include "language/translation.h"
 #include "messages/daily_limit.h"
 #include "messages/led_blinker_win.h"
 #include "messages/message_scheduler.h"
@@ -93,7 +94,7 @@ void CTavrinDlg::OfferLongActivityWarning()
     if (decision.playWarningSound && g_pSettingsDlg)
         m_platform.PlaySoundFile(g_pSettingsDlg->m_strWarningSound);
     if (decision.showPopup)
-        m_reminders.Present(ReminderNotice::LongActivity, kLongActivityWarningText);
+        m_reminders.Present(ReminderNotice::LongActivity, Tr(kLongActivityWarningText));
 }
 
 void CTavrinDlg::OfferDailyLimitReminder()

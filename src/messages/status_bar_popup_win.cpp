@@ -2,10 +2,11 @@
 
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
+#include "language/translation.h"
 #include "platform/text_win.h"
 
 namespace {
-constexpr char kClickText[] = "Think about it!";
+constexpr const char* kClickText = TrLater("Think about it!");
 constexpr char kAppName[] = "Kelvaro";
 constexpr wchar_t kFontFace[] = L"Arial";
 constexpr int kFontTenthsOfPoint = 100;
@@ -237,7 +238,7 @@ void CStatusBarMsgWnd::OnClick()
     // time the box returns: everything the call needs is taken first.
     Platform& platform = m_platform;
     HWND owner = m_pOwner ? m_pOwner : m_hWnd;
-    platform.ShowMessageBox(owner, kClickText, kAppName, MB_OK | MB_ICONEXCLAMATION);
+    platform.ShowMessageBox(owner, Tr(kClickText), kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CStatusBarMsgWnd::DrawFace(bool hover)

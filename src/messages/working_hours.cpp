@@ -1,6 +1,8 @@
 #include "messages/working_hours.h"
 
 #include "activity/calendar.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "platform/text_chars.h"
 
 #include <chrono>
@@ -16,9 +18,12 @@ constexpr int kLastMinute = 59;
 constexpr std::size_t kMostRanges = 2;
 
 // English for now; the user's language comes with the translations.
-constexpr const char* kShortDayNames[kDaysInWeek] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-constexpr const char* kDayNames[kDaysInWeek] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
-                                                "Friday", "Saturday", "Sunday"};
+constexpr const char* kShortDayNames[kDaysInWeek] = {
+    TrLaterC("weekday", "Mon"), TrLaterC("weekday", "Tue"), TrLaterC("weekday", "Wed"), TrLaterC("weekday", "Thu"),
+    TrLaterC("weekday", "Fri"), TrLaterC("weekday", "Sat"), TrLaterC("weekday", "Sun")};
+constexpr const char* kDayNames[kDaysInWeek] = {TrLater("Monday"), TrLater("Tuesday"),  TrLater("Wednesday"),
+                                                TrLater("Thursday"), TrLater("Friday"), TrLater("Saturday"),
+                                                TrLater("Sunday")};
 
 int WrappedWeekday(int weekday)
 {
@@ -141,7 +146,7 @@ WorkWeek DefaultWorkWeek()
 
 std::string DayName(int weekday)
 {
-    return kDayNames[static_cast<std::size_t>(WrappedWeekday(weekday))];
+    return Tr(kDayNames[static_cast<std::size_t>(WrappedWeekday(weekday))]);
 }
 
 int WeekdayOfRow(int row, int firstDayOfWeek)
@@ -248,9 +253,8 @@ std::optional<WorkingSpellStart> NextWorkingSpellStart(const WorkWeek& week, std
 std::string OutsideWorkingHoursText(const std::optional<WorkingSpellStart>& start)
 {
     if (!start)
-        return "Outside working hours";
-    char text[64];
-    std::snprintf(text, sizeof text, "Outside working hours until %s %s",
-                  kShortDayNames[static_cast<std::size_t>(start->weekday)], FormatClockTime(start->minute).c_str());
-    return text;
+        return Tr("Outside working hours");
+    return FillText(Tr("Outside working hours until %s %s"),
+                    {TrC("weekday", kShortDayNames[static_cast<std::size_t>(start->weekday)]),
+                     FormatClockTime(start->minute)});
 }

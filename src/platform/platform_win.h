@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // How an adjustment of the shutdown privilege went.
 enum class PrivilegeChange { Made, TokenNotOpened, NotAdjusted };
@@ -81,6 +82,13 @@ public:
 
     // The first day of the week in the user's locale: 0 Monday ... 6 Sunday; Monday when it can't be read.
     virtual int FirstDayOfWeek() = 0;
+
+    // Windows' user-interface language as a BCP-47 tag ("de-DE"); empty when it can't be read.
+    virtual std::string UserInterfaceLanguage() = 0;
+    // The names of the current directory's files that match a pattern of * and ?.
+    virtual std::vector<std::string> FilesMatching(const std::string& pattern) = 0;
+    // The PO file of a language built into the program, or nothing for one that isn't.
+    virtual std::optional<std::string> BuiltInTranslation(const std::string& language) = 0;
 };
 
 // The system's own implementation.
@@ -113,4 +121,7 @@ public:
     QuietState ReadQuietState() override;
     bool DisplayRequired() override;
     int FirstDayOfWeek() override;
+    std::string UserInterfaceLanguage() override;
+    std::vector<std::string> FilesMatching(const std::string& pattern) override;
+    std::optional<std::string> BuiltInTranslation(const std::string& language) override;
 };

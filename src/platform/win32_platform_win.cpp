@@ -299,3 +299,37 @@ int Win32Platform::FirstDayOfWeek()
         return 0;
     return digit[0] - L'0';
 }
+
+std::string Win32Platform::UserInterfaceLanguage()
+{
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0) == 0)
+        return {};
+    return Narrow(name);
+}
+
+std::vector<std::string> Win32Platform::FilesMatching(const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(Widen(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(Narrow(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::optional<std::string> Win32Platform::BuiltInTranslation(const std::string& language)
+{
+    // Each language's PO file is a resource of type PO named by its id.
+    HRSRC resource = FindResourceW(nullptr, Widen(language).c_str(), L"PO");
+    HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        return std::nullopt;
+    return std::string(static_cast<const char*>(bytes), SizeofResource(nullptr, resource));
+}

@@ -144,6 +144,9 @@
 #define IDC_SETTINGS_DAILY_LIMIT_HOURS 1123
 #define IDC_SETTINGS_DAILY_LIMIT_MINUTES 1124
 #define IDC_SETTINGS_DAILY_LIMIT_LABEL 1125
+// The language, which takes effect at the next start
+#define IDC_SETTINGS_LANGUAGE 1140
+#define IDC_SETTINGS_LANGUAGE_NOTE 1141
 
 // The eye break's popup, a window of its own without a template
 #define IDC_EYE_BREAK_TEXT 1001

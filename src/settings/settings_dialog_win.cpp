@@ -1,5 +1,6 @@
 #include "settings/settings_dialog_win.h"
 
+#include "language/translation.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
@@ -17,7 +18,7 @@ constexpr int kBlackLabels[] = {IDC_SETTINGS_WAIT_LABEL, IDC_SETTINGS_WARNING_SO
                                 IDC_SETTINGS_MESSAGE_SOUND_LABEL};
 constexpr int kGreyLabels[] = {IDC_SETTINGS_TOPMOST_NOTE, IDC_SETTINGS_NO_POPUPS_NOTE, IDC_SETTINGS_LEDS_NOTE};
 
-constexpr char kWaveFilterLabel[] = "Wav (*.wav)";
+constexpr const char* kWaveFilterLabel = TrLater("Wav (*.wav)");
 constexpr char kWaveFilterPattern[] = "*.wav";
 
 constexpr int kMinutesPerHour = 60;
@@ -55,6 +56,7 @@ BOOL CSetting::OnInitDialog()
     for (int id : {IDC_SETTINGS_DAILY_LIMIT_HOURS, IDC_SETTINGS_DAILY_LIMIT_MINUTES})
         SendDlgItemMessageW(Hwnd(), id, EM_LIMITTEXT, kLongestLimitField, 0);
     SetDailyLimit(kDefaultDailyLimitMinutes);
+    m_languages.Fill(Item(IDC_SETTINGS_LANGUAGE), m_platform.FilesMatching("kelvaro.*.po"));
     return TRUE;
 }
 
@@ -155,7 +157,7 @@ WorkdayChoices CSetting::TakeWorkdayChoices()
 
 bool CSetting::ChooseSound(std::string& fileName)
 {
-    const std::optional<std::string> chosen = m_platform.ChooseFileToOpen(Hwnd(), kWaveFilterLabel, kWaveFilterPattern);
+    const std::optional<std::string> chosen = m_platform.ChooseFileToOpen(Hwnd(), Tr(kWaveFilterLabel), kWaveFilterPattern);
     if (!chosen)
         return false;
     fileName = *chosen;

@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/dialog_win.h"
 #include "messages/working_hours.h"
+#include "settings/language_box_win.h"
 
 #include <optional>
 #include <string>
@@ -31,6 +32,9 @@ public:
     std::optional<int> DailyLimitInForce() const;
     // At Start: the choices of the working day, with the limit's fields showing the limit taken.
     WorkdayChoices TakeWorkdayChoices();
+    // The LANGUAGE setting: "" for Windows' language, else a language's id.
+    void SetLanguage(const std::string& setting) { m_languages.Select(setting); }
+    std::string Language() const { return m_languages.Setting(); }
 
     // The files that are played; the read-only fields show the same names.
     std::string m_strMessageSound;
@@ -51,4 +55,5 @@ private:
     bool ChooseSound(std::string& fileName);
 
     Platform& m_platform;
+    CLanguageBox m_languages;
 };

@@ -61,9 +61,12 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"DAILY_LIMIT", SettingKey::DailyLimit},
     {"DAILY_LIMIT_TIME", SettingKey::DailyLimitTime},
     {"PAUSED_UNTIL", SettingKey::PausedUntil},
+    {"LANGUAGE", SettingKey::Language},
 }};
 
 constexpr int kMinutesPerHour = 60;
+
+constexpr std::size_t kLongestLanguage = 32;
 
 bool WrittenAfterStartProgram(SettingKey key)
 {
@@ -393,6 +396,11 @@ private:
         case SettingKey::EyeBreakMinutes:
             assignment.text = std::to_string(EyeBreakMinutes(word->text));
             break;
+        case SettingKey::Language:
+            // Anything else is no language: Windows' own.
+            if (IsLanguageSetting(word->text))
+                assignment.text = std::move(word->text);
+            break;
         case SettingKey::WorkMon:
         case SettingKey::WorkTue:
         case SettingKey::WorkWed:
@@ -421,6 +429,15 @@ private:
 };
 
 } // namespace
+
+bool IsLanguageSetting(std::string_view value)
+{
+    const auto allowed = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+               c == '@';
+    };
+    return !value.empty() && value.size() <= kLongestLanguage && std::all_of(value.begin(), value.end(), allowed);
+}
 
 std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
 {
@@ -451,6 +468,8 @@ std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
     AppendCheck(out, SettingKey::EyeBreaks, snapshot.eyeBreaks);
     AppendLine(out, SettingKey::EyeBreakMinutes, std::to_string(snapshot.eyeBreakMinutes));
     AppendWorkingDay(out, snapshot);
+    if (IsLanguageSetting(snapshot.language))
+        AppendLine(out, SettingKey::Language, snapshot.language);
     return out;
 }
 
@@ -474,6 +493,16 @@ int EyeBreakMinutes(std::string_view text)
 std::vector<SettingAssignment> ParseSettingsFile(std::string_view text)
 {
     return SettingsReader(text).ReadAll();
+}
+
+std::string LanguageSetting(std::string_view text)
+{
+    std::string language;
+    for (const SettingAssignment& assignment : ParseSettingsFile(text)) {
+        if (assignment.key == SettingKey::Language)
+            language = assignment.text;
+    }
+    return language;
 }
 
 std::vector<SettingAssignment> AssignmentsToApply(std::vector<SettingAssignment> assignments)

@@ -55,6 +55,8 @@ struct SettingsSnapshot {
     bool dailyLimit = false;
     int dailyLimitMinutes = kDefaultDailyLimitMinutes; // as DailyLimitMinutes reads it
     std::optional<std::int64_t> pausedUntil;           // the pause's end, seconds since 1970; none without a pause
+    // The language chosen in the Settings dialog ("de", "en"); empty for Windows' own.
+    std::string language;
 };
 
 // The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF.
@@ -100,17 +102,24 @@ enum class SettingKey {
     DailyLimit,
     DailyLimitTime,
     PausedUntil,
+    Language,
 };
 
-// The number of keys; the writer writes every one, PAUSED_UNTIL only while a pause runs.
-constexpr std::size_t kSettingKeyCount = 33;
+// The number of keys; the writer writes every one, PAUSED_UNTIL only while a pause runs and
+// LANGUAGE only when one is chosen.
+constexpr std::size_t kSettingKeyCount = 34;
+
+// Whether a LANGUAGE value names a language: a language's id ("de", "pt_BR", "sr@latin"), not
+// empty, at most 32 characters.
+bool IsLanguageSetting(std::string_view value);
 
 // One key of the file with its value as read, to be applied in file order.
 struct SettingAssignment {
     SettingKey key = SettingKey::HealthMsg;
     bool checked = false;               // check-box keys: true exactly for the value "1"
     std::string text;                   // FORCEBREAK_WAIT, SOUNDMSG_PATH, SOUNDWARNING_PATH, OTHERTIME,
-                                        // EYE_BREAK_MINUTES (always a number of the minutes allowed)
+                                        // EYE_BREAK_MINUTES (always a number of the minutes allowed),
+                                        // LANGUAGE (empty for Windows' language)
     std::optional<TimeOfDay> timeLimit; // TIMELIMIT; empty when unreadable or out of range (keep the old time)
     int frequenceButton = 0;            // FREQUENCE: 1021..1024, or 0 meaning "change nothing"
     bool hideToTray = false;            // STARTTRAY: the value reads as the integer 1
@@ -133,6 +142,9 @@ int EyeBreakMinutes(std::string_view text);
 // FORCEBREAK_WAIT and OTHERTIME keep at most their first 9 characters; a sound path longer than
 // the system's path limit (259 characters) is skipped.
 std::vector<SettingAssignment> ParseSettingsFile(std::string_view text);
+
+// The LANGUAGE value of a settings file, the last one where it has several; empty for none.
+std::string LanguageSetting(std::string_view text);
 
 // The assignments that change something, in file order: applied, they leave the controls and the
 // files as all of them would, without a million control changes or saves for a file of megabytes.

@@ -2,6 +2,8 @@
 #include "app/main_window_win.h"
 
 #include "app/timer_plan.h"
+#include "language/text_format.h"
+#include "language/translation.h"
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
@@ -23,7 +25,8 @@ int CTavrinDlg::LoadSaveSettings(int load)
         // from STARTPROGRAM makes can't disturb the reading.
         const std::optional<std::string> text = m_platform.ReadWholeFile(kSettingsFile);
         if (!text) {
-            m_fileBoxes.Show(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+            m_fileBoxes.Show(Hwnd(), FillText(Tr(kCouldNotOpen), {kSettingsFile}), "Kelvaro",
+                             MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
             return 0;
         }
         for (const SettingAssignment& assignment : AssignmentsToApply(ParseSettingsFile(DecodeTextFile(*text)))) {
@@ -36,7 +39,8 @@ int CTavrinDlg::LoadSaveSettings(int load)
         return 1;
     }
     if (!m_platform.ReplaceWholeFile(kSettingsFile, FormatSettingsFile(SnapshotSettings()))) {
-        m_fileBoxes.Show(Hwnd(), "could not open settings.txt", "Kelvaro", MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+        m_fileBoxes.Show(Hwnd(), FillText(Tr(kCouldNotOpen), {kSettingsFile}), "Kelvaro",
+                             MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
         return 0;
     }
     return 1;
@@ -72,6 +76,7 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.workWeek = settings->m_workWeek;
         snapshot.dailyLimit = settings->IsChecked(IDC_SETTINGS_DAILY_LIMIT);
         snapshot.dailyLimitMinutes = settings->DailyLimitMinutes();
+        snapshot.language = settings->Language();
     }
     snapshot.pausedUntil = m_quiet.PauseToKeep();
     return snapshot;
@@ -147,6 +152,10 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
     case SettingKey::DailyLimitTime:
         if (settings)
             settings->SetDailyLimit(assignment.dailyLimitMinutes);
+        break;
+    case SettingKey::Language:
+        if (settings)
+            settings->SetLanguage(assignment.text);
         break;
     case SettingKey::PausedUntil:
         // The pause's end belongs to the pause, which keeps it outside the controls.

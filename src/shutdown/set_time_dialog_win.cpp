@@ -1,5 +1,6 @@
 #include "shutdown/set_time_dialog_win.h"
 
+#include "language/translation.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "shutdown/shutdown_service.h"
@@ -58,7 +59,7 @@ void CShoutdownDlg::OnWarningClicked()
 {
     if (IsChecked(IDC_SETTIME_WARNING))
         return;
-    m_platform.ShowMessageBox(Hwnd(), "No warning will appear when timelimit is hit!", "Kelvaro Notice!",
+    m_platform.ShowMessageBox(Hwnd(), Tr("No warning will appear when timelimit is hit!"), Tr("Kelvaro Notice!"),
                               MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -1,6 +1,7 @@
 #include "shutdown/shutdown_service.h"
 
 #include "activity/calendar.h"
+#include "language/translation.h"
 
 bool g_bShutdownAsking = false;
 ShutdownSchedule g_shutdownSchedule;
@@ -14,20 +15,6 @@ std::int64_t EndOfMinute(std::int64_t time)
 {
     const std::int64_t intoMinute = ((time % kMinuteSeconds) + kMinuteSeconds) % kMinuteSeconds;
     return time - intoMinute + kMinuteSeconds;
-}
-
-const char* ActionVerb(int action)
-{
-    switch (action) {
-    case kActionLogOff:
-        return "Log Off";
-    case kActionReboot:
-        return "Reboot";
-    case kActionPowerOff:
-        return "Power off";
-    default:
-        return "Shutdown";
-    }
 }
 
 } // namespace
@@ -53,21 +40,43 @@ SessionEndRequest PlanSessionEnd(int action, bool windowsNT)
 
 std::string ShutdownQuestion(int action)
 {
-    return std::string("Do you want to ") + ActionVerb(action) +
-           " your system?\r\n\r\nThis warning will be repeated every 5 minutes";
+    // A whole sentence for each action: other languages put the verb elsewhere.
+    const char* question = nullptr;
+    switch (action) {
+    case kActionLogOff:
+        question = Tr("Do you want to Log Off your system?\n\nThis warning will be repeated every 5 minutes");
+        break;
+    case kActionReboot:
+        question = Tr("Do you want to Reboot your system?\n\nThis warning will be repeated every 5 minutes");
+        break;
+    case kActionPowerOff:
+        question = Tr("Do you want to Power off your system?\n\nThis warning will be repeated every 5 minutes");
+        break;
+    default:
+        question = Tr("Do you want to Shutdown your system?\n\nThis warning will be repeated every 5 minutes");
+        break;
+    }
+    // A box's lines end in CR LF.
+    std::string text;
+    for (const char* c = question; *c != '\0'; ++c) {
+        if (*c == '\n')
+            text += '\r';
+        text += *c;
+    }
+    return text;
 }
 
 std::string SessionEndRefusedMessage(int action)
 {
     switch (action) {
     case kActionLogOff:
-        return "Kelvaro could not log off.";
+        return Tr("Kelvaro could not log off.");
     case kActionReboot:
-        return "Kelvaro could not restart the computer.";
+        return Tr("Kelvaro could not restart the computer.");
     case kActionPowerOff:
-        return "Kelvaro could not power off the computer.";
+        return Tr("Kelvaro could not power off the computer.");
     default:
-        return "Kelvaro could not shut down the computer.";
+        return Tr("Kelvaro could not shut down the computer.");
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "activity/calendar.h"
 #include "app/timer_plan.h"
+#include "language/translation.h"
 #include "messages/led_blinker_win.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
@@ -17,9 +18,9 @@ static_assert(kEndSessionLogOff == EWX_LOGOFF && kEndSessionShutdown == EWX_SHUT
 
 namespace {
 
-constexpr char kQuestionCaption[] = "Kelvaro WARNING!!!";
-constexpr char kTokenNotOpened[] = "ERROR: Unable to open process token.";
-constexpr char kPrivilegeNotAdjusted[] = "ERROR: Uanble to adjust token privileges.";
+constexpr const char* kQuestionCaption = TrLater("Kelvaro WARNING!!!");
+constexpr const char* kTokenNotOpened = TrLater("ERROR: Unable to open process token.");
+constexpr const char* kPrivilegeNotAdjusted = TrLater("ERROR: Uanble to adjust token privileges.");
 
 ShutdownMoment CurrentMoment(Platform& platform)
 {
@@ -34,9 +35,9 @@ const char* PrivilegeFailure(PrivilegeChange change)
 {
     switch (change) {
     case PrivilegeChange::TokenNotOpened:
-        return kTokenNotOpened;
+        return Tr(kTokenNotOpened);
     case PrivilegeChange::NotAdjusted:
-        return kPrivilegeNotAdjusted;
+        return Tr(kPrivilegeNotAdjusted);
     case PrivilegeChange::Made:
         break;
     }
@@ -57,7 +58,7 @@ void CTavrinDlg::CheckShutdownTime()
         return;
     const int action = g_pShutdownDlg->m_nAction;
     if (step == ShutdownStep::Ask) {
-        const int answer = m_platform.ShowMessageBox(Hwnd(), ShutdownQuestion(action), kQuestionCaption,
+        const int answer = m_platform.ShowMessageBox(Hwnd(), ShutdownQuestion(action), Tr(kQuestionCaption),
                                                      MB_YESNO | MB_ICONEXCLAMATION);
         if (Ended())
             return;

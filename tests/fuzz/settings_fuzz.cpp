@@ -56,6 +56,7 @@ SettingsSnapshot Apply(SettingsSnapshot settings, const std::vector<SettingAssig
         case SettingKey::DailyLimit: settings.dailyLimit = a.checked; break;
         case SettingKey::DailyLimitTime: settings.dailyLimitMinutes = a.dailyLimitMinutes; break;
         case SettingKey::PausedUntil: settings.pausedUntil = a.pausedUntil; break;
+        case SettingKey::Language: settings.language = a.text; break;
         case SettingKey::StartProgram: break;
         }
     }
@@ -89,7 +90,7 @@ bool SameSettings(const SettingsSnapshot& a, const SettingsSnapshot& b)
            a.windowsNotifications == b.windowsNotifications && a.eyeBreaks == b.eyeBreaks &&
            a.eyeBreakMinutes == b.eyeBreakMinutes && a.workHours == b.workHours && SameWeek(a.workWeek, b.workWeek) &&
            a.dailyLimit == b.dailyLimit && a.dailyLimitMinutes == b.dailyLimitMinutes &&
-           a.pausedUntil == b.pausedUntil;
+           a.pausedUntil == b.pausedUntil && a.language == b.language;
 }
 
 } // namespace
@@ -114,8 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SettingsSnapshot expected = Apply({}, assignments);
     const std::string written = FormatSettingsFile(expected);
     const std::vector<SettingAssignment> reread = ParseSettingsFile(DecodeTextFile(written));
-    // The writer writes every key, PAUSED_UNTIL only with a pause, and the reader finds each of them again.
-    FUZZ_CHECK(reread.size() == kSettingKeyCount - (expected.pausedUntil ? 0 : 1));
+    // The writer writes every key, PAUSED_UNTIL only with a pause and LANGUAGE only with a language,
+    // and the reader finds each of them again.
+    FUZZ_CHECK(reread.size() == kSettingKeyCount - (expected.pausedUntil ? 0 : 1) - (expected.language.empty() ? 1 : 0));
     // An empty "Other" minutes field is saved as the default, the only change a save makes.
     if (expected.otherTime.empty())
         expected.otherTime = "120";

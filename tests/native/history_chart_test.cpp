@@ -107,12 +107,17 @@ TEST_F(HistoryChartTest, EachRecordedDayHasOneBarInTheMiddleOfItsSlot)
                                                              {1, {ChartInk::Bar, Height::Half}},
                                                              {26, {ChartInk::WeekendBar, Height::Line}},
                                                              {kChartDays - 1, {ChartInk::Bar, Height::Full}}};
+    // The last with a label wider than "8h", as a translation may make it.
     const struct {
-        int width, height, dpi, textHeight;
-    } sizes[] = {{283, 113, 96, 13}, {425, 170, 144, 20}, {300, 113, 96, 13}, {331, 140, 120, 16}};
+        int width, height, dpi, textHeight, labelWidth;
+    } sizes[] = {{283, 113, 96, 13, 12}, {425, 170, 144, 20, 18}, {300, 113, 96, 13, 12}, {331, 140, 120, 16, 15},
+                 {300, 113, 96, 13, 44}};
     for (const auto& size : sizes) {
-        const ChartLayout layout(size.width, size.height, size.dpi, size.textHeight);
+        const ChartLayout layout(size.width, size.height, size.dpi, size.textHeight, size.labelWidth);
         const ChartBox& plot = layout.Plot();
+        const ChartBox label = layout.LineLabel(chart, 4 * 3600);
+        EXPECT_GE(label.right - label.left, size.labelWidth);
+        EXPECT_LT(label.right, plot.left) << "the labels stand left of the bars";
         const int plotHeight = plot.bottom - plot.top;
         const std::string where = std::to_string(size.width) + " x " + std::to_string(size.height) + " at " +
                                   std::to_string(size.dpi) + " DPI";

@@ -98,4 +98,42 @@ TEST(LanguageChoice, NamesAndUserFiles)
     }
 }
 
+// Which translation is read: the user's file of the chosen language in place of the built-in one.
+TEST(LanguageChoice, TheUsersFileOfTheChosenLanguageIsRead)
+{
+    struct Case {
+        const char* what;
+        const char* setting;
+        const char* windows;
+        std::vector<std::string> files;
+        TranslationSource source;
+    };
+    const Case cases[] = {
+        {"the built-in one", "", "de-DE", {}, {"de", std::nullopt}},
+        {"the user's own in its place", "", "de-AT", {"kelvaro.de.po", "kelvaro.fr.po"}, {"de", "kelvaro.de.po"}},
+        {"a language only the user has", "", "sv-SE", {"Kelvaro.SV.po"}, {"SV", "Kelvaro.SV.po"}},
+        {"another language's file is not read", "fr", "de-DE", {"kelvaro.de.po"}, {"fr", std::nullopt}},
+        {"English reads none", "en", "de-DE", {"kelvaro.de.po"}, {"", std::nullopt}},
+        {"a file that names no language", "", "de-DE", {"kelvaro.de.old.po"}, {"de", std::nullopt}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChooseTranslation(c.setting, c.windows, c.files), c.source) << c.what;
+}
+
+// The Settings dialog's drop-down: each language once, in its own name, and a setting whose
+// translation is gone keeps an entry of its own.
+TEST(LanguageChoice, TheDropDownListsEachLanguageOnce)
+{
+    std::vector<LanguageEntry> entries = LanguageEntries({"kelvaro.sv.po", "kelvaro.DE.po"});
+    ASSERT_EQ(entries.size(), 13u);
+    EXPECT_EQ(entries[0], (LanguageEntry{"", "Windows' language"}));
+    EXPECT_EQ(entries[1], (LanguageEntry{"en", "English"}));
+    EXPECT_EQ(entries[11], (LanguageEntry{"ja", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"}));
+    EXPECT_EQ(entries[12], (LanguageEntry{"sv", "sv"}));
+    EXPECT_EQ(EntryOfSetting(entries, ""), 0u);
+    EXPECT_EQ(EntryOfSetting(entries, "PT-br"), 6u);
+    EXPECT_EQ(EntryOfSetting(entries, "fi"), 13u);
+    EXPECT_EQ(entries.back(), (LanguageEntry{"fi", "fi"}));
+}
+
 } // namespace

@@ -21,7 +21,7 @@ constexpr std::string_view kKeyNames[] = {
     "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS", "WINDOWS_NOTIFICATIONS",
     "EYE_BREAKS",      "EYE_BREAK_MINUTES", "WORK_HOURS",  "WORK_MON",       "WORK_TUE",       "WORK_WED",
     "WORK_THU",        "WORK_FRI",      "WORK_SAT",       "WORK_SUN",       "DAILY_LIMIT",    "DAILY_LIMIT_TIME",
-    "PAUSED_UNTIL"};
+    "PAUSED_UNTIL",    "LANGUAGE"};
 
 // One line per assignment, so a failing table row shows everything that was read.
 std::string Describe(const std::vector<SettingAssignment>& assignments)
@@ -52,6 +52,7 @@ std::string Describe(const std::vector<SettingAssignment>& assignments)
         case SettingKey::SoundWarningPath:
         case SettingKey::OtherTime:
         case SettingKey::EyeBreakMinutes:
+        case SettingKey::Language:
             out += '<' + a.text + '>';
             break;
         case SettingKey::WorkMon:
@@ -168,6 +169,9 @@ SettingsSnapshot ApplyAll(const std::vector<SettingAssignment>& assignments)
         case SettingKey::PausedUntil:
             s.pausedUntil = a.pausedUntil;
             break;
+        case SettingKey::Language:
+            s.language = a.text;
+            break;
         case SettingKey::StartProgram:
             break;
         }
@@ -238,6 +242,7 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     flipped.workWeek[kSaturday - 1] = {false, {1, 2}, std::nullopt}; // Friday off, its ranges not written
     flipped.dailyLimitMinutes = 23 * 60 + 59;
     flipped.pausedUntil = 1165334400;
+    flipped.language = "pt_BR";
     SettingsSnapshot quotes = FirstStartDefaults();
     quotes.forceBreakWait = "\"";
     quotes.messageSoundPath = "a\"b";
@@ -249,8 +254,9 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     for (const SettingsSnapshot& original : {FirstStartDefaults(), flipped, quotes}) {
         const std::string file = FormatSettingsFile(original);
         const std::vector<SettingAssignment> read = ParseSettingsFile(file);
-        // PAUSED_UNTIL, the last key, only while a pause runs.
-        ASSERT_EQ(read.size(), kSettingKeyCount - (original.pausedUntil ? 0 : 1)) << Describe(read);
+        // PAUSED_UNTIL and LANGUAGE, the last keys, only while a pause runs and a language is chosen.
+        ASSERT_EQ(read.size(), kSettingKeyCount - (original.pausedUntil ? 0 : 1) - (original.language.empty() ? 1 : 0))
+            << Describe(read);
         for (size_t i = 0; i < read.size(); ++i)
             EXPECT_EQ(static_cast<size_t>(read[i].key), i) << Describe(read);
         EXPECT_TRUE(read[static_cast<size_t>(SettingKey::StartProgram)].startProgram);
@@ -328,6 +334,9 @@ TEST(SettingsFile, ReadingRules)
         {"PAUSED_UNTIL 2026-2-30 6:0:0 PAUSED_UNTIL 1979-12-31 6:0:0 PAUSED_UNTIL 2026-12-10 24:0:0 PAUSED_UNTIL "
          "2026-12-10 PAUSED_UNTIL 2026--12-10 6:0:0",
          "PAUSED_UNTIL=none PAUSED_UNTIL=none PAUSED_UNTIL=none PAUSED_UNTIL=none PAUSED_UNTIL=none"},
+        // A language's id, or Windows' own language.
+        {"LANGUAGE de LANGUAGE pt-BR LANGUAGE \"\" LANGUAGE de.po LANGUAGE \"de DE\" LANGUAGE ..\\x",
+         "LANGUAGE=<de> LANGUAGE=<pt-BR> LANGUAGE=<> LANGUAGE=<> LANGUAGE=<> LANGUAGE=<>"},
         {"", ""},
     };
     for (const Case& c : cases) {

@@ -2,6 +2,7 @@
 #include "platform/platform_win.h"
 #include "platform/text_win.h"
 
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -172,6 +173,32 @@ public:
     }
     bool DisplayRequired() override { return displayRequired; }
     int FirstDayOfWeek() override { return firstDayOfWeek; }
+    std::string UserInterfaceLanguage() override { return userInterfaceLanguage; }
+    std::vector<std::string> FilesMatching(const std::string& pattern) override
+    {
+        std::vector<std::string> names;
+        for (const auto& [name, bytes] : files) {
+            if (Matches(name, pattern))
+                names.push_back(name);
+        }
+        return names;
+    }
+    // A name against a pattern of * and ?, ignoring case as Windows does.
+    static bool Matches(std::string_view name, std::string_view pattern)
+    {
+        if (pattern.empty())
+            return name.empty();
+        if (pattern[0] == '*')
+            return Matches(name, pattern.substr(1)) || (!name.empty() && Matches(name.substr(1), pattern));
+        const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+        return !name.empty() && (pattern[0] == '?' || lower(name[0]) == lower(pattern[0])) &&
+               Matches(name.substr(1), pattern.substr(1));
+    }
+    // The translations built into the test program, which has the program's resources.
+    std::optional<std::string> BuiltInTranslation(const std::string& language) override
+    {
+        return Win32Platform().BuiltInTranslation(language);
+    }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -259,6 +286,7 @@ public:
     bool displayRequired = false;
     // The locale's first day of the week, 0 Monday ... 6 Sunday.
     int firstDayOfWeek = 0;
+    std::string userInterfaceLanguage = "en-US";
 
 private:
     void ShowPendingPresses()

@@ -246,4 +246,26 @@ TEST_F(SettingsDialogTest, StartTakesTheWorkingDayAsTheControlsStand)
     }
 }
 
+// The drop-down lists Windows' language, English, the built-in languages and the user's own, and
+// holds the LANGUAGE setting chosen, also one whose translation is gone.
+TEST(SettingsLanguageTest, TheDropDownHoldsTheChosenLanguage)
+{
+    FakePlatform platform;
+    platform.files["kelvaro.sv.po"] = "";
+    CSetting dialog{platform};
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND languages = dialog.Item(IDC_SETTINGS_LANGUAGE);
+    EXPECT_EQ(SendMessageW(languages, CB_GETCOUNT, 0, 0), 13);
+    EXPECT_EQ(SendMessageW(languages, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(dialog.Language(), "");
+    SendMessageW(languages, CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(dialog.Language(), "de");
+    dialog.SetLanguage("sv");
+    EXPECT_EQ(SendMessageW(languages, CB_GETCURSEL, 0, 0), 12);
+    dialog.SetLanguage("fi");
+    EXPECT_EQ(dialog.Language(), "fi");
+    EXPECT_EQ(SendMessageW(languages, CB_GETCOUNT, 0, 0), 14);
+    EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_LANGUAGE_NOTE), "Kelvaro speaks the language you choose from its next start.");
+}
+
 } // namespace

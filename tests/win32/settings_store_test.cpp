@@ -157,6 +157,7 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     week[kSaturday] = {true, {22 * 60, 3 * 60}, std::nullopt};
     week[kSaturday - 1].working = false;
     g_pSettingsDlg->m_workWeek = week;
+    g_pSettingsDlg->SetLanguage("ja");
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
     Click(first.Hwnd(), IDC_MAIN_45_MIN); // after the last Start: not what FREQUENCE records
@@ -169,7 +170,8 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_NE(written.find("SOUNDMSG_PATH \"C:\\Program Files\\Sounds\\soft chime.wav\"\r\n"), std::string::npos);
     EXPECT_TRUE(written.ends_with("WORK_HOURS 1\r\nWORK_MON \"09:00-17:00 18:00-20:00\"\r\nWORK_TUE \"09:00-17:00\"\r\n"
                                   "WORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\nWORK_FRI \"\"\r\n"
-                                  "WORK_SAT \"22:00-03:00\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 1\r\nDAILY_LIMIT_TIME 7:5:0\r\n"))
+                                  "WORK_SAT \"22:00-03:00\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 1\r\nDAILY_LIMIT_TIME 7:5:0\r\n"
+                                  "LANGUAGE ja\r\n"))
         << written;
 
     CTavrinDlg& second = Open();
@@ -185,6 +187,7 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WORK_HOURS));
     EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_DAILY_LIMIT));
     EXPECT_EQ(g_pSettingsDlg->DailyLimitMinutes(), 7 * 60 + 5);
+    EXPECT_EQ(g_pSettingsDlg->Language(), "ja");
     // A day off is read back with its default range.
     week[kSaturday - 1] = DefaultWorkDay(kSaturday - 1);
     week[kSaturday - 1].working = false;
