@@ -12,9 +12,9 @@ build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
 # Only for taking a picture of the window on a machine without a display.
 picture_packages=(imagemagick)
 # Only for the tests: faketime moves the wall clock while the program runs, nsis makes the installer,
-# ImageMagick saves the README's pictures, a CJK font gives the break dialog's test the width of
-# Chinese and Japanese characters.
-test_packages=(faketime nsis imagemagick fonts-wqy-microhei)
+# ImageMagick saves the README's pictures, a CJK font gives the text-fit tests the width of Chinese
+# and Japanese characters, gettext checks the translations.
+test_packages=(faketime nsis imagemagick fonts-wqy-microhei gettext)
 # Only for the tests: the fuzzers (clang, libFuzzer's runtime) and the static analysis.
 analysis_packages=(clang libclang-rt-14-dev clang-tidy cppcheck)
 # The test command holds the code to no warnings at all.
@@ -102,6 +102,9 @@ run_tests() {
     elapsed "portable core tested"
     static_analysis || status=1
     elapsed "static analysis done"
+    # Every text of the program in the translators' template, every language complete and sound.
+    "$repo/tools/update_translations.sh" --check || status=1
+    elapsed "translations checked"
     "$repo/tests/fuzz/run-fuzzers.sh" "${KELVARO_FUZZ_SECONDS:-10}" || status=1
     elapsed "fuzzing done; waiting for the tests under Wine"
     wait "$wine_tests" || status=1

@@ -8,10 +8,13 @@
 #include "fake_platform_win.h"
 #include "framework/dpi_win.h"
 #include "history/history_dialog_win.h"
+#include "language/po_file.h"
+#include "language/translation.h"
 #include "messages/message_catalogue.h"
 #include "messages/popup_geometry.h"
 #include "messages/quiet_keeper_win.h"
 #include "messages/status_bar_popup_win.h"
+#include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "settings/working_hours_dialog_win.h"
@@ -160,13 +163,43 @@ void ReportClipped(const std::vector<Clipped>& clipped)
                       << SystemDpi() << " DPI";
 }
 
-// Every label, button, check box and radio button of every dialog shows its whole text.
-TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
+// The languages of the program: English and each built-in translation.
+const char* const kLanguages[] = {"", "de", "fr", "es", "it", "pt_BR", "nl", "pl", "ru", "zh_CN", "ja"};
+
+// Speaks a language while it lives, English again afterwards.
+class SpokenLanguage {
+public:
+    explicit SpokenLanguage(const std::string& language)
+    {
+        if (!language.empty())
+            SetCurrentTranslation(CTranslation(ReadPoFile(Win32Platform().BuiltInTranslation(language).value_or(""))));
+    }
+    ~SpokenLanguage() { SetCurrentTranslation(CTranslation()); }
+    SpokenLanguage(const SpokenLanguage&) = delete;
+    SpokenLanguage& operator=(const SpokenLanguage&) = delete;
+};
+
+// The catalogue or ideas shipped in a language: "" is English, the others' are in its own folder.
+std::string ShippedFile(const std::string& language, const std::string& englishPath, const std::string& name)
+{
+    const std::string path = language.empty() ? std::string(KELVARO_SOURCE_DIR) + englishPath
+                                              : std::string(KELVARO_SOURCE_DIR "/src/resources/translations/") +
+                                                    language + "/" + name;
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file.is_open()) << path;
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+class TextFitInEveryLanguage : public ::testing::TestWithParam<const char*> {};
+
+// Every label, button, check box and radio button of every dialog shows its whole text, in every language.
+TEST_P(TextFitInEveryLanguage, EveryDialogShowsItsTextsWhole)
 {
     // Set by the session scaled to another DPI, which must really have been scaled.
     if (const char* expected = std::getenv("KELVARO_EXPECTED_DPI")) {
         ASSERT_EQ(SystemDpi(), std::atoi(expected));
     }
+    const SpokenLanguage spoken(GetParam());
     ResetProgramState();
     FakePlatform platform;
     platform.files["standard.txt"] = "--HEALTH-- a ; --END--";
@@ -219,12 +252,10 @@ TEST(TextFitTest, EveryDialogShowsItsTextsWhole)
 }
 
 // Each idea of the shipped file stands whole in the break dialog.
-TEST(TextFitTest, EveryShippedIdeaFitsTheBreakDialog)
+TEST_P(TextFitInEveryLanguage, EveryShippedIdeaFitsTheBreakDialog)
 {
-    std::ifstream file(KELVARO_SOURCE_DIR "/src/breaks/breakideas.txt", std::ios::binary);
-    ASSERT_TRUE(file.is_open());
     const std::vector<std::string> ideas =
-        ReadBreakIdeas(std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()});
+        ReadBreakIdeas(ShippedFile(GetParam(), "/src/breaks/breakideas.txt", "breakideas.txt"));
     EXPECT_GE(ideas.size(), 24u);
     CforceBreak dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
@@ -491,12 +522,10 @@ TEST(TextFitTest, ThePopupDrawsItsTextIntoTheWholeScaledRectangle)
 }
 
 // Each tip of the shipped catalogue stands whole in the popup's text rectangle.
-TEST(TextFitTest, EveryShippedMessageFitsThePopup)
+TEST_P(TextFitInEveryLanguage, EveryShippedMessageFitsThePopup)
 {
-    std::ifstream file(KELVARO_SOURCE_DIR "/src/messages/standard.txt", std::ios::binary);
-    ASSERT_TRUE(file.is_open());
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    const MessageCatalogue catalogue = ReadMessageCatalogue(text).catalogue;
+    const MessageCatalogue catalogue =
+        ReadMessageCatalogue(ShippedFile(GetParam(), "/src/messages/standard.txt", "standard.txt")).catalogue;
 
     const int dpi = SystemDpi();
     HDC dc = GetDC(nullptr);
@@ -523,5 +552,10 @@ TEST(TextFitTest, EveryShippedMessageFitsThePopup)
     DeleteObject(font);
     ReleaseDC(nullptr, dc);
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, TextFitInEveryLanguage, ::testing::ValuesIn(kLanguages),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(*info.param ? info.param : "English");
+                         });
 
 } // namespace
