@@ -1,7 +1,10 @@
 #include "language/program_language_win.h"
 
+#include "app/main_window_win.h"
+#include "app/tray_icon_win.h"
 #include "fake_platform_win.h"
 #include "framework/window_texts_win.h"
+#include "history/history_dialog_win.h"
 #include "language/text_format.h"
 #include "language/translation.h"
 #include "resources/resource_ids.h"
@@ -97,6 +100,53 @@ TEST_F(ProgramLanguageTest, TheSettingOrWindowsChoosesAndADamagedFileIsNamedOnce
                       FillText(Tr("%s can't be read (line %s): Kelvaro speaks its own translation instead."),
                                {"kelvaro.de.po", "2"}));
         }
+    }
+}
+
+// A German user's main window and tray menu, by control id, and a French user's History list.
+TEST_F(ProgramLanguageTest, TheMainWindowAndTheMenuInGermanAndTheHistoryInFrench)
+{
+    enum class Where { MainWindow, TrayMenu, History };
+    struct Case {
+        const char* language;
+        Where where;
+        int id;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"de", Where::MainWindow, IDC_MAIN_QUIT, "Ende"},
+        {"de", Where::MainWindow, IDC_MAIN_MORE_SETTINGS, "Einstellungen"},
+        {"de", Where::MainWindow, IDC_MAIN_START_STOP, "Starten"},
+        {"de", Where::TrayMenu, ID_TRAY_OPEN, "Kelvaro \xC3\xB6""ffnen"},
+        {"de", Where::TrayMenu, ID_TRAY_PAUSE_1_HOUR, "F\xC3\xBCr 1 Stunde"},
+        {"fr", Where::History, IDC_HISTORY_LIST, "04 mar 2006 (sam)\t Temps actif\xC2\xA0: 05:12:00  \r\n"},
+    };
+    for (const Case& c : cases) {
+        SetCurrentTranslation(CTranslation());
+        ResetProgramState();
+        platform.files.clear();
+        platform.files["settings.txt"] = std::string("STARTTRAY 0 STARTPROGRAM false LANGUAGE ") + c.language;
+        platform.files["standard.txt"] = "--HEALTH-- a ; --END--";
+        platform.files["timehistory.txt"] = "HISTORY\r\n2006-3-4 = 5:12:0\r\n";
+        StartProgramLanguage(platform);
+        HICON icons[kTrayIconCount] = {};
+        CTavrinDlg main(platform, icons);
+        ASSERT_TRUE(main.Create(nullptr));
+        std::string shown;
+        if (c.where == Where::History) {
+            g_pHistoryDlg->Show(SW_SHOW);
+            ASSERT_EQ(g_pHistoryDlg->ReadHistory(), 1);
+            shown = g_pHistoryDlg->ItemText(c.id);
+        } else if (c.where == Where::TrayMenu) {
+            HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU));
+            TranslateMenuTexts(menu);
+            shown = MenuItemText(menu, static_cast<UINT>(c.id));
+            DestroyMenu(menu);
+        } else {
+            shown = main.ItemText(c.id);
+        }
+        EXPECT_EQ(shown, c.shown) << c.language << " " << c.id;
+        DestroyWindow(main.Hwnd());
     }
 }
 
