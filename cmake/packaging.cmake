@@ -10,6 +10,12 @@ set(KELVARO_DOCUMENT_FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LIC
 # Kelvaro reads its files from its current folder, so the portable zip keeps them beside the program.
 install(TARGETS kelvaro RUNTIME DESTINATION .)
 install(FILES ${KELVARO_DATA_FILES} ${KELVARO_SEEDED_FILES} ${KELVARO_DOCUMENT_FILES} DESTINATION .)
+# Each language's catalogue and break ideas, which Kelvaro takes in place of the English ones as
+# long as those are as shipped.
+install(FILES ${CMAKE_SOURCE_DIR}/src/messages/standard.txt ${CMAKE_SOURCE_DIR}/src/breaks/breakideas.txt
+  DESTINATION languages/en)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/resources/translations/ DESTINATION languages
+  FILES_MATCHING PATTERN "*.txt")
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Kelvaro)
@@ -26,7 +32,9 @@ set_tests_properties(package_zip PROPERTIES TIMEOUT 300 RESOURCE_LOCK kelvaro_bu
 find_program(KELVARO_MAKENSIS makensis)
 if(KELVARO_MAKENSIS)
   set(KELVARO_SETUP ${CMAKE_BINARY_DIR}/Kelvaro-${PROJECT_VERSION}-setup.exe)
-  set(KELVARO_SETUP_INPUTS ${KELVARO_DATA_FILES} ${KELVARO_SEEDED_FILES} ${KELVARO_DOCUMENT_FILES})
+  file(GLOB KELVARO_TRANSLATED_DATA_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/translations/*/*.txt)
+  set(KELVARO_SETUP_INPUTS ${KELVARO_DATA_FILES} ${KELVARO_SEEDED_FILES} ${KELVARO_DOCUMENT_FILES}
+    ${KELVARO_TRANSLATED_DATA_FILES})
   add_custom_command(OUTPUT ${KELVARO_SETUP}
     COMMAND ${KELVARO_MAKENSIS} -V2 -NOCD
       -DVERSION=${PROJECT_VERSION} -DOUTFILE=${KELVARO_SETUP} -DPROGRAM=$<TARGET_FILE:kelvaro>

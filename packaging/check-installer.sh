@@ -101,4 +101,15 @@ if "${wine_run[@]}" reg query "$uninstall_key" >/dev/null 2>&1; then
     fail "the uninstaller left its entry in the list of installed programs"
 fi
 rm -f "$build/user-history.txt"
+
+# A German user, with break ideas of their own, gets the catalogue in German and keeps their ideas.
+clean
+mkdir -p "$data"
+echo "Meine eigenen Ideen" >"$data/breakideas.txt"
+LC_ALL=de_DE.UTF-8 "${wine_run[@]}" "$setup" /S || fail "the installer exited with $? for a German user"
+cmp -s "$data/standard.txt" "$repo/src/resources/translations/de/standard.txt" ||
+    fail "a German user's standard.txt was not seeded in German"
+[ "$(cat "$data/breakideas.txt")" = "Meine eigenen Ideen" ] || fail "the installer replaced a German user's breakideas.txt"
+"${wine_run[@]}" "$program/Uninstall.exe" /S || fail "the uninstaller exited with $?"
+wineserver -w
 echo "installer and uninstaller: OK"

@@ -23,7 +23,14 @@ set(expected
   "timehistory.txt|${sources}/packaging/timehistory.txt"
   "activetimelog.txt|${sources}/packaging/activetimelog.txt"
   "README.md|${sources}/README.md"
-  "LICENSE|${sources}/LICENSE")
+  "LICENSE|${sources}/LICENSE"
+  "languages/en/standard.txt|${sources}/src/messages/standard.txt"
+  "languages/en/breakideas.txt|${sources}/src/breaks/breakideas.txt")
+foreach(language de fr es it pt_BR nl pl ru zh_CN ja)
+  foreach(name standard.txt breakideas.txt)
+    list(APPEND expected "languages/${language}/${name}|${sources}/src/resources/translations/${language}/${name}")
+  endforeach()
+endforeach()
 
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zip}
   RESULT_VARIABLE result OUTPUT_VARIABLE listing ERROR_VARIABLE error)

@@ -8,6 +8,7 @@ SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
 !include "MUI2.nsh"
+!include "LogicLib.nsh"
 
 !define PRODUCT "Kelvaro"
 !define DATA_DIR "$LOCALAPPDATA\Kelvaro"
@@ -38,6 +39,41 @@ Function .onInit
   SetShellVarContext current
 FunctionEnd
 
+; $R0: the folder of the user's Windows language among the translations, or "" for English: the
+; same language, Brazil's Portuguese for Portugal's, simplified Chinese for mainland China and
+; Singapore (Taiwan, Hong Kong and Macau write traditional characters).
+Function UserLanguageFolder
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+  ; The primary language, in decimal: the cases compare texts.
+  IntOp $1 $0 & 0x3FF
+  StrCpy $R0 ""
+  ${Select} $1
+    ${Case} 7
+      StrCpy $R0 "de"
+    ${Case} 12
+      StrCpy $R0 "fr"
+    ${Case} 10
+      StrCpy $R0 "es"
+    ${Case} 16
+      StrCpy $R0 "it"
+    ${Case} 22
+      StrCpy $R0 "pt_BR"
+    ${Case} 19
+      StrCpy $R0 "nl"
+    ${Case} 21
+      StrCpy $R0 "pl"
+    ${Case} 25
+      StrCpy $R0 "ru"
+    ${Case} 4
+      ${If} $0 = 2052
+      ${OrIf} $0 = 4100
+        StrCpy $R0 "zh_CN"
+      ${EndIf}
+    ${Case} 17
+      StrCpy $R0 "ja"
+  ${EndSelect}
+FunctionEnd
+
 Function un.onInit
   SetShellVarContext current
 FunctionEnd
@@ -51,7 +87,20 @@ Section "Kelvaro" SectionProgram
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; Kelvaro keeps its files in its current folder; a reinstall must never replace the user's own.
+  ; The catalogue and the break ideas come in the user's language where Kelvaro has it.
+  InitPluginsDir
+  SetOutPath "$PLUGINSDIR\languages"
+  File /r "${SOURCE_DIR}/src/resources/translations/*.txt"
   SetOutPath "${DATA_DIR}"
+  Call UserLanguageFolder
+  ${If} $R0 != ""
+    ${IfNot} ${FileExists} "${DATA_DIR}\standard.txt"
+      CopyFiles /SILENT "$PLUGINSDIR\languages\$R0\standard.txt" "${DATA_DIR}"
+    ${EndIf}
+    ${IfNot} ${FileExists} "${DATA_DIR}\breakideas.txt"
+      CopyFiles /SILENT "$PLUGINSDIR\languages\$R0\breakideas.txt" "${DATA_DIR}"
+    ${EndIf}
+  ${EndIf}
   SetOverwrite off
   File "${SOURCE_DIR}/src/messages/standard.txt"
   File "${SOURCE_DIR}/src/breaks/breakideas.txt"

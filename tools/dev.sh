@@ -121,6 +121,25 @@ run_tests() {
     return $status
 }
 
+# The folder of the catalogue and break ideas in a locale's language ("de_AT.UTF-8"), or nothing for
+# English: the same language and region, the language alone, Brazil's Portuguese for Portugal's, and
+# simplified Chinese for mainland China and Singapore.
+shipped_translation() {
+    local locale=${1%%.*} translations="$repo/src/resources/translations" candidate
+    locale=${locale%%@*}
+    case $locale in
+    pt | pt_*) set -- "$locale" pt_BR ;;
+    zh_CN | zh_SG) set -- zh_CN ;;
+    *) set -- "$locale" "${locale%%_*}" ;;
+    esac
+    for candidate in "$@"; do
+        if [ -n "$candidate" ] && [ -f "$translations/$candidate/standard.txt" ]; then
+            echo "$translations/$candidate"
+            return
+        fi
+    done
+}
+
 run_program() {
     local data=${1:-$HOME/.local/share/kelvaro}
     install_missing "${build_packages[@]}" "${picture_packages[@]}"
@@ -128,8 +147,14 @@ run_program() {
     local bin="$repo/build/windows"
     mkdir -p "$data"
     # Seed the data folder as the installer does, never over the user's own copies: the default
-    # catalogue, break ideas, sounds and settings, a history with only its header and an empty log.
-    for file in standard.txt breakideas.txt message.wav break.wav; do
+    # catalogue and break ideas in the user's language where Kelvaro has them, sounds and settings,
+    # a history with only its header and an empty log.
+    local translated
+    translated=$(shipped_translation "${LC_ALL:-${LC_MESSAGES:-${LANG:-}}}")
+    for file in standard.txt breakideas.txt; do
+        [ -e "$data/$file" ] || cp "${translated:-$bin}/$file" "$data/$file"
+    done
+    for file in message.wav break.wav; do
         [ -e "$data/$file" ] || cp "$bin/$file" "$data/$file"
     done
     for file in settings.txt timehistory.txt activetimelog.txt; do

@@ -242,3 +242,8 @@ std::size_t EntryOfSetting(std::vector<LanguageEntry>& entries, std::string_view
     entries.push_back({std::string(setting), std::string(setting)});
     return entries.size() - 1;
 }
+
+bool TakesShippedTranslation(const std::optional<std::string>& current, const std::optional<std::string>& shippedEnglish)
+{
+    return !current || (shippedEnglish && *current == *shippedEnglish);
+}

@@ -72,3 +72,8 @@ std::vector<LanguageEntry> LanguageEntries(const std::vector<std::string>& userF
 // The entry a LANGUAGE value selects; a language not at hand any more keeps an entry of its own
 // at the end, so that saving the settings keeps it.
 std::size_t EntryOfSetting(std::vector<LanguageEntry>& entries, std::string_view setting);
+
+// The portable zip carries each language's catalogue and break ideas in languages/LANG/, and
+// English's in languages/en/. A data folder's file gives way to the language's when it is missing
+// or still the English one as shipped: the user's own copy is never replaced.
+bool TakesShippedTranslation(const std::optional<std::string>& current, const std::optional<std::string>& shippedEnglish);

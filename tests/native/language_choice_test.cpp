@@ -136,4 +136,13 @@ TEST(LanguageChoice, TheDropDownListsEachLanguageOnce)
     EXPECT_EQ(entries.back(), (LanguageEntry{"fi", "fi"}));
 }
 
+// The zip's English catalogue gives way to the language's; the user's own never does.
+TEST(LanguageChoice, OnlyAMissingOrShippedFileTakesTheTranslation)
+{
+    EXPECT_TRUE(TakesShippedTranslation(std::nullopt, "english"));
+    EXPECT_TRUE(TakesShippedTranslation("english", "english"));
+    EXPECT_FALSE(TakesShippedTranslation("english, edited", "english"));
+    EXPECT_FALSE(TakesShippedTranslation("english", std::nullopt));
+}
+
 } // namespace

@@ -150,4 +150,19 @@ TEST_F(ProgramLanguageTest, TheMainWindowAndTheMenuInGermanAndTheHistoryInFrench
     }
 }
 
+// The portable zip's catalogue and ideas come in the language spoken, never over the user's own.
+TEST_F(ProgramLanguageTest, TheZipsCatalogueComesInTheLanguageSpoken)
+{
+    platform.files["settings.txt"] = "LANGUAGE de";
+    platform.files["standard.txt"] = "english tips";
+    platform.files["breakideas.txt"] = "my own ideas";
+    platform.files["languages/en/standard.txt"] = "english tips";
+    platform.files["languages/en/breakideas.txt"] = "english ideas";
+    platform.files["languages/de/standard.txt"] = "deutsche Tipps";
+    platform.files["languages/de/breakideas.txt"] = "deutsche Ideen";
+    StartProgramLanguage(platform);
+    EXPECT_EQ(platform.files["standard.txt"], "deutsche Tipps");
+    EXPECT_EQ(platform.files["breakideas.txt"], "my own ideas");
+}
+
 } // namespace
