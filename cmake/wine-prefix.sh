@@ -34,6 +34,13 @@ init_wine_prefix() {
   wineboot --init >/dev/null 2>&1 || true
   # Without a window manager Wine pauses about two seconds whenever it hides a window.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # Chinese and Japanese texts are drawn and measured in the CJK font the test command installs,
+  # linked to the dialogs' and popups' own fonts as Windows links its CJK fonts to them.
+  local face
+  for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif' Arial 'Liberation Sans'; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+      /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  done
   wineserver -w
   touch "$WINEPREFIX/kelvaro-ready"
 }

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Redraws the README's pictures in docs/: the main window, the Settings, Set Time, History and
 # About dialogs, a reminder popup, the forced-break dialog, the heads-up before a forced break and
-# the eye-break popup, and the Working hours dialog and the History dialog with the daily limit,
-# each cropped to its window.
+# the eye-break popup, the Working hours dialog and the History dialog with the daily limit, and the
+# main window in German and in Japanese, each cropped to its window.
 # Runs kelvaro.exe under Wine on a virtual display in a scratch data folder.
 #   tools/update_screenshots.sh [KELVARO_EXE] [OUTPUT_FOLDER]
 set -euo pipefail
@@ -204,4 +204,16 @@ else
 fi
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
+# The main window in German and in Japanese, chosen in the settings as a user chooses them.
+for language in de ja; do
+    seed_folder "$scratch/$language"
+    cp "$repo/src/resources/translations/$language/standard.txt" "$repo/src/resources/translations/$language/breakideas.txt" \
+        "$scratch/$language/"
+    write_settings "$scratch/$language"
+    printf 'LANGUAGE %s\r\n' "$language" >>"$scratch/$language/settings.txt"
+    start_kelvaro "$scratch/$language"
+    snap '#32770' Kelvaro "main-window-$language" || status=1
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+done
 exit $status
