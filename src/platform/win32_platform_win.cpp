@@ -299,3 +299,20 @@ int Win32Platform::FirstDayOfWeek()
         return 0;
     return digit[0] - L'0';
 }
+
+bool Win32Platform::RegisterShortcut(HWND window, int id, const Shortcut& shortcut)
+{
+    UINT modifiers = MOD_NOREPEAT; // a key held down pauses once, not on and off
+    if ((shortcut.modifiers & kShortcutCtrl) != 0)
+        modifiers |= MOD_CONTROL;
+    if ((shortcut.modifiers & kShortcutAlt) != 0)
+        modifiers |= MOD_ALT;
+    if ((shortcut.modifiers & kShortcutShift) != 0)
+        modifiers |= MOD_SHIFT;
+    return RegisterHotKey(window, id, modifiers, shortcut.key) != FALSE;
+}
+
+void Win32Platform::UnregisterShortcut(HWND window, int id)
+{
+    UnregisterHotKey(window, id);
+}

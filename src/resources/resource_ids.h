@@ -144,6 +144,11 @@
 #define IDC_SETTINGS_DAILY_LIMIT_HOURS 1123
 #define IDC_SETTINGS_DAILY_LIMIT_MINUTES 1124
 #define IDC_SETTINGS_DAILY_LIMIT_LABEL 1125
+// The Settings dialog's keyboard shortcuts: system hot-key controls and their labels
+#define IDC_SETTINGS_PAUSE_SHORTCUT 1126
+#define IDC_SETTINGS_PAUSE_SHORTCUT_LABEL 1127
+#define IDC_SETTINGS_BREAK_SHORTCUT 1128
+#define IDC_SETTINGS_BREAK_SHORTCUT_LABEL 1129
 
 // The eye break's popup, a window of its own without a template
 #define IDC_EYE_BREAK_TEXT 1001

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/hotkey_text.h"
 #include "framework/dialog_win.h"
 #include "messages/working_hours.h"
 
@@ -6,6 +7,9 @@
 #include <string>
 
 class Platform;
+
+// Sent to the dialog's owner when OK or Cancel hides it: the shortcuts may have changed.
+constexpr UINT WM_SHORTCUTS_CHOSEN = WM_APP + 1001;
 
 // The working day's choices as Start takes them: each only while its box is checked.
 struct WorkdayChoices {
@@ -31,6 +35,9 @@ public:
     std::optional<int> DailyLimitInForce() const;
     // At Start: the choices of the working day, with the limit's fields showing the limit taken.
     WorkdayChoices TakeWorkdayChoices();
+    // The shortcut a hot-key control holds, none when empty; and sets one.
+    Shortcut ShortcutOf(int id) const;
+    void SetShortcut(int id, const Shortcut& shortcut);
 
     // The files that are played; the read-only fields show the same names.
     std::string m_strMessageSound;
@@ -42,6 +49,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int notifyCode) override;
     void OnOK() override;
+    void OnCancel() override;
 
 private:
     void OnOnlySound();

@@ -2,6 +2,7 @@
 // The text of settings.txt: the writer's 17 lines and the word reader that turns a
 // file back into assignments. The controls themselves stay with the shell.
 
+#include "app/hotkey_text.h"
 #include "messages/daily_limit.h"
 #include "messages/working_hours.h"
 
@@ -55,11 +56,15 @@ struct SettingsSnapshot {
     bool dailyLimit = false;
     int dailyLimitMinutes = kDefaultDailyLimitMinutes; // as DailyLimitMinutes reads it
     std::optional<std::int64_t> pausedUntil;           // the pause's end, seconds since 1970; none without a pause
+    // The keyboard shortcuts "Pause or resume reminders" and "Take a break now"; none at first.
+    Shortcut pauseShortcut;
+    Shortcut breakShortcut;
 };
 
 // The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF.
 // A day of the working hours is always written in double quotes, "09:00-17:00" or "" for a day off;
-// the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one. A text value
+// the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one; the
+// shortcuts last, "HOTKEY_PAUSE Ctrl+Alt+P", or "" for none. A text value
 // that is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled
 // and line breaks turned into blanks; any other value is written bare.
 std::string FormatSettingsFile(const SettingsSnapshot& snapshot);
@@ -100,10 +105,13 @@ enum class SettingKey {
     DailyLimit,
     DailyLimitTime,
     PausedUntil,
+    // The keyboard shortcuts.
+    HotkeyPause,
+    HotkeyBreak,
 };
 
 // The number of keys; the writer writes every one, PAUSED_UNTIL only while a pause runs.
-constexpr std::size_t kSettingKeyCount = 33;
+constexpr std::size_t kSettingKeyCount = 35;
 
 // One key of the file with its value as read, to be applied in file order.
 struct SettingAssignment {
@@ -118,6 +126,7 @@ struct SettingAssignment {
     WorkDay workDay;                    // WORK_MON ... WORK_SUN, as ParseWorkDay reads the value
     int dailyLimitMinutes = kDefaultDailyLimitMinutes; // DAILY_LIMIT_TIME, as DailyLimitMinutes reads it
     std::optional<std::int64_t> pausedUntil;           // PAUSED_UNTIL; none when damaged
+    Shortcut shortcut;                                 // HOTKEY_PAUSE, HOTKEY_BREAK; none when damaged
 };
 
 // The weekday (0 Monday ... 6 Sunday) of a key from WORK_MON to WORK_SUN.

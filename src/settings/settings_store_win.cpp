@@ -72,6 +72,8 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.workWeek = settings->m_workWeek;
         snapshot.dailyLimit = settings->IsChecked(IDC_SETTINGS_DAILY_LIMIT);
         snapshot.dailyLimitMinutes = settings->DailyLimitMinutes();
+        snapshot.pauseShortcut = settings->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT);
+        snapshot.breakShortcut = settings->ShortcutOf(IDC_SETTINGS_BREAK_SHORTCUT);
     }
     return snapshot;
 }
@@ -149,6 +151,14 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
         break;
     case SettingKey::PausedUntil:
         // The pause's end belongs to the pause, which keeps it outside the controls.
+        break;
+    case SettingKey::HotkeyPause:
+        if (settings)
+            settings->SetShortcut(IDC_SETTINGS_PAUSE_SHORTCUT, assignment.shortcut);
+        break;
+    case SettingKey::HotkeyBreak:
+        if (settings)
+            settings->SetShortcut(IDC_SETTINGS_BREAK_SHORTCUT, assignment.shortcut);
         break;
     case SettingKey::TimeLimit:
         if (assignment.timeLimit && g_pShutdownDlg) {
