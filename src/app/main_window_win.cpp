@@ -281,7 +281,7 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = OnTrayNotify(lParam);
         return true;
     case WM_COPYDATA:
-        result = m_commands.OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        result = lParam ? m_commands.OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
         return true;
     case WM_HOTKEY:
         if (const std::optional<Command> command = m_shortcuts.OnHotKey(wParam, m_quiet.Paused()))

@@ -112,6 +112,13 @@ protected:
         PumpMessages();
         return result == 0 ? std::nullopt : DecodeReply(static_cast<std::uint64_t>(result));
     }
+    // A key pressed in a control of the Settings dialog, as the keyboard gives it.
+    static void TypeInto(int id, WPARAM key)
+    {
+        HWND control = GetDlgItem(g_pSettingsDlg->Hwnd(), id);
+        SendMessageW(control, WM_KEYDOWN, key, 0);
+        SendMessageW(control, WM_KEYUP, key, 0);
+    }
     static int MinuteOfDay(std::int64_t time)
     {
         const TimeOfDay local = LocalTimeOfDay(time).value_or(TimeOfDay{});
@@ -189,24 +196,23 @@ TEST_F(CommandsTest, ShortcutsFromTheSettingsDialogPauseResumeAndBreak)
     SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
     EXPECT_EQ(g_pForceBreakDlg, nullptr) << "no break shortcut yet";
 
-    // Typed into the hot-key control, taken at OK.
+    // Typed into the hot-key control, taken at OK: a key alone becomes Ctrl+Alt and the key.
     Click(window->Hwnd(), IDC_MAIN_MORE_SETTINGS);
-    SendDlgItemMessageW(g_pSettingsDlg->Hwnd(), IDC_SETTINGS_BREAK_SHORTCUT, HKM_SETHOTKEY,
-                        MAKEWORD('B', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+    TypeInto(IDC_SETTINGS_BREAK_SHORTCUT, 'B');
     Click(g_pSettingsDlg->Hwnd(), IDOK);
     EXPECT_FALSE(g_pSettingsDlg->IsVisible());
-    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+P"}, {2, "Ctrl+Shift+B"}}));
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+P"}, {2, "Ctrl+Alt+B"}}));
     SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
     ASSERT_NE(g_pForceBreakDlg, nullptr);
     EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
 
-    // Cleared, it is given back; Quit saves both.
-    SendDlgItemMessageW(g_pSettingsDlg->Hwnd(), IDC_SETTINGS_PAUSE_SHORTCUT, HKM_SETHOTKEY, 0, 0);
+    // Emptied with Backspace, it is given back at Cancel too; Quit saves both.
+    TypeInto(IDC_SETTINGS_PAUSE_SHORTCUT, VK_BACK);
     SendMessageW(g_pSettingsDlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{2, "Ctrl+Shift+B"}}));
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{2, "Ctrl+Alt+B"}}));
     g_bBreakRunning = false;
     Click(window->Hwnd(), IDC_MAIN_QUIT);
-    EXPECT_TRUE(platform.files["settings.txt"].ends_with("HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK Ctrl+Shift+B\r\n"))
+    EXPECT_TRUE(platform.files["settings.txt"].ends_with("HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK Ctrl+Alt+B\r\n"))
         << platform.files["settings.txt"];
     EXPECT_TRUE(platform.registeredShortcuts.empty());
     EXPECT_TRUE(platform.messageBoxes.empty());
