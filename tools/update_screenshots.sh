@@ -115,6 +115,8 @@ tool click Kelvaro 1018
 snap '#32770' 'Set Time' set-time || status=1
 tool click 'Set Time' 2 || true
 tool click Kelvaro 1048
+# The list's caret would blink in the picture: the focus goes to OK.
+tool enabled History 1 "$wait_seconds" && tool focus History 1
 snap '#32770' History history || status=1
 tool click History 2 || true
 tool click Kelvaro 1028
@@ -196,6 +198,7 @@ if tool wait Settings 1121 'Working hours...' "$wait_seconds"; then
     snap '#32770' 'Working hours' working-hours || status=1
     tool click 'Working hours' 2 || true
     tool click Kelvaro 1048
+    tool enabled History 1 "$wait_seconds" && tool focus History 1
     snap '#32770' History history-limit || status=1
 else
     echo "Kelvaro did not open for the working day" >&2
