@@ -44,3 +44,12 @@ void CTavrinDlg::OnHeadsUpButton(int id)
         StartForcedBreak();
     }
 }
+
+void CTavrinDlg::TakeBreakNow()
+{
+    // A break asked for at once opens the dialog as "Start now" does, taking away a heads-up shown.
+    if (m_rules.OnTakeBreakNow(MomentNow(false))) {
+        FollowRules();
+        StartForcedBreak();
+    }
+}

@@ -1,6 +1,7 @@
 #include "app/main_window_win.h"
 
 #include "about/about_dialog_win.h"
+#include "activity/calendar.h"
 #include "activity/counter_state.h"
 #include "app/power_events.h"
 #include "app/tray_icon_win.h"
@@ -32,6 +33,7 @@ constexpr const char* kInfoText =
 constexpr const char* kDialogObjectMissing = TrLater("Error Creating Dialog Object");
 constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0)};
 constexpr UINT kSystemCommandMask = 0xFFF0;
+constexpr int kMinutesPerHour = 60;
 } // namespace
 
 CTavrinDlg::CTavrinDlg(Platform& platform, HICON* trayIcons)
@@ -59,6 +61,8 @@ int CTavrinDlg::AppMessageBox(const std::string& text)
 
 BOOL CTavrinDlg::OnInitDialog()
 {
+    // From its first moment, a later start in the same folder opens this window instead of running twice.
+    m_commands.Listen(Hwnd());
     // The template places the window at the screen's corner; a window the user meets first belongs in the middle.
     CenterWindow();
     AddAboutToSystemMenu();
@@ -94,7 +98,27 @@ BOOL CTavrinDlg::OnInitDialog()
         loaded = LoadSaveSettings(1);
     }
     m_bInitialised = true;
+    if (!Ended())
+        RegisterShortcuts();
     return loaded;
+}
+
+void CTavrinDlg::RegisterShortcuts()
+{
+    if (g_pSettingsDlg && g_pSettingsDlg->Hwnd())
+        m_shortcuts.Register(Hwnd(), g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT),
+                             g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_BREAK_SHORTCUT));
+}
+
+KelvaroStatus CTavrinDlg::Supervision()
+{
+    KelvaroStatus status;
+    status.supervising = g_bRunning;
+    status.activeMs = g_nActiveTimeMs;
+    if (const std::optional<std::int64_t> until = m_quiet.PausedUntil())
+        if (const std::optional<TimeOfDay> end = LocalTimeOfDay(*until))
+            status.pausedUntilMinute = end->hour * kMinutesPerHour + end->minute;
+    return status;
 }
 
 void CTavrinDlg::AddAboutToSystemMenu()
@@ -230,6 +254,9 @@ void CTavrinDlg::OnDestroy()
 {
     // A light show cut off by the end of the process would leave Caps Lock or Num Lock switched.
     CLedBlinker::StopAndRestore();
+    // A later start finds no window to hand its command to: it waits for this process to end.
+    m_commands.Listen(nullptr);
+    m_shortcuts.Unregister();
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
     m_reminders.Attach(nullptr, nullptr);
@@ -256,6 +283,16 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_TRAYNOTIFY:
         result = OnTrayNotify(lParam);
+        return true;
+    case WM_COPYDATA:
+        result = lParam ? m_commands.OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
+        return true;
+    case WM_HOTKEY:
+        if (const std::optional<Command> command = m_shortcuts.OnHotKey(wParam, m_quiet.Paused()))
+            m_commands.CarryOut(*command);
+        return true;
+    case WM_SHORTCUTS_CHOSEN:
+        RegisterShortcuts();
         return true;
     // Left to the default handling too, which lays the window out again for its new DPI.
     case WM_DPICHANGED:

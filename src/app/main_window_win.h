@@ -1,4 +1,6 @@
 #pragma once
+#include "app/command_server_win.h"
+#include "app/shortcuts_win.h"
 #include "breaks/break_coordinator.h"
 #include "breaks/break_ideas.h"
 #include "breaks/eye_breaks_win.h"
@@ -34,7 +36,7 @@ inline constexpr const char* kDialogCreationFailed = TrLater("Error creating Dia
 
 // The program's one main window. It owns supervision: the choices, Start and Stop, the
 // timers, the tray icon and the three dialogs that live for the whole run.
-class CTavrinDlg : public CDialog {
+class CTavrinDlg : public CDialog, private CommandHost {
 public:
     CTavrinDlg(Platform& platform, HICON* trayIcons);
     ~CTavrinDlg() override;
@@ -142,6 +144,13 @@ private:
     void DisableShutdownPrivilege();
     void OnMessageTick(UINT_PTR id);
 
+    // What the commands of other starts and the shortcuts ask: the tray menu's paths and the break now.
+    KelvaroStatus Supervision() override;
+    void RunMenuCommand(int id) override { OnCommand(id, 0); }
+    void TakeBreakNow() override;
+    // The shortcuts as the Settings dialog's hot-key controls hold them, registered where they changed.
+    void RegisterShortcuts();
+
     // The window was destroyed, possibly by a command taken in the nested loop of a message box.
     bool Ended() const { return Hwnd() == nullptr; }
 
@@ -158,6 +167,9 @@ private:
     CReminderPresenter m_reminders{m_platform};
     CEyeBreaks m_eyeBreaks;
     CHeadsUpWnd m_headsUp{m_platform};
+    // Commands from later starts in the same folder, and the keyboard shortcuts.
+    CCommandServer m_commands{m_platform, *this};
+    CShortcuts m_shortcuts{m_platform};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;

@@ -302,6 +302,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         ForgetLiveDialog(window);
         SetWindowLongPtrW(window, DWLP_USER, 0);
         dialog->m_hWnd = nullptr;
+        // Destroyed while handling a message sent by another program, the window leaves the modal
+        // loop waiting in GetMessage, which returns only for a posted message.
+        if (dialog->m_bModal)
+            PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
     }
     return handled;
 }

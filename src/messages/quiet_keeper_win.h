@@ -28,6 +28,8 @@ public:
     Moment LastMoment() const;
 
     bool Paused() { return PausedUntil().has_value(); }
+    // The end of the running pause, which ends first when its time has come.
+    std::optional<std::int64_t> PausedUntil();
 
     // A scheduled end of the session that falls due waits while the user presents, is in a call
     // or has a full-screen program in front: the system is asked afresh.
@@ -50,7 +52,6 @@ public:
     std::string_view Tooltip(std::string_view countTooltip);
 
 private:
-    std::optional<std::int64_t> PausedUntil();
     void StartPause(std::int64_t until);
     void ArmPauseEndTimer(std::int64_t until);
 

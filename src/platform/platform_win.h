@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/hotkey_text.h"
+#include "app/single_instance.h"
 #include "messages/quiet_signals.h"
 
 #include <cstdint>
@@ -11,6 +13,12 @@
 
 // How an adjustment of the shutdown privilege went.
 enum class PrivilegeChange { Made, TokenNotOpened, NotAdjusted };
+
+// The Kelvaro running in a folder as a start finds it, with its main window while it answers.
+struct KelvaroLookup {
+    RunningKelvaro state = RunningKelvaro::None;
+    HWND window = nullptr;
+};
 
 // Everything the program asks of the system. The shell holds one; tests swap in a recording fake.
 class Platform {
@@ -89,11 +97,40 @@ public:
     virtual std::vector<std::string> FilesMatching(const std::string& pattern) = 0;
     // The PO file of a language built into the program, or nothing for one that isn't.
     virtual std::optional<std::string> BuiltInTranslation(const std::string& language) = 0;
+
+    // The current directory as one text for every spelling of it: its full path, lower-cased.
+    virtual std::string DataFolderIdentity() = 0;
+    // Finds the Kelvaro that claimed the named object, waiting up to 5 seconds for one that is
+    // starting or ending, and asks whether its window answers.
+    virtual KelvaroLookup LookForKelvaro(const std::string& objectName) = 0;
+    // Claims the named object for this process, for its whole run; false when another process has
+    // it. Where named objects can't be made at all, Kelvaro runs as it always did: true.
+    virtual bool ClaimKelvaro(const std::string& objectName) = 0;
+    // Tells a start that finds the claimed object which window takes its commands; null when it has gone.
+    virtual void AnnounceKelvaroWindow(HWND window) = 0;
+    // Hands a command's text to the running Kelvaro's window (WM_COPYDATA with this process's id) and
+    // waits while it carries it out; its answer, or nothing when it stopped answering for 5 seconds.
+    virtual std::optional<std::uint64_t> SendCommand(HWND window, const std::string& command) = 0;
+    // Whether a process runs in this process's sign-in session, as the same user.
+    virtual bool SameUserSession(std::uint32_t processId) = 0;
+    // Writes a line to the standard output when it is redirected (a pipe or a file), else to the
+    // console the program was started from; false when there is none.
+    virtual bool WriteLine(const std::string& text) = 0;
+
+    // Registers a shortcut for the whole system, heard by the window as WM_HOTKEY with the id;
+    // false when another program holds it.
+    virtual bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) = 0;
+    virtual void UnregisterShortcut(HWND window, int id) = 0;
 };
 
 // The system's own implementation.
 class Win32Platform final : public Platform {
 public:
+    Win32Platform() = default;
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
     std::int64_t Now() override;
     std::uint32_t TickCount() override;
     std::optional<std::uint32_t> LastInputTick() override;
@@ -124,4 +161,20 @@ public:
     std::string UserInterfaceLanguage() override;
     std::vector<std::string> FilesMatching(const std::string& pattern) override;
     std::optional<std::string> BuiltInTranslation(const std::string& language) override;
+    std::string DataFolderIdentity() override;
+    KelvaroLookup LookForKelvaro(const std::string& objectName) override;
+    bool ClaimKelvaro(const std::string& objectName) override;
+    void AnnounceKelvaroWindow(HWND window) override;
+    std::optional<std::uint64_t> SendCommand(HWND window, const std::string& command) override;
+    bool SameUserSession(std::uint32_t processId) override;
+    bool WriteLine(const std::string& text) override;
+    bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) override;
+    void UnregisterShortcut(HWND window, int id) override;
+
+private:
+    // The claimed object and its view, where the main window's handle is announced.
+    HANDLE m_hClaim = nullptr;
+    void* m_pClaimView = nullptr;
+    // Attached to the console of the process that started this one: 0 not tried, 1 attached, -1 none.
+    int m_nConsole = 0;
 };

@@ -333,3 +333,20 @@ std::optional<std::string> Win32Platform::BuiltInTranslation(const std::string& 
         return std::nullopt;
     return std::string(static_cast<const char*>(bytes), SizeofResource(nullptr, resource));
 }
+
+bool Win32Platform::RegisterShortcut(HWND window, int id, const Shortcut& shortcut)
+{
+    UINT modifiers = MOD_NOREPEAT; // a key held down pauses once, not on and off
+    if ((shortcut.modifiers & kShortcutCtrl) != 0)
+        modifiers |= MOD_CONTROL;
+    if ((shortcut.modifiers & kShortcutAlt) != 0)
+        modifiers |= MOD_ALT;
+    if ((shortcut.modifiers & kShortcutShift) != 0)
+        modifiers |= MOD_SHIFT;
+    return RegisterHotKey(window, id, modifiers, shortcut.key) != FALSE;
+}
+
+void Win32Platform::UnregisterShortcut(HWND window, int id)
+{
+    UnregisterHotKey(window, id);
+}

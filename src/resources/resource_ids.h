@@ -147,6 +147,11 @@
 // The language, which takes effect at the next start
 #define IDC_SETTINGS_LANGUAGE 1140
 #define IDC_SETTINGS_LANGUAGE_NOTE 1141
+// The Settings dialog's keyboard shortcuts: system hot-key controls and their labels
+#define IDC_SETTINGS_PAUSE_SHORTCUT 1126
+#define IDC_SETTINGS_PAUSE_SHORTCUT_LABEL 1127
+#define IDC_SETTINGS_BREAK_SHORTCUT 1128
+#define IDC_SETTINGS_BREAK_SHORTCUT_LABEL 1129
 
 // The eye break's popup, a window of its own without a template
 #define IDC_EYE_BREAK_TEXT 1001

@@ -1,10 +1,13 @@
 #include "settings/settings_dialog_win.h"
 
+#include "app/shortcuts_win.h"
 #include "language/translation.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
 #include "settings/working_hours_dialog_win.h"
+
+#include <commctrl.h>
 
 #include <cstdio>
 
@@ -24,6 +27,8 @@ constexpr char kWaveFilterPattern[] = "*.wav";
 constexpr int kMinutesPerHour = 60;
 // Two digits each for the limit's hours and minutes.
 constexpr int kLongestLimitField = 2;
+
+constexpr int kShortcutControls[] = {IDC_SETTINGS_PAUSE_SHORTCUT, IDC_SETTINGS_BREAK_SHORTCUT};
 
 } // namespace
 
@@ -57,6 +62,9 @@ BOOL CSetting::OnInitDialog()
         SendDlgItemMessageW(Hwnd(), id, EM_LIMITTEXT, kLongestLimitField, 0);
     SetDailyLimit(kDefaultDailyLimitMinutes);
     m_languages.Fill(Item(IDC_SETTINGS_LANGUAGE), m_platform.FilesMatching("kelvaro.*.po"));
+    // A key alone, or with Shift only, would go off while typing: the control makes it Ctrl+Alt and the key.
+    for (int id : kShortcutControls)
+        SendDlgItemMessageW(Hwnd(), id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     return TRUE;
 }
 
@@ -164,7 +172,25 @@ bool CSetting::ChooseSound(std::string& fileName)
     return true;
 }
 
+Shortcut CSetting::ShortcutOf(int id) const
+{
+    return ShortcutOfHotKeyValue(LOWORD(SendDlgItemMessageW(Hwnd(), id, HKM_GETHOTKEY, 0, 0)));
+}
+
+void CSetting::SetShortcut(int id, const Shortcut& shortcut)
+{
+    SendDlgItemMessageW(Hwnd(), id, HKM_SETHOTKEY, HotKeyValueOf(shortcut), 0);
+}
+
 void CSetting::OnOK()
 {
     Show(SW_HIDE);
+    SendMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SHORTCUTS_CHOSEN, 0, 0);
+}
+
+void CSetting::OnCancel()
+{
+    // Nothing is undone, so a shortcut changed before Cancel is in force too.
+    CDialog::OnCancel();
+    SendMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SHORTCUTS_CHOSEN, 0, 0);
 }

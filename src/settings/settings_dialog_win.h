@@ -1,4 +1,5 @@
 #pragma once
+#include "app/hotkey_text.h"
 #include "framework/dialog_win.h"
 #include "messages/working_hours.h"
 #include "settings/language_box_win.h"
@@ -7,6 +8,9 @@
 #include <string>
 
 class Platform;
+
+// Sent to the dialog's owner when OK or Cancel hides it: the shortcuts may have changed.
+constexpr UINT WM_SHORTCUTS_CHOSEN = WM_APP + 1001;
 
 // The working day's choices as Start takes them: each only while its box is checked.
 struct WorkdayChoices {
@@ -35,6 +39,9 @@ public:
     // The LANGUAGE setting: "" for Windows' language, else a language's id.
     void SetLanguage(const std::string& setting) { m_languages.Select(setting); }
     std::string Language() const { return m_languages.Setting(); }
+    // The shortcut a hot-key control holds, none when empty; and sets one.
+    Shortcut ShortcutOf(int id) const;
+    void SetShortcut(int id, const Shortcut& shortcut);
 
     // The files that are played; the read-only fields show the same names.
     std::string m_strMessageSound;
@@ -46,6 +53,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnCommand(int id, int notifyCode) override;
     void OnOK() override;
+    void OnCancel() override;
 
 private:
     void OnOnlySound();

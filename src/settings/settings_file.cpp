@@ -61,6 +61,8 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"DAILY_LIMIT", SettingKey::DailyLimit},
     {"DAILY_LIMIT_TIME", SettingKey::DailyLimitTime},
     {"PAUSED_UNTIL", SettingKey::PausedUntil},
+    {"HOTKEY_PAUSE", SettingKey::HotkeyPause},
+    {"HOTKEY_BREAK", SettingKey::HotkeyBreak},
     {"LANGUAGE", SettingKey::Language},
 }};
 
@@ -410,6 +412,10 @@ private:
         case SettingKey::WorkSun:
             assignment.workDay = ParseWorkDay(word->text, WeekdayOfKey(key));
             break;
+        case SettingKey::HotkeyPause:
+        case SettingKey::HotkeyBreak:
+            assignment.shortcut = ParseShortcut(word->text);
+            break;
         case SettingKey::SoundMsgPath:
         case SettingKey::SoundWarningPath:
             // A cut path would name another file; the sound in force is kept instead.
@@ -468,6 +474,8 @@ std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
     AppendCheck(out, SettingKey::EyeBreaks, snapshot.eyeBreaks);
     AppendLine(out, SettingKey::EyeBreakMinutes, std::to_string(snapshot.eyeBreakMinutes));
     AppendWorkingDay(out, snapshot);
+    AppendLine(out, SettingKey::HotkeyPause, ValueText(ShortcutText(snapshot.pauseShortcut)));
+    AppendLine(out, SettingKey::HotkeyBreak, ValueText(ShortcutText(snapshot.breakShortcut)));
     if (IsLanguageSetting(snapshot.language))
         AppendLine(out, SettingKey::Language, snapshot.language);
     return out;

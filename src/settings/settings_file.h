@@ -2,6 +2,7 @@
 // The text of settings.txt: the writer's 17 lines and the word reader that turns a
 // file back into assignments. The controls themselves stay with the shell.
 
+#include "app/hotkey_text.h"
 #include "messages/daily_limit.h"
 #include "messages/working_hours.h"
 
@@ -57,11 +58,16 @@ struct SettingsSnapshot {
     std::optional<std::int64_t> pausedUntil;           // the pause's end, seconds since 1970; none without a pause
     // The language chosen in the Settings dialog ("de", "en"); empty for Windows' own.
     std::string language;
+    // The keyboard shortcuts "Pause or resume reminders" and "Take a break now"; none at first.
+    Shortcut pauseShortcut;
+    Shortcut breakShortcut;
 };
 
 // The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF.
 // A day of the working hours is always written in double quotes, "09:00-17:00" or "" for a day off;
-// the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one. A text value
+// the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one; then
+// the shortcuts, "HOTKEY_PAUSE Ctrl+Alt+P", or "" for none, and last the language, "LANGUAGE de", only
+// when one is chosen. A text value
 // that is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled
 // and line breaks turned into blanks; any other value is written bare.
 std::string FormatSettingsFile(const SettingsSnapshot& snapshot);
@@ -102,12 +108,15 @@ enum class SettingKey {
     DailyLimit,
     DailyLimitTime,
     PausedUntil,
+    // The keyboard shortcuts.
+    HotkeyPause,
+    HotkeyBreak,
     Language,
 };
 
 // The number of keys; the writer writes every one, PAUSED_UNTIL only while a pause runs and
 // LANGUAGE only when one is chosen.
-constexpr std::size_t kSettingKeyCount = 34;
+constexpr std::size_t kSettingKeyCount = 36;
 
 // Whether a LANGUAGE value names a language: a language's id ("de", "pt_BR", "sr@latin"), not
 // empty, at most 32 characters.
@@ -127,6 +136,7 @@ struct SettingAssignment {
     WorkDay workDay;                    // WORK_MON ... WORK_SUN, as ParseWorkDay reads the value
     int dailyLimitMinutes = kDefaultDailyLimitMinutes; // DAILY_LIMIT_TIME, as DailyLimitMinutes reads it
     std::optional<std::int64_t> pausedUntil;           // PAUSED_UNTIL; none when damaged
+    Shortcut shortcut;                                 // HOTKEY_PAUSE, HOTKEY_BREAK; none when damaged
 };
 
 // The weekday (0 Monday ... 6 Sunday) of a key from WORK_MON to WORK_SUN.

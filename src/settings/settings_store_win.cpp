@@ -77,6 +77,8 @@ SettingsSnapshot CTavrinDlg::SnapshotSettings() const
         snapshot.dailyLimit = settings->IsChecked(IDC_SETTINGS_DAILY_LIMIT);
         snapshot.dailyLimitMinutes = settings->DailyLimitMinutes();
         snapshot.language = settings->Language();
+        snapshot.pauseShortcut = settings->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT);
+        snapshot.breakShortcut = settings->ShortcutOf(IDC_SETTINGS_BREAK_SHORTCUT);
     }
     snapshot.pausedUntil = m_quiet.PauseToKeep();
     return snapshot;
@@ -161,6 +163,14 @@ void CTavrinDlg::ApplySetting(const SettingAssignment& assignment)
         // The pause's end belongs to the pause, which keeps it outside the controls.
         if (assignment.pausedUntil)
             m_quiet.RestorePause(Hwnd(), *assignment.pausedUntil);
+        break;
+    case SettingKey::HotkeyPause:
+        if (settings)
+            settings->SetShortcut(IDC_SETTINGS_PAUSE_SHORTCUT, assignment.shortcut);
+        break;
+    case SettingKey::HotkeyBreak:
+        if (settings)
+            settings->SetShortcut(IDC_SETTINGS_BREAK_SHORTCUT, assignment.shortcut);
         break;
     case SettingKey::TimeLimit:
         if (assignment.timeLimit && g_pShutdownDlg) {

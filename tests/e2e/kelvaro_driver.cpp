@@ -132,6 +132,56 @@ std::filesystem::path ToWindowsPath(const std::string& path)
     return std::filesystem::path(dosName);
 }
 
+CommandRun RunKelvaro(const std::filesystem::path& folder, const std::string& arguments)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    CommandRun run;
+    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+        ADD_FAILURE() << "no pipe (error " << GetLastError() << ")";
+        return run;
+    }
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    const std::filesystem::path program = ProgramPath();
+    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + Widen(arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        folder.c_str(), &startup, &process);
+    CloseHandle(writeEnd);
+    if (!started) {
+        ADD_FAILURE() << "could not start " << program.string() << " " << arguments << " (error " << GetLastError() << ")";
+        CloseHandle(readEnd);
+        return run;
+    }
+    const ULONGLONG start = GetTickCount64();
+    for (bool ended = false; !ended;) {
+        ended = WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        char buffer[4096];
+        DWORD got = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+               ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
+            run.output.append(buffer, got);
+        if (!ended && Elapsed(start)) {
+            ADD_FAILURE() << "kelvaro.exe " << arguments << " did not end; terminated";
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, KelvaroProcess::kDeadlineMs);
+            break;
+        }
+    }
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(readEnd);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
 std::string DefaultCatalogue()
 {
     return ReadWholeFile(ToWindowsPath(std::string(KELVARO_SOURCE_DIR) + "/src/messages/standard.txt"));
@@ -145,7 +195,8 @@ std::string FirstStartSettings()
            "OTHERTIME 120\r\nSTARTPROGRAM true\r\nHOLD_WHEN_BUSY 1\r\nNATURAL_BREAKS 1\r\nWINDOWS_NOTIFICATIONS 0\r\n"
            "EYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\nWORK_HOURS 0\r\nWORK_MON \"09:00-17:00\"\r\n"
            "WORK_TUE \"09:00-17:00\"\r\nWORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\n"
-           "WORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\n";
+           "WORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\n"
+           "HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK \"\"\r\n";
 }
 
 std::string WithSetting(std::string settings, std::string_view key, std::string_view value)

@@ -35,6 +35,15 @@ std::string WithSetting(std::string settings, std::string_view key, std::string_
 // day in them), so that the program has nothing to report at start.
 DataFiles WithTimeFiles(DataFiles files);
 
+// What a start of kelvaro.exe with a command line printed to its standard output, and its exit code.
+struct CommandRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::string output;
+};
+// Starts kelvaro.exe with the arguments in a folder, its standard output a pipe as a script reads
+// it, and waits for its end.
+CommandRun RunKelvaro(const std::filesystem::path& folder, const std::string& arguments);
+
 // One kelvaro.exe, driven from outside the way a user would drive it: it runs in a scratch folder of
 // its own, its windows are found by caption, clicks are posted (so a message box never blocks the
 // driver), and every message box is recorded and answered. Failures are reported to GoogleTest.
@@ -110,6 +119,8 @@ public:
     void Kill();
     // Starts the program again in the same folder once the last one has ended.
     void Restart();
+    // A later start of the program in the same folder, with a command line.
+    CommandRun RunCommand(const std::string& arguments) const { return RunKelvaro(m_folder, arguments); }
     // Processor time the process has used so far, user and kernel together.
     double CpuMs() const;
     ULONGLONG MsSinceLaunch() const { return GetTickCount64() - m_launchedAt; }

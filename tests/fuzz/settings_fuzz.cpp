@@ -57,6 +57,8 @@ SettingsSnapshot Apply(SettingsSnapshot settings, const std::vector<SettingAssig
         case SettingKey::DailyLimitTime: settings.dailyLimitMinutes = a.dailyLimitMinutes; break;
         case SettingKey::PausedUntil: settings.pausedUntil = a.pausedUntil; break;
         case SettingKey::Language: settings.language = a.text; break;
+        case SettingKey::HotkeyPause: settings.pauseShortcut = a.shortcut; break;
+        case SettingKey::HotkeyBreak: settings.breakShortcut = a.shortcut; break;
         case SettingKey::StartProgram: break;
         }
     }
@@ -90,7 +92,8 @@ bool SameSettings(const SettingsSnapshot& a, const SettingsSnapshot& b)
            a.windowsNotifications == b.windowsNotifications && a.eyeBreaks == b.eyeBreaks &&
            a.eyeBreakMinutes == b.eyeBreakMinutes && a.workHours == b.workHours && SameWeek(a.workWeek, b.workWeek) &&
            a.dailyLimit == b.dailyLimit && a.dailyLimitMinutes == b.dailyLimitMinutes &&
-           a.pausedUntil == b.pausedUntil && a.language == b.language;
+           a.pausedUntil == b.pausedUntil && a.pauseShortcut == b.pauseShortcut && a.breakShortcut == b.breakShortcut &&
+           a.language == b.language;
 }
 
 } // namespace
@@ -110,6 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Every limit read is one the program keeps as it is.
         if (a.key == SettingKey::DailyLimitTime)
             FUZZ_CHECK(DailyLimitMinutes(a.dailyLimitMinutes / 60, a.dailyLimitMinutes % 60) == a.dailyLimitMinutes);
+        // A shortcut read is none or one whose text reads back as itself.
+        if (a.key == SettingKey::HotkeyPause || a.key == SettingKey::HotkeyBreak)
+            FUZZ_CHECK(ParseShortcut(ShortcutText(a.shortcut)) == a.shortcut);
     }
 
     SettingsSnapshot expected = Apply({}, assignments);

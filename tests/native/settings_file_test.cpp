@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <string_view>
@@ -21,7 +22,7 @@ constexpr std::string_view kKeyNames[] = {
     "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS", "WINDOWS_NOTIFICATIONS",
     "EYE_BREAKS",      "EYE_BREAK_MINUTES", "WORK_HOURS",  "WORK_MON",       "WORK_TUE",       "WORK_WED",
     "WORK_THU",        "WORK_FRI",      "WORK_SAT",       "WORK_SUN",       "DAILY_LIMIT",    "DAILY_LIMIT_TIME",
-    "PAUSED_UNTIL",    "LANGUAGE"};
+    "PAUSED_UNTIL",    "HOTKEY_PAUSE",  "HOTKEY_BREAK",  "LANGUAGE"};
 
 // One line per assignment, so a failing table row shows everything that was read.
 std::string Describe(const std::vector<SettingAssignment>& assignments)
@@ -69,6 +70,10 @@ std::string Describe(const std::vector<SettingAssignment>& assignments)
             break;
         case SettingKey::PausedUntil:
             out += a.pausedUntil ? std::to_string(*a.pausedUntil) : "none";
+            break;
+        case SettingKey::HotkeyPause:
+        case SettingKey::HotkeyBreak:
+            out += '<' + ShortcutText(a.shortcut) + '>';
             break;
         default:
             out += a.checked ? '1' : '0';
@@ -172,6 +177,12 @@ SettingsSnapshot ApplyAll(const std::vector<SettingAssignment>& assignments)
         case SettingKey::Language:
             s.language = a.text;
             break;
+        case SettingKey::HotkeyPause:
+            s.pauseShortcut = a.shortcut;
+            break;
+        case SettingKey::HotkeyBreak:
+            s.breakShortcut = a.shortcut;
+            break;
         case SettingKey::StartProgram:
             break;
         }
@@ -201,7 +212,7 @@ TEST(SettingsFile, FirstStartFileHasTheDefaultLines)
               "WINDOWS_NOTIFICATIONS 0\r\nEYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\nWORK_HOURS 0\r\n"
               "WORK_MON \"09:00-17:00\"\r\nWORK_TUE \"09:00-17:00\"\r\nWORK_WED \"09:00-17:00\"\r\n"
               "WORK_THU \"09:00-17:00\"\r\nWORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\nWORK_SUN \"\"\r\n"
-              "DAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\n");
+              "DAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\nHOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK \"\"\r\n");
 }
 
 TEST(SettingsFile, AwkwardValuesAreWrittenQuotedOnTheirOwnLine)
@@ -243,6 +254,8 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     flipped.dailyLimitMinutes = 23 * 60 + 59;
     flipped.pausedUntil = 1165334400;
     flipped.language = "pt_BR";
+    flipped.pauseShortcut = {kShortcutCtrl | kShortcutAlt, 'P'};
+    flipped.breakShortcut = {kShortcutCtrl | kShortcutAlt | kShortcutShift, 0x70}; // F1
     SettingsSnapshot quotes = FirstStartDefaults();
     quotes.forceBreakWait = "\"";
     quotes.messageSoundPath = "a\"b";
@@ -254,11 +267,15 @@ TEST(SettingsFile, WrittenSnapshotsReadBackWithEveryKeyInOrder)
     for (const SettingsSnapshot& original : {FirstStartDefaults(), flipped, quotes}) {
         const std::string file = FormatSettingsFile(original);
         const std::vector<SettingAssignment> read = ParseSettingsFile(file);
-        // PAUSED_UNTIL and LANGUAGE, the last keys, only while a pause runs and a language is chosen.
+        // PAUSED_UNTIL only while a pause runs, LANGUAGE only while a language is chosen.
         ASSERT_EQ(read.size(), kSettingKeyCount - (original.pausedUntil ? 0 : 1) - (original.language.empty() ? 1 : 0))
             << Describe(read);
-        for (size_t i = 0; i < read.size(); ++i)
-            EXPECT_EQ(static_cast<size_t>(read[i].key), i) << Describe(read);
+        size_t key = 0;
+        for (const SettingAssignment& a : read) {
+            if (key == static_cast<size_t>(SettingKey::PausedUntil) && !original.pausedUntil)
+                ++key;
+            EXPECT_EQ(static_cast<size_t>(a.key), key++) << Describe(read);
+        }
         EXPECT_TRUE(read[static_cast<size_t>(SettingKey::StartProgram)].startProgram);
         EXPECT_EQ(FormatSettingsFile(ApplyAll(read)), file);
     }
@@ -337,6 +354,13 @@ TEST(SettingsFile, ReadingRules)
         // A language's id, or Windows' own language.
         {"LANGUAGE de LANGUAGE pt-BR LANGUAGE \"\" LANGUAGE de.po LANGUAGE \"de DE\" LANGUAGE ..\\x",
          "LANGUAGE=<de> LANGUAGE=<pt-BR> LANGUAGE=<> LANGUAGE=<> LANGUAGE=<> LANGUAGE=<>"},
+        // The shortcuts: a damaged one reads as none, and a quoted empty value keeps the next key intact.
+        {"HOTKEY_PAUSE Ctrl+Alt+P HOTKEY_BREAK \"\" SHUTDOWN 1",
+         "HOTKEY_PAUSE=<Ctrl+Alt+P> HOTKEY_BREAK=<> SHUTDOWN=1"},
+        {"HOTKEY_PAUSE shift+ctrl+f12 HOTKEY_BREAK \"Alt + Space\" HOTKEY_PAUSE Ctrl+P HOTKEY_BREAK P",
+         "HOTKEY_PAUSE=<Ctrl+Shift+F12> HOTKEY_BREAK=<Alt+Space> HOTKEY_PAUSE=<Ctrl+P> HOTKEY_BREAK=<>"},
+        {"HOTKEY_PAUSE Shift+P HOTKEY_BREAK Ctrl+Ctrl+P HOTKEY_PAUSE Ctrl+Alt+ HOTKEY_BREAK Win+P HOTKEY_PAUSE Ctrl+Alt+PP",
+         "HOTKEY_PAUSE=<> HOTKEY_BREAK=<> HOTKEY_PAUSE=<> HOTKEY_BREAK=<> HOTKEY_PAUSE=<>"},
         {"", ""},
     };
     for (const Case& c : cases) {
@@ -365,10 +389,12 @@ TEST_F(PausedUntilInBerlin, ThePauseIsReadBackAfterARestart)
         SettingsSnapshot paused;
         paused.pausedUntil = c.end;
         const std::string file = FormatSettingsFile(paused);
-        EXPECT_TRUE(file.ends_with(std::string(c.line) + "\r\n")) << file;
+        EXPECT_NE(file.find("\r\n" + std::string(c.line) + "\r\nHOTKEY_PAUSE"), std::string::npos) << file;
         const std::vector<SettingAssignment> read = ParseSettingsFile(file);
-        ASSERT_EQ(read.back().key, SettingKey::PausedUntil) << c.line;
-        EXPECT_EQ(read.back().pausedUntil, c.readBack) << c.line;
+        const auto found = std::find_if(read.begin(), read.end(),
+                                        [](const SettingAssignment& a) { return a.key == SettingKey::PausedUntil; });
+        ASSERT_NE(found, read.end()) << c.line;
+        EXPECT_EQ(found->pausedUntil, c.readBack) << c.line;
     }
     // 29 March 2026 skips from 02:00 to 03:00: a 02:30 typed by hand reads as 03:30.
     EXPECT_EQ(Describe(ParseSettingsFile("PAUSED_UNTIL 2026-03-29 02:30:00")),

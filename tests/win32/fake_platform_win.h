@@ -200,6 +200,41 @@ public:
         return Win32Platform().BuiltInTranslation(language);
     }
 
+    std::string DataFolderIdentity() override { return dataFolder; }
+    KelvaroLookup LookForKelvaro(const std::string& objectName) override
+    {
+        lookups.push_back(objectName);
+        return lookup;
+    }
+    bool ClaimKelvaro(const std::string& objectName) override
+    {
+        claims.push_back(objectName);
+        return claimGranted;
+    }
+    void AnnounceKelvaroWindow(HWND window) override { announcedWindows.push_back(window); }
+    std::optional<std::uint64_t> SendCommand(HWND window, const std::string& command) override
+    {
+        commandsSent.push_back(command);
+        commandWindows.push_back(window);
+        return commandReply;
+    }
+    bool SameUserSession(std::uint32_t processId) override { return otherUsersProcesses.count(processId) == 0; }
+    bool WriteLine(const std::string& text) override
+    {
+        if (!hasConsole)
+            return false;
+        linesWritten.push_back(text);
+        return true;
+    }
+    bool RegisterShortcut(HWND, int id, const Shortcut& shortcut) override
+    {
+        if (shortcutsOfOtherPrograms.count(ShortcutText(shortcut)))
+            return false;
+        registeredShortcuts[id] = ShortcutText(shortcut);
+        return true;
+    }
+    void UnregisterShortcut(HWND, int id) override { registeredShortcuts.erase(id); }
+
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
     {
@@ -287,6 +322,25 @@ public:
     // The locale's first day of the week, 0 Monday ... 6 Sunday.
     int firstDayOfWeek = 0;
     std::string userInterfaceLanguage = "en-US";
+
+    // The folder, the Kelvaro a start finds there and what it answers; what was looked for, claimed and sent.
+    std::string dataFolder = "c:\\users\\ana\\kelvaro";
+    KelvaroLookup lookup;
+    bool claimGranted = true;
+    std::optional<std::uint64_t> commandReply;
+    std::vector<std::string> lookups;
+    std::vector<std::string> claims;
+    std::vector<HWND> announcedWindows;
+    std::vector<std::string> commandsSent;
+    std::vector<HWND> commandWindows;
+    // Processes of another user or sign-in session.
+    std::set<std::uint32_t> otherUsersProcesses;
+    // Started from a console (or with its output redirected), and what it printed there.
+    bool hasConsole = true;
+    std::vector<std::string> linesWritten;
+    // Shortcuts another program has registered; those Kelvaro registered, by id, as their text.
+    std::set<std::string> shortcutsOfOtherPrograms;
+    std::map<int, std::string> registeredShortcuts;
 
 private:
     void ShowPendingPresses()

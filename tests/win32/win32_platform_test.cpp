@@ -229,4 +229,21 @@ TEST_F(Win32PlatformTest, TheEnvironmentAndTheClocksAnswer)
     EXPECT_TRUE(platform.LastInputTick().has_value());
 }
 
+// RegisterHotKey holds a shortcut for one window of the whole session.
+TEST_F(Win32PlatformTest, AShortcutAnotherProgramHoldsIsRefused)
+{
+    HWND other = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND ours = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 7, MOD_CONTROL | MOD_ALT, 'Q'));
+    Win32Platform platform;
+    EXPECT_FALSE(platform.RegisterShortcut(ours, 1, {kShortcutCtrl | kShortcutAlt, 'Q'}));
+    EXPECT_TRUE(platform.RegisterShortcut(ours, 1, {kShortcutCtrl | kShortcutAlt | kShortcutShift, 'Q'}));
+    platform.UnregisterShortcut(ours, 1);
+    EXPECT_TRUE(RegisterHotKey(other, 8, MOD_CONTROL | MOD_ALT | MOD_SHIFT, 'Q')) << "given back";
+    UnregisterHotKey(other, 7);
+    UnregisterHotKey(other, 8);
+    DestroyWindow(ours);
+    DestroyWindow(other);
+}
+
 } // namespace

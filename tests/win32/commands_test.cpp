@@ -1,0 +1,236 @@
+// Later starts in the same folder and the keyboard shortcuts, as the running Kelvaro takes them.
+#include "app/command_client_win.h"
+#include "app/main_window_win.h"
+
+#include "activity/calendar.h"
+#include "breaks/forced_break_dialog_win.h"
+#include "breaks/break_state.h"
+#include "fake_platform_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_dialog_win.h"
+#include "test_support_win.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A start with a command line, told in one line: its exit code (or "runs"), what it sent, printed and showed.
+std::string Start(FakePlatform& platform, const std::vector<std::string>& arguments)
+{
+    const std::optional<int> exitCode = RunCommandLine(platform, arguments);
+    std::string out = exitCode ? "exit " + std::to_string(*exitCode) : "runs";
+    for (const std::string& sent : platform.commandsSent)
+        out += ", sent " + sent;
+    for (const std::string& line : platform.linesWritten)
+        out += ", printed " + line.substr(0, line.find('\n'));
+    for (const FakePlatform::MessageBoxCall& box : platform.messageBoxes)
+        out += std::string(", box ") + ((box.flags & MB_ICONEXCLAMATION) ? "!" : "i") + box.text.substr(0, box.text.find('\n'));
+    return out;
+}
+
+TEST(CommandClientTest, FindsTheRunningKelvaroHandsTheCommandOverAndTells)
+{
+    const std::uint64_t paused = EncodeReply({ReplyCode::Done, {true, 3600000, 15 * 60 + 30}});
+    const HWND running = reinterpret_cast<HWND>(0x1234);
+    struct Case {
+        std::vector<std::string> arguments;
+        RunningKelvaro state;
+        bool console;
+        std::optional<std::uint64_t> reply;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{}, RunningKelvaro::None, false, std::nullopt, "runs"},
+        {{}, RunningKelvaro::Answering, false, paused, "exit 0, sent show"},
+        // Not answering, a plain start tells in a box even from a console.
+        {{}, RunningKelvaro::NotAnswering, true, std::nullopt,
+         "exit 3, box !Kelvaro already runs in this folder but does not answer. Wait a moment and start it again, or "
+         "end it in the Task Manager."},
+        {{"status"}, RunningKelvaro::Answering, true, paused,
+         "exit 0, sent status, printed supervising, active today 01:00:00, reminders paused until 15:30"},
+        {{"status"}, RunningKelvaro::Answering, false, paused, "exit 0, sent status"},
+        {{"pause 30"}, RunningKelvaro::None, false, std::nullopt, "exit 1, box !No Kelvaro is running in this folder."},
+        {{"quit"}, RunningKelvaro::Answering, true, std::nullopt,
+         "exit 3, sent quit, printed The Kelvaro running in this folder does not answer."},
+        {{"help"}, RunningKelvaro::Answering, false, std::nullopt, "exit 2, box iUsage: kelvaro.exe [command]"},
+    };
+    for (const Case& c : cases) {
+        FakePlatform platform;
+        platform.lookup = {c.state, c.state == RunningKelvaro::Answering ? running : nullptr};
+        platform.hasConsole = c.console;
+        platform.commandReply = c.reply;
+        EXPECT_EQ(Start(platform, c.arguments), c.expected) << c.expected;
+        // help and wrong words look for nothing; a start finds the folder's Kelvaro by its object's name.
+        const bool asks = AsksRunningKelvaro(ParseCommandLine(c.arguments));
+        EXPECT_EQ(platform.lookups, asks ? std::vector<std::string>{InstanceObjectName(platform.dataFolder)}
+                                         : std::vector<std::string>{});
+        EXPECT_EQ(platform.claims.size(), c.expected == "runs" ? 1u : 0u) << c.expected;
+        for (HWND window : platform.commandWindows)
+            EXPECT_EQ(window, running);
+    }
+
+    // Two starts at once: the one that couldn't claim the folder looks again, then tells.
+    FakePlatform platform;
+    platform.claimGranted = false;
+    EXPECT_EQ(Start(platform, {"start"}), "exit 3, printed The Kelvaro running in this folder does not answer.");
+    EXPECT_EQ(platform.lookups.size(), 2u);
+}
+
+constexpr char kStoppedSettings[] = "STARTTRAY 0 STARTPROGRAM false";
+constexpr char kCatalogue[] = "--HEALTH-- a ; --END-- --TIMEBREAKS-- b ; --END-- --SLEEP-- c ; --END--";
+
+class CommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetProgramState();
+        platform.files["standard.txt"] = kCatalogue;
+        platform.files["settings.txt"] = kStoppedSettings;
+        platform.files["timehistory.txt"] = "HISTORY\r\n";
+        platform.files["activetimelog.txt"] = "";
+    }
+    void Open()
+    {
+        window.reset();
+        ResetProgramState();
+        window = std::make_unique<CTavrinDlg>(platform, icons);
+        ASSERT_TRUE(window->Create(nullptr));
+        PumpMessages();
+    }
+    // A later start's command, from a process of this user's session unless told otherwise.
+    std::optional<CommandReply> Send(const std::string& command, DWORD processId = 42)
+    {
+        COPYDATASTRUCT data{processId, static_cast<DWORD>(command.size()), const_cast<char*>(command.data())};
+        const LRESULT result = SendMessageW(window->Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        PumpMessages();
+        return result == 0 ? std::nullopt : DecodeReply(static_cast<std::uint64_t>(result));
+    }
+    // A key pressed in a control of the Settings dialog, as the keyboard gives it.
+    static void TypeInto(int id, WPARAM key)
+    {
+        HWND control = GetDlgItem(g_pSettingsDlg->Hwnd(), id);
+        SendMessageW(control, WM_KEYDOWN, key, 0);
+        SendMessageW(control, WM_KEYUP, key, 0);
+    }
+    static int MinuteOfDay(std::int64_t time)
+    {
+        const TimeOfDay local = LocalTimeOfDay(time).value_or(TimeOfDay{});
+        return local.hour * 60 + local.minute;
+    }
+
+    FakePlatform platform;
+    HICON icons[9] = {};
+    std::unique_ptr<CTavrinDlg> window;
+};
+
+TEST_F(CommandsTest, EachCommandDoesWhatItsMenuEntryDoes)
+{
+    Open();
+    EXPECT_EQ(platform.announcedWindows, std::vector<HWND>{window->Hwnd()});
+    EXPECT_EQ(Send("status"), (CommandReply{ReplyCode::Done, {false, 0, std::nullopt}}));
+    EXPECT_EQ(Send("pause 30")->code, ReplyCode::Stopped) << "the menu's pauses need supervision";
+    EXPECT_EQ(Send("break")->code, ReplyCode::Stopped);
+    EXPECT_EQ(g_pForceBreakDlg, nullptr);
+
+    EXPECT_EQ(Send("start")->status.supervising, true);
+    EXPECT_EQ(Send("start")->status.supervising, true) << "a start while supervising changes nothing";
+    const std::optional<CommandReply> paused = Send("pause 30");
+    ASSERT_TRUE(paused);
+    EXPECT_EQ(paused->status.pausedUntilMinute, MinuteOfDay(platform.now + 30 * 60));
+    EXPECT_EQ(Send("pause morning")->status.pausedUntilMinute, 6 * 60);
+    EXPECT_EQ(Send("resume")->status.pausedUntilMinute, std::nullopt);
+
+    EXPECT_EQ(Send("break")->code, ReplyCode::Done);
+    ASSERT_NE(g_pForceBreakDlg, nullptr);
+    EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
+
+    // Another user's program, help and anything else are not obeyed.
+    platform.otherUsersProcesses.insert(7);
+    EXPECT_EQ(Send("stop", 7), std::nullopt);
+    EXPECT_EQ(Send("help"), std::nullopt);
+    EXPECT_EQ(Send("pause 45"), std::nullopt);
+    EXPECT_TRUE(g_bRunning);
+
+    EXPECT_EQ(Send("stop")->status.supervising, false);
+    EXPECT_EQ(Send("stop")->status.supervising, false) << "a stop when stopped changes nothing";
+
+    SendMessageW(window->Hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindowVisible(window->Hwnd()));
+    Send("show");
+    EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
+
+    // Quit as the menu's: it asks while the break counts down, and saves.
+    g_bBreakRunning = true;
+    platform.answers = {IDNO};
+    EXPECT_EQ(Send("quit")->code, ReplyCode::Done);
+    EXPECT_TRUE(IsWindow(window->Hwnd()));
+    const int saves = platform.writes["settings.txt"];
+    EXPECT_EQ(Send("quit")->code, ReplyCode::Done);
+    EXPECT_FALSE(IsWindow(window->Hwnd()));
+    EXPECT_EQ(platform.writes["settings.txt"], saves + 1);
+    EXPECT_EQ(platform.announcedWindows.back(), nullptr) << "a later start no longer finds the window";
+}
+
+TEST_F(CommandsTest, ShortcutsFromTheSettingsDialogPauseResumeAndBreak)
+{
+    platform.files["settings.txt"] = "STARTTRAY 0 HOTKEY_PAUSE Ctrl+Alt+P STARTPROGRAM true";
+    Open();
+    ASSERT_TRUE(g_bRunning);
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+P"}}));
+    EXPECT_EQ(ShortcutText(g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT)), "Ctrl+Alt+P");
+
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 1, 0);
+    EXPECT_NE(platform.trayCalls.back().tip.find("Reminders paused until"), std::string::npos) << "paused";
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 1, 0);
+    EXPECT_EQ(platform.trayCalls.back().tip.find("paused"), std::string::npos) << "resumed";
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
+    EXPECT_EQ(g_pForceBreakDlg, nullptr) << "no break shortcut yet";
+
+    // Typed into the hot-key control, taken at OK: a key alone becomes Ctrl+Alt and the key.
+    Click(window->Hwnd(), IDC_MAIN_MORE_SETTINGS);
+    TypeInto(IDC_SETTINGS_BREAK_SHORTCUT, 'B');
+    Click(g_pSettingsDlg->Hwnd(), IDOK);
+    EXPECT_FALSE(g_pSettingsDlg->IsVisible());
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+P"}, {2, "Ctrl+Alt+B"}}));
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
+    ASSERT_NE(g_pForceBreakDlg, nullptr);
+    EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
+
+    // Emptied with Backspace, it is given back at Cancel too; Quit saves both.
+    TypeInto(IDC_SETTINGS_PAUSE_SHORTCUT, VK_BACK);
+    SendMessageW(g_pSettingsDlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{2, "Ctrl+Alt+B"}}));
+    g_bBreakRunning = false;
+    Click(window->Hwnd(), IDC_MAIN_QUIT);
+    EXPECT_TRUE(platform.files["settings.txt"].ends_with("HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK Ctrl+Alt+B\r\n"))
+        << platform.files["settings.txt"];
+    EXPECT_TRUE(platform.registeredShortcuts.empty());
+    EXPECT_TRUE(platform.messageBoxes.empty());
+}
+
+TEST_F(CommandsTest, AShortcutAnotherProgramHoldsGivesOneBoxAndTheOtherWorks)
+{
+    platform.files["settings.txt"] = "STARTTRAY 0 HOTKEY_PAUSE Ctrl+Alt+P HOTKEY_BREAK Ctrl+Alt+B";
+    platform.shortcutsOfOtherPrograms = {"Ctrl+Alt+P"};
+    Open();
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text, "The shortcut Ctrl+Alt+P is used by another program.");
+    EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro");
+    EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{2, "Ctrl+Alt+B"}}));
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 1, 0);
+    EXPECT_EQ(platform.trayCalls.back().tip.find("paused"), std::string::npos);
+
+    // Unchanged, it is not tried again at OK; the user keeps the choice in the file.
+    Click(window->Hwnd(), IDC_MAIN_MORE_SETTINGS);
+    Click(g_pSettingsDlg->Hwnd(), IDOK);
+    EXPECT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(ShortcutText(g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT)), "Ctrl+Alt+P");
+}
+
+} // namespace
