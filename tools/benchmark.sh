@@ -12,6 +12,7 @@
 #   - the CPU time of one reminder popup's roll under Wine;
 #   - CPU time and peak memory of kelvaro.exe supervising for SECONDS under Wine and Xvfb,
 #     every reminder on and popups every minute, beside a floor program run at the same time.
+# KELVARO_BENCHMARK_LANGUAGE=de measures Kelvaro speaking that language.
 # It is no test: nothing here runs in tools/dev.sh test.
 set -euo pipefail
 
@@ -121,13 +122,16 @@ wine_benchmark() {
 }
 
 # settings.txt started hidden in the tray with the "Other" interval of one minute, and the three
-# kinds of reminder on (1) or off (0).
+# kinds of reminder on (1) or off (0); in the language KELVARO_BENCHMARK_LANGUAGE names ("de"), if any.
 write_settings() {
     local reminders=$2
     printf '%s\r\n' "HEALTH_MSG $reminders" "TIMEBREAK_MSG $reminders" "SLEEP_MSG $reminders" "SOUND_ON_MSG 0" \
         "SOUND_LONGTIME_WARNING 0" "SHUTDOWN 0" "TIMELIMIT 0:0:0" "FREQUENCE 1024" "STARTTRAY 1" "FORCEBREAK 0" \
         "FORCEBREAK_WAIT 60" "ONLYSOUND 0" "KEYBOARD_LEDS 0" "SOUNDMSG_PATH message.wav" \
         "SOUNDWARNING_PATH break.wav" "OTHERTIME 1" "STARTPROGRAM true" >"$1/settings.txt"
+    if [ -n "${KELVARO_BENCHMARK_LANGUAGE:-}" ]; then
+        printf 'LANGUAGE %s\r\n' "$KELVARO_BENCHMARK_LANGUAGE" >>"$1/settings.txt"
+    fi
 }
 
 # kelvaro_folder FOLDER REMINDERS: a data folder of a user who has started Kelvaro before today
