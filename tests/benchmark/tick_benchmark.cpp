@@ -69,7 +69,7 @@ int main(int argc, char** argv)
     CountingFiles files;
     CBreakHistory record;
     BreakCoordinator rules(record);
-    rules.OnStart({}, std::nullopt);
+    rules.OnStart({}, BreakChoices{});
     const std::uint64_t allocationsBefore = g_allocations.allocations;
     RunOrdinaryTicks(files, rules, ticks);
     const std::uint64_t allocations = g_allocations.allocations - allocationsBefore;
