@@ -247,11 +247,22 @@ void KelvaroProcess::Launch()
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    m_launchedAt = GetTickCount64();
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(),
-                        &startup, &m_process)) {
-        ADD_FAILURE() << "could not start " << program.string() << " (error " << GetLastError() << ")";
-        m_process = {};
+    // Wine, starved of processors, now and then fails to make a process at all (an internal error
+    // before the program runs): that start is tried again, any other failure is the test's.
+    constexpr int kTries = 5;
+    constexpr DWORD kPauseMs = 1000;
+    for (int attempt = 1;; ++attempt) {
+        m_launchedAt = GetTickCount64();
+        if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(),
+                           &startup, &m_process))
+            return;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == kTries) {
+            ADD_FAILURE() << "could not start " << program.string() << " (error " << error << ")";
+            m_process = {};
+            return;
+        }
+        Sleep(kPauseMs);
     }
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 namespace {
 
 // The choices that Start locks, and the controls that stay usable while supervision runs.
@@ -179,6 +182,25 @@ TEST(MainWindowE2e, CloseAndMinimizeHideWhileEscapeEndsWithoutSaving)
     EXPECT_EQ(kelvaro.ExitCode(), 0u);
     EXPECT_TRUE(kelvaro.BoxesSeen().empty());
     EXPECT_EQ(kelvaro.ReadFile("settings.txt"), settingsBefore) << "Escape must not save the settings";
+}
+
+// A user who chose German in the Settings dialog: kelvaro.exe in a folder of its own speaks it from
+// its start, also where the program changes a text, and keeps the choice.
+TEST(MainWindowE2e, SpeaksTheLanguageChosenAndKeepsTheChoice)
+{
+    KelvaroProcess kelvaro(WithTimeFiles(
+        {{"settings.txt", ShownAndStoppedSettings() + "LANGUAGE de\r\n"}, {"standard.txt", DefaultCatalogue()}}));
+    HWND main = kelvaro.MainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(kelvaro.Sync(main));
+    EXPECT_EQ(kelvaro.ItemText(main, IDC_MAIN_QUIT), "Ende");
+    EXPECT_EQ(kelvaro.ItemText(main, IDC_MAIN_START_STOP), "Starten");
+    kelvaro.Click(main, IDC_MAIN_START_STOP);
+    EXPECT_TRUE(WaitForStartStop(kelvaro, main, "Stoppen"));
+    kelvaro.Quit();
+    const std::optional<std::string> settings = kelvaro.ReadFile("settings.txt");
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(settings->ends_with("\r\nLANGUAGE de\r\n")) << *settings;
 }
 
 } // namespace
