@@ -43,11 +43,14 @@ init_wine_prefix() {
   # Without a window manager Wine pauses about two seconds whenever it hides a window.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   # Chinese and Japanese texts are drawn and measured in the CJK font the test command installs,
-  # linked, as Windows links its CJK fonts to Tahoma, to Liberation Sans: the face Wine gives here
-  # for the dialogs' and the popups' fonts alike. Linked to a face Wine lacks, such as Tahoma or
-  # Arial, the CJK font would stand in for that face, Latin letters too.
-  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'Liberation Sans' \
-    /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  # linked, as Windows links its CJK fonts to Tahoma, to Liberation Sans and its bold: the face Wine
+  # gives here for the dialogs' and the popups' fonts alike. Linked to a face Wine lacks, such as
+  # Tahoma or Arial, the CJK font would stand in for that face, Latin letters too.
+  local face
+  for face in 'Liberation Sans' 'Liberation Sans Bold'; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+      /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  done
   wineserver -w
   echo "$wine_prefix_recipe" >"$WINEPREFIX/kelvaro-ready"
 }

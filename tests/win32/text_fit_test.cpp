@@ -190,6 +190,22 @@ std::string ShippedFile(const std::string& language, const std::string& englishP
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// A character of Chinese and Japanese, 漢 (U+6F22).
+constexpr char kCjkCharacter[] = "\xE6\xBC\xA2";
+
+// Whether the font selected into a device context draws a CJK character in a CJK font, nearly as
+// wide as the font is high, where a missing character's box is about half that. Windows links its
+// CJK fonts to the dialogs' and popups' fonts; the test command links one in its Wine prefixes.
+bool DrawsCjkWide(HDC dc)
+{
+    const std::wstring wide = Widen(kCjkCharacter);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return 4 * size.cx >= 3 * (metrics.tmHeight - metrics.tmInternalLeading);
+}
+
 class TextFitInEveryLanguage : public ::testing::TestWithParam<const char*> {};
 
 // Every label, button, check box and radio button of every dialog shows its whole text, in every language.
@@ -235,6 +251,13 @@ TEST_P(TextFitInEveryLanguage, EveryDialogShowsItsTextsWhole)
     ASSERT_EQ(g_pHistoryDlg->ReadHistory(), 1);
     PumpMessages();
 
+    {
+        HDC dc = GetDC(main.Hwnd());
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(main.Hwnd(), WM_GETFONT, 0, 0)));
+        EXPECT_TRUE(DrawsCjkWide(dc)) << "Chinese and Japanese would be measured without a CJK font";
+        SelectObject(dc, previous);
+        ReleaseDC(main.Hwnd(), dc);
+    }
     std::vector<Clipped> clipped;
     CheckDialog("main window", main.Hwnd(), clipped);
     CheckDialog("Settings", g_pSettingsDlg->Hwnd(), clipped);
@@ -369,8 +392,6 @@ TEXTMETRICW BoxMetrics(HWND control)
     return metrics;
 }
 
-// A character of Chinese and Japanese, 漢 (U+6F22).
-constexpr char kCjkCharacter[] = "\xE6\xBC\xA2";
 
 // A CJK font as tall as a font: Windows draws a CJK text of Tahoma in a CJK font it links to
 // Tahoma, where Wine, linking none, would draw the narrow box of a missing character.
@@ -535,6 +556,7 @@ TEST_P(TextFitInEveryLanguage, EveryShippedMessageFitsThePopup)
     GetTextFaceW(dc, LF_FACESIZE, face);
     // Wine has no Arial of its own; Liberation Sans has the same widths.
     ASSERT_TRUE(lstrcmpiW(face, L"Arial") == 0 || lstrcmpiW(face, L"Liberation Sans") == 0) << Narrow(face);
+    ASSERT_TRUE(DrawsCjkWide(dc)) << "Chinese and Japanese would be measured without a CJK font";
     const int width = ScaleToDpi(kReminderPopupTextRect.right - kReminderPopupTextRect.left, dpi);
     const int height = ScaleToDpi(kReminderPopupTextRect.bottom - kReminderPopupTextRect.top, dpi);
     for (const MessageList* list : {&catalogue.health, &catalogue.timeBreaks, &catalogue.sleep}) {
