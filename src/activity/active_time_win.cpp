@@ -139,7 +139,6 @@ void CTavrinDlg::OnActivityTick()
     ShowTimeText(Item(IDC_MAIN_ACTIVE_TIME), texts.time);
     if (g_pForceBreakDlg && g_pForceBreakDlg->Hwnd())
         ShowTimeText(g_pForceBreakDlg->Item(IDC_BREAK_ACTIVE_TIME), texts.time);
-    CheckLongActivity();
 }
 
 void CTavrinDlg::RefreshTooltip()

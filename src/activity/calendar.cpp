@@ -1,5 +1,6 @@
 #include "activity/calendar.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace {
@@ -107,4 +108,14 @@ std::optional<std::int64_t> LocalMoment(const CivilDate& date, const TimeOfDay& 
             shown = static_cast<std::int64_t>(moment);
     }
     return shown ? shown : standard;
+}
+
+std::string FormatClockTime(int minuteOfDay)
+{
+    constexpr int kMinutesPerHour = 60;
+    constexpr int kHoursPerDay = 24;
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", minuteOfDay / kMinutesPerHour % kHoursPerDay,
+                  minuteOfDay % kMinutesPerHour);
+    return text;
 }

@@ -1,9 +1,16 @@
 #pragma once
-#include "settings/settings_file.h"
-
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <string>
+
+// A time of the local clock.
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    bool operator==(const TimeOfDay&) const = default;
+};
 
 // A day of the local calendar, as the time files write it.
 struct CivilDate {
@@ -34,3 +41,6 @@ std::int64_t LocalDayLengthMs(const CivilDate& date);
 // moment it would have shown it without the change (an hour on, as the clock then reads). Nothing
 // when the system can't convert it.
 std::optional<std::int64_t> LocalMoment(const CivilDate& date, const TimeOfDay& time);
+
+// A clock time as every text of the program shows it, "09:05": two digits each, 24 hours.
+std::string FormatClockTime(int minuteOfDay);

@@ -1,13 +1,13 @@
 #include "app/command_line.h"
 
 #include "activity/activity_monitor.h"
+#include "activity/calendar.h"
 #include "language/text_format.h"
 #include "language/translation.h"
 #include "platform/text_chars.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <utility>
 
 namespace {
@@ -28,15 +28,11 @@ constexpr std::array<std::pair<std::string_view, Command>, 12> kCommands = {{
 }};
 
 constexpr std::string_view kPauseWord = "pause";
-constexpr int kMinutesPerHour = 60;
 
 std::string Lowered(std::string_view word)
 {
     std::string lowered(word);
-    for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiLower);
     return lowered;
 }
 
@@ -44,16 +40,8 @@ std::vector<std::string> Words(const std::vector<std::string>& arguments)
 {
     std::vector<std::string> words;
     for (const std::string& argument : arguments) {
-        std::size_t pos = 0;
-        while (pos < argument.size()) {
-            while (pos < argument.size() && IsBlank(argument[pos]))
-                ++pos;
-            const std::size_t start = pos;
-            while (pos < argument.size() && !IsBlank(argument[pos]))
-                ++pos;
-            if (pos > start)
-                words.push_back(argument.substr(start, pos - start));
-        }
+        for (std::string_view word : SplitWords(argument))
+            words.emplace_back(word);
     }
     return words;
 }
@@ -139,9 +127,7 @@ std::string StatusLine(const KelvaroStatus& status)
 {
     const ActiveTimeTexts active = FormatActiveTimeTexts(SplitForDisplay(status.activeMs));
     if (status.pausedUntilMinute) {
-        char until[16];
-        std::snprintf(until, sizeof until, "%02d:%02d", *status.pausedUntilMinute / kMinutesPerHour,
-                      *status.pausedUntilMinute % kMinutesPerHour);
+        const std::string until = FormatClockTime(*status.pausedUntilMinute);
         return FillText(status.supervising ? Tr("supervising, active today %s, reminders paused until %s")
                                            : Tr("stopped, active today %s, reminders paused until %s"),
                         {active.time, until});

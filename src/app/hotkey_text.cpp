@@ -50,13 +50,6 @@ constexpr struct {
 } kModifiers[] = {{kShortcutCtrl, "Ctrl"}, {kShortcutAlt, "Alt"}, {kShortcutShift, "Shift"}};
 constexpr unsigned kAllModifiers = kShortcutCtrl | kShortcutAlt | kShortcutShift;
 
-bool SameLetters(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&lower](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::string_view Trimmed(std::string_view part)
 {
     while (!part.empty() && IsBlank(part.front()))
@@ -109,12 +102,12 @@ unsigned KeyOfText(std::string_view text)
         return static_cast<unsigned char>(text[0]);
     if (text.size() == 1 && text[0] >= 'a' && text[0] <= 'z')
         return static_cast<unsigned>(text[0] - 'a') + kFirstLetter;
-    if (text.size() == kCodePrefix.size() + kCodeDigits && SameLetters(text.substr(0, kCodePrefix.size()), kCodePrefix)) {
+    if (text.size() == kCodePrefix.size() + kCodeDigits && SameIgnoringCase(text.substr(0, kCodePrefix.size()), kCodePrefix)) {
         const int high = HexValue(text[kCodePrefix.size()]);
         const int low = HexValue(text[kCodePrefix.size() + 1]);
         return high < 0 || low < 0 ? 0 : static_cast<unsigned>(high * 16 + low);
     }
-    if (text.size() == kNumpadPrefix.size() + 1 && SameLetters(text.substr(0, kNumpadPrefix.size()), kNumpadPrefix) &&
+    if (text.size() == kNumpadPrefix.size() + 1 && SameIgnoringCase(text.substr(0, kNumpadPrefix.size()), kNumpadPrefix) &&
         IsDigit(text.back()))
         return kFirstNumpadDigit + static_cast<unsigned>(text.back() - '0');
     if ((text.size() == 2 || text.size() == 3) && (text[0] == 'F' || text[0] == 'f') &&
@@ -123,7 +116,7 @@ unsigned KeyOfText(std::string_view text)
         return number <= kFunctionKeys ? kFirstFunctionKey + number - 1 : 0;
     }
     for (const KeyName& named : kKeyNames) {
-        if (SameLetters(named.name, text))
+        if (SameIgnoringCase(named.name, text))
             return named.key;
     }
     return 0;
@@ -164,7 +157,7 @@ Shortcut ParseShortcut(std::string_view text)
     Shortcut shortcut;
     for (std::size_t index = 0; index + 1 < parts.size(); ++index) {
         const auto modifier = std::find_if(std::begin(kModifiers), std::end(kModifiers),
-                                           [&](const auto& known) { return SameLetters(known.name, parts[index]); });
+                                           [&](const auto& known) { return SameIgnoringCase(known.name, parts[index]); });
         if (modifier == std::end(kModifiers) || (shortcut.modifiers & modifier->flag) != 0)
             return {};
         shortcut.modifiers |= modifier->flag;

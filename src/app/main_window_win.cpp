@@ -19,12 +19,9 @@
 #include "settings/settings_file.h"
 #include "shutdown/set_time_dialog_win.h"
 
-bool g_bRunning = false;
 bool g_bStoppedBySuspend = false;
 bool g_bWindowsNT = false;
-CShoutdownDlg* g_pShutdownDlg = nullptr;
 C2dGraphPlot* g_pHistoryDlg = nullptr;
-CSetting* g_pSettingsDlg = nullptr;
 
 namespace {
 constexpr char kAppName[] = "Kelvaro";
@@ -34,11 +31,20 @@ constexpr const char* kDialogObjectMissing = TrLater("Error Creating Dialog Obje
 constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0)};
 constexpr UINT kSystemCommandMask = 0xFFF0;
 constexpr int kMinutesPerHour = 60;
+
+constexpr CheckBinding kMainChecks[] = {
+    {IDC_MAIN_HEALTH_TIPS, &SettingsModel::healthMsg},
+    {IDC_MAIN_TIME_BREAKS, &SettingsModel::timeBreakMsg},
+    {IDC_MAIN_SLEEP_MESSAGES, &SettingsModel::sleepMsg},
+    {IDC_MAIN_SHUTDOWN, &SettingsModel::shutdown},
+    {IDC_MAIN_LAUNCH_MINIMIZED, &SettingsModel::startTray},
+};
+constexpr TextBinding kMainTexts[] = {{IDC_MAIN_OTHER_MINUTES, &SettingsModel::otherTime}};
 } // namespace
 
 CTavrinDlg::CTavrinDlg(Platform& platform, HICON* trayIcons)
-    : CDialog(IDD_MAIN), m_platform(platform), m_pTrayIcons(trayIcons),
-      m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)))
+    : CDialog(IDD_MAIN), m_platform(platform), m_view(*this, m_settings, LockedWindow::Main, kMainChecks, kMainTexts),
+      m_pTrayIcons(trayIcons), m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)))
 {
 }
 
@@ -69,45 +75,53 @@ BOOL CTavrinDlg::OnInitDialog()
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     StyleLabel(IDC_MAIN_MIN_LABEL, kMinutesLabelStyle);
-    CheckButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER, IDC_MAIN_60_MIN);
+    m_quiet.SetOwner(Hwnd());
+    m_eyeBreaks.SetOwner(Hwnd());
     CreateTrayIcon();
-    SetChecked(IDC_MAIN_HEALTH_TIPS, true);
-    SetChecked(IDC_MAIN_TIME_BREAKS, true);
-    SetChecked(IDC_MAIN_SLEEP_MESSAGES, true);
     g_bWindowsNT = m_platform.EnvironmentVariable("OS") == "Windows_NT";
     CreateChildDialogs();
-    if (g_pSettingsDlg) {
-        // The sounds played are the ones the dialog shows, also before a settings file names them.
-        g_pSettingsDlg->SetMessageSound("message.wav");
-        g_pSettingsDlg->SetWarningSound("break.wav");
-        g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "60");
-        // Kelvaro keeps quiet in busy moments unless the user asks otherwise.
-        g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, true);
-        g_pSettingsDlg->SetChecked(IDC_SETTINGS_NATURAL_BREAKS, true);
-    }
-    SetItemText(IDC_MAIN_OTHER_MINUTES, "120");
     SendDlgItemMessageW(Hwnd(), IDC_MAIN_OTHER_MINUTES, EM_LIMITTEXT, kLongestNumberText, 0);
-    EnableItem(IDC_MAIN_OTHER_MINUTES, false);
+    // The choices as they are before a settings file has its say.
+    ShowSettings();
+    ShowLocks();
     LoadSaveActiveTime(3);
     g_timeCountedDay = m_platform.Now();
     LoadBreakHistory();
-    SetChecked(IDC_MAIN_LAUNCH_MINIMIZED, true);
     int loaded = LoadSaveSettings(1);
     if (loaded == 0 && !Ended()) {
         LoadSaveSettings(0);
         loaded = LoadSaveSettings(1);
     }
     m_bInitialised = true;
+    // Taken once the window runs: a box telling of a shortcut another program holds, shown now,
+    // would be answered before the window is shown and hidden as the settings say.
     if (!Ended())
-        RegisterShortcuts();
+        PostMessageW(Hwnd(), WM_SHORTCUTS_CHOSEN, 0, 0);
     return loaded;
 }
 
-void CTavrinDlg::RegisterShortcuts()
+void CTavrinDlg::RegisterShortcuts(ShortcutOccasion occasion)
 {
-    if (g_pSettingsDlg && g_pSettingsDlg->Hwnd())
-        m_shortcuts.Register(Hwnd(), g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT),
-                             g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_BREAK_SHORTCUT));
+    m_shortcuts.Register(Hwnd(), {m_settings.pauseShortcut, m_settings.breakShortcut}, occasion);
+}
+
+void CTavrinDlg::ShowSettings()
+{
+    m_view.Show();
+    CheckButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER, m_settings.interval);
+    if (m_pSettingsDlg)
+        m_pSettingsDlg->ShowSettings();
+    if (m_pShutdownDlg)
+        m_pShutdownDlg->ShowSettings(m_platform.Now());
+}
+
+void CTavrinDlg::ShowLocks()
+{
+    m_view.ShowEnabling(g_bRunning);
+    if (m_pSettingsDlg)
+        m_pSettingsDlg->ShowEnabling(g_bRunning);
+    if (m_pShutdownDlg)
+        m_pShutdownDlg->ShowEnabling(g_bRunning);
 }
 
 KelvaroStatus CTavrinDlg::Supervision()
@@ -135,22 +149,19 @@ void CTavrinDlg::AddAboutToSystemMenu()
 
 void CTavrinDlg::CreateChildDialogs()
 {
-    m_pShutdownDlg = std::make_unique<CShoutdownDlg>(m_platform);
+    m_pShutdownDlg = std::make_unique<CShoutdownDlg>(m_platform, m_settings);
     g_pShutdownDlg = m_pShutdownDlg.get();
-    g_pShutdownDlg->m_nHour = 0;
-    g_pShutdownDlg->m_nMinute = 0;
-    g_pShutdownDlg->m_nSecond = 0;
     // Like every dialog without a parent of its own, it is owned by the main window, so it
     // hides with it to the tray and never stands behind it.
     if (!g_pShutdownDlg->Create(Hwnd()))
         AppMessageBox(Tr(kDialogCreationFailed));
 
-    m_pHistoryDlg = std::make_unique<C2dGraphPlot>(m_platform);
+    m_pHistoryDlg = std::make_unique<C2dGraphPlot>(m_platform, m_settings);
     g_pHistoryDlg = m_pHistoryDlg.get();
     if (!g_pHistoryDlg->Create(Hwnd()))
         AppMessageBox(Tr(kDialogCreationFailed));
 
-    m_pSettingsDlg = std::make_unique<CSetting>(m_platform);
+    m_pSettingsDlg = std::make_unique<CSetting>(m_platform, m_settings);
     g_pSettingsDlg = m_pSettingsDlg.get();
     if (!g_pSettingsDlg->Create(Hwnd()))
         AppMessageBox(Tr(kDialogCreationFailed));
@@ -196,15 +207,17 @@ void CTavrinDlg::OnCommand(int id, int notifyCode)
         OnShowHistory();
         break;
     case IDC_MAIN_LAUNCH_MINIMIZED:
+        m_view.Take(id, notifyCode);
         LoadSaveSettings(0);
-        break;
-    case IDC_MAIN_OTHER:
-        EnableItem(IDC_MAIN_OTHER_MINUTES, true);
         break;
     case IDC_MAIN_30_MIN:
     case IDC_MAIN_45_MIN:
     case IDC_MAIN_60_MIN:
-        EnableItem(IDC_MAIN_OTHER_MINUTES, false);
+    case IDC_MAIN_OTHER:
+        if (notifyCode == BN_CLICKED) {
+            m_settings.interval = id;
+            m_view.ShowEnabling(g_bRunning);
+        }
         break;
     case IDC_MAIN_INFO_LABEL:
         if (notifyCode == STN_CLICKED)
@@ -215,9 +228,13 @@ void CTavrinDlg::OnCommand(int id, int notifyCode)
         OnHeadsUpButton(id);
         break;
     default:
+        if (m_view.Take(id, notifyCode))
+            break;
         if (m_quiet.OnTrayCommand(id)) {
             RefreshTooltip();
             FollowRules();
+            // A pause outlasts a restart of the computer, its end doesn't: the file follows at once.
+            LoadSaveSettings(0);
         } else {
             CDialog::OnCommand(id, notifyCode);
         }
@@ -292,7 +309,7 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
             m_commands.CarryOut(*command);
         return true;
     case WM_SHORTCUTS_CHOSEN:
-        RegisterShortcuts();
+        RegisterShortcuts(ShortcutOccasion::Chosen);
         return true;
     // Left to the default handling too, which lays the window out again for its new DPI.
     case WM_DPICHANGED:

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/command_server_win.h"
 #include "app/shortcuts_win.h"
+#include "app/supervision_state.h"
 #include "breaks/break_coordinator.h"
 #include "breaks/break_ideas.h"
 #include "breaks/eye_breaks_win.h"
@@ -11,6 +12,8 @@
 #include "language/translation.h"
 #include "messages/quiet_keeper_win.h"
 #include "messages/reminder_presenter_win.h"
+#include "settings/settings_model.h"
+#include "settings/settings_view_win.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,22 +29,21 @@ struct ReminderDecision;
 struct MessageCatalogue;
 struct ActiveTime;
 struct ActiveTimeTexts;
-struct SettingsSnapshot;
-struct SettingAssignment;
 
 // Private window message the tray icon reports its mouse messages with.
 constexpr UINT WM_TRAYNOTIFY = WM_APP + 1000;
 // Told when one of the main window's dialogs can't be created.
 inline constexpr const char* kDialogCreationFailed = TrLater("Error creating Dialog");
 
-// The program's one main window. It owns supervision: the choices, Start and Stop, the
-// timers, the tray icon and the three dialogs that live for the whole run.
+// The program's one main window. It owns the settings model, Start and Stop, the timers, the tray
+// icon and the three dialogs that live for the whole run, and shows the main choices.
 class CTavrinDlg : public CDialog, private CommandHost {
 public:
     CTavrinDlg(Platform& platform, HICON* trayIcons);
     ~CTavrinDlg() override;
 
-    // Reads (load != 0) or writes settings.txt; 1 on success, 0 when the file can't be opened.
+    // Reads settings.txt into the model (load != 0), or writes the model to it; 1 on success, 0
+    // when the file can't be opened.
     int LoadSaveSettings(int load);
     // Reloads standard.txt into the three message lists; 0 when it can't be opened.
     int LoadMessages();
@@ -53,6 +55,7 @@ public:
 
     // Start or Stop; a stop by a sleep keeps the pause and what waits for the user to be free.
     void OnStartStop(StopCause cause = StopCause::User);
+    void StopSupervision(StopCause cause);
     void OnQuit();
     void ArmTimers();
     void KillTimers();
@@ -66,9 +69,16 @@ public:
     // The tray tooltip with today's count as last counted, and the pause's line while it lasts.
     void RefreshTooltip();
 
+    // The settings, which the windows show; declared first, as every part of the window reads them.
+    SettingsModel m_settings;
     // The interval button checked at the last Start (0 before the first).
-    int m_nFrequence = 0;
+    int& m_nFrequence = m_settings.frequence;
     int m_bHidden = 0;
+
+    // The dialogs the window shows.
+    CSetting* SettingsDialog() const { return m_pSettingsDlg.get(); }
+    CShoutdownDlg* SetTimeDialog() const { return m_pShutdownDlg.get(); }
+    C2dGraphPlot* HistoryDialog() const { return m_pHistoryDlg.get(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -97,13 +107,9 @@ private:
     void ShowBreakAgainIfRunning();
     void HideOwnedDialogs();
     OwnedWindow RoleOf(HWND window) const;
-    void LockChoices(bool locked);
-    SettingsSnapshot SnapshotSettings() const;
-    void ApplySetting(const SettingAssignment& assignment);
-    CDialog* LockedWindowDialog(int window) const;
-
-    // The choices of the break features at Start.
-    BreakChoices TakeBreakChoices();
+    // Every window shows the settings, and takes input as supervision's locks say.
+    void ShowSettings();
+    void ShowLocks();
     // Restores today's count at Start and makes it the count.
     void StartCountingActiveTime();
     // Shows the break dialog and starts (or goes on with) its countdown.
@@ -117,7 +123,6 @@ private:
     void OfferDailyLimitReminder();
     // A message tick's decision with the time and settings of now.
     ReminderDecision DecideReminderNow(unsigned timerId, const MessageCatalogue& lists);
-    void CheckLongActivity();
 
     // The user's moment and what is on screen, for the rules between the break features; the
     // system's quiet state asked afresh or as last read.
@@ -148,8 +153,8 @@ private:
     KelvaroStatus Supervision() override;
     void RunMenuCommand(int id) override { OnCommand(id, 0); }
     void TakeBreakNow() override;
-    // The shortcuts as the Settings dialog's hot-key controls hold them, registered where they changed.
-    void RegisterShortcuts();
+    // The shortcuts as the model holds them, registered where they changed or failed before.
+    void RegisterShortcuts(ShortcutOccasion occasion);
 
     // The window was destroyed, possibly by a command taken in the nested loop of a message box.
     bool Ended() const { return Hwnd() == nullptr; }
@@ -158,18 +163,20 @@ private:
     int AppMessageBox(const std::string& text);
 
     Platform& m_platform;
+    // The main window's own choices, bound to the model.
+    CSettingsView m_view;
     // The boxes of failed file saves and loads, held back while a tick or a Start runs.
     CDeferredBoxes m_fileBoxes{m_platform};
     CBreakHistory m_breaks;
     // Decides between the break features; the objects below show what it says.
-    BreakCoordinator m_rules{m_breaks};
-    CQuietKeeper m_quiet{m_platform, m_rules};
-    CReminderPresenter m_reminders{m_platform};
+    BreakCoordinator m_rules{m_breaks, g_supervision};
+    CQuietKeeper m_quiet{m_platform, m_rules, m_settings};
+    CReminderPresenter m_reminders{m_platform, m_settings};
     CEyeBreaks m_eyeBreaks;
     CHeadsUpWnd m_headsUp{m_platform};
     // Commands from later starts in the same folder, and the keyboard shortcuts.
     CCommandServer m_commands{m_platform, *this};
-    CShortcuts m_shortcuts{m_platform};
+    CShortcuts m_shortcuts{m_platform, g_supervision.Shortcuts()};
     HICON* m_pTrayIcons;
     HICON m_hIcon;
     std::unique_ptr<CTrayNot> m_pTrayIcon;
@@ -186,9 +193,6 @@ private:
     bool m_bInitialised = false;
 };
 
-extern bool g_bRunning;
 extern bool g_bStoppedBySuspend;
 extern bool g_bWindowsNT;
-extern CShoutdownDlg* g_pShutdownDlg;
 extern C2dGraphPlot* g_pHistoryDlg;
-extern CSetting* g_pSettingsDlg;

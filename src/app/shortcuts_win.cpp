@@ -11,9 +11,7 @@
 namespace {
 
 // The ids of RegisterHotKey, which WM_HOTKEY carries: the pause's, then the break's.
-constexpr int kShortcutIds[] = {1, 2};
-constexpr int kPause = 0;
-constexpr int kBreak = 1;
+constexpr int kShortcutIds[kShortcutCount] = {1, 2};
 
 // The keys of the cursor block, whose value in the hot-key control carries the extended flag: without
 // it the control names the number pad's key of the same code.
@@ -52,49 +50,49 @@ WORD HotKeyValueOf(const Shortcut& shortcut)
     return MAKEWORD(static_cast<BYTE>(shortcut.key), flags);
 }
 
-void CShortcuts::Register(HWND window, const Shortcut& pause, const Shortcut& takeBreak)
+void CShortcuts::Register(HWND window, const std::array<Shortcut, kShortcutCount>& chosen,
+                          ShortcutOccasion occasion)
 {
     if (window != m_window) {
         Unregister();
         m_window = window;
     }
-    Hold(kPause, pause);
-    Hold(kBreak, takeBreak);
-}
-
-void CShortcuts::Hold(int index, const Shortcut& shortcut)
-{
-    Held& held = m_held[index];
-    // One that another program holds is not tried again, and its box not shown again, until it changes.
-    if (held.shortcut == shortcut)
-        return;
-    if (held.registered)
-        m_platform.UnregisterShortcut(m_window, kShortcutIds[index]);
-    held = {shortcut, false};
-    if (!IsUsableShortcut(shortcut))
-        return;
-    held.registered = m_platform.RegisterShortcut(m_window, kShortcutIds[index], shortcut);
-    if (!held.registered) {
-        m_platform.ShowMessageBox(m_window,
-                                  FillText(Tr("The shortcut %s is used by another program."), {ShortcutText(shortcut)}),
-                                  "Kelvaro", MB_OK | MB_ICONEXCLAMATION);
+    for (const ShortcutStep& step : m_held.Plan(chosen, occasion)) {
+        const int id = kShortcutIds[step.slot];
+        if (!step.take) {
+            m_platform.UnregisterShortcut(m_window, id);
+            m_held.Released(step.slot);
+            continue;
+        }
+        const bool taken = m_platform.RegisterShortcut(m_window, id, step.shortcut);
+        m_held.Tried(step.slot, taken);
+        if (!taken) {
+            m_platform.ShowMessageBox(m_window,
+                                      FillText(Tr("The shortcut %s is used by another program."),
+                                               {ShortcutText(step.shortcut)}),
+                                      "Kelvaro", MB_OK | MB_ICONEXCLAMATION);
+        }
     }
+    // At a Start only the ones that failed were tried; the others keep waiting for their reading.
+    if (occasion == ShortcutOccasion::Chosen)
+        m_held.Remember(chosen);
 }
 
 void CShortcuts::Unregister()
 {
-    for (int index : {kPause, kBreak}) {
-        if (m_held[index].registered)
-            m_platform.UnregisterShortcut(m_window, kShortcutIds[index]);
-        m_held[index] = {};
+    for (std::size_t slot = 0; slot < kShortcutCount; ++slot) {
+        if (m_held.Held(slot))
+            m_platform.UnregisterShortcut(m_window, kShortcutIds[slot]);
+        m_held.Released(slot);
     }
+    m_held.Remember({});
 }
 
 std::optional<Command> CShortcuts::OnHotKey(WPARAM id, bool paused) const
 {
-    if (id == static_cast<WPARAM>(kShortcutIds[kPause]) && m_held[kPause].registered)
+    if (id == static_cast<WPARAM>(kShortcutIds[kPauseShortcut]) && m_held.Held(kPauseShortcut))
         return PauseShortcutCommand(paused);
-    if (id == static_cast<WPARAM>(kShortcutIds[kBreak]) && m_held[kBreak].registered)
+    if (id == static_cast<WPARAM>(kShortcutIds[kBreakShortcut]) && m_held.Held(kBreakShortcut))
         return Command::Break;
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/command_line.h"
+#include "app/held_shortcuts.h"
 #include "app/hotkey_text.h"
 
 #include <windows.h>
@@ -14,27 +15,21 @@ Shortcut ShortcutOfHotKeyValue(WORD value);
 WORD HotKeyValueOf(const Shortcut& shortcut);
 
 // The keyboard shortcuts "Pause or resume reminders" and "Take a break now", registered for the
-// whole system while Kelvaro runs.
+// whole system while Kelvaro runs, as the held shortcuts' plan says.
 class CShortcuts {
 public:
-    explicit CShortcuts(Platform& platform) : m_platform(platform) {}
+    CShortcuts(Platform& platform, HeldShortcuts& held) : m_platform(platform), m_held(held) {}
 
-    // Registers the shortcuts that changed, heard by the window; each one another program holds
-    // gives one box, and the other still works.
-    void Register(HWND window, const Shortcut& pause, const Shortcut& takeBreak);
+    // Makes the held shortcuts the chosen ones, heard by the window; each one another program
+    // holds gives one box, and the other still works.
+    void Register(HWND window, const std::array<Shortcut, kShortcutCount>& chosen, ShortcutOccasion occasion);
     // Gives them back to the system.
     void Unregister();
     // A WM_HOTKEY: the command of the shortcut pressed; nothing for another.
     std::optional<Command> OnHotKey(WPARAM id, bool paused) const;
 
 private:
-    struct Held {
-        Shortcut shortcut;
-        bool registered = false;
-    };
-    void Hold(int index, const Shortcut& shortcut);
-
     Platform& m_platform;
+    HeldShortcuts& m_held;
     HWND m_window = nullptr;
-    Held m_held[2];
 };

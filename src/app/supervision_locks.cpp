@@ -2,6 +2,9 @@
 
 #include "app/timer_plan.h"
 #include "resources/resource_ids.h"
+#include "settings/settings_model.h"
+
+#include <algorithm>
 
 namespace {
 constexpr int kDialogOk = 1;
@@ -40,13 +43,40 @@ const std::vector<LockedControl>& ControlsLockedWhileRunning()
         {Main, IDC_MAIN_45_MIN},
         {Main, IDC_MAIN_60_MIN},
         {Main, IDC_MAIN_OTHER},
+        // Working hours taken in their dialog while supervision runs would never be in force.
+        {WorkingHours, kDialogOk},
     };
     return controls;
 }
 
-bool EnabledAfterStop(const LockedControl& control, int checkedIntervalButton)
+bool IsLockedWhileRunning(LockedWindow window, int id)
 {
-    if (control.window == LockedWindow::Main && control.id == IDC_MAIN_OTHER_MINUTES)
-        return checkedIntervalButton == kIntervalOther;
+    const auto& locked = ControlsLockedWhileRunning();
+    return std::any_of(locked.begin(), locked.end(),
+                       [&](const LockedControl& control) { return control.window == window && control.id == id; });
+}
+
+std::vector<int> ControlsEnabledByRules(LockedWindow window)
+{
+    std::vector<int> ids;
+    for (const LockedControl& control : ControlsLockedWhileRunning()) {
+        if (control.window == window)
+            ids.push_back(control.id);
+    }
+    if (window == LockedWindow::Settings)
+        ids.push_back(IDC_SETTINGS_WAIT_SECONDS);
+    return ids;
+}
+
+bool IsControlEnabled(LockedWindow window, int id, const SettingsModel& model, bool running)
+{
+    if (window == LockedWindow::Settings && id == IDC_SETTINGS_WAIT_SECONDS)
+        return model.forceBreak;
+    if (!IsLockedWhileRunning(window, id))
+        return true;
+    if (running)
+        return false;
+    if (window == LockedWindow::Main && id == IDC_MAIN_OTHER_MINUTES)
+        return model.interval == kIntervalOther;
     return true;
 }

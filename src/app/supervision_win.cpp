@@ -3,7 +3,6 @@
 
 #include "activity/calendar.h"
 #include "activity/counter_state.h"
-#include "app/supervision_locks.h"
 #include "app/timer_plan.h"
 #include "breaks/break_state.h"
 #include "language/text_format.h"
@@ -12,8 +11,6 @@
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
-#include "shutdown/set_time_dialog_win.h"
 #include "shutdown/shutdown_service.h"
 
 
@@ -43,86 +40,56 @@ void CTavrinDlg::OnStartStop(StopCause cause)
     if (LoadMessages() == 0 || Ended())
         return;
     g_nIdleTimeMs = 0;
+    if (g_bRunning) {
+        StopSupervision(cause);
+        return;
+    }
     LoadSaveSettings(0);
     if (Ended())
         return;
-    if (!g_bRunning) {
-        const int interval = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
-        if (!IntervalAllowsStart(interval, ItemText(IDC_MAIN_OTHER_MINUTES))) {
-            m_platform.ShowMessageBox(Hwnd(), Tr("You must specify an interval >= 1"), Tr("Kelvaro WARNING!!!"),
-                                      MB_OK | MB_ICONINFORMATION);
-            return;
-        }
-        // A box of a failed load waits until the timers run, so the time it stays open is counted by the idle rule.
-        const CDeferredBoxes::Hold hold(m_fileBoxes);
-        StartCountingActiveTime();
-        if (g_pSettingsDlg)
-            g_nBreakCountdown = CountdownSeconds(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS));
-        g_bRunning = true;
-        SetItemText(IDC_MAIN_START_STOP, Tr("Stop"));
-        LockChoices(true);
-        ArmTimers();
-        m_quiet.OnStart(Hwnd());
-        m_rules.OnStart(MomentNow(true), TakeBreakChoices());
-        // Shown from the first tick on, as the count is.
-        m_quiet.SetWorkingHoursLine(m_rules.OutsideWorkingHoursLine(m_platform.Now()));
-    } else {
-        KillTimers();
-        m_quiet.OnStop(cause);
-        m_rules.OnStop(cause, MomentNow(false));
-        m_eyeBreaks.Close();
-        m_quiet.SetWorkingHoursLine(std::nullopt);
-        FollowRules();
-        if (EffectsOfStop(cause).forgetsWaitingShutdown)
-            g_shutdownSchedule.ForgetWaitingTime();
-        g_bRunning = false;
-        LockChoices(false);
-        SetItemText(IDC_MAIN_START_STOP, Tr("Start"));
-        RefreshTooltip();
-        LoadSaveActiveTime(0);
+    if (!IntervalAllowsStart(m_settings.interval, m_settings.otherTime)) {
+        m_platform.ShowMessageBox(Hwnd(), Tr("You must specify an interval >= 1"), Tr("Kelvaro WARNING!!!"),
+                                  MB_OK | MB_ICONINFORMATION);
+        return;
     }
+    // A box of a failed load waits until the timers run, so the time it stays open is counted by the idle rule.
+    const CDeferredBoxes::Hold hold(m_fileBoxes);
+    StartCountingActiveTime();
+    m_rules.OnStart(MomentNow(true), TakeBreakChoices(m_settings));
+    SetItemText(IDC_MAIN_START_STOP, Tr("Stop"));
+    ShowSettings();
+    ShowLocks();
+    ArmTimers();
+    // Shown from the first tick on, as the count is.
+    m_quiet.SetWorkingHoursLine(m_rules.OutsideWorkingHoursLine(m_platform.Now()));
+    RegisterShortcuts(ShortcutOccasion::Start);
 }
 
-BreakChoices CTavrinDlg::TakeBreakChoices()
+void CTavrinDlg::StopSupervision(StopCause cause)
 {
-    BreakChoices choices;
-    choices.eyeBreakMinutes = m_eyeBreaks.OnStart(Hwnd());
-    if (g_pSettingsDlg) {
-        const WorkdayChoices workday = g_pSettingsDlg->TakeWorkdayChoices();
-        choices.workingHours = workday.workingHours;
-        choices.dailyLimitMinutes = workday.dailyLimitMinutes;
-    }
-    return choices;
-}
-
-CDialog* CTavrinDlg::LockedWindowDialog(int window) const
-{
-    switch (static_cast<LockedWindow>(window)) {
-    case LockedWindow::Settings:
-        return g_pSettingsDlg;
-    case LockedWindow::SetTime:
-        return g_pShutdownDlg;
-    default:
-        return const_cast<CTavrinDlg*>(this);
-    }
-}
-
-void CTavrinDlg::LockChoices(bool locked)
-{
-    const int interval = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
-    for (const LockedControl& control : ControlsLockedWhileRunning()) {
-        CDialog* dialog = LockedWindowDialog(static_cast<int>(control.window));
-        if (dialog && dialog->Hwnd())
-            dialog->EnableItem(control.id, !locked && EnabledAfterStop(control, interval));
-    }
+    KillTimers();
+    m_quiet.OnStop(cause);
+    m_rules.OnStop(cause, MomentNow(false));
+    m_eyeBreaks.Close();
+    m_quiet.SetWorkingHoursLine(std::nullopt);
+    FollowRules();
+    if (EffectsOfStop(cause).forgetsWaitingShutdown)
+        g_shutdownSchedule.ForgetWaitingTime();
+    // Written once the Stop has ended what it ends: a pause it ended never comes back after a crash.
+    LoadSaveSettings(0);
+    if (Ended())
+        return;
+    ShowLocks();
+    SetItemText(IDC_MAIN_START_STOP, Tr("Start"));
+    RefreshTooltip();
+    LoadSaveActiveTime(0);
 }
 
 void CTavrinDlg::ArmTimers()
 {
-    m_nFrequence = CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER);
-    const TimerChoices choices{IsChecked(IDC_MAIN_HEALTH_TIPS), IsChecked(IDC_MAIN_TIME_BREAKS),
-                               IsChecked(IDC_MAIN_SLEEP_MESSAGES), IsChecked(IDC_MAIN_SHUTDOWN)};
-    const auto timers = PlanTimers(m_nFrequence, LeadingNumber(ItemText(IDC_MAIN_OTHER_MINUTES)), choices);
+    m_nFrequence = m_settings.interval;
+    const TimerChoices choices{m_settings.healthMsg, m_settings.timeBreakMsg, m_settings.sleepMsg, m_settings.shutdown};
+    const auto timers = PlanTimers(m_nFrequence, LeadingNumber(m_settings.otherTime), choices);
     for (const TimerArming& timer : timers)
         m_platform.SetWindowTimer(Hwnd(), timer.id, static_cast<UINT>(timer.periodMs));
 }

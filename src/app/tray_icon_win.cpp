@@ -144,6 +144,5 @@ void CTrayNot::SetTipText(std::string_view tip)
         std::copy(tip.begin(), tip.end(), m_nid.szTip);
         return;
     }
-    const std::wstring wide = Widen(tip).substr(0, kLongestTip);
-    std::wmemcpy(m_nid.szTip, wide.data(), wide.size());
+    CopyCut(m_nid.szTip, tip);
 }

@@ -1,5 +1,7 @@
 #include "breaks/break_coordinator.h"
 
+#include "breaks/break_state.h"
+
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -17,12 +19,29 @@ WakeEffects EffectsOfWake(std::int64_t sleptSeconds)
     return {sleptSeconds >= kSleepLetsGoSeconds};
 }
 
+BreakChoices TakeBreakChoices(SettingsModel& settings)
+{
+    BreakChoices choices;
+    if (settings.eyeBreaks) {
+        const int minutes = EyeBreakMinutes(settings.eyeBreakMinutes);
+        settings.eyeBreakMinutes = std::to_string(minutes);
+        choices.eyeBreakMinutes = minutes;
+    }
+    choices.workingHours = WorkingHoursInForce(settings);
+    choices.dailyLimitMinutes = DailyLimitInForce(settings);
+    choices.breakWaitSeconds = CountdownSeconds(settings.forceBreakWait);
+    return choices;
+}
+
 bool HidesWithMainWindow(OwnedWindow window)
 {
     return window == OwnedWindow::ChildDialog;
 }
 
 namespace {
+
+// The night ends at five in the morning: time away that reaches past it was the night.
+constexpr int kNightEndsHour = 5;
 
 // Working hours keep these quiet; go-to-bed messages, the warning and the daily limit are about the evening.
 bool RestsOutsideWorkingHours(ReminderKind kind)
@@ -37,7 +56,8 @@ void BreakCoordinator::OnStart(const Moment& moment, const BreakChoices& choices
     if (m_sleptAt && EffectsOfWake(moment.now - *m_sleptAt).letsGoOfHeld)
         m_gate.LetGoOfHeld();
     m_sleptAt.reset();
-    m_bSupervising = true;
+    m_state.SetRunning(true);
+    m_state.LoadBreakCountdown(choices.breakWaitSeconds);
     m_bEyesOn = choices.eyeBreakMinutes.has_value();
     if (m_bEyesOn)
         m_eyes.Start(moment.tick, *choices.eyeBreakMinutes);
@@ -65,9 +85,11 @@ void BreakCoordinator::OnStop(StopCause cause, const Moment& moment)
     m_bEyesOn = false;
     m_bEyeBreakShown = false;
     m_eyeBreakDay.reset();
-    if (m_forcedBreak && m_forcedBreak->countingDown)
+    m_bWarningDue = false;
+    m_bBreakTakenEarly = false;
+    if (m_forcedBreak && m_state.BreakCountingDown())
         m_forcedBreak->counts = false;
-    m_bSupervising = false;
+    m_state.SetRunning(false);
     if (effects.endsIdleSpell) {
         m_spell = {};
         return;
@@ -93,6 +115,13 @@ ReminderRoute BreakCoordinator::OnReminderDue(ReminderKind kind, bool forcedBrea
         m_bDailyLimitDue = true;
         return ReminderRoute::Nothing;
     }
+    if (kind == ReminderKind::LongActivity && m_dailyLimit && TooCloseToLastReminder(moment.tick)) {
+        m_bWarningDue = true;
+        return ReminderRoute::Nothing;
+    }
+    // The user is in a break: another one neither comes nor is announced.
+    if (forcedBreak && moment.breakDialogShown && m_state.BreakCountingDown())
+        return ReminderRoute::Nothing;
     const bool headsUp = forcedBreak && HeadsUpBeforeBreak(moment.settings);
     // A heads-up shown or a break put off stands for this break: nothing more comes, not even its sound.
     if (headsUp && m_headsUp.Pending())
@@ -107,8 +136,7 @@ ReminderRoute BreakCoordinator::OnReminderDue(ReminderKind kind, bool forcedBrea
             m_waiting.push_back(kind);
         return ReminderRoute::Nothing;
     }
-    m_eyes.OnReminderGiven(moment.tick);
-    m_nLastReminderTick = moment.tick;
+    m_state.ReminderGiven(moment.tick);
     if (headsUp) {
         m_headsUp.OnBreakDue(moment.tick);
         m_headsUpKind = kind;
@@ -123,18 +151,19 @@ ReminderRoute BreakCoordinator::OnReminderDue(ReminderKind kind, bool forcedBrea
 ActivityOutcome BreakCoordinator::OnActivityTick(const Moment& moment)
 {
     ActivityOutcome outcome;
-    outcome.breakIntervalRestarts = FollowIdleSpell(moment);
+    outcome.breakIntervalRestarts = FollowIdleSpell(moment) || std::exchange(m_bBreakTakenEarly, false);
     outcome.workingHours = FollowWorkingHours(moment);
-    // Forgotten once far enough back, so that the tick count's wrap can't bring it back.
-    if (m_nLastReminderTick && !TooCloseToLastReminder(moment.tick))
-        m_nLastReminderTick.reset();
+    m_state.ForgetRemindersBefore(moment.tick, std::max(kDailyLimitDistanceMs, kEyeBreakDistanceMs));
     if (m_forcedBreak && !moment.breakDialogShown && !m_forcedBreak->closedAt)
         m_forcedBreak->closedAt = moment.now;
     outcome.eyeBreak = FollowEyeBreak(moment);
     if (!m_waiting.empty() && !m_bEyeBreakShown && !m_headsUp.Shown() && !moment.reminderPopupUp)
         outcome.released = std::exchange(m_waiting, {});
-    if (DailyLimitComes(moment))
+    const bool limitComes = DailyLimitComes(moment);
+    if (limitComes)
         outcome.released.push_back(ReminderKind::DailyLimit);
+    if (WarningComes(moment, limitComes))
+        outcome.released.push_back(ReminderKind::LongActivity);
     return outcome;
 }
 
@@ -165,7 +194,7 @@ bool BreakCoordinator::OnHeadsUpTick(const Moment& moment, const std::function<M
     case HeadsUpEvent::HeadsUpDue: {
         const Moment now = readAfresh();
         if (m_gate.OnDue(m_headsUpKind, now) == GateVerdict::Give)
-            m_eyes.OnReminderGiven(now.tick);
+            m_state.ReminderGiven(now.tick);
         else
             DropAnnouncedBreak();
         return false;
@@ -189,29 +218,30 @@ bool BreakCoordinator::OnStartNow(const Moment& moment)
     if (!m_headsUp.StartNow())
         return false;
     OpenBreakDialog(moment);
+    m_bBreakTakenEarly = true;
     return true;
 }
 
 bool BreakCoordinator::OnTakeBreakNow(const Moment& moment)
 {
     OpenBreakDialog(moment);
+    m_bBreakTakenEarly = true;
     return true;
 }
 
-void BreakCoordinator::OnBreakCountdownEnded(const Moment& moment)
+CountdownStep BreakCoordinator::OnBreakCountdownTick(const Moment& moment, std::int32_t nextSeconds)
 {
-    if (!m_forcedBreak || !m_forcedBreak->countingDown)
-        return;
-    m_forcedBreak->countingDown = false;
-    if (!m_forcedBreak->counts || !m_bSupervising)
-        return;
+    const CountdownStep step = m_state.TickBreakCountdown(nextSeconds);
+    if (!step.ended || !m_forcedBreak || !m_forcedBreak->counts || !m_state.Running())
+        return step;
     Count(BreakEvent::BreakTaken, moment.countedDay);
     m_forcedBreak->counted = true;
+    return step;
 }
 
-void BreakCoordinator::Pause(std::int64_t until)
+void BreakCoordinator::Pause(std::int64_t until, std::optional<PauseChoice> choice)
 {
-    m_gate.Pause(until);
+    m_gate.Pause(until, choice);
     DropAnnouncedBreak();
     m_waiting.clear();
 }
@@ -223,10 +253,12 @@ void BreakCoordinator::OpenBreakDialog(const Moment& moment)
     for (; m_nPostponements > 0; --m_nPostponements)
         Count(BreakEvent::Postponed, moment.countedDay);
     // A break while the last one still counts down goes on in the same dialog.
-    if (m_forcedBreak && m_forcedBreak->countingDown && moment.breakDialogShown)
+    m_bBreakGoesOn = m_forcedBreak && m_state.BreakCountingDown() && moment.breakDialogShown;
+    if (m_bBreakGoesOn)
         return;
     m_forcedBreak.emplace();
     m_forcedBreak->openedAt = moment.now;
+    m_state.BeginBreakCountdown();
 }
 
 void BreakCoordinator::DropAnnouncedBreak()
@@ -248,9 +280,9 @@ EyeBreakView BreakCoordinator::FollowEyeBreak(const Moment& moment)
     const bool otherOnScreen = m_headsUp.Shown() || moment.breakDialogShown || moment.reminderPopupUp ||
                                !m_waiting.empty();
     // Outside working hours the eyes rest as in a pause: the interval starts again when work begins.
-    const bool paused = m_gate.PausedUntil(moment.now).has_value() || m_bOutsideWorkingHours;
-    const EyeBreakStep step =
-        m_eyes.OnTick({moment.tick, moment.idleMs, moment.busy, paused, otherOnScreen, moment.displayRequired});
+    const bool paused = m_state.Pause().RunsUntil(moment.now).has_value() || m_bOutsideWorkingHours;
+    const EyeBreakStep step = m_eyes.OnTick({moment.tick, moment.idleMs, moment.busy, paused, otherOnScreen,
+                                             moment.displayRequired, m_state.LastReminderTick()});
     if (step.event == EyeBreakEvent::Offered) {
         m_eyeBreakDay = moment.countedDay;
         Count(BreakEvent::EyeBreakOffered, m_eyeBreakDay);
@@ -270,11 +302,9 @@ bool BreakCoordinator::FollowIdleSpell(const Moment& moment)
         const std::int64_t returnedAt = moment.now - moment.idleMs / 1000;
         const bool longEnough = (returnedAt - *m_spell.startedAt) * 1000 >= kNaturalBreakMs;
         breakTaken = longEnough && !m_spell.screenTime && moment.settings.naturalBreaks;
-        // The night away before the first input of the morning is nobody's break, and a forced
-        // break the user spent away is one break, not two.
-        if (breakTaken && LocalDate(*m_spell.startedAt) == moment.countedDay &&
-            !SameAsForcedBreak(*m_spell.startedAt, returnedAt))
-            Count(BreakEvent::BreakTaken, moment.countedDay);
+        // A forced break the user spent away is one break, not two.
+        if (breakTaken && !SameAsForcedBreak(*m_spell.startedAt, returnedAt))
+            Count(BreakEvent::BreakTaken, DayOfBreak(*m_spell.startedAt, returnedAt, moment.countedDay));
     }
     if (cameBack)
         m_spell = {};
@@ -287,6 +317,20 @@ bool BreakCoordinator::FollowIdleSpell(const Moment& moment)
     }
     m_spell.previousIdleMs = moment.idleMs;
     return breakTaken;
+}
+
+std::optional<CivilDate> BreakCoordinator::DayOfBreak(std::int64_t spellStart, std::int64_t returnedAt,
+                                                      const std::optional<CivilDate>& countedDay) const
+{
+    const std::optional<CivilDate> began = LocalDate(spellStart);
+    if (!began || !countedDay || *began > *countedDay)
+        return std::nullopt;
+    // A break counts for the day on which it began; the night away before the first input of the
+    // morning is nobody's.
+    const std::optional<std::int64_t> morning = LocalTimeAt(*began, 1, kNightEndsHour);
+    if (!morning || returnedAt >= *morning)
+        return std::nullopt;
+    return began;
 }
 
 bool BreakCoordinator::SameAsForcedBreak(std::int64_t spellStart, std::int64_t returnedAt) const
@@ -339,7 +383,19 @@ bool BreakCoordinator::DailyLimitComes(const Moment& moment)
     return true;
 }
 
+bool BreakCoordinator::WarningComes(const Moment& moment, bool limitComesNow)
+{
+    if (LongActivityWarningDue(moment.activeMs))
+        m_bWarningDue = true;
+    if (!m_bWarningDue)
+        return false;
+    if (m_dailyLimit && (limitComesNow || m_bDailyLimitDue || TooCloseToLastReminder(moment.tick)))
+        return false;
+    m_bWarningDue = false;
+    return true;
+}
+
 bool BreakCoordinator::TooCloseToLastReminder(std::uint32_t tick) const
 {
-    return m_nLastReminderTick && tick - *m_nLastReminderTick < kDailyLimitDistanceMs;
+    return m_state.ReminderWithin(tick, kDailyLimitDistanceMs);
 }

@@ -10,12 +10,14 @@
 // - what a Stop, a sleep or a pause ends.
 // The shell reports each event with the moment it read and carries out what comes back.
 
+#include "app/supervision_state.h"
 #include "breaks/break_heads_up.h"
 #include "breaks/eye_break.h"
 #include "history/break_history.h"
 #include "messages/daily_limit.h"
 #include "messages/reminder_gate.h"
 #include "messages/working_hours.h"
+#include "settings/settings_model.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,7 +28,8 @@
 // A sleep this long lets go of the reminders held for a better moment: the user was away.
 constexpr std::int64_t kSleepLetsGoSeconds = std::int64_t{5} * 60;
 
-// The daily limit's reminder keeps this distance from the last other reminder.
+// The daily limit's reminder keeps this distance from the last other reminder, and with a daily
+// limit chosen the long-activity warning keeps it from the daily limit's.
 constexpr std::uint32_t kDailyLimitDistanceMs = 120000;
 
 // What a Stop ends. Supervision stopped by the user forgets the pause and everything that waited
@@ -57,7 +60,12 @@ struct BreakChoices {
     std::optional<int> eyeBreakMinutes;   // eye breaks every so many minutes of work; none without
     std::optional<WorkWeek> workingHours; // tips, suggestions, breaks and eye breaks only in these
     std::optional<int> dailyLimitMinutes; // the daily limit's reminder; none without
+    std::int32_t breakWaitSeconds = 0;    // the break dialog's countdown
 };
+
+// The choices of the break features as Start takes them from the settings; the eye breaks'
+// minutes are written back as they are taken.
+BreakChoices TakeBreakChoices(SettingsModel& settings);
 
 // Where working hours went at an activity tick.
 enum class WorkingHoursChange { None, Began, Ended };
@@ -70,9 +78,11 @@ struct EyeBreakView {
 
 struct ActivityOutcome {
     EyeBreakView eyeBreak;
-    // The reminders that waited for the taskbar's edge, to be offered again now (OnReminderDue).
+    // The reminders that waited for the taskbar's edge, and the daily limit's and the long-activity
+    // warning's when due, to be offered now (OnReminderDue) in this order.
     std::vector<ReminderKind> released;
-    // The user came back from a break: the time-break suggestions count their interval from now.
+    // The user came back from a break, or took one before its time: the time-break suggestions
+    // count their interval from now.
     bool breakIntervalRestarts = false;
     // Working hours began (the tips and suggestions count their intervals from now) or ended.
     WorkingHoursChange workingHours = WorkingHoursChange::None;
@@ -86,7 +96,6 @@ bool HidesWithMainWindow(OwnedWindow window);
 // A forced break from the opening of its dialog on, in wall-clock seconds.
 struct ForcedBreakSpan {
     std::int64_t openedAt = 0;
-    bool countingDown = true;
     // Stopped during its countdown, it is no break taken.
     bool counts = true;
     bool counted = false;
@@ -104,19 +113,24 @@ struct IdleSpell {
 
 class BreakCoordinator {
 public:
-    // What is counted goes into the record, which outlives this unit.
-    explicit BreakCoordinator(CBreakHistory& record) : m_record(record) {}
+    // What is counted goes into the record, which outlives this unit; the facts of supervision
+    // (whether it runs, the countdown, the pause, the last reminder) are the state's.
+    BreakCoordinator(CBreakHistory& record, SupervisionState& state)
+        : m_record(record), m_state(state), m_gate(state.Pause())
+    {
+    }
 
-    // Supervision starts with the choices of now. After a sleep of five minutes or more the
-    // reminders held since before it are let go.
+    // Supervision starts with the choices of now, and the break dialog's countdown takes its
+    // seconds. After a sleep of five minutes or more the reminders held since before it are let go.
     void OnStart(const Moment& moment, const BreakChoices& choices);
     // Supervision stops: the heads-up, a break put off, the eye break and whatever waited for the
     // edge end with it, and a break dialog still counting down no longer counts.
     void OnStop(StopCause cause, const Moment& moment);
 
     // A reminder falls due: a message timer's, the long-activity warning, the daily limit, one
-    // held or waiting that comes back. forcedBreak: it opens the break dialog. Outside working
-    // hours tips and suggestions are dropped; the daily limit keeps two minutes from any other reminder.
+    // held or waiting that comes back. forcedBreak: it opens the break dialog, and while the user
+    // takes a break it is dropped. Outside working hours tips and suggestions are dropped; the
+    // daily limit keeps two minutes from any other reminder, and the warning from the daily limit's.
     ReminderRoute OnReminderDue(ReminderKind kind, bool forcedBreak, const Moment& moment);
     // The boxes telling of an empty message list wait for the moment as reminders do.
     GateVerdict OnEmptyListBoxesDue(const Moment& moment) { return m_gate.OnEmptyListBoxesDue(moment); }
@@ -125,7 +139,8 @@ public:
     // Every reading of the user's moment that decides nothing else.
     void See(const Moment& moment) { m_gate.See(moment); }
 
-    // Once a second while supervising. The daily limit's reminder is among the released when due.
+    // Once a second while supervising. The daily limit's reminder and the long-activity warning
+    // are among the released when due, the daily limit, which the user chose, first.
     ActivityOutcome OnActivityTick(const Moment& moment);
     // The active time the daily limit's last reminder tells of, in minutes.
     int DailyLimitMinutesReached() const { return m_nLimitMinutesReached; }
@@ -137,18 +152,22 @@ public:
     bool OnHeadsUpTick(const Moment& moment, const std::function<Moment()>& readAfresh);
     // "Postpone 5 minutes": false when the heads-up can't be put off (any more).
     bool OnPostpone(const Moment& moment);
-    // "Start now", or the user asks for a break at once: true when the break dialog opens now.
+    // "Start now", or the user asks for a break at once: true when the break dialog opens now. The
+    // break interval starts again with it.
     bool OnStartNow(const Moment& moment);
     bool OnTakeBreakNow(const Moment& moment);
-    // The break dialog's countdown ran out; it counts when it ran out while supervising.
-    void OnBreakCountdownEnded(const Moment& moment);
+    // A second of the break dialog's countdown, with the seconds the next one counts; at its end
+    // the break counts, when it ran out while supervising.
+    CountdownStep OnBreakCountdownTick(const Moment& moment, std::int32_t nextSeconds);
 
-    // The tray's pause: nothing comes until its end, and what was announced or waiting ends now.
-    void Pause(std::int64_t until);
+    // Whether the break dialog last opened went on with a countdown still running in it.
+    bool BreakGoesOn() const { return m_bBreakGoesOn; }
+
+    // The tray's pause: nothing comes until its end, and what was announced, waiting or held ends
+    // now. choice: the menu's entry, none for a pause read back after a restart.
+    void Pause(std::int64_t until, std::optional<PauseChoice> choice);
     void Resume() { m_gate.Resume(); }
-    // The end of the running pause, ended first when its time has come.
-    std::optional<std::int64_t> PausedUntil(std::int64_t now) { return m_gate.PausedUntil(now); }
-    std::optional<std::int64_t> PauseRunsUntil(std::int64_t now) const { return m_gate.PauseRunsUntil(now); }
+    const ReminderPause& Pause() const { return m_state.Pause(); }
 
     bool HeadsUpShown() const { return m_headsUp.Shown(); }
     HeadsUpView HeadsUpViewAt(std::uint32_t tick) const { return m_headsUp.View(tick); }
@@ -168,13 +187,19 @@ private:
     WorkingHoursChange FollowWorkingHours(const Moment& moment);
     // The daily limit's reminder when it is due and two minutes from the last other reminder.
     bool DailyLimitComes(const Moment& moment);
+    // The long-activity warning when it is due; with a daily limit chosen, once that has come
+    // and two minutes from it.
+    bool WarningComes(const Moment& moment, bool limitComesNow);
     bool TooCloseToLastReminder(std::uint32_t tick) const;
+    // The day a break taken away from the computer counts for; none for the night.
+    std::optional<CivilDate> DayOfBreak(std::int64_t spellStart, std::int64_t returnedAt,
+                                        const std::optional<CivilDate>& countedDay) const;
 
     CBreakHistory& m_record;
+    SupervisionState& m_state;
     ReminderGate m_gate;
     EyeBreakTimer m_eyes;
     BreakHeadsUp m_headsUp;
-    bool m_bSupervising = false;
     bool m_bEyesOn = false;
     bool m_bEyeBreakShown = false;
     // The day an eye break on screen was offered on, which its taking counts for.
@@ -192,6 +217,8 @@ private:
     std::optional<CivilDate> m_limitDay;
     bool m_bDailyLimitDue = false;
     int m_nLimitMinutesReached = 0;
-    // When a reminder was last given; forgotten once it is far enough back.
-    std::optional<std::uint32_t> m_nLastReminderTick;
+    bool m_bWarningDue = false;
+    // The user took a break before its time since the last activity tick: the break interval starts again.
+    bool m_bBreakTakenEarly = false;
+    bool m_bBreakGoesOn = false;
 };

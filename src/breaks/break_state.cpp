@@ -5,11 +5,7 @@
 #include "language/translation.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
-
-bool g_bBreakRunning = false;
-std::int32_t g_nBreakCountdown = 0;
 
 std::int32_t CountdownSeconds(std::string_view waitText)
 {
@@ -17,18 +13,9 @@ std::int32_t CountdownSeconds(std::string_view waitText)
         std::min<std::int64_t>(LeadingNumber(waitText), std::numeric_limits<std::int32_t>::max()));
 }
 
-CountdownStep TickBreakCountdown(std::string_view waitText)
+std::string CountdownCaption(const CountdownStep& step)
 {
-    g_bBreakRunning = true;
-    --g_nBreakCountdown;
-    CountdownStep step;
-    if (g_nBreakCountdown > 0) {
-        step.caption = FillText(Tr("OK (Wait %s sec)"), {std::to_string(g_nBreakCountdown)});
-        return step;
-    }
-    step.caption = Tr("OK");
-    step.ended = true;
-    g_nBreakCountdown = CountdownSeconds(waitText);
-    g_bBreakRunning = false;
-    return step;
+    if (step.ended)
+        return Tr("OK");
+    return FillText(Tr("OK (Wait %s sec)"), {std::to_string(step.secondsLeft)});
 }

@@ -18,8 +18,6 @@ EyeBreakStep EyeBreakTimer::OnTick(const EyeBreakMoment& moment)
 {
     const std::uint32_t sincePreviousTick = moment.tick - m_nPreviousTick;
     m_nPreviousTick = moment.tick;
-    if (m_nLastReminderTick && moment.tick - *m_nLastReminderTick >= kEyeBreakDistanceMs)
-        m_nLastReminderTick.reset();
     if (m_nShownTick)
         return OnTickShown(moment, sincePreviousTick);
     // Screen time without input: the eyes did not rest, and did no work either.
@@ -31,7 +29,8 @@ EyeBreakStep EyeBreakTimer::OnTick(const EyeBreakMoment& moment)
     }
     // A tick held up for longer than a look-away can't vouch that the time between was work.
     m_nActiveMs += std::min<std::int64_t>(sincePreviousTick, kLookAwayMs);
-    if (m_nActiveMs < m_nIntervalMs || moment.otherOnScreen || m_nLastReminderTick)
+    const bool nearReminder = moment.lastReminderTick && moment.tick - *moment.lastReminderTick < kEyeBreakDistanceMs;
+    if (m_nActiveMs < m_nIntervalMs || moment.otherOnScreen || nearReminder)
         return {};
     m_nShownTick = moment.tick;
     return {true, kEyeBreakSeconds, EyeBreakEvent::Offered};
@@ -64,9 +63,4 @@ EyeBreakStep EyeBreakTimer::Close(std::optional<EyeBreakEvent> event)
     m_nDoneTick.reset();
     m_nActiveMs = 0;
     return {false, 0, event};
-}
-
-void EyeBreakTimer::OnReminderGiven(std::uint32_t tick)
-{
-    m_nLastReminderTick = tick;
 }

@@ -28,6 +28,7 @@ struct EyeBreakMoment {
     bool paused = false;        // the tray's pause
     bool otherOnScreen = false; // a forced break, its heads-up or a reminder's popup
     bool displayRequired = false; // a program keeps the display on: a film is no look away
+    std::optional<std::uint32_t> lastReminderTick = std::nullopt; // when another reminder was last given
 };
 
 // The popup after a tick, and what happened at it.
@@ -46,8 +47,6 @@ public:
     // again. Due, an eye break waits for what else is on screen and for the distance from other
     // reminders.
     EyeBreakStep OnTick(const EyeBreakMoment& moment);
-    // Another reminder was given: the next eye break keeps its distance.
-    void OnReminderGiven(std::uint32_t tick);
 
 private:
     EyeBreakStep OnTickShown(const EyeBreakMoment& moment, std::uint32_t sincePreviousTick);
@@ -56,8 +55,6 @@ private:
     std::int64_t m_nIntervalMs = 0;
     std::int64_t m_nActiveMs = 0;
     std::uint32_t m_nPreviousTick = 0;
-    // Forgotten once the distance has passed, so that the tick count's wrap can't bring it back.
-    std::optional<std::uint32_t> m_nLastReminderTick;
     std::optional<std::uint32_t> m_nShownTick;
     std::optional<std::uint32_t> m_nDoneTick;
 };

@@ -8,7 +8,6 @@
 #include "language/translation.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
 
 void CTavrinDlg::StartForcedBreak()
 {
@@ -17,7 +16,7 @@ void CTavrinDlg::StartForcedBreak()
     if (m_pForceBreakDlg && m_pForceBreakDlg->IsVisible()) {
         // A break while the last one is still shown goes on in the same dialog, so that a short
         // interval never piles up dialogs; a countdown that had ended begins again, with a new idea.
-        bNewBreak = !g_bBreakRunning;
+        bNewBreak = !m_rules.BreakGoesOn();
         if (bNewBreak) {
             m_pForceBreakDlg->EnableItem(IDOK, false);
             m_pForceBreakDlg->SetItemText(IDOK, Tr("OK"));
@@ -43,11 +42,10 @@ void CTavrinDlg::OnBreakCountdownTick()
     if (!g_pForceBreakDlg)
         return;
     const CountdownStep step =
-        TickBreakCountdown(g_pSettingsDlg ? g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS) : std::string());
+        m_rules.OnBreakCountdownTick(MomentNow(false), CountdownSeconds(m_settings.forceBreakWait));
     if (step.ended) {
-        m_rules.OnBreakCountdownEnded(MomentNow(false));
         g_pForceBreakDlg->EnableItem(IDOK, true);
         m_platform.KillWindowTimer(Hwnd(), kBreakCountdownTimer);
     }
-    g_pForceBreakDlg->SetItemText(IDOK, step.caption);
+    g_pForceBreakDlg->SetItemText(IDOK, CountdownCaption(step));
 }

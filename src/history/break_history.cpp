@@ -192,9 +192,11 @@ std::string BreakStatisticsLine(const std::vector<BreakDay>& days, const std::op
     const double average = recorded.empty() ? 0.0 : total / static_cast<double>(recorded.size());
     char averageText[32];
     std::snprintf(averageText, sizeof averageText, "%.1f", average);
+    // The decimal point as the language writes it: "1,5" in German, a separator of several bytes whole.
     std::string averageShown = averageText;
-    // The decimal point as the language writes it: "1,5" in German.
-    std::replace(averageShown.begin(), averageShown.end(), '.', *TrC("decimal separator", "."));
+    const std::size_t point = averageShown.find('.');
+    if (point != std::string::npos)
+        averageShown.replace(point, 1, TrC("decimal separator", "."));
     return FillText(Tr("Breaks today: %s (eyes %s of %s) · average %s a day over the days recorded"),
                     {std::to_string(counts.breaks), std::to_string(counts.eyesTaken),
                      std::to_string(counts.eyesOffered), averageShown});

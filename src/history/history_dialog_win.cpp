@@ -2,7 +2,6 @@
 
 #include "activity/active_time_store.h"
 #include "activity/calendar.h"
-#include "app/main_window_win.h"
 #include "history/history_csv.h"
 #include "history/history_statistics.h"
 #include "history/week_summary.h"
@@ -11,7 +10,7 @@
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
+#include "settings/settings_model.h"
 
 #include <string>
 #include <utility>
@@ -25,7 +24,8 @@ constexpr char kSuggestedCsvName[] = "kelvaro-history.csv";
 
 } // namespace
 
-C2dGraphPlot::C2dGraphPlot(Platform& platform) : CDialog(IDD_HISTORY), m_platform(platform)
+C2dGraphPlot::C2dGraphPlot(Platform& platform, const SettingsModel& settings)
+    : CDialog(IDD_HISTORY), m_platform(platform), m_settings(settings)
 {
     // The template names the chart's class, so it must exist before the dialog is created.
     CHistoryChart::RegisterWindowClass();
@@ -63,8 +63,8 @@ int C2dGraphPlot::ReadHistory()
     const std::optional<CivilDate> today = LocalDate(m_platform.Now());
     const std::vector<BreakDay> breaks = ReadBreakDays();
     SetItemText(IDC_HISTORY_BREAKS, BreakStatisticsLine(breaks, today));
-    // The limit as the Settings dialog shows it now, whether or not supervision took it at Start.
-    const std::optional<int> limit = g_pSettingsDlg ? g_pSettingsDlg->DailyLimitInForce() : std::nullopt;
+    // The limit as the settings hold it now, whether or not supervision took it at Start.
+    const std::optional<int> limit = DailyLimitInForce(m_settings);
     HistoryChart chart = today ? ComputeHistoryChart(*days, breaks, *today, limit) : HistoryChart{};
     SetItemText(IDC_HISTORY_WEEK,
                 today ? WeekSummaryLine(SummariseWeeks(*days, breaks, *today, m_platform.FirstDayOfWeek())) : "");

@@ -9,12 +9,14 @@
 #include <vector>
 
 class Platform;
+struct SettingsModel;
 
 // Every recorded day with its active time, the figures computed from them, a chart of the
 // last days, and the export of the whole history for a spreadsheet.
 class C2dGraphPlot : public CDialog {
 public:
-    explicit C2dGraphPlot(Platform& platform);
+    // The daily limit it draws is the settings' one, as it is now.
+    C2dGraphPlot(Platform& platform, const SettingsModel& settings);
 
     // Rereads the history file into the figures and the chart, and into the list now if the
     // dialog is shown, else as it is next shown; 0 when the file can't be opened.
@@ -37,6 +39,7 @@ private:
     void FillList();
 
     Platform& m_platform;
+    const SettingsModel& m_settings;
     CHistoryChart m_chart;
     // The list of a read made while the dialog is hidden. The edit control lays out every line it is
     // given, a pause that grows with the history; the start of the program must not wait for it.

@@ -16,11 +16,6 @@ constexpr std::size_t kScriptLength = 4;
 constexpr std::size_t kLetterRegionLength = 2;
 constexpr std::size_t kNumberRegionLength = 3;
 
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsAsciiLetter(char c)
 {
     return AsciiLower(c) >= 'a' && AsciiLower(c) <= 'z';
@@ -35,7 +30,7 @@ std::string Normalised(std::string_view tag)
     return normalised;
 }
 
-bool SameIgnoringCase(std::string_view a, std::string_view b)
+bool SameLanguageTag(std::string_view a, std::string_view b)
 {
     return Normalised(a) == Normalised(b);
 }
@@ -154,11 +149,11 @@ bool IsIdCharacter(char c)
 
 std::string_view LanguageName(std::string_view id)
 {
-    if (id.empty() || SameIgnoringCase(id, kEnglishSetting))
+    if (id.empty() || SameLanguageTag(id, kEnglishSetting))
         return kEnglishName;
     const auto builtIn =
         std::find_if(kBuiltInLanguages.begin(), kBuiltInLanguages.end(),
-                     [&](const BuiltInLanguage& language) { return SameIgnoringCase(language.id, id); });
+                     [&](const BuiltInLanguage& language) { return SameLanguageTag(language.id, id); });
     return builtIn != kBuiltInLanguages.end() ? builtIn->name : id;
 }
 
@@ -170,8 +165,8 @@ std::string UserTranslationFile(std::string_view id)
 std::optional<std::string> LanguageOfUserFile(std::string_view fileName)
 {
     if (fileName.size() <= kUserFilePrefix.size() + kUserFileSuffix.size() ||
-        !SameIgnoringCase(fileName.substr(0, kUserFilePrefix.size()), kUserFilePrefix) ||
-        !SameIgnoringCase(fileName.substr(fileName.size() - kUserFileSuffix.size()), kUserFileSuffix))
+        !SameLanguageTag(fileName.substr(0, kUserFilePrefix.size()), kUserFilePrefix) ||
+        !SameLanguageTag(fileName.substr(fileName.size() - kUserFileSuffix.size()), kUserFileSuffix))
         return std::nullopt;
     const std::string_view id =
         fileName.substr(kUserFilePrefix.size(), fileName.size() - kUserFilePrefix.size() - kUserFileSuffix.size());
@@ -186,7 +181,7 @@ std::string ChooseLanguage(std::string_view setting, std::string_view windowsLan
 {
     if (!setting.empty()) {
         const auto named = std::find_if(available.begin(), available.end(),
-                                        [&](const std::string& id) { return SameIgnoringCase(id, setting); });
+                                        [&](const std::string& id) { return SameLanguageTag(id, setting); });
         if (named != available.end())
             return *named;
         if (IsEnglish(setting))
@@ -210,7 +205,7 @@ TranslationSource ChooseTranslation(std::string_view setting, std::string_view w
     source.language = ChooseLanguage(setting, windowsLanguage, available);
     for (const std::string& file : userFiles) {
         const std::optional<std::string> language = LanguageOfUserFile(file);
-        if (!source.language.empty() && language && SameIgnoringCase(*language, source.language))
+        if (!source.language.empty() && language && SameLanguageTag(*language, source.language))
             source.userFile = file;
     }
     return source;
@@ -221,7 +216,7 @@ std::vector<LanguageEntry> LanguageEntries(const std::vector<std::string>& userF
     std::vector<LanguageEntry> entries{{"", Tr("Windows' language")}, {std::string(kEnglishSetting), std::string(kEnglishName)}};
     const auto known = [&entries](std::string_view id) {
         return std::any_of(entries.begin(), entries.end(),
-                           [id](const LanguageEntry& entry) { return SameIgnoringCase(entry.setting, id); });
+                           [id](const LanguageEntry& entry) { return SameLanguageTag(entry.setting, id); });
     };
     for (const BuiltInLanguage& language : kBuiltInLanguages)
         entries.push_back({std::string(language.id), std::string(language.name)});
@@ -236,14 +231,17 @@ std::vector<LanguageEntry> LanguageEntries(const std::vector<std::string>& userF
 std::size_t EntryOfSetting(std::vector<LanguageEntry>& entries, std::string_view setting)
 {
     for (std::size_t index = 0; index < entries.size(); ++index) {
-        if (SameIgnoringCase(entries[index].setting, setting))
+        if (SameLanguageTag(entries[index].setting, setting))
             return index;
     }
     entries.push_back({std::string(setting), std::string(setting)});
     return entries.size() - 1;
 }
 
-bool TakesShippedTranslation(const std::optional<std::string>& current, const std::optional<std::string>& shippedEnglish)
+bool TakesShippedTranslation(const std::optional<std::string>& current, const std::optional<std::string>& shippedEnglish,
+                             bool firstStart)
 {
-    return !current || (shippedEnglish && *current == *shippedEnglish);
+    if (!current)
+        return firstStart;
+    return shippedEnglish && *current == *shippedEnglish;
 }

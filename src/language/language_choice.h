@@ -74,6 +74,8 @@ std::vector<LanguageEntry> LanguageEntries(const std::vector<std::string>& userF
 std::size_t EntryOfSetting(std::vector<LanguageEntry>& entries, std::string_view setting);
 
 // The portable zip carries each language's catalogue and break ideas in languages/LANG/, and
-// English's in languages/en/. A data folder's file gives way to the language's when it is missing
-// or still the English one as shipped: the user's own copy is never replaced.
-bool TakesShippedTranslation(const std::optional<std::string>& current, const std::optional<std::string>& shippedEnglish);
+// English's in languages/en/. A data folder's file gives way to the language's when it is still
+// the English one as shipped; a missing one is seeded only at the first start (no settings file
+// yet), so that a file the user deleted stays deleted. The user's own copy is never replaced.
+bool TakesShippedTranslation(const std::optional<std::string>& current, const std::optional<std::string>& shippedEnglish,
+                             bool firstStart);

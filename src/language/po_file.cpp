@@ -112,17 +112,6 @@ std::string_view TrimHeader(std::string_view text)
     return text;
 }
 
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 int DigitValue(char c)
 {
     if (IsDigit(c))

@@ -14,12 +14,13 @@ constexpr char kUserFilePattern[] = "kelvaro.*.po";
 constexpr const char* kShippedTranslations[] = {"standard.txt", "breakideas.txt"};
 
 // The portable zip's catalogue and break ideas in the language spoken, where the folder has them.
-void TakeShippedTranslations(Platform& platform, const std::string& language)
+void TakeShippedTranslations(Platform& platform, const std::string& language, bool firstStart)
 {
     for (const char* name : kShippedTranslations) {
         const std::optional<std::string> translated = platform.ReadWholeFile("languages/" + language + "/" + name);
         if (translated && TakesShippedTranslation(platform.ReadWholeFile(name),
-                                                  platform.ReadWholeFile(std::string("languages/en/") + name)))
+                                                  platform.ReadWholeFile(std::string("languages/en/") + name),
+                                                  firstStart))
             platform.ReplaceWholeFile(name, *translated);
     }
 }
@@ -34,7 +35,7 @@ void StartProgramLanguage(Platform& platform)
                                                        platform.FilesMatching(kUserFilePattern));
     if (source.language.empty())
         return;
-    TakeShippedTranslations(platform, source.language);
+    TakeShippedTranslations(platform, source.language, !settings.has_value());
     // The line of the first fault of the user's file, when it is damaged.
     std::optional<std::size_t> faultLine;
     if (source.userFile) {

@@ -1,15 +1,14 @@
 #include "messages/quiet_keeper_win.h"
 
-#include "app/main_window_win.h"
 #include "app/timer_plan.h"
 #include "breaks/break_coordinator.h"
 #include "breaks/eye_break.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
+#include "language/text_format.h"
+#include "settings/settings_model.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -24,38 +23,19 @@ constexpr UINT kPauseSubmenuPosition = 2;
 // A window timer's longest period (USER_TIMER_MAXIMUM), some 24 days.
 constexpr std::int64_t kLongestTimerMs = 0x7FFFFFFF;
 
-// The choices live in the Settings dialog's check boxes, read when they are needed.
-GateSettings CurrentGateSettings()
-{
-    GateSettings settings;
-    if (const CSetting* dialog = g_pSettingsDlg) {
-        settings.holdWhenBusy = dialog->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY);
-        settings.naturalBreaks = dialog->IsChecked(IDC_SETTINGS_NATURAL_BREAKS);
-    }
-    return settings;
-}
-
 } // namespace
-
-void CQuietKeeper::OnStart(HWND owner)
-{
-    m_owner = owner;
-}
 
 Moment CQuietKeeper::ReadMoment()
 {
     // The system is asked only while it matters; the choice may change at any moment.
-    m_state = CurrentGateSettings().holdWhenBusy ? m_platform.ReadQuietState() : QuietState{};
+    m_state = m_settings.holdWhenBusy ? m_platform.ReadQuietState() : QuietState{};
     return LastMoment();
 }
 
 void CQuietKeeper::OnStop(StopCause cause)
 {
-    if (EffectsOfStop(cause).endsPause) {
-        m_pauseChoice.reset();
-        m_bPauseRunning = false;
+    if (EffectsOfStop(cause).endsPause)
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
-    }
 }
 
 Moment CQuietKeeper::LastMoment() const
@@ -66,7 +46,7 @@ Moment CQuietKeeper::LastMoment() const
     if (const std::optional<std::uint32_t> lastInput = m_platform.LastInputTick())
         moment.idleMs = static_cast<std::int32_t>(moment.tick - *lastInput);
     moment.busy = m_state.Busy();
-    moment.settings = CurrentGateSettings();
+    moment.settings = {m_settings.holdWhenBusy, m_settings.naturalBreaks};
     // Asked only of a spell long enough to matter, so that work costs no call.
     moment.displayRequired = moment.idleMs >= kLookAwayMs && m_platform.DisplayRequired();
     return moment;
@@ -79,15 +59,9 @@ bool CQuietKeeper::ShutdownMustWait()
     return ::ShutdownMustWait(m_state, moment.settings);
 }
 
-std::optional<std::int64_t> CQuietKeeper::PausedUntil()
+std::optional<std::int64_t> CQuietKeeper::PausedUntil() const
 {
-    const std::optional<std::int64_t> until = m_rules.PausedUntil(m_platform.Now());
-    if (!until && m_bPauseRunning) {
-        m_pauseChoice.reset();
-        m_bPauseRunning = false;
-        m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
-    }
-    return until;
+    return m_rules.Pause().RunsUntil(m_platform.Now());
 }
 
 void CQuietKeeper::ArmPauseEndTimer(std::int64_t until)
@@ -104,16 +78,17 @@ bool CQuietKeeper::OnPauseEndTick()
         ArmPauseEndTimer(*until);
         return false;
     }
+    m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
     return true;
 }
 
-void CQuietKeeper::PrepareTrayMenu(HMENU menu, bool running)
+void CQuietKeeper::PrepareTrayMenu(HMENU menu, bool running) const
 {
     EnableMenuItem(menu, kPauseSubmenuPosition, MF_BYPOSITION | (running ? MF_ENABLED : MF_GRAYED));
     if (!PausedUntil()) {
         DeleteMenu(menu, ID_TRAY_RESUME, MF_BYCOMMAND);
-    } else if (m_pauseChoice) {
-        const auto chosen = std::find(std::begin(kPauseChoices), std::end(kPauseChoices), *m_pauseChoice);
+    } else if (const std::optional<PauseChoice> choice = m_rules.Pause().Choice(m_platform.Now())) {
+        const auto chosen = std::find(std::begin(kPauseChoices), std::end(kPauseChoices), *choice);
         CheckMenuRadioItem(menu, kPauseCommands[0], kPauseCommands[std::size(kPauseCommands) - 1],
                            kPauseCommands[chosen - std::begin(kPauseChoices)], MF_BYCOMMAND);
     }
@@ -122,8 +97,6 @@ void CQuietKeeper::PrepareTrayMenu(HMENU menu, bool running)
 bool CQuietKeeper::OnTrayCommand(int command)
 {
     if (command == ID_TRAY_RESUME) {
-        m_pauseChoice.reset();
-        m_bPauseRunning = false;
         m_rules.Resume();
         m_platform.KillWindowTimer(m_owner, kPauseEndTimer);
         return true;
@@ -131,37 +104,27 @@ bool CQuietKeeper::OnTrayCommand(int command)
     const auto found = std::find(std::begin(kPauseCommands), std::end(kPauseCommands), command);
     if (found == std::end(kPauseCommands))
         return false;
-    m_pauseChoice = kPauseChoices[found - std::begin(kPauseCommands)];
-    StartPause(PauseEnd(*m_pauseChoice, m_platform.Now()));
+    const PauseChoice choice = kPauseChoices[found - std::begin(kPauseCommands)];
+    StartPause(PauseEnd(choice, m_platform.Now()), choice);
     return true;
 }
 
-void CQuietKeeper::RestorePause(HWND owner, std::int64_t until)
+void CQuietKeeper::RestorePause(std::int64_t until)
 {
-    if (until <= m_platform.Now())
-        return;
-    m_owner = owner;
-    m_pauseChoice.reset();
-    StartPause(until);
+    if (until > m_platform.Now())
+        StartPause(until, std::nullopt);
 }
 
-void CQuietKeeper::StartPause(std::int64_t until)
+void CQuietKeeper::StartPause(std::int64_t until, std::optional<PauseChoice> choice)
 {
-    m_rules.Pause(until);
-    m_bPauseRunning = true;
+    m_rules.Pause(until, choice);
     ArmPauseEndTimer(until);
-    const std::string line = PausedUntilText(until);
-    std::snprintf(m_pauseLine, sizeof m_pauseLine, "%s", line.c_str());
-}
-
-std::optional<std::int64_t> CQuietKeeper::PauseToKeep() const
-{
-    return m_rules.PauseRunsUntil(m_platform.Now());
+    FillTextInto(m_pauseLine, sizeof m_pauseLine, "%s", {PausedUntilText(until)});
 }
 
 void CQuietKeeper::SetWorkingHoursLine(const std::optional<std::string>& line)
 {
-    std::snprintf(m_workingHoursLine, sizeof m_workingHoursLine, "%s", line ? line->c_str() : "");
+    FillTextInto(m_workingHoursLine, sizeof m_workingHoursLine, "%s", {line.value_or(std::string())});
 }
 
 std::string_view CQuietKeeper::Tooltip(std::string_view countTooltip)
@@ -169,7 +132,6 @@ std::string_view CQuietKeeper::Tooltip(std::string_view countTooltip)
     const char* line = PausedUntil() ? m_pauseLine : m_workingHoursLine;
     if (*line == '\0')
         return countTooltip;
-    std::snprintf(m_tooltip, sizeof m_tooltip, "%.*s\n%s", static_cast<int>(countTooltip.size()), countTooltip.data(),
-                  line);
+    FillTextInto(m_tooltip, sizeof m_tooltip, "%s\n%s", {countTooltip, line});
     return m_tooltip;
 }

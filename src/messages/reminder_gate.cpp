@@ -1,29 +1,11 @@
 #include "messages/reminder_gate.h"
 
 #include "activity/calendar.h"
-#include "language/text_format.h"
-#include "language/translation.h"
 #include "messages/message_scheduler.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
-
-constexpr std::int64_t kSecondsPerMinute = 60;
-constexpr int kMorningHour = 6;
-
-std::int64_t PauseSeconds(PauseChoice choice)
-{
-    switch (choice) {
-    case PauseChoice::ThirtyMinutes:
-        return 30 * kSecondsPerMinute;
-    case PauseChoice::OneHour:
-        return 60 * kSecondsPerMinute;
-    default:
-        return 120 * kSecondsPerMinute;
-    }
-}
 
 // The warning and the daily limit tell of the count, which is right at any hour.
 bool HasTimeWindow(ReminderKind kind)
@@ -37,26 +19,6 @@ bool InsideTimeWindow(ReminderKind kind, int hour, int minute)
 }
 
 } // namespace
-
-std::int64_t PauseEnd(PauseChoice choice, std::int64_t now)
-{
-    if (choice != PauseChoice::UntilMorning)
-        return now + PauseSeconds(choice);
-    const std::optional<CivilDate> today = LocalDate(now);
-    if (!today)
-        return now + PauseSeconds(PauseChoice::TwoHours);
-    // A morning the system can't convert gives -1: a pause already over.
-    const std::int64_t thisMorning = LocalTimeAt(*today, 0, kMorningHour).value_or(-1);
-    return now < thisMorning ? thisMorning : LocalTimeAt(*today, 1, kMorningHour).value_or(-1);
-}
-
-std::string PausedUntilText(std::int64_t pauseEnd)
-{
-    const TimeOfDay end = LocalTimeOfDay(pauseEnd).value_or(TimeOfDay{});
-    char time[16];
-    std::snprintf(time, sizeof time, "%02d:%02d", end.hour, end.minute);
-    return FillText(Tr("Reminders paused until %s"), {time});
-}
 
 void ReminderGate::See(const Moment& moment)
 {
@@ -119,29 +81,17 @@ HeldRelease ReminderGate::OnQuietCheck(const Moment& moment)
     return release;
 }
 
-void ReminderGate::Pause(std::int64_t until)
+void ReminderGate::Pause(std::int64_t until, std::optional<PauseChoice> choice)
 {
-    m_pauseEnd = until;
+    m_pause.Start(until, choice);
+    // The user chose the quiet: nothing held back comes when the pause ends either.
+    LetGo();
 }
 
 void ReminderGate::Resume()
 {
-    m_pauseEnd.reset();
+    m_pause.End();
     LetGo();
-}
-
-std::optional<std::int64_t> ReminderGate::PausedUntil(std::int64_t now)
-{
-    if (m_pauseEnd && now >= *m_pauseEnd)
-        Resume();
-    return m_pauseEnd;
-}
-
-std::optional<std::int64_t> ReminderGate::PauseRunsUntil(std::int64_t now) const
-{
-    if (m_pauseEnd && now < *m_pauseEnd)
-        return m_pauseEnd;
-    return std::nullopt;
 }
 
 void ReminderGate::LetGoOfHeld()
@@ -151,9 +101,9 @@ void ReminderGate::LetGoOfHeld()
     m_bSpellEnded = false;
 }
 
-bool ReminderGate::Paused(std::int64_t now)
+bool ReminderGate::Paused(std::int64_t now) const
 {
-    return PausedUntil(now).has_value();
+    return m_pause.RunsUntil(now).has_value();
 }
 
 bool ReminderGate::Away(const Moment& moment) const

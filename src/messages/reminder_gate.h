@@ -8,6 +8,7 @@
 #include "activity/calendar.h"
 #include "messages/message_scheduler.h"
 #include "messages/quiet_signals.h"
+#include "messages/reminder_pause.h"
 
 #include <cstdint>
 #include <optional>
@@ -44,15 +45,6 @@ constexpr std::int64_t kAwayAfterMs = IDLE_LIMIT_MS;
 // Away for this long: the time away counts as a break.
 constexpr std::int64_t kNaturalBreakMs = std::int64_t{5} * 60000;
 
-// The choices of the tray's "Pause reminders" menu.
-enum class PauseChoice { ThirtyMinutes, OneHour, TwoHours, UntilMorning };
-
-// When a pause chosen now ends: after its length, or at the next 06:00 local time.
-std::int64_t PauseEnd(PauseChoice choice, std::int64_t now);
-
-// The tooltip's line while reminders are paused: "Reminders paused until HH:MM" (local time).
-std::string PausedUntilText(std::int64_t pauseEnd);
-
 // Why supervision stops: the user's Stop, or the computer going to sleep.
 enum class StopCause { User, Sleep };
 
@@ -66,6 +58,9 @@ struct HeldRelease {
 
 class ReminderGate {
 public:
+    // The pause, which supervision's state keeps.
+    explicit ReminderGate(ReminderPause& pause) : m_pause(pause) {}
+
     // A reminder of a kind falls due. Held are time-break suggestions, go-to-bed messages and the
     // warning; held health tips are never given. A reminder given lets go of a held one of its kind.
     GateVerdict OnDue(ReminderKind kind, const Moment& moment);
@@ -77,14 +72,10 @@ public:
     // has none), and the held boxes. Nothing while paused or away; everything held is let go.
     HeldRelease OnQuietCheck(const Moment& moment);
 
-    void Pause(std::int64_t until);
-    // Ends a pause, and lets go of what was held: the user chose the quiet.
+    // A pause, or its end: either lets go of what was held, as the user chose the quiet.
+    void Pause(std::int64_t until, std::optional<PauseChoice> choice);
     void Resume();
-    // The end of the running pause, ended first when its time has come.
-    std::optional<std::int64_t> PausedUntil(std::int64_t now);
-    // The same without ending it.
-    std::optional<std::int64_t> PauseRunsUntil(std::int64_t now) const;
-    void EndPause() { m_pauseEnd.reset(); }
+    void EndPause() { m_pause.End(); }
     // Nothing held comes any more, and a busy spell seen is forgotten.
     void LetGoOfHeld();
     // A held reminder of this kind no longer comes.
@@ -95,12 +86,12 @@ public:
     void See(const Moment& moment);
 
 private:
-    bool Paused(std::int64_t now);
+    bool Paused(std::int64_t now) const;
     bool Away(const Moment& moment) const;
     GateVerdict Verdict(const Moment& moment);
     void LetGo();
 
-    std::optional<std::int64_t> m_pauseEnd;
+    ReminderPause& m_pause;
     // Held reminders, the most recent last; each kind at most once.
     std::vector<ReminderKind> m_held;
     bool m_bHeldEmptyListBoxes = false;

@@ -1,20 +1,12 @@
 #include "messages/reminder_presenter_win.h"
 
-#include "app/main_window_win.h"
 #include "app/tray_icon_win.h"
 #include "messages/status_bar_popup_win.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
+#include "settings/settings_model.h"
 
 namespace {
 constexpr unsigned kPopupShowTimeMs = 4000;
-
-// The choice lives in the Settings dialog's check box, read when a reminder comes.
-bool WindowsNotificationsChosen()
-{
-    const CSetting* dialog = g_pSettingsDlg;
-    return dialog && dialog->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS);
-}
 
 // The program's icon at the large size, which the system loads once and shares.
 HICON NotificationPicture()
@@ -32,7 +24,7 @@ void CReminderPresenter::Attach(HWND owner, CTrayNot* tray)
 void CReminderPresenter::Present(ReminderNotice notice, const std::string& text)
 {
     const bool trayShowsBalloons = m_pTray && m_pTray->IsShown();
-    const ReminderPresentation presentation = PresentReminder(notice, WindowsNotificationsChosen(), trayShowsBalloons);
+    const ReminderPresentation presentation = PresentReminder(notice, m_settings.windowsNotifications, trayShowsBalloons);
     if (presentation.view == ReminderView::Balloon &&
         m_pTray->ShowBalloon(presentation.title, BalloonText(text), NotificationPicture()))
         return;

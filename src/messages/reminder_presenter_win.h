@@ -7,13 +7,14 @@
 
 class Platform;
 class CTrayNot;
+struct SettingsModel;
 
 // Shows each reminder's text: in the rolling popup, or as a Windows notification from the tray
 // icon when the user chose that in the Settings dialog. Where the system can't show the
 // notification (no icon in the notification area, or the shell refuses it) the popup comes instead.
 class CReminderPresenter {
 public:
-    explicit CReminderPresenter(Platform& platform) : m_platform(platform) {}
+    CReminderPresenter(Platform& platform, const SettingsModel& settings) : m_platform(platform), m_settings(settings) {}
 
     // The window that owns the popups and the tray icon that carries the notifications; either may
     // be null. The icon must outlive its use here.
@@ -28,6 +29,7 @@ private:
     void PopUp(const std::string& text, unsigned stepTimeMs);
 
     Platform& m_platform;
+    const SettingsModel& m_settings;
     HWND m_owner = nullptr;
     CTrayNot* m_pTray = nullptr;
 };

@@ -11,19 +11,11 @@
 #include "messages/message_scheduler.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
 
 ReminderSettings CTavrinDlg::CurrentReminderSettings() const
 {
-    ReminderSettings settings;
-    if (const CSetting* dialog = g_pSettingsDlg) {
-        settings.soundOnMessages = dialog->IsChecked(IDC_SETTINGS_SOUND_ON_MSG);
-        settings.onlySound = dialog->IsChecked(IDC_SETTINGS_ONLY_SOUND);
-        settings.keyboardLeds = dialog->IsChecked(IDC_SETTINGS_KEYBOARD_LEDS);
-        settings.forceBreak = dialog->IsChecked(IDC_SETTINGS_FORCE_BREAK);
-        settings.soundOnLongActivity = dialog->IsChecked(IDC_SETTINGS_SOUND_WARNING);
-    }
-    return settings;
+    return {m_settings.soundOnMsg, m_settings.onlySound, m_settings.keyboardLeds, m_settings.forceBreak,
+            m_settings.soundLongtimeWarning};
 }
 
 void CTavrinDlg::OnMessageTick(UINT_PTR id)
@@ -65,8 +57,8 @@ void CTavrinDlg::OfferReminder(ReminderKind kind)
         return;
     if (decision.blinkLights)
         StartLightShow();
-    if (decision.playMessageSound && g_pSettingsDlg)
-        m_platform.PlaySoundFile(g_pSettingsDlg->m_strMessageSound);
+    if (decision.playMessageSound)
+        m_platform.PlaySoundFile(m_settings.messageSoundPath);
     if (route == ReminderRoute::HeadsUp) {
         FollowRules();
     } else if (decision.startForcedBreak) {
@@ -76,23 +68,16 @@ void CTavrinDlg::OfferReminder(ReminderKind kind)
     }
 }
 
-void CTavrinDlg::CheckLongActivity()
-{
-    // The controls are read only when a warning is due, not at every tick.
-    if (LongActivityWarningDue(g_nActiveTimeMs))
-        OfferLongActivityWarning();
-}
-
 void CTavrinDlg::OfferLongActivityWarning()
 {
     if (m_rules.OnReminderDue(ReminderKind::LongActivity, false, MomentNow(true)) != ReminderRoute::Give)
         return;
-    const WarningDecision decision = DecideLongActivityWarning(
-        CurrentReminderSettings(), IsChecked(IDC_MAIN_TIME_BREAKS), IsChecked(IDC_MAIN_SLEEP_MESSAGES));
+    const WarningDecision decision =
+        DecideLongActivityWarning(CurrentReminderSettings(), m_settings.timeBreakMsg, m_settings.sleepMsg);
     if (decision.blinkLights)
         StartLightShow();
-    if (decision.playWarningSound && g_pSettingsDlg)
-        m_platform.PlaySoundFile(g_pSettingsDlg->m_strWarningSound);
+    if (decision.playWarningSound)
+        m_platform.PlaySoundFile(m_settings.warningSoundPath);
     if (decision.showPopup)
         m_reminders.Present(ReminderNotice::LongActivity, Tr(kLongActivityWarningText));
 }
@@ -105,8 +90,8 @@ void CTavrinDlg::OfferDailyLimitReminder()
         DecideDailyLimitReminder(CurrentReminderSettings(), m_rules.DailyLimitMinutesReached());
     if (decision.blinkLights)
         StartLightShow();
-    if (decision.playMessageSound && g_pSettingsDlg)
-        m_platform.PlaySoundFile(g_pSettingsDlg->m_strMessageSound);
+    if (decision.playMessageSound)
+        m_platform.PlaySoundFile(m_settings.messageSoundPath);
     if (decision.popupText)
         m_reminders.Present(ReminderNotice::DailyLimit, *decision.popupText);
 }
@@ -141,9 +126,9 @@ void CTavrinDlg::RestartMessageInterval(ReminderKind kind)
 {
     // Its timer runs only when the box was checked at Start, and the box is locked while running.
     const bool health = kind == ReminderKind::HealthTip;
-    if (!IsChecked(health ? IDC_MAIN_HEALTH_TIPS : IDC_MAIN_TIME_BREAKS))
+    if (!(health ? m_settings.healthMsg : m_settings.timeBreakMsg))
         return;
-    const MessagePeriods periods = PlanMessagePeriods(m_nFrequence, LeadingNumber(ItemText(IDC_MAIN_OTHER_MINUTES)));
+    const MessagePeriods periods = PlanMessagePeriods(m_nFrequence, LeadingNumber(m_settings.otherTime));
     m_platform.SetWindowTimer(Hwnd(), MessageTimerOf(kind),
                               static_cast<UINT>(health ? periods.healthTipMs : periods.timeBreakMs));
 }

@@ -110,23 +110,6 @@ std::optional<WorkRange> ParseRange(std::string_view text)
     return WorkRange{*from, *to};
 }
 
-// The words of a value, split at runs of blanks.
-std::vector<std::string_view> Words(std::string_view text)
-{
-    std::vector<std::string_view> words;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        while (pos < text.size() && IsBlank(text[pos]))
-            ++pos;
-        const std::size_t start = pos;
-        while (pos < text.size() && !IsBlank(text[pos]))
-            ++pos;
-        if (pos > start)
-            words.push_back(text.substr(start, pos - start));
-    }
-    return words;
-}
-
 } // namespace
 
 WorkDay DefaultWorkDay(int weekday)
@@ -159,13 +142,6 @@ WorkRowInput InputOfRow(bool working, bool second)
     return {working, working, working && second};
 }
 
-std::string FormatClockTime(int minuteOfDay)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", minuteOfDay / kMinutesPerHour % 24, minuteOfDay % kMinutesPerHour);
-    return text;
-}
-
 std::string FormatWorkDay(const WorkDay& day)
 {
     std::string text;
@@ -179,7 +155,7 @@ std::string FormatWorkDay(const WorkDay& day)
 
 WorkDay ParseWorkDay(std::string_view text, int weekday)
 {
-    const std::vector<std::string_view> words = Words(text);
+    const std::vector<std::string_view> words = SplitWords(text);
     WorkDay day = DefaultWorkDay(weekday);
     if (words.empty()) {
         day.working = false;

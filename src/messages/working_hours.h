@@ -60,8 +60,6 @@ struct WorkRowInput {
 };
 WorkRowInput InputOfRow(bool working, bool second);
 
-// A range's clock time as the settings value and the pickers show it, "09:05".
-std::string FormatClockTime(int minuteOfDay);
 
 // The weekday (0 Monday ... 6 Sunday) of a local time, seconds since 1970-01-01 UTC; nothing when
 // the system can't convert it.

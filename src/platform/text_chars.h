@@ -2,8 +2,10 @@
 // The characters the text files and texts are read by: the C locale's, whatever locale the
 // process runs in, and UTF-8's byte classes.
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 inline bool IsLineEnd(char c)
 {
@@ -50,3 +52,18 @@ inline std::size_t Utf16Length(std::string_view text)
     }
     return units;
 }
+
+// The C locale's lower case: only A to Z change.
+inline char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline bool SameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// The words of a text, split at runs of blanks.
+std::vector<std::string_view> SplitWords(std::string_view text);

@@ -1,6 +1,8 @@
 #include "settings/settings_dialog_win.h"
 
 #include "app/shortcuts_win.h"
+#include "breaks/break_state.h"
+#include "language/text_format.h"
 #include "language/translation.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
@@ -10,6 +12,8 @@
 #include <commctrl.h>
 
 #include <cstdio>
+
+CSetting* g_pSettingsDlg = nullptr;
 
 namespace {
 
@@ -21,29 +25,51 @@ constexpr int kBlackLabels[] = {IDC_SETTINGS_WAIT_LABEL, IDC_SETTINGS_WARNING_SO
                                 IDC_SETTINGS_MESSAGE_SOUND_LABEL};
 constexpr int kGreyLabels[] = {IDC_SETTINGS_TOPMOST_NOTE, IDC_SETTINGS_NO_POPUPS_NOTE, IDC_SETTINGS_LEDS_NOTE};
 
+constexpr CheckBinding kChecks[] = {
+    {IDC_SETTINGS_SOUND_ON_MSG, &SettingsModel::soundOnMsg},
+    {IDC_SETTINGS_SOUND_WARNING, &SettingsModel::soundLongtimeWarning},
+    {IDC_SETTINGS_FORCE_BREAK, &SettingsModel::forceBreak},
+    {IDC_SETTINGS_ONLY_SOUND, &SettingsModel::onlySound},
+    {IDC_SETTINGS_KEYBOARD_LEDS, &SettingsModel::keyboardLeds},
+    {IDC_SETTINGS_HOLD_WHEN_BUSY, &SettingsModel::holdWhenBusy},
+    {IDC_SETTINGS_NATURAL_BREAKS, &SettingsModel::naturalBreaks},
+    {IDC_SETTINGS_WINDOWS_NOTIFICATIONS, &SettingsModel::windowsNotifications},
+    {IDC_SETTINGS_EYE_BREAKS, &SettingsModel::eyeBreaks},
+    {IDC_SETTINGS_WORK_HOURS, &SettingsModel::workHours},
+    {IDC_SETTINGS_DAILY_LIMIT, &SettingsModel::dailyLimit},
+};
+constexpr TextBinding kTexts[] = {
+    {IDC_SETTINGS_WAIT_SECONDS, &SettingsModel::forceBreakWait},
+    {IDC_SETTINGS_EYE_BREAK_MINUTES, &SettingsModel::eyeBreakMinutes},
+    {IDC_SETTINGS_MESSAGE_SOUND, &SettingsModel::messageSoundPath, true},
+    {IDC_SETTINGS_WARNING_SOUND, &SettingsModel::warningSoundPath, true},
+};
+
 constexpr const char* kWaveFilterLabel = TrLater("Wav (*.wav)");
 constexpr char kWaveFilterPattern[] = "*.wav";
+constexpr const char* kShortcutChosenTwice = TrLater("%s is already the shortcut for \"%s\".");
 
 constexpr int kMinutesPerHour = 60;
 // Two digits each for the limit's hours and minutes.
 constexpr int kLongestLimitField = 2;
 
-constexpr int kShortcutControls[] = {IDC_SETTINGS_PAUSE_SHORTCUT, IDC_SETTINGS_BREAK_SHORTCUT};
+struct ShortcutControl {
+    int id;
+    int labelId;
+    Shortcut SettingsModel::*setting;
+};
+constexpr ShortcutControl kShortcutControls[] = {
+    {IDC_SETTINGS_PAUSE_SHORTCUT, IDC_SETTINGS_PAUSE_SHORTCUT_LABEL, &SettingsModel::pauseShortcut},
+    {IDC_SETTINGS_BREAK_SHORTCUT, IDC_SETTINGS_BREAK_SHORTCUT_LABEL, &SettingsModel::breakShortcut},
+};
 
 } // namespace
 
-CSetting::CSetting(Platform& platform) : CDialog(IDD_SETTINGS), m_platform(platform) {}
-
-void CSetting::SetMessageSound(const std::string& fileName)
+CSetting::CSetting(Platform& platform, SettingsModel& settings)
+    : CDialog(IDD_SETTINGS), m_strMessageSound(settings.messageSoundPath), m_strWarningSound(settings.warningSoundPath),
+      m_workWeek(settings.workWeek), m_platform(platform), m_settings(settings),
+      m_view(*this, settings, LockedWindow::Settings, kChecks, kTexts)
 {
-    m_strMessageSound = fileName;
-    SetItemText(IDC_SETTINGS_MESSAGE_SOUND, fileName);
-}
-
-void CSetting::SetWarningSound(const std::string& fileName)
-{
-    m_strWarningSound = fileName;
-    SetItemText(IDC_SETTINGS_WARNING_SOUND, fileName);
 }
 
 BOOL CSetting::OnInitDialog()
@@ -52,20 +78,38 @@ BOOL CSetting::OnInitDialog()
         StyleLabel(id, kBlackLabel);
     for (int id : kGreyLabels)
         StyleLabel(id, kGreyLabel);
-    // The countdown is editable only while forced breaks are on, and they start off.
-    EnableItem(IDC_SETTINGS_WAIT_SECONDS, false);
     SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_WAIT_SECONDS, EM_LIMITTEXT, kLongestNumberText, 0);
-    SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, std::to_string(kDefaultEyeBreakMinutes));
     SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_EYE_BREAK_MINUTES, EM_LIMITTEXT,
                         std::to_string(kLongestEyeBreakMinutes).size(), 0);
     for (int id : {IDC_SETTINGS_DAILY_LIMIT_HOURS, IDC_SETTINGS_DAILY_LIMIT_MINUTES})
         SendDlgItemMessageW(Hwnd(), id, EM_LIMITTEXT, kLongestLimitField, 0);
-    SetDailyLimit(kDefaultDailyLimitMinutes);
     m_languages.Fill(Item(IDC_SETTINGS_LANGUAGE), m_platform.FilesMatching("kelvaro.*.po"));
     // A key alone, or with Shift only, would go off while typing: the control makes it Ctrl+Alt and the key.
-    for (int id : kShortcutControls)
-        SendDlgItemMessageW(Hwnd(), id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    for (const ShortcutControl& control : kShortcutControls)
+        SendDlgItemMessageW(Hwnd(), control.id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                            MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    ShowSettings();
+    ShowEnabling(g_bRunning);
     return TRUE;
+}
+
+void CSetting::ShowSettings()
+{
+    if (!Hwnd())
+        return;
+    m_view.Show();
+    ShowDailyLimit();
+    m_languages.Select(m_settings.language);
+    for (const ShortcutControl& control : kShortcutControls)
+        SendDlgItemMessageW(Hwnd(), control.id, HKM_SETHOTKEY, HotKeyValueOf(m_settings.*control.setting), 0);
+}
+
+void CSetting::ShowEnabling(bool running)
+{
+    if (Hwnd())
+        m_view.ShowEnabling(running);
+    if (m_pWorkingHours)
+        m_pWorkingHours->ShowEnabling(running);
 }
 
 void CSetting::OnCommand(int id, int notifyCode)
@@ -74,29 +118,48 @@ void CSetting::OnCommand(int id, int notifyCode)
         CDialog::OnCommand(id, notifyCode);
         return;
     }
-    if (notifyCode != BN_CLICKED)
+    if (m_view.Showing())
         return;
-    std::string chosen;
     switch (id) {
     case IDC_SETTINGS_ONLY_SOUND:
-        OnOnlySound();
-        break;
+        if (notifyCode == BN_CLICKED)
+            OnOnlySound();
+        return;
     case IDC_SETTINGS_FORCE_BREAK:
-        OnForceBreak();
+        if (notifyCode == BN_CLICKED)
+            OnForceBreak();
+        return;
+    case IDC_SETTINGS_DAILY_LIMIT_HOURS:
+    case IDC_SETTINGS_DAILY_LIMIT_MINUTES:
+        if (notifyCode == EN_CHANGE)
+            TakeDailyLimit();
+        return;
+    case IDC_SETTINGS_PAUSE_SHORTCUT:
+    case IDC_SETTINGS_BREAK_SHORTCUT:
+        if (notifyCode == EN_CHANGE)
+            TakeShortcuts();
+        return;
+    case IDC_SETTINGS_LANGUAGE:
+        if (notifyCode == CBN_SELCHANGE)
+            m_settings.language = m_languages.Setting();
+        return;
+    default:
         break;
+    }
+    if (m_view.Take(id, notifyCode) || notifyCode != BN_CLICKED)
+        return;
+    switch (id) {
     case IDC_SETTINGS_BROWSE_MESSAGE:
-        if (ChooseSound(chosen))
-            SetMessageSound(chosen);
+        OnBrowse(m_settings.messageSoundPath);
         break;
     case IDC_SETTINGS_BROWSE_WARNING:
-        if (ChooseSound(chosen))
-            SetWarningSound(chosen);
+        OnBrowse(m_settings.warningSoundPath);
         break;
     case IDC_SETTINGS_PLAY_MESSAGE:
-        m_platform.PlaySoundFile(m_strMessageSound);
+        m_platform.PlaySoundFile(m_settings.messageSoundPath);
         break;
     case IDC_SETTINGS_PLAY_WARNING:
-        m_platform.PlaySoundFile(m_strWarningSound);
+        m_platform.PlaySoundFile(m_settings.warningSoundPath);
         break;
     case IDC_SETTINGS_WORK_HOURS_EDIT:
         OnWorkingHours();
@@ -106,91 +169,98 @@ void CSetting::OnCommand(int id, int notifyCode)
     }
 }
 
-// Sound-only messages leave nothing to pop up, so a forced break is out and both sounds are on.
 void CSetting::OnOnlySound()
 {
-    if (!IsChecked(IDC_SETTINGS_ONLY_SOUND))
-        return;
-    SetChecked(IDC_SETTINGS_FORCE_BREAK, false);
-    SetChecked(IDC_SETTINGS_SOUND_ON_MSG, true);
-    SetChecked(IDC_SETTINGS_SOUND_WARNING, true);
-    EnableItem(IDC_SETTINGS_WAIT_SECONDS, false);
+    ChooseOnlySound(m_settings, IsChecked(IDC_SETTINGS_ONLY_SOUND));
+    m_view.Show();
+    m_view.ShowEnabling(g_bRunning);
 }
 
 void CSetting::OnForceBreak()
 {
-    const bool forced = IsChecked(IDC_SETTINGS_FORCE_BREAK);
-    if (forced)
-        SetChecked(IDC_SETTINGS_ONLY_SOUND, false);
-    EnableItem(IDC_SETTINGS_WAIT_SECONDS, forced);
+    ChooseForceBreak(m_settings, IsChecked(IDC_SETTINGS_FORCE_BREAK));
+    m_view.Show();
+    m_view.ShowEnabling(g_bRunning);
+}
+
+void CSetting::OnBrowse(std::string& sound)
+{
+    if (const std::optional<std::string> chosen =
+            m_platform.ChooseFileToOpen(Hwnd(), Tr(kWaveFilterLabel), kWaveFilterPattern)) {
+        sound = *chosen;
+        m_view.Show();
+    }
 }
 
 void CSetting::OnWorkingHours()
 {
-    CWorkingHoursDlg dialog(m_platform, m_workWeek);
-    if (dialog.DoModal(Hwnd()) == IDOK)
-        m_workWeek = dialog.Week();
+    CWorkingHoursDlg dialog(m_platform, m_settings.workWeek);
+    m_pWorkingHours = &dialog;
+    const INT_PTR result = dialog.DoModal(Hwnd());
+    m_pWorkingHours = nullptr;
+    // Its OK is locked while supervision runs, which took the working hours at Start.
+    if (result == IDOK && !g_bRunning)
+        m_settings.workWeek = dialog.Week();
 }
 
-void CSetting::SetDailyLimit(int minutes)
+void CSetting::ShowDailyLimit()
 {
     char twoDigits[8];
-    std::snprintf(twoDigits, sizeof twoDigits, "%02d", minutes % kMinutesPerHour);
-    SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, std::to_string(minutes / kMinutesPerHour));
+    std::snprintf(twoDigits, sizeof twoDigits, "%02d", m_settings.dailyLimitMinutes % kMinutesPerHour);
+    const std::string hours = std::to_string(m_settings.dailyLimitMinutes / kMinutesPerHour);
+    if (ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) == hours && ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES) == twoDigits)
+        return;
+    // The two fields change one after the other; the limit they show together is the model's.
+    m_bShowingLimit = true;
+    SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, hours);
     SetItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, twoDigits);
+    m_bShowingLimit = false;
 }
 
-int CSetting::DailyLimitMinutes() const
+void CSetting::TakeDailyLimit()
 {
-    return DailyLimitMinutesOfFields(ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS),
-                                     ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES));
+    if (!m_bShowingLimit)
+        m_settings.dailyLimitMinutes =
+            DailyLimitMinutesOfFields(ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS), ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES));
 }
 
-std::optional<int> CSetting::DailyLimitInForce() const
+void CSetting::TakeShortcuts()
 {
-    if (!IsChecked(IDC_SETTINGS_DAILY_LIMIT))
-        return std::nullopt;
-    return DailyLimitMinutes();
-}
-
-WorkdayChoices CSetting::TakeWorkdayChoices()
-{
-    SetDailyLimit(DailyLimitMinutes());
-    WorkdayChoices choices;
-    if (IsChecked(IDC_SETTINGS_WORK_HOURS))
-        choices.workingHours = m_workWeek;
-    choices.dailyLimitMinutes = DailyLimitInForce();
-    return choices;
-}
-
-bool CSetting::ChooseSound(std::string& fileName)
-{
-    const std::optional<std::string> chosen = m_platform.ChooseFileToOpen(Hwnd(), Tr(kWaveFilterLabel), kWaveFilterPattern);
-    if (!chosen)
-        return false;
-    fileName = *chosen;
-    return true;
-}
-
-Shortcut CSetting::ShortcutOf(int id) const
-{
-    return ShortcutOfHotKeyValue(LOWORD(SendDlgItemMessageW(Hwnd(), id, HKM_GETHOTKEY, 0, 0)));
-}
-
-void CSetting::SetShortcut(int id, const Shortcut& shortcut)
-{
-    SendDlgItemMessageW(Hwnd(), id, HKM_SETHOTKEY, HotKeyValueOf(shortcut), 0);
+    Shortcut shown[std::size(kShortcutControls)];
+    for (std::size_t slot = 0; slot < std::size(kShortcutControls); ++slot)
+        shown[slot] = ShortcutOfHotKeyValue(
+            LOWORD(SendDlgItemMessageW(Hwnd(), kShortcutControls[slot].id, HKM_GETHOTKEY, 0, 0)));
+    for (std::size_t slot = 0; slot < std::size(kShortcutControls); ++slot) {
+        const ShortcutControl& control = kShortcutControls[slot];
+        const ShortcutControl& other = kShortcutControls[1 - slot];
+        if (shown[slot] == m_settings.*control.setting)
+            continue;
+        if (!ShortcutsClash(shown[slot], shown[1 - slot])) {
+            m_settings.*control.setting = shown[slot];
+            continue;
+        }
+        // One shortcut can't do two things: the control goes back to what it held.
+        SendDlgItemMessageW(Hwnd(), control.id, HKM_SETHOTKEY, HotKeyValueOf(m_settings.*control.setting), 0);
+        HWND owner = IsWindowVisible(Hwnd()) ? Hwnd() : GetWindow(Hwnd(), GW_OWNER);
+        m_platform.ShowMessageBox(owner,
+                                  FillText(Tr(kShortcutChosenTwice), {ShortcutText(shown[slot]), ItemText(other.labelId)}),
+                                  "Kelvaro", MB_OK | MB_ICONEXCLAMATION);
+        shown[slot] = m_settings.*control.setting;
+    }
 }
 
 void CSetting::OnOK()
 {
     Show(SW_HIDE);
-    SendMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SHORTCUTS_CHOSEN, 0, 0);
 }
 
-void CSetting::OnCancel()
+bool CSetting::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    // Nothing is undone, so a shortcut changed before Cancel is in force too.
-    CDialog::OnCancel();
-    SendMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SHORTCUTS_CHOSEN, 0, 0);
+    // However the dialog goes (OK, Cancel, Escape, or hidden with the main window), the shortcuts
+    // chosen in it take effect then.
+    if (message == WM_SHOWWINDOW && wParam == FALSE) {
+        TakeShortcuts();
+        PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SHORTCUTS_CHOSEN, 0, 0);
+    }
+    return CDialog::OnMessage(message, wParam, lParam, result);
 }

@@ -153,21 +153,21 @@ std::string QuotedWorkDay(const WorkDay& day)
     return kQuote + FormatWorkDay(day) + kQuote;
 }
 
-void AppendWorkingDay(std::string& out, const SettingsSnapshot& snapshot)
+void AppendWorkingDay(std::string& out, const SettingsModel& settings, std::optional<std::int64_t> pausedUntil)
 {
-    AppendCheck(out, SettingKey::WorkHours, snapshot.workHours);
+    AppendCheck(out, SettingKey::WorkHours, settings.workHours);
     for (int weekday = 0; weekday < kDaysInWeek; ++weekday) {
         AppendLine(out, static_cast<SettingKey>(static_cast<int>(SettingKey::WorkMon) + weekday),
-                   QuotedWorkDay(snapshot.workWeek[static_cast<std::size_t>(weekday)]));
+                   QuotedWorkDay(settings.workWeek[static_cast<std::size_t>(weekday)]));
     }
-    AppendCheck(out, SettingKey::DailyLimit, snapshot.dailyLimit);
+    AppendCheck(out, SettingKey::DailyLimit, settings.dailyLimit);
     AppendLine(out, SettingKey::DailyLimitTime,
-               std::to_string(snapshot.dailyLimitMinutes / kMinutesPerHour) + ':' +
-                   std::to_string(snapshot.dailyLimitMinutes % kMinutesPerHour) + ":0");
-    if (!snapshot.pausedUntil)
+               std::to_string(settings.dailyLimitMinutes / kMinutesPerHour) + ':' +
+                   std::to_string(settings.dailyLimitMinutes % kMinutesPerHour) + ":0");
+    if (!pausedUntil)
         return;
-    const std::optional<CivilDate> date = LocalDate(*snapshot.pausedUntil);
-    const std::optional<TimeOfDay> time = LocalTimeOfDay(*snapshot.pausedUntil);
+    const std::optional<CivilDate> date = LocalDate(*pausedUntil);
+    const std::optional<TimeOfDay> time = LocalTimeOfDay(*pausedUntil);
     if (!date || !time)
         return;
     AppendLine(out, SettingKey::PausedUntil,
@@ -445,57 +445,45 @@ bool IsLanguageSetting(std::string_view value)
     return !value.empty() && value.size() <= kLongestLanguage && std::all_of(value.begin(), value.end(), allowed);
 }
 
-std::string FormatSettingsFile(const SettingsSnapshot& snapshot)
+std::string FormatSettingsFile(const SettingsModel& settings, std::optional<std::int64_t> pausedUntil)
 {
     std::string out;
-    AppendCheck(out, SettingKey::HealthMsg, snapshot.healthMsg);
-    AppendCheck(out, SettingKey::TimeBreakMsg, snapshot.timeBreakMsg);
-    AppendCheck(out, SettingKey::SleepMsg, snapshot.sleepMsg);
-    AppendCheck(out, SettingKey::SoundOnMsg, snapshot.soundOnMsg);
-    AppendCheck(out, SettingKey::SoundLongtimeWarning, snapshot.soundLongtimeWarning);
-    AppendCheck(out, SettingKey::Shutdown, snapshot.shutdown);
-    const TimeOfDay& limit = snapshot.timeLimit;
+    AppendCheck(out, SettingKey::HealthMsg, settings.healthMsg);
+    AppendCheck(out, SettingKey::TimeBreakMsg, settings.timeBreakMsg);
+    AppendCheck(out, SettingKey::SleepMsg, settings.sleepMsg);
+    AppendCheck(out, SettingKey::SoundOnMsg, settings.soundOnMsg);
+    AppendCheck(out, SettingKey::SoundLongtimeWarning, settings.soundLongtimeWarning);
+    AppendCheck(out, SettingKey::Shutdown, settings.shutdown);
+    const TimeOfDay& limit = settings.timeLimit;
     AppendLine(out, SettingKey::TimeLimit,
                std::to_string(limit.hour) + ':' + std::to_string(limit.minute) + ':' + std::to_string(limit.second));
-    AppendLine(out, SettingKey::Frequence, std::to_string(snapshot.frequence));
-    AppendCheck(out, SettingKey::StartTray, snapshot.startTray);
-    AppendCheck(out, SettingKey::ForceBreak, snapshot.forceBreak);
-    AppendLine(out, SettingKey::ForceBreakWait, ValueText(snapshot.forceBreakWait));
-    AppendCheck(out, SettingKey::OnlySound, snapshot.onlySound);
-    AppendCheck(out, SettingKey::KeyboardLeds, snapshot.keyboardLeds);
-    AppendLine(out, SettingKey::SoundMsgPath, ValueText(snapshot.messageSoundPath));
-    AppendLine(out, SettingKey::SoundWarningPath, ValueText(snapshot.warningSoundPath));
+    AppendLine(out, SettingKey::Frequence, std::to_string(settings.frequence));
+    AppendCheck(out, SettingKey::StartTray, settings.startTray);
+    AppendCheck(out, SettingKey::ForceBreak, settings.forceBreak);
+    AppendLine(out, SettingKey::ForceBreakWait, ValueText(settings.forceBreakWait));
+    AppendCheck(out, SettingKey::OnlySound, settings.onlySound);
+    AppendCheck(out, SettingKey::KeyboardLeds, settings.keyboardLeds);
+    AppendLine(out, SettingKey::SoundMsgPath, ValueText(settings.messageSoundPath));
+    AppendLine(out, SettingKey::SoundWarningPath, ValueText(settings.warningSoundPath));
     AppendLine(out, SettingKey::OtherTime,
-               snapshot.otherTime.empty() ? std::string(kOtherTimeWhenEmpty) : ValueText(snapshot.otherTime));
+               settings.otherTime.empty() ? std::string(kOtherTimeWhenEmpty) : ValueText(settings.otherTime));
     AppendLine(out, SettingKey::StartProgram, kStartProgramValue);
-    AppendCheck(out, SettingKey::HoldWhenBusy, snapshot.holdWhenBusy);
-    AppendCheck(out, SettingKey::NaturalBreaks, snapshot.naturalBreaks);
-    AppendCheck(out, SettingKey::WindowsNotifications, snapshot.windowsNotifications);
-    AppendCheck(out, SettingKey::EyeBreaks, snapshot.eyeBreaks);
-    AppendLine(out, SettingKey::EyeBreakMinutes, std::to_string(snapshot.eyeBreakMinutes));
-    AppendWorkingDay(out, snapshot);
-    AppendLine(out, SettingKey::HotkeyPause, ValueText(ShortcutText(snapshot.pauseShortcut)));
-    AppendLine(out, SettingKey::HotkeyBreak, ValueText(ShortcutText(snapshot.breakShortcut)));
-    if (IsLanguageSetting(snapshot.language))
-        AppendLine(out, SettingKey::Language, snapshot.language);
+    AppendCheck(out, SettingKey::HoldWhenBusy, settings.holdWhenBusy);
+    AppendCheck(out, SettingKey::NaturalBreaks, settings.naturalBreaks);
+    AppendCheck(out, SettingKey::WindowsNotifications, settings.windowsNotifications);
+    AppendCheck(out, SettingKey::EyeBreaks, settings.eyeBreaks);
+    AppendLine(out, SettingKey::EyeBreakMinutes, std::to_string(EyeBreakMinutes(settings.eyeBreakMinutes)));
+    AppendWorkingDay(out, settings, pausedUntil);
+    AppendLine(out, SettingKey::HotkeyPause, ValueText(ShortcutText(settings.pauseShortcut)));
+    AppendLine(out, SettingKey::HotkeyBreak, ValueText(ShortcutText(settings.breakShortcut)));
+    if (IsLanguageSetting(settings.language))
+        AppendLine(out, SettingKey::Language, settings.language);
     return out;
 }
 
 int WeekdayOfKey(SettingKey key)
 {
     return static_cast<int>(key) - static_cast<int>(SettingKey::WorkMon);
-}
-
-int EyeBreakMinutes(std::string_view text)
-{
-    // Three digits at most: a longer run is out of range whatever it says, and can't overflow.
-    constexpr std::size_t kLongestDigits = 3;
-    if (text.empty() || text.size() > kLongestDigits || !std::all_of(text.begin(), text.end(), IsDigit))
-        return kDefaultEyeBreakMinutes;
-    int minutes = 0;
-    for (char digit : text)
-        minutes = minutes * 10 + (digit - '0');
-    return minutes >= 1 && minutes <= kLongestEyeBreakMinutes ? minutes : kDefaultEyeBreakMinutes;
 }
 
 std::vector<SettingAssignment> ParseSettingsFile(std::string_view text)

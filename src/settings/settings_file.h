@@ -1,10 +1,8 @@
 #pragma once
-// The text of settings.txt: the writer's 17 lines and the word reader that turns a
-// file back into assignments. The controls themselves stay with the shell.
+// The text of settings.txt: the writer's 17 lines and the lines after them, and the word reader
+// that turns a file back into assignments for the settings model.
 
-#include "app/hotkey_text.h"
-#include "messages/daily_limit.h"
-#include "messages/working_hours.h"
+#include "settings/settings_model.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,52 +15,6 @@
 // bounded before it reaches an edit control, which under Wine takes time growing with the square of its length.
 constexpr std::size_t kLongestNumberText = 9;
 
-constexpr int kDefaultEyeBreakMinutes = 20;
-constexpr int kLongestEyeBreakMinutes = 120;
-
-struct TimeOfDay {
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
-
-// Everything the writer needs, read from the controls at the moment of writing.
-struct SettingsSnapshot {
-    bool healthMsg = false;
-    bool timeBreakMsg = false;
-    bool sleepMsg = false;
-    bool soundOnMsg = false;
-    bool soundLongtimeWarning = false;
-    bool shutdown = false;
-    TimeOfDay timeLimit;
-    int frequence = 0;
-    bool startTray = false;
-    bool forceBreak = false;
-    std::string forceBreakWait;
-    bool onlySound = false;
-    bool keyboardLeds = false;
-    std::string messageSoundPath;
-    std::string warningSoundPath;
-    std::string otherTime;
-    // Beyond the 17 keys: when Kelvaro keeps quiet, reminders as Windows notifications, eye breaks.
-    bool holdWhenBusy = true;
-    bool naturalBreaks = true;
-    bool windowsNotifications = false;
-    bool eyeBreaks = false;
-    int eyeBreakMinutes = kDefaultEyeBreakMinutes; // as EyeBreakMinutes reads it
-    // The working day: working hours, the daily limit, and a pause that outlasts a restart.
-    bool workHours = false;
-    WorkWeek workWeek = DefaultWorkWeek();
-    bool dailyLimit = false;
-    int dailyLimitMinutes = kDefaultDailyLimitMinutes; // as DailyLimitMinutes reads it
-    std::optional<std::int64_t> pausedUntil;           // the pause's end, seconds since 1970; none without a pause
-    // The language chosen in the Settings dialog ("de", "en"); empty for Windows' own.
-    std::string language;
-    // The keyboard shortcuts "Pause or resume reminders" and "Take a break now"; none at first.
-    Shortcut pauseShortcut;
-    Shortcut breakShortcut;
-};
-
 // The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF.
 // A day of the working hours is always written in double quotes, "09:00-17:00" or "" for a day off;
 // the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one; then
@@ -70,7 +22,7 @@ struct SettingsSnapshot {
 // when one is chosen. A text value
 // that is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled
 // and line breaks turned into blanks; any other value is written bare.
-std::string FormatSettingsFile(const SettingsSnapshot& snapshot);
+std::string FormatSettingsFile(const SettingsModel& settings, std::optional<std::int64_t> pausedUntil = std::nullopt);
 
 enum class SettingKey {
     HealthMsg,
@@ -141,10 +93,6 @@ struct SettingAssignment {
 
 // The weekday (0 Monday ... 6 Sunday) of a key from WORK_MON to WORK_SUN.
 int WeekdayOfKey(SettingKey key);
-
-// The minutes between eye breaks, from EYE_BREAK_MINUTES or its field: a number from 1 to 120;
-// anything else, out of range or not a number, means 20.
-int EyeBreakMinutes(std::string_view text);
 
 // Reads the whole text (a leading UTF-8 byte-order mark is skipped) into assignments,
 // one per known key that has a value, in file order. Never fails; unknown words are skipped.

@@ -1,5 +1,7 @@
 #include "settings/working_hours_dialog_win.h"
 
+#include "app/supervision_locks.h"
+#include "app/supervision_state.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
 
@@ -86,7 +88,13 @@ BOOL CWorkingHoursDlg::OnInitDialog()
         ShowRange(row, kSecondFrom, day.second.value_or(kAfternoon));
         EnableRow(row);
     }
+    ShowEnabling(g_bRunning);
     return TRUE;
+}
+
+void CWorkingHoursDlg::ShowEnabling(bool running)
+{
+    EnableItem(IDOK, !(running && IsLockedWhileRunning(LockedWindow::WorkingHours, IDOK)));
 }
 
 void CWorkingHoursDlg::OnCommand(int id, int notifyCode)
@@ -103,6 +111,9 @@ void CWorkingHoursDlg::OnCommand(int id, int notifyCode)
 
 void CWorkingHoursDlg::OnOK()
 {
+    // An Enter that slips past the locked button changes nothing either.
+    if (!IsItemEnabled(IDOK))
+        return;
     for (int row = 0; row < kDaysInWeek; ++row) {
         WorkDay& day = m_week[static_cast<std::size_t>(WeekdayOfRow(row, m_nFirstDay))];
         day.working = IsChecked(RowControl(row, kDayBox));

@@ -13,6 +13,8 @@ public:
 
     // The week as shown at first, and after OK as the user left it.
     const WorkWeek& Week() const { return m_week; }
+    // Supervision took the working hours at Start: while it runs, OK is locked as the other choices are.
+    void ShowEnabling(bool running);
 
 protected:
     BOOL OnInitDialog() override;

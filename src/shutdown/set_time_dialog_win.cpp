@@ -9,17 +9,31 @@
 
 #include <ctime>
 
+CShoutdownDlg* g_pShutdownDlg = nullptr;
+
 namespace {
 // The picker would otherwise follow the user's locale, which may hide seconds or use AM/PM.
 constexpr wchar_t kPickerFormat[] = L"HH:mm:ss";
+constexpr CheckBinding kChecks[] = {{IDC_SETTIME_WARNING, &SettingsModel::shutdownWarning}};
 } // namespace
 
-CShoutdownDlg::CShoutdownDlg(Platform& platform)
-    : CDialog(IDD_SET_TIME), m_nAction(IDC_SETTIME_SHUTDOWN), m_platform(platform)
+CShoutdownDlg::CShoutdownDlg(Platform& platform, SettingsModel& settings)
+    : CDialog(IDD_SET_TIME), m_nAction(settings.shutdownAction), m_nHour(settings.timeLimit.hour),
+      m_nMinute(settings.timeLimit.minute), m_nSecond(settings.timeLimit.second), m_platform(platform),
+      m_settings(settings), m_view(*this, settings, LockedWindow::SetTime, kChecks, {})
 {
 }
 
-void CShoutdownDlg::SetPickerTime(std::int64_t today, int hour, int minute, int second)
+void CShoutdownDlg::ShowSettings(std::int64_t today)
+{
+    if (!Hwnd())
+        return;
+    m_view.Show();
+    CheckButton(IDC_SETTIME_SHUTDOWN, IDC_SETTIME_POWER_OFF, m_settings.shutdownAction);
+    SetPickerTime(today, m_settings.timeLimit);
+}
+
+void CShoutdownDlg::SetPickerTime(std::int64_t today, const TimeOfDay& chosen)
 {
     const std::time_t moment = static_cast<std::time_t>(today);
     std::tm local{};
@@ -30,24 +44,24 @@ void CShoutdownDlg::SetPickerTime(std::int64_t today, int hour, int minute, int 
     time.wMonth = static_cast<WORD>(local.tm_mon + 1);
     time.wDayOfWeek = static_cast<WORD>(local.tm_wday);
     time.wDay = static_cast<WORD>(local.tm_mday);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
+    time.wHour = static_cast<WORD>(chosen.hour);
+    time.wMinute = static_cast<WORD>(chosen.minute);
+    time.wSecond = static_cast<WORD>(chosen.second);
     // The picker refuses a time outside the day and keeps what it showed.
     SendMessageW(Item(IDC_SETTIME_PICKER), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
 }
 
 BOOL CShoutdownDlg::OnInitDialog()
 {
-    CheckButton(IDC_SETTIME_SHUTDOWN, IDC_SETTIME_POWER_OFF, IDC_SETTIME_SHUTDOWN);
-    SetChecked(IDC_SETTIME_WARNING, true);
     SendMessageW(Item(IDC_SETTIME_PICKER), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kPickerFormat));
+    ShowSettings(m_platform.Now());
     return TRUE;
 }
 
 void CShoutdownDlg::OnCommand(int id, int notifyCode)
 {
     if (id == IDC_SETTIME_WARNING) {
+        m_view.Take(id, notifyCode);
         if (notifyCode == BN_CLICKED)
             OnWarningClicked();
         return;

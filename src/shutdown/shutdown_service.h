@@ -2,7 +2,7 @@
 // When the scheduled end of the session is due, what to ask, what to request of the system,
 // and when to ask again after a "No". The shell reads the clock and the controls and acts.
 
-#include "settings/settings_file.h"
+#include "activity/calendar.h"
 
 #include <cstdint>
 #include <functional>

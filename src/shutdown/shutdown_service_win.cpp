@@ -8,7 +8,6 @@
 #include "messages/led_blinker_win.h"
 #include "platform/platform_win.h"
 #include "resources/resource_ids.h"
-#include "shutdown/set_time_dialog_win.h"
 #include "shutdown/shutdown_service.h"
 
 static_assert(kActionShutdown == IDC_SETTIME_SHUTDOWN && kActionLogOff == IDC_SETTIME_LOG_OFF &&
@@ -48,15 +47,12 @@ const char* PrivilegeFailure(PrivilegeChange change)
 
 void CTavrinDlg::CheckShutdownTime()
 {
-    if (!g_pShutdownDlg)
-        return;
-    const TimeOfDay chosen{g_pShutdownDlg->m_nHour, g_pShutdownDlg->m_nMinute, g_pShutdownDlg->m_nSecond};
     const ShutdownStep step =
-        g_shutdownSchedule.OnTick(CurrentMoment(m_platform), chosen, g_pShutdownDlg->IsChecked(IDC_SETTIME_WARNING),
+        g_shutdownSchedule.OnTick(CurrentMoment(m_platform), m_settings.timeLimit, m_settings.shutdownWarning,
                                   [this] { return m_quiet.ShutdownMustWait(); });
     if (step == ShutdownStep::Nothing)
         return;
-    const int action = g_pShutdownDlg->m_nAction;
+    const int action = m_settings.shutdownAction;
     if (step == ShutdownStep::Ask) {
         const int answer = m_platform.ShowMessageBox(Hwnd(), ShutdownQuestion(action), Tr(kQuestionCaption),
                                                      MB_YESNO | MB_ICONEXCLAMATION);
@@ -95,7 +91,7 @@ void CTavrinDlg::CarryOutShutdown(int action)
         g_shutdownSchedule.Postpone(CurrentMoment(m_platform));
     }
     // Supervision may have been stopped from the tray while a box was open.
-    if (!Ended() && g_bRunning && IsChecked(IDC_MAIN_SHUTDOWN))
+    if (!Ended() && g_bRunning && m_settings.shutdown)
         m_platform.SetWindowTimer(Hwnd(), kShutdownCheckTimer, static_cast<UINT>(kOncePerSecondMs));
 }
 

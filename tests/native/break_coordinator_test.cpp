@@ -104,7 +104,9 @@ private:
             FollowThenOpen(m_rules.OnTakeBreakNow(Now()));
             return;
         case 'E':
-            m_rules.OnBreakCountdownEnded(Now());
+            // The countdown's seconds run out at this second.
+            m_state.LoadBreakCountdown(1);
+            m_rules.OnBreakCountdownTick(Now(), 60);
             return;
         case 'O':
             m_lastInputTick = m_tick;
@@ -128,7 +130,7 @@ private:
             Start();
             return;
         case 'p':
-            m_rules.Pause(m_now + number);
+            m_rules.Pause(m_now + number, PauseChoice::OneHour);
             FollowHeadsUp();
             return;
         case 'r':
@@ -164,6 +166,7 @@ private:
             choices.workingHours = DefaultWorkWeek();
         if (m_options.limitMinutes > 0)
             choices.dailyLimitMinutes = m_options.limitMinutes;
+        ResetWarningThreshold(m_activeMs);
         m_rules.OnStart(Now(), choices);
     }
 
@@ -260,7 +263,8 @@ private:
     Options m_options;
     NoFiles m_files;
     CBreakHistory m_record;
-    BreakCoordinator m_rules{m_record};
+    SupervisionState m_state;
+    BreakCoordinator m_rules{m_record, m_state};
     std::int64_t m_now;
     const std::int64_t m_start = m_now;
     // Close to the tick count's wrap, which must change nothing.
@@ -335,10 +339,15 @@ TEST_F(BreakCoordinatorInBerlin, EventSequencesComeOutAsTheRulesSay)
          "", ""},
         {"a night asleep is nobody's break", 18, 0, 0, {}, "w5 a1800 z50400 w5", "i52206", ""},
         {"a lunch with the computer asleep is a break", 12, 0, 0, {}, "w5 z1200 w5", "i1206", "12-09 1 0 0/0"},
-        {"time away that began yesterday counts for no day", 23, 55, 0, {}, "w5 a600 w5", "i606", ""},
+        {"a break that began before midnight counts for the day it began", 23, 55, 0, {}, "w5 a600 w5", "i606",
+         "12-09 1 0 0/0"},
+        {"the night away, awake or not, is nobody's break", 22, 0, 0, {}, "w5 a30000 w5", "i30006", ""},
         {"an eye break offered before midnight and taken after counts on its day", 23, 58, 50, kEyes, "w60 a25",
          "e60 /e82", "12-09 0 0 1/1"},
-        {"a postponement counts when its break comes", 14, 0, 0, kForced, "w10 T P w300 N", "h10 /h10 h310 /h310 D310",
+        {"a break taken at once starts the interval again; one due meanwhile neither comes nor is announced",
+         14, 0, 0, kForced, "w10 K w5 T w5 E O w5 H", "D10 i11 H25", "12-09 1 0 0/0"},
+        {"Start now starts the interval again", 14, 0, 0, kForced, "w10 T w5 N w5", "h10 /h15 D15 i16", ""},
+                {"a postponement counts when its break comes", 14, 0, 0, kForced, "w10 T P w300 N", "h10 /h10 h310 /h310 D310",
          "12-09 0 1 0/0"},
         {"a postponement counts nothing when its break never came", 14, 0, 0, kForced, "w10 T P a400 w5",
          "h10 /h10 i411", "12-09 1 0 0/0"},
@@ -367,7 +376,10 @@ TEST_F(BreakCoordinatorInBerlin, EventSequencesComeOutAsTheRulesSay)
          "+L60 L60 +L1860 L1860", ""},
         {"it keeps two minutes from another reminder", 14, 0, 0, kLimit, "w50 H w200", "H50 +L170 L170", ""},
         {"held in a call, it comes after it", 14, 0, 0, kLimit, "b+ w70 b- q w5", "+L60 L70", ""},
-        {"a new day counts from its own first second", 23, 58, 30, kLimit, "w200", "+L60 L60 +L180 L180", ""},
+        {"the long-activity warning comes at four hours", 9, 0, 0, {}, "w14405", "+W14400 W14400", ""},
+        {"due in the same second as the daily limit, it comes two minutes after it", 9, 0, 0,
+         {false, 0, {}, false, 240}, "w14530", "+L14400 L14400 +W14520 W14520", ""},
+                {"a new day counts from its own first second", 23, 58, 30, kLimit, "w200", "+L60 L60 +L180 L180", ""},
     };
     for (const auto& row : rows) {
         Session run(LocalTime(2026, 12, 9, row.hour, row.minute, row.second), row.options);

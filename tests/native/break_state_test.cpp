@@ -30,18 +30,17 @@ TEST(BreakCountdown, CaptionsCountDownToAnEnabledOk)
         {-7, {"OK"}},
     };
     for (const Case& c : cases) {
-        g_nBreakCountdown = c.seconds;
+        SupervisionState state;
+        state.LoadBreakCountdown(c.seconds);
+        state.BeginBreakCountdown();
         for (std::size_t tick = 0; tick < c.captions.size(); ++tick) {
-            const CountdownStep step = TickBreakCountdown("60");
-            EXPECT_EQ(step.caption, c.captions[tick]) << c.seconds << " s, tick " << tick;
+            const CountdownStep step = state.TickBreakCountdown(60);
+            EXPECT_EQ(CountdownCaption(step), c.captions[tick]) << c.seconds << " s, tick " << tick;
             EXPECT_EQ(step.ended, tick + 1 == c.captions.size());
-            EXPECT_EQ(g_bBreakRunning, !step.ended);
+            EXPECT_EQ(state.BreakCountingDown(), !step.ended);
         }
-        EXPECT_EQ(g_nBreakCountdown, 60) << "reloaded for the next break";
+        EXPECT_EQ(state.BreakSecondsLeft(), 60) << "loaded for the next break";
     }
-    g_nBreakCountdown = 1;
-    TickBreakCountdown("");
-    EXPECT_EQ(g_nBreakCountdown, 0) << "an empty field waits nothing";
 }
 
 } // namespace

@@ -33,6 +33,7 @@ EyeBreakRun Simulate(int minutes, const std::vector<Spell>& spells)
     timer.Start(tick, minutes);
     std::uint32_t lastInput = tick;
     bool shown = false;
+    std::optional<std::uint32_t> lastReminder;
     EyeBreakRun run;
     for (const Spell& spell : spells) {
         for (int i = 0; i < spell.seconds; ++i) {
@@ -40,10 +41,10 @@ EyeBreakRun Simulate(int minutes, const std::vector<Spell>& spells)
             if (spell.doing != 's' && spell.doing != 'v')
                 lastInput = tick - 300;
             if (spell.doing == 'r' && i == 0)
-                timer.OnReminderGiven(tick);
+                lastReminder = tick;
             const EyeBreakStep step =
                 timer.OnTick({tick, static_cast<std::int32_t>(tick - lastInput), spell.doing == 'b',
-                              spell.doing == 'p', spell.doing == 'f', spell.doing == 'v'});
+                              spell.doing == 'p', spell.doing == 'f', spell.doing == 'v', lastReminder});
             const std::string at = std::to_string((tick - kStartTick) / 1000) + ' ';
             if (step.event)
                 run.events += "OTM"[static_cast<int>(*step.event)] + at;

@@ -136,13 +136,15 @@ TEST(LanguageChoice, TheDropDownListsEachLanguageOnce)
     EXPECT_EQ(entries.back(), (LanguageEntry{"fi", "fi"}));
 }
 
-// The zip's English catalogue gives way to the language's; the user's own never does.
-TEST(LanguageChoice, OnlyAMissingOrShippedFileTakesTheTranslation)
+// The zip's English catalogue gives way to the language's; the user's own never does, and one the
+// user deleted stays deleted after the first start.
+TEST(LanguageChoice, OnlyAShippedFileOrOneNeverThereTakesTheTranslation)
 {
-    EXPECT_TRUE(TakesShippedTranslation(std::nullopt, "english"));
-    EXPECT_TRUE(TakesShippedTranslation("english", "english"));
-    EXPECT_FALSE(TakesShippedTranslation("english, edited", "english"));
-    EXPECT_FALSE(TakesShippedTranslation("english", std::nullopt));
+    EXPECT_TRUE(TakesShippedTranslation(std::nullopt, "english", true));
+    EXPECT_FALSE(TakesShippedTranslation(std::nullopt, "english", false));
+    EXPECT_TRUE(TakesShippedTranslation("english", "english", false));
+    EXPECT_FALSE(TakesShippedTranslation("english, edited", "english", true));
+    EXPECT_FALSE(TakesShippedTranslation("english", std::nullopt, true));
 }
 
 } // namespace

@@ -43,8 +43,10 @@ TEST(ReminderGate, EachMomentGivesHoldsOrDrops)
         {"in a call without input", At(600000, true), 'T', GateVerdict::Hold},
         {"both off: as ever", At(600000, true, kBothOff), 'H', GateVerdict::Give},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ReminderGate().OnDue(Kind(c.kind), c.moment), c.verdict) << c.what;
+    for (const auto& c : cases) {
+        ReminderPause pause;
+        EXPECT_EQ(ReminderGate(pause).OnDue(Kind(c.kind), c.moment), c.verdict) << c.what;
+    }
 }
 
 class ReminderGateInBerlin : public InBerlin {};
@@ -64,7 +66,8 @@ TEST_F(ReminderGateInBerlin, TheEndOfBusyGivesTheMostRecentHeldReminderWhoseWind
         {"TB", 23, 10, 0, 'T'}, {"BT", 22, 40, 0, 'B'},  {"TWB", 23, 10, 0, 'W'}, {"TBT", 23, 45, 0, 'B'},
     };
     for (const auto& c : cases) {
-        ReminderGate gate;
+        ReminderPause pause;
+        ReminderGate gate{pause};
         for (char kind : c.held)
             ASSERT_EQ(gate.OnDue(Kind(kind), At(0, true)), GateVerdict::Hold) << c.held;
         const Moment atEnd{LocalTime(2006, 12, 5, c.hour, c.minute), c.idleMsAtEnd, false, {}};
@@ -83,7 +86,8 @@ TEST_F(ReminderGateInBerlin, TheEndOfASpellIsSeenWhicheverReadingSawIt)
     const HeldRelease breakSuggestion{ReminderKind::TimeBreak, false};
 
     // A health tip due just after the full-screen program closed reads the end first.
-    ReminderGate gate;
+    ReminderPause pause;
+    ReminderGate gate{pause};
     gate.OnDue(ReminderKind::TimeBreak, busy);
     EXPECT_EQ(gate.OnQuietCheck(busy), HeldRelease{});
     EXPECT_EQ(gate.OnDue(ReminderKind::HealthTip, free), GateVerdict::Give);
@@ -110,7 +114,8 @@ TEST_F(ReminderGateInBerlin, TheEndOfASpellIsSeenWhicheverReadingSawIt)
 
 TEST(ReminderGate, EmptyListBoxesWaitForTheMomentAsRemindersDo)
 {
-    ReminderGate gate;
+    ReminderPause pause;
+    ReminderGate gate{pause};
     EXPECT_EQ(gate.OnEmptyListBoxesDue(At(0, false)), GateVerdict::Give);
     EXPECT_EQ(gate.OnEmptyListBoxesDue(At(600000, false)), GateVerdict::Drop) << "away";
     EXPECT_EQ(gate.OnEmptyListBoxesDue(At(0, true)), GateVerdict::Hold);
@@ -120,26 +125,31 @@ TEST(ReminderGate, EmptyListBoxesWaitForTheMomentAsRemindersDo)
     gate.OnEmptyListBoxesDue(At(0, false));
     EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "told at the tick that saw the end";
     gate.OnEmptyListBoxesDue(At(0, true));
-    gate.Pause(kNoon + 60);
+    gate.Pause(kNoon + 60, std::nullopt);
     EXPECT_EQ(gate.OnEmptyListBoxesDue(At(0, false)), GateVerdict::Drop);
     EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "the user chose the quiet";
 }
 
 TEST(ReminderGate, APauseDropsEverythingUntilItEndsAndResumeLetsGoOfWhatWasHeld)
 {
-    ReminderGate gate;
+    ReminderPause pause;
+    ReminderGate gate{pause};
     gate.OnDue(ReminderKind::TimeBreak, At(0, true));
-    gate.Pause(kNoon + 1800);
+    gate.Pause(kNoon + 1800, PauseChoice::ThirtyMinutes);
     EXPECT_EQ(gate.OnDue(ReminderKind::LongActivity, At(0, false)), GateVerdict::Drop);
     EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "the user chose the quiet";
-    EXPECT_EQ(gate.PausedUntil(kNoon + 1799), kNoon + 1800);
-    EXPECT_EQ(gate.PausedUntil(kNoon + 1800), std::nullopt) << "over by itself";
-    EXPECT_EQ(gate.OnDue(ReminderKind::TimeBreak, At(0, false)), GateVerdict::Give);
+    EXPECT_EQ(pause.RunsUntil(kNoon + 1799), kNoon + 1800);
+    EXPECT_EQ(pause.Choice(kNoon + 1799), PauseChoice::ThirtyMinutes);
+    EXPECT_EQ(pause.RunsUntil(kNoon + 1800), std::nullopt) << "over by itself";
+    EXPECT_EQ(pause.Choice(kNoon + 1800), std::nullopt);
+    Moment after = At(0, false);
+    after.now = kNoon + 1800;
+    EXPECT_EQ(gate.OnDue(ReminderKind::TimeBreak, after), GateVerdict::Give);
 
     gate.OnDue(ReminderKind::LongActivity, At(0, true));
-    gate.Pause(kNoon + 1800);
+    gate.Pause(kNoon + 1800, PauseChoice::ThirtyMinutes);
     gate.Resume();
-    EXPECT_EQ(gate.PausedUntil(kNoon), std::nullopt);
+    EXPECT_EQ(pause.RunsUntil(kNoon), std::nullopt);
     EXPECT_EQ(gate.OnQuietCheck(At(0, false)), HeldRelease{}) << "resumed, nothing held comes";
 }
 

@@ -62,7 +62,8 @@ TEST(ScreenReaderTest, PopupsAndTheBreakDialogAreAnnouncedOnceShown)
 TEST(HighContrastTest, StyledLabelsTakeTheSchemesTextColourAndRepaintWhenItIsTurnedOn)
 {
     FakePlatform platform;
-    CSetting settings(platform);
+    SettingsModel model;
+    CSetting settings(platform, model);
     ASSERT_TRUE(settings.Create(nullptr));
     // A note, grey by design.
     HWND dialog = settings.Hwnd();

@@ -227,7 +227,7 @@ TEST_F(ActiveTimeWindowTest, HidingToTheTrayLeavesAMessageBoxToAnswer)
     ASSERT_TRUE(box);
     window->OnTimer(kHideToTrayTimer);
     EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_FALSE(g_pSettingsDlg->IsVisible());
+    EXPECT_FALSE(window->SettingsDialog()->IsVisible());
     EXPECT_TRUE(IsWindowVisible(box));
     DestroyWindow(box);
 }

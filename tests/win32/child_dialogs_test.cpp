@@ -2,6 +2,7 @@
 #include "breaks/forced_break_dialog_win.h"
 #include "fake_platform_win.h"
 #include "history/history_dialog_win.h"
+#include "settings/settings_model.h"
 #include "modal_watchdog_win.h"
 #include "resources/resource_ids.h"
 #include "test_support_win.h"
@@ -95,7 +96,8 @@ TEST(ChildDialogs, AboutShowsTheVersionAndOpensBothPagesWhileStayingOpen)
 TEST(ChildDialogs, HistoryAndBreakDialogsComeFromTheirTemplatesAndHideOnClose)
 {
     FakePlatform platform;
-    C2dGraphPlot history(platform);
+    SettingsModel settings;
+    C2dGraphPlot history(platform, settings);
     ASSERT_TRUE(history.Create(nullptr));
     EXPECT_FALSE(history.IsVisible());
     EXPECT_EQ(FontFace(history.Item(IDC_HISTORY_TITLE)), L"Tahoma");

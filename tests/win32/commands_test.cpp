@@ -111,9 +111,9 @@ protected:
         return result == 0 ? std::nullopt : DecodeReply(static_cast<std::uint64_t>(result));
     }
     // A key pressed in a control of the Settings dialog, as the keyboard gives it.
-    static void TypeInto(int id, WPARAM key)
+    void TypeInto(int id, WPARAM key)
     {
-        HWND control = GetDlgItem(g_pSettingsDlg->Hwnd(), id);
+        HWND control = GetDlgItem(window->SettingsDialog()->Hwnd(), id);
         SendMessageW(control, WM_KEYDOWN, key, 0);
         SendMessageW(control, WM_KEYUP, key, 0);
     }
@@ -165,7 +165,7 @@ TEST_F(CommandsTest, EachCommandDoesWhatItsMenuEntryDoes)
     EXPECT_TRUE(IsWindowVisible(window->Hwnd()));
 
     // Quit as the menu's: it asks while the break counts down, and saves.
-    g_bBreakRunning = true;
+    ASSERT_TRUE(g_bBreakRunning);
     platform.answers = {IDNO};
     EXPECT_EQ(Send("quit")->code, ReplyCode::Done);
     EXPECT_TRUE(IsWindow(window->Hwnd()));
@@ -182,7 +182,7 @@ TEST_F(CommandsTest, ShortcutsFromTheSettingsDialogPauseResumeAndBreak)
     Open();
     ASSERT_TRUE(g_bRunning);
     EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+P"}}));
-    EXPECT_EQ(ShortcutText(g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT)), "Ctrl+Alt+P");
+    EXPECT_EQ(ShortcutText(window->m_settings.pauseShortcut), "Ctrl+Alt+P");
 
     SendMessageW(window->Hwnd(), WM_HOTKEY, 1, 0);
     EXPECT_NE(platform.trayCalls.back().tip.find("Reminders paused until"), std::string::npos) << "paused";
@@ -191,26 +191,29 @@ TEST_F(CommandsTest, ShortcutsFromTheSettingsDialogPauseResumeAndBreak)
     SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
     EXPECT_EQ(g_pForceBreakDlg, nullptr) << "no break shortcut yet";
 
-    // Typed into the hot-key control, taken at OK: a key alone becomes Ctrl+Alt and the key.
-    Click(window->Hwnd(), IDC_MAIN_MORE_SETTINGS);
+    // Typed into the hot-key control of the dialog open since before the Start, taken at OK: a key
+    // alone becomes Ctrl+Alt and the key.
+    window->SettingsDialog()->Show(SW_SHOW);
     TypeInto(IDC_SETTINGS_BREAK_SHORTCUT, 'B');
-    Click(g_pSettingsDlg->Hwnd(), IDOK);
-    EXPECT_FALSE(g_pSettingsDlg->IsVisible());
+    Click(window->SettingsDialog()->Hwnd(), IDOK);
+    EXPECT_FALSE(window->SettingsDialog()->IsVisible());
     EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+P"}, {2, "Ctrl+Alt+B"}}));
     SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
     ASSERT_NE(g_pForceBreakDlg, nullptr);
     EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
 
     // Emptied with Backspace, it is given back at Cancel too; Quit saves both.
+    window->SettingsDialog()->Show(SW_SHOW);
     TypeInto(IDC_SETTINGS_PAUSE_SHORTCUT, VK_BACK);
-    SendMessageW(g_pSettingsDlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    SendMessageW(window->SettingsDialog()->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    PumpMessages();
     EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{2, "Ctrl+Alt+B"}}));
-    g_bBreakRunning = false;
+    platform.answers = {IDYES}; // the break still counts down
     Click(window->Hwnd(), IDC_MAIN_QUIT);
     EXPECT_TRUE(platform.files["settings.txt"].ends_with("HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK Ctrl+Alt+B\r\n"))
         << platform.files["settings.txt"];
     EXPECT_TRUE(platform.registeredShortcuts.empty());
-    EXPECT_TRUE(platform.messageBoxes.empty());
+    EXPECT_EQ(platform.messageBoxes.size(), 1u) << "the question of the break counting down";
 }
 
 TEST_F(CommandsTest, AShortcutAnotherProgramHoldsGivesOneBoxAndTheOtherWorks)
@@ -228,9 +231,44 @@ TEST_F(CommandsTest, AShortcutAnotherProgramHoldsGivesOneBoxAndTheOtherWorks)
 
     // Unchanged, it is not tried again at OK; the user keeps the choice in the file.
     Click(window->Hwnd(), IDC_MAIN_MORE_SETTINGS);
-    Click(g_pSettingsDlg->Hwnd(), IDOK);
+    Click(window->SettingsDialog()->Hwnd(), IDOK);
     EXPECT_EQ(platform.messageBoxes.size(), 1u);
-    EXPECT_EQ(ShortcutText(g_pSettingsDlg->ShortcutOf(IDC_SETTINGS_PAUSE_SHORTCUT)), "Ctrl+Alt+P");
+    EXPECT_EQ(ShortcutText(window->m_settings.pauseShortcut), "Ctrl+Alt+P");
+    // Tried again at Start, now that the other program let go of it.
+    platform.shortcutsOfOtherPrograms.clear();
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+P"}, {2, "Ctrl+Alt+B"}}));
+    EXPECT_EQ(platform.messageBoxes.size(), 1u);
+}
+
+// The two shortcuts swapped in the dialog: each taken again once Kelvaro let go of both, with no
+// box; the same keys for both are refused with a box that names them; hiding the main window
+// closes the dialog and takes its shortcuts too.
+TEST_F(CommandsTest, ShortcutsSwappedInTheDialogWork)
+{
+    platform.files["settings.txt"] = "STARTTRAY 0 HOTKEY_PAUSE Ctrl+Alt+P HOTKEY_BREAK Ctrl+Alt+B";
+    ResetProgramState();
+    window = std::make_unique<CTavrinDlg>(platform, icons);
+    ASSERT_TRUE(window->Create(nullptr));
+    EXPECT_TRUE(platform.registeredShortcuts.empty()) << "taken once the window runs, not while it is made";
+    PumpMessages();
+    Click(window->Hwnd(), IDC_MAIN_MORE_SETTINGS);
+    TypeInto(IDC_SETTINGS_PAUSE_SHORTCUT, 'B');
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].text, "Ctrl+Alt+B is already the shortcut for \"Take a break now\".");
+    EXPECT_EQ(ShortcutText(window->m_settings.pauseShortcut), "Ctrl+Alt+P");
+    TypeInto(IDC_SETTINGS_BREAK_SHORTCUT, 'X');
+    TypeInto(IDC_SETTINGS_PAUSE_SHORTCUT, 'B');
+    TypeInto(IDC_SETTINGS_BREAK_SHORTCUT, 'P');
+    SendMessageW(window->Hwnd(), WM_CLOSE, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(window->SettingsDialog()->IsVisible());
+    EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{1, "Ctrl+Alt+B"}, {2, "Ctrl+Alt+P"}}));
+    EXPECT_EQ(platform.messageBoxes.size(), 1u) << "no other program holds them";
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
+    ASSERT_NE(g_pForceBreakDlg, nullptr);
+    EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
 }
 
 } // namespace

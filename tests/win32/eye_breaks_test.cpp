@@ -112,9 +112,9 @@ TEST_F(EyeBreaksWindowTest, ASuggestionDueDuringTheEyeBreakComesWhenItHasGone)
               std::string::npos)
         << "the day's record: one taken of two offered";
     // A number the interval can't be is taken as 20 minutes, and shown so.
-    g_pSettingsDlg->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, "0");
+    window->SettingsDialog()->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, "0");
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "20");
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "20");
 }
 
 TEST_F(EyeBreaksWindowTest, ABreakPutOffThatComesBackDuringAnEyeBreakComesAfterIt)

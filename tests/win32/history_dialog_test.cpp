@@ -4,7 +4,7 @@
 #include "history/history_dialog_win.h"
 #include "history/history_statistics.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
+#include "settings/settings_model.h"
 #include "test_support_win.h"
 
 #include <commctrl.h>
@@ -37,7 +37,8 @@ TEST(HistoryDialog, ShowsTheDaysAndFiguresOfAUtf16FileUnderItsStyledTitle)
     platform.files["breakhistory.txt"] =
         "\xEF\xBB\xBF" "BREAKS\r\n2006-12-04 = breaks 2, postponed 0, eyes 1/1\r\n2006-12-05 = breaks 4, postponed 1, "
         "eyes 10/14\r\n";
-    C2dGraphPlot dialog(platform);
+    SettingsModel settings;
+    C2dGraphPlot dialog(platform, settings);
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_FALSE(dialog.IsVisible());
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_BREAKS),
@@ -63,7 +64,8 @@ TEST(HistoryDialog, EachReadReplacesTheFieldsWholeUnlessTheFileCantBeOpened)
 {
     FakePlatform platform;
     platform.files["timehistory.txt"] = kWorkedExample;
-    C2dGraphPlot dialog(platform);
+    SettingsModel settings;
+    C2dGraphPlot dialog(platform, settings);
     ASSERT_TRUE(dialog.Create(nullptr));
     dialog.Show(SW_SHOW);
     dialog.SetItemText(IDC_HISTORY_LIST, "typed by the user");
@@ -95,7 +97,8 @@ TEST(HistoryDialog, TheListOfAHistoryOfYearsIsFilledOnlyAsTheDialogShows)
     FakePlatform platform;
     platform.files["timehistory.txt"] = FormatHistory(years, {std::nullopt, 0, false});
     const HistoryFigures figures = ComputeHistoryFigures(years);
-    C2dGraphPlot dialog(platform);
+    SettingsModel settings;
+    C2dGraphPlot dialog(platform, settings);
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_TOTAL), figures.total);
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_MAX_ACTIVE), figures.bestDay);
@@ -178,7 +181,8 @@ TEST(HistoryDialog, TheChartPaintsEveryBarOfItsPictureInPlace)
 {
     FakePlatform platform;
     platform.files["timehistory.txt"] = kLastDays;
-    C2dGraphPlot dialog(platform);
+    SettingsModel settings;
+    C2dGraphPlot dialog(platform, settings);
     ASSERT_TRUE(dialog.Create(nullptr));
     const std::map<UINT_PTR, RECT> columns = TipColumns(dialog.Chart());
     const ChartPicture picture = dialog.Chart().Picture();
@@ -220,7 +224,8 @@ TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)
 {
     FakePlatform platform;
     platform.files["timehistory.txt"] = kLastDays;
-    C2dGraphPlot dialog(platform);
+    SettingsModel settings;
+    C2dGraphPlot dialog(platform, settings);
     ASSERT_TRUE(dialog.Create(nullptr));
     const CHistoryChart& chart = dialog.Chart();
     ASSERT_EQ(chart.Hwnd(), dialog.Item(IDC_HISTORY_CHART));
@@ -274,10 +279,8 @@ TEST(HistoryDialog, TheDaysOverTheDailyLimitAndTheWeekAtAGlance)
     platform.files["breakhistory.txt"] = "2006-12-4 = breaks 1, postponed 0, eyes 0/0\r\n"
                                          "2006-11-30 = breaks 2, postponed 0, eyes 0/0\r\n";
     platform.firstDayOfWeek = 6; // Sunday: Friday the 1st and Saturday the 2nd are last week's
-    CSetting settings(platform);
-    ASSERT_TRUE(settings.Create(nullptr));
-    g_pSettingsDlg = &settings;
-    C2dGraphPlot dialog(platform);
+    SettingsModel settings;
+    C2dGraphPlot dialog(platform, settings);
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_WEEK), "This week: 09:25:11 active, 1 break \u00b7 last week: 17:30:00, 2 breaks");
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_OVER_LIMIT), "");
@@ -285,7 +288,7 @@ TEST(HistoryDialog, TheDaysOverTheDailyLimitAndTheWeekAtAGlance)
     RECT client{};
     GetClientRect(dialog.Chart().Hwnd(), &client);
     for (const bool highContrast : {false, true}) {
-        settings.SetChecked(IDC_SETTINGS_DAILY_LIMIT, true);
+        settings.dailyLimit = true;
         OverrideHighContrast(highContrast);
         ASSERT_EQ(dialog.ReadHistory(), 1);
         EXPECT_EQ(dialog.ItemText(IDC_HISTORY_OVER_LIMIT), "Days over your limit in the last 30: 2");
@@ -303,10 +306,9 @@ TEST(HistoryDialog, TheDaysOverTheDailyLimitAndTheWeekAtAGlance)
         EXPECT_EQ(warned, 3); // Saturday's and Monday's bars, then the line across them all
     }
     OverrideHighContrast(std::nullopt);
-    settings.SetChecked(IDC_SETTINGS_DAILY_LIMIT, false);
+    settings.dailyLimit = false;
     ASSERT_EQ(dialog.ReadHistory(), 1);
     EXPECT_EQ(dialog.ItemText(IDC_HISTORY_OVER_LIMIT), "");
-    g_pSettingsDlg = nullptr;
 }
 
 } // namespace

@@ -72,16 +72,16 @@ TEST_F(MainWindowTest, InitialisationSetsTheDefaults)
     EXPECT_EQ(window->ItemText(IDC_MAIN_START_STOP), "Start");
     EXPECT_TRUE(g_bWindowsNT);
 
-    ASSERT_NE(g_pSettingsDlg, nullptr);
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_MESSAGE_SOUND), "message.wav");
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "60");
-    EXPECT_FALSE(g_pSettingsDlg->IsVisible());
-    ASSERT_NE(g_pShutdownDlg, nullptr);
-    EXPECT_EQ(g_pShutdownDlg->CheckedButton(IDC_SETTIME_SHUTDOWN, IDC_SETTIME_POWER_OFF), IDC_SETTIME_SHUTDOWN);
-    EXPECT_TRUE(g_pShutdownDlg->IsChecked(IDC_SETTIME_WARNING));
-    EXPECT_FALSE(g_pShutdownDlg->IsVisible());
-    EXPECT_EQ(g_pShutdownDlg->m_nHour + g_pShutdownDlg->m_nMinute + g_pShutdownDlg->m_nSecond, 0);
+    ASSERT_NE(window->SettingsDialog(), nullptr);
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_MESSAGE_SOUND), "message.wav");
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_WAIT_SECONDS), "60");
+    EXPECT_FALSE(window->SettingsDialog()->IsVisible());
+    ASSERT_NE(window->SetTimeDialog(), nullptr);
+    EXPECT_EQ(window->SetTimeDialog()->CheckedButton(IDC_SETTIME_SHUTDOWN, IDC_SETTIME_POWER_OFF), IDC_SETTIME_SHUTDOWN);
+    EXPECT_TRUE(window->SetTimeDialog()->IsChecked(IDC_SETTIME_WARNING));
+    EXPECT_FALSE(window->SetTimeDialog()->IsVisible());
+    EXPECT_EQ(window->SetTimeDialog()->m_nHour + window->SetTimeDialog()->m_nMinute + window->SetTimeDialog()->m_nSecond, 0);
 
     // The system menu ends with a separator and the About entry.
     HMENU systemMenu = GetSystemMenu(main, FALSE);
@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, InitialisationSetsTheDefaults)
 TEST_F(MainWindowTest, StartLocksEveryChoiceAndStopUnlocksThem)
 {
     HWND main = Open();
-    g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "45");
+    window->SettingsDialog()->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "45");
     Click(main, IDC_MAIN_START_STOP);
 
     ASSERT_TRUE(g_bRunning);
@@ -122,14 +122,14 @@ TEST_F(MainWindowTest, StartLocksEveryChoiceAndStopUnlocksThem)
     for (int id : mainLocked)
         EXPECT_FALSE(window->IsItemEnabled(id)) << "main " << id;
     for (int id : settingsLocked)
-        EXPECT_FALSE(g_pSettingsDlg->IsItemEnabled(id)) << "settings " << id;
+        EXPECT_FALSE(window->SettingsDialog()->IsItemEnabled(id)) << "settings " << id;
     for (int id : setTimeLocked)
-        EXPECT_FALSE(g_pShutdownDlg->IsItemEnabled(id)) << "set time " << id;
+        EXPECT_FALSE(window->SetTimeDialog()->IsItemEnabled(id)) << "set time " << id;
     const int stillUsable[] = {IDC_MAIN_START_STOP, IDC_MAIN_QUIT, IDC_MAIN_ABOUT, IDC_MAIN_SHOW_HISTORY,
                                IDC_MAIN_LAUNCH_MINIMIZED};
     for (int id : stillUsable)
         EXPECT_TRUE(window->IsItemEnabled(id)) << "main " << id;
-    EXPECT_TRUE(g_pSettingsDlg->IsItemEnabled(IDC_SETTINGS_FORCE_BREAK));
+    EXPECT_TRUE(window->SettingsDialog()->IsItemEnabled(IDC_SETTINGS_FORCE_BREAK));
 
     // A locked radio button can't be clicked.
     Click(main, IDC_MAIN_30_MIN);
@@ -141,9 +141,9 @@ TEST_F(MainWindowTest, StartLocksEveryChoiceAndStopUnlocksThem)
     for (int id : mainLocked)
         EXPECT_EQ(window->IsItemEnabled(id), id != IDC_MAIN_OTHER_MINUTES) << "main " << id;
     for (int id : settingsLocked)
-        EXPECT_TRUE(g_pSettingsDlg->IsItemEnabled(id)) << "settings " << id;
+        EXPECT_TRUE(window->SettingsDialog()->IsItemEnabled(id)) << "settings " << id;
     for (int id : setTimeLocked)
-        EXPECT_TRUE(g_pShutdownDlg->IsItemEnabled(id)) << "set time " << id;
+        EXPECT_TRUE(window->SetTimeDialog()->IsItemEnabled(id)) << "set time " << id;
 }
 
 TEST_F(MainWindowTest, StopEnablesTheMinutesFieldOnlyUnderOther)
@@ -240,10 +240,10 @@ TEST_F(MainWindowTest, CloseAndMinimiseHideAndEnterDoesNothing)
     HWND main = Open();
     ShowWindow(main, SW_SHOW);
     Click(main, IDC_MAIN_MORE_SETTINGS);
-    ASSERT_TRUE(g_pSettingsDlg->IsVisible());
+    ASSERT_TRUE(window->SettingsDialog()->IsVisible());
     SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindowVisible(main));
-    EXPECT_FALSE(g_pSettingsDlg->IsVisible()); // the windows it owns go to the tray with it
+    EXPECT_FALSE(window->SettingsDialog()->IsVisible()); // the windows it owns go to the tray with it
     EXPECT_TRUE(IsWindow(main));
 
     window->m_bHidden = 1;
@@ -297,7 +297,7 @@ TEST_F(MainWindowTest, QuitDuringABreakAsksAndNoKeepsRunning)
 {
     HWND main = Open();
     Click(main, IDC_MAIN_START_STOP);
-    g_bBreakRunning = true;
+    g_supervision.BeginBreakCountdown();
     platform.answers.push_back(IDNO);
     Click(main, IDC_MAIN_QUIT);
     ASSERT_EQ(platform.messageBoxes.size(), 1u);

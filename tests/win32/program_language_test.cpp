@@ -50,7 +50,8 @@ TEST_F(ProgramLanguageTest, TheUsersTranslationNamesTheDialogsAndTheMenu)
     platform.files["settings.txt"] = "STARTPROGRAM true\r\nLANGUAGE sv\r\n";
     platform.files["kelvaro.sv.po"] = kSwedish;
     StartProgramLanguage(platform);
-    CSetting dialog{platform};
+    SettingsModel settings;
+    CSetting dialog{platform, settings};
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_EQ(WindowText(dialog.Hwnd()), "Inst\xC3\xA4llningar");
     EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_FORCE_BREAK), "Tvinga fram en paus!");

@@ -223,8 +223,8 @@ TEST_F(RemindersWindowTest, AReminderWhoseBoxWasAnsweredAfterStopIsNotGiven)
 
 TEST_F(RemindersWindowTest, ChosenNotificationsCarryEveryReminderTitledWithItsKind)
 {
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS, true);
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, false);
+    window->m_settings.windowsNotifications = true;
+    window->m_settings.forceBreak = false;
     const struct {
         int later;      // hours after two in the afternoon
         UINT_PTR timer; // the activity tick passes four hours
@@ -253,8 +253,8 @@ TEST_F(RemindersWindowTest, ChosenNotificationsCarryEveryReminderTitledWithItsKi
     EXPECT_EQ(CStatusBarMsgWnd::LiveCount(), popups);
 
     // A notification can't count down nor carry the heads-up's buttons: its own window comes.
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, true);
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, true);
+    window->m_settings.forceBreak = true;
+    window->m_settings.holdWhenBusy = true;
     platform.now = afternoon + 3 * 3600;
     window->OnTimer(kTimeBreakTimer);
     EXPECT_TRUE(Notifications().empty());
@@ -269,7 +269,7 @@ TEST_F(RemindersWindowTest, WhereNoNotificationCanShowThePopupComesAndAClickOnOn
         size_t tried;
     } cases[] = {{false, {}, 0}, {true, {NIM_MODIFY}, 1}, {true, {NIM_ADD, NIM_MODIFY}, 0}};
     for (const auto& c : cases) {
-        g_pSettingsDlg->SetChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS, c.chosen);
+        window->m_settings.windowsNotifications = c.chosen;
         platform.refusedTrayActions = c.refused;
         // The last, a taskbar started again without a notification area.
         SendMessageW(window->Hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
@@ -364,8 +364,18 @@ TEST_F(QuietRemindersTest, APauseOutlastsARestartOfTheComputerButNotQuit)
     EXPECT_EQ(platform.activeTimers[kPauseEndTimer], 7201000u);
     window->OnTimer(kTimeBreakTimer);
     EXPECT_EQ(Heard(), 0u);
+    // Resume and Stop end the pause and the file follows at once, so no crash brings it back.
+    const auto paused = [&] { return platform.files["settings.txt"].find("PAUSED_UNTIL") != std::string::npos; };
+    SendMessageW(window->Hwnd(), WM_COMMAND, ID_TRAY_RESUME, 0);
+    EXPECT_FALSE(paused()) << "Resume";
+    SendMessageW(window->Hwnd(), WM_COMMAND, ID_TRAY_PAUSE_1_HOUR, 0);
+    EXPECT_TRUE(paused());
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    EXPECT_FALSE(paused()) << "Stop";
+    Click(window->Hwnd(), IDC_MAIN_START_STOP);
+    SendMessageW(window->Hwnd(), WM_COMMAND, ID_TRAY_PAUSE_1_HOUR, 0);
     Click(window->Hwnd(), IDC_MAIN_QUIT);
-    EXPECT_EQ(platform.files["settings.txt"].find("PAUSED_UNTIL"), std::string::npos);
+    EXPECT_FALSE(paused()) << "Quit";
 }
 
 // Working hours of Tuesday end at 17:00; Wednesday's begin at 09:00 and start the intervals again.
@@ -397,7 +407,7 @@ TEST_F(QuietRemindersTest, OutsideWorkingHoursNothingComesAndTheTooltipSaysUntil
 
 TEST_F(QuietRemindersTest, HoldingOffNeverAsksTheSystem)
 {
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_HOLD_WHEN_BUSY, false);
+    window->m_settings.holdWhenBusy = false;
     platform.quietState.inCall = true;
     const int reads = platform.quietStateReads;
     window->OnTimer(kQuietCheckTimer);
@@ -408,7 +418,7 @@ TEST_F(QuietRemindersTest, HoldingOffNeverAsksTheSystem)
 
 TEST_F(QuietRemindersTest, TheEndOfASpellIsSeenByWhicheverTickReadItAndGivesWhatWasHeld)
 {
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_SOUND_WARNING, true);
+    window->m_settings.soundLongtimeWarning = true;
     platform.files["standard.txt"] = "--HEALTH-- a ; --END-- --TIMEBREAKS-- b ; --END--";
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
     platform.files["activetimelog.txt"] = "ACTIVE_TIME_TODAY 2006-12-5 = 3:59:59";
@@ -450,7 +460,7 @@ TEST_F(QuietRemindersTest, TheEndOfASpellIsSeenByWhicheverTickReadItAndGivesWhat
 
 TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsIntervalAgain)
 {
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, true);
+    window->m_settings.forceBreak = true;
     const int popups = CStatusBarMsgWnd::LiveCount();
     window->OnTimer(kTimeBreakTimer);
     HWND headsUp = FindWindowW(L"#32770", L"Break heads-up");
@@ -490,7 +500,7 @@ TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsI
 
     // Without time-break suggestions there is no interval to start again.
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
-    window->SetChecked(IDC_MAIN_TIME_BREAKS, false);
+    window->m_settings.timeBreakMsg = false;
     Click(window->Hwnd(), IDC_MAIN_START_STOP);
     Pass(300, true);
     Pass(1);
@@ -499,7 +509,7 @@ TEST_F(QuietRemindersTest, ABreakComesAfterItsHeadsUpAndFiveMinutesAwayStartItsI
 
 TEST_F(QuietRemindersTest, TheHeadsUpAndTheBreakStayWhenTheWindowHidesAndTheHeadsUpGoesWithStop)
 {
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_FORCE_BREAK, true);
+    window->m_settings.forceBreak = true;
     window->OnTimer(kTimeBreakTimer);
     HWND headsUp = FindWindowW(L"#32770", L"Break heads-up");
     ASSERT_TRUE(IsWindowVisible(headsUp));
@@ -540,9 +550,10 @@ TEST(QuietKeeperMenu, ThePauseEntriesFollowSupervisionAndTheChosenPause)
 {
     FakePlatform platform;
     CBreakHistory record;
-    BreakCoordinator rules{record};
-    CQuietKeeper keeper(platform, rules);
-    keeper.OnStart(nullptr);
+    SupervisionState state;
+    BreakCoordinator rules{record, state};
+    SettingsModel settings;
+    CQuietKeeper keeper(platform, rules, settings);
     const struct {
         bool running;
         int chosen; // 0: no pause

@@ -47,7 +47,8 @@ protected:
     }
 
     FakePlatform platform;
-    CShoutdownDlg dialog{platform};
+    SettingsModel settings;
+    CShoutdownDlg dialog{platform, settings};
 };
 
 TEST_F(SetTimeDialogTest, OkStoresTheActionAndThePickersTimeOfDay)
@@ -122,6 +123,7 @@ TEST_F(SetTimeDialogTest, UncheckingTheWarningShowsTheNoticeAndCheckingShowsNoth
 {
     Click(Hwnd(), IDC_SETTIME_WARNING);
     EXPECT_FALSE(dialog.IsChecked(IDC_SETTIME_WARNING));
+    EXPECT_FALSE(settings.shutdownWarning) << "in force at once";
     ASSERT_EQ(platform.messageBoxes.size(), 1u);
     EXPECT_EQ(platform.messageBoxes[0].owner, Hwnd());
     EXPECT_EQ(platform.messageBoxes[0].text, "No warning will appear when timelimit is hit!");
@@ -130,21 +132,28 @@ TEST_F(SetTimeDialogTest, UncheckingTheWarningShowsTheNoticeAndCheckingShowsNoth
 
     Click(Hwnd(), IDC_SETTIME_WARNING);
     EXPECT_TRUE(dialog.IsChecked(IDC_SETTIME_WARNING));
+    EXPECT_TRUE(settings.shutdownWarning);
     dialog.SetChecked(IDC_SETTIME_WARNING, false);
     Notify(Hwnd(), IDC_SETTIME_WARNING, BN_KILLFOCUS);
     EXPECT_EQ(platform.messageBoxes.size(), 1u);
 }
 
-TEST_F(SetTimeDialogTest, SetPickerTimeShowsThatTimeOnTheDayGivenAndOkTakesIt)
+TEST_F(SetTimeDialogTest, TheModelsTimeShowsOnTheDayGivenAndOkTakesIt)
 {
-    dialog.SetPickerTime(kNoonOfTheFifth, 7, 45, 30);
+    settings.timeLimit = {7, 45, 30};
+    settings.shutdownAction = IDC_SETTIME_REBOOT;
+    settings.shutdownWarning = false;
+    dialog.ShowSettings(kNoonOfTheFifth);
     const SYSTEMTIME shown = Picker();
     EXPECT_EQ(shown.wYear * 10000 + shown.wMonth * 100 + shown.wDay, 20061205);
+    EXPECT_EQ(dialog.CheckedButton(IDC_SETTIME_SHUTDOWN, IDC_SETTIME_POWER_OFF), IDC_SETTIME_REBOOT);
+    EXPECT_FALSE(dialog.IsChecked(IDC_SETTIME_WARNING));
     Click(Hwnd(), IDOK);
-    EXPECT_EQ(Stored(), "1021@7:45:30");
+    EXPECT_EQ(Stored(), "1023@7:45:30");
 
     // A time outside the day leaves the picker as it was.
-    dialog.SetPickerTime(kNoonOfTheFifth, 25, 61, 0);
+    settings.timeLimit = {25, 61, 0};
+    dialog.ShowSettings(kNoonOfTheFifth);
     const SYSTEMTIME kept = Picker();
     EXPECT_EQ(kept.wHour * 10000 + kept.wMinute * 100 + kept.wSecond, 74530);
 }
@@ -153,7 +162,7 @@ TEST_F(SetTimeDialogTest, OkDoesNothingWhileItsButtonIsLocked)
 {
     Click(Hwnd(), IDC_SETTIME_REBOOT);
     SetPicker(9, 0, 0);
-    dialog.EnableItem(IDOK, false);
+    dialog.ShowEnabling(true);
     SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(Stored(), "1021@0:0:0");
     EXPECT_TRUE(dialog.IsVisible());

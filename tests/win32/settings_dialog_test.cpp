@@ -16,6 +16,13 @@ namespace {
 constexpr int kRuleControls[] = {IDC_SETTINGS_FORCE_BREAK, IDC_SETTINGS_ONLY_SOUND, IDC_SETTINGS_SOUND_ON_MSG,
                                  IDC_SETTINGS_SOUND_WARNING};
 
+// Types a text into a field: the field tells its dialog of the change.
+void SetTextAsTyped(HWND dialog, int id, const std::string& text)
+{
+    SetWindowTextW(GetDlgItem(dialog, id), std::wstring(text.begin(), text.end()).c_str());
+    PumpMessages();
+}
+
 void PressKey(HWND control, WPARAM key)
 {
     MSG message{control, WM_KEYDOWN, key, 0, 0, {0, 0}};
@@ -31,23 +38,33 @@ protected:
         PumpMessages();
     }
 
-    // Boxes as in kRuleControls, then the seconds field's enabled state.
+    // The model's boxes as in kRuleControls, shown in the dialog.
     void Set(const std::string& states)
     {
+        bool* boxes[] = {&settings.forceBreak, &settings.onlySound, &settings.soundOnMsg, &settings.soundLongtimeWarning};
         for (size_t i = 0; i < 4; ++i)
-            dialog.SetChecked(kRuleControls[i], states[i] == '1');
-        dialog.EnableItem(IDC_SETTINGS_WAIT_SECONDS, states[4] == '1');
+            *boxes[i] = states[i] == '1';
+        dialog.ShowSettings();
+        dialog.ShowEnabling(false);
     }
+    // The boxes as kRuleControls, then the seconds field's enabled state; the model says the same.
     std::string Get() const
     {
         std::string states;
         for (int id : kRuleControls)
             states += dialog.IsChecked(id) ? '1' : '0';
+        std::string model;
+        for (bool box : {settings.forceBreak, settings.onlySound, settings.soundOnMsg, settings.soundLongtimeWarning})
+            model += box ? '1' : '0';
+        EXPECT_EQ(model, states) << "the model";
         return states + (dialog.IsItemEnabled(IDC_SETTINGS_WAIT_SECONDS) ? '1' : '0');
     }
 
+    void SetText(int id, const std::string& text) { SetTextAsTyped(dialog.Hwnd(), id, text); }
+
     FakePlatform platform;
-    CSetting dialog{platform};
+    SettingsModel settings;
+    CSetting dialog{platform, settings};
 };
 
 TEST_F(SettingsDialogTest, ClickRulesKeepForcedBreaksAndSoundOnlyApart)
@@ -68,7 +85,7 @@ TEST_F(SettingsDialogTest, ClickRulesKeepForcedBreaksAndSoundOnlyApart)
         {"00100", {kForce}, "10101"},                // the sound boxes are not forced off
         {"00000", {kForce, kForce}, "00000"},        // unchecking disables the field again
         {"00000", {kOnly, kOnly}, "00110"},          // unchecking sound-only keeps both sounds
-        {"01001", {kOnly}, "00001"},                 // unchecking sound-only changes nothing else
+        {"01000", {kOnly}, "00000"},                 // unchecking sound-only changes nothing else
         {"00000", {kForce, kOnly, kForce}, "10111"}, // one then the other
     };
     for (const Case& c : cases) {
@@ -90,41 +107,40 @@ TEST_F(SettingsDialogTest, BrowseStoresTheChosenPathAndCancelChangesNothing)
     struct Sound {
         int browse;
         int field;
-        std::string CSetting::*member;
-        std::string CSetting::*other;
+        std::string SettingsModel::*member;
+        std::string SettingsModel::*other;
     };
     const Sound sounds[] = {
-        {IDC_SETTINGS_BROWSE_MESSAGE, IDC_SETTINGS_MESSAGE_SOUND, &CSetting::m_strMessageSound,
-         &CSetting::m_strWarningSound},
-        {IDC_SETTINGS_BROWSE_WARNING, IDC_SETTINGS_WARNING_SOUND, &CSetting::m_strWarningSound,
-         &CSetting::m_strMessageSound},
+        {IDC_SETTINGS_BROWSE_MESSAGE, IDC_SETTINGS_MESSAGE_SOUND, &SettingsModel::messageSoundPath,
+         &SettingsModel::warningSoundPath},
+        {IDC_SETTINGS_BROWSE_WARNING, IDC_SETTINGS_WARNING_SOUND, &SettingsModel::warningSoundPath,
+         &SettingsModel::messageSoundPath},
     };
     const std::string chosen = "C:\\My Sounds\\chime.wav";
     for (const Sound& sound : sounds) {
-        dialog.SetMessageSound("message.wav");
-        dialog.SetWarningSound("break.wav");
-        const std::string before = dialog.*sound.member;
-        const std::string other = dialog.*sound.other;
+        settings.messageSoundPath = "message.wav";
+        settings.warningSoundPath = "break.wav";
+        dialog.ShowSettings();
+        const std::string before = settings.*sound.member;
+        const std::string other = settings.*sound.other;
         platform.fileFilters.clear();
 
         platform.chosenFile.reset();
         Click(dialog.Hwnd(), sound.browse);
-        EXPECT_EQ(dialog.*sound.member, before);
+        EXPECT_EQ(settings.*sound.member, before);
         EXPECT_EQ(dialog.ItemText(sound.field), before);
 
         platform.chosenFile = chosen;
         Click(dialog.Hwnd(), sound.browse);
-        EXPECT_EQ(dialog.*sound.member, chosen);
+        EXPECT_EQ(settings.*sound.member, chosen);
         EXPECT_EQ(dialog.ItemText(sound.field), chosen);
-        EXPECT_EQ(dialog.*sound.other, other);
+        EXPECT_EQ(settings.*sound.other, other);
         EXPECT_EQ(platform.fileFilters, (std::vector<std::string>(2, "Wav (*.wav)|*.wav")));
     }
 }
 
-TEST_F(SettingsDialogTest, PlayUsesTheMembersNotTheFields)
+TEST_F(SettingsDialogTest, PlayUsesTheModelNotTheFields)
 {
-    dialog.SetMessageSound("message.wav");
-    dialog.SetWarningSound("break.wav");
     dialog.SetItemText(IDC_SETTINGS_MESSAGE_SOUND, "shown.wav");
     dialog.SetItemText(IDC_SETTINGS_WARNING_SOUND, "shown too.wav");
     Click(dialog.Hwnd(), IDC_SETTINGS_PLAY_MESSAGE);
@@ -162,12 +178,12 @@ TEST_F(SettingsDialogTest, EveryWayOfClosingHidesAndKeepsTheChanges)
          }},
     };
     for (const Way& way : ways) {
+        settings.keyboardLeds = false;
         Set("00000");
-        dialog.SetChecked(IDC_SETTINGS_KEYBOARD_LEDS, false);
         dialog.Show(SW_SHOW);
         Click(dialog.Hwnd(), IDC_SETTINGS_FORCE_BREAK);
         Click(dialog.Hwnd(), IDC_SETTINGS_KEYBOARD_LEDS);
-        dialog.SetItemText(IDC_SETTINGS_WAIT_SECONDS, "");
+        SetText(IDC_SETTINGS_WAIT_SECONDS, "");
 
         way.close(dialog.Hwnd());
         EXPECT_FALSE(dialog.IsVisible()) << way.name;
@@ -175,6 +191,7 @@ TEST_F(SettingsDialogTest, EveryWayOfClosingHidesAndKeepsTheChanges)
         EXPECT_EQ(Get(), "10001") << way.name;
         EXPECT_TRUE(dialog.IsChecked(IDC_SETTINGS_KEYBOARD_LEDS)) << way.name;
         EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_WAIT_SECONDS), "") << way.name;
+        EXPECT_TRUE(settings.keyboardLeds && settings.forceBreak && settings.forceBreakWait.empty()) << way.name;
     }
     EXPECT_TRUE(platform.messageBoxes.empty());
 }
@@ -217,29 +234,23 @@ TEST_F(SettingsDialogTest, LabelsAreTahomaInBlackOrGreyOnTheFaceColour)
     DeleteDC(dc);
 }
 
-// Start takes the working day's choices as the boxes and fields stand, each only while its box is
-// checked; the limit's fields then show the limit taken, 8 hours for what isn't one.
-TEST_F(SettingsDialogTest, StartTakesTheWorkingDayAsTheControlsStand)
+// The limit's fields write the limit they show together into the model as the user types; what
+// isn't one is 8 hours, and the model shows back as the settings hold it.
+TEST_F(SettingsDialogTest, TheDailyLimitsFieldsWriteTheModelAsTheUserTypes)
 {
     EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) + ":" + dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES),
               "8:00");
-    dialog.m_workWeek[kSunday].working = true;
     const struct {
-        bool checked;
         const char* hours;
         const char* minutes;
-        std::optional<int> taken;
+        int taken;
         const char* shown;
-    } cases[] = {
-        {false, "9", "5", std::nullopt, "9:05"}, {true, "", "45", 45, "0:45"}, {true, "24", "00", 480, "8:00"}};
+    } cases[] = {{"9", "5", 545, "9:05"}, {"", "45", 45, "0:45"}, {"24", "00", 480, "8:00"}};
     for (const auto& c : cases) {
-        dialog.SetChecked(IDC_SETTINGS_WORK_HOURS, c.checked);
-        dialog.SetChecked(IDC_SETTINGS_DAILY_LIMIT, c.checked);
-        dialog.SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, c.hours);
-        dialog.SetItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, c.minutes);
-        const WorkdayChoices choices = dialog.TakeWorkdayChoices();
-        EXPECT_EQ(choices.dailyLimitMinutes, c.taken) << c.shown;
-        EXPECT_EQ(choices.workingHours, c.checked ? std::optional(dialog.m_workWeek) : std::nullopt) << c.shown;
+        SetText(IDC_SETTINGS_DAILY_LIMIT_HOURS, c.hours);
+        SetText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, c.minutes);
+        EXPECT_EQ(settings.dailyLimitMinutes, c.taken) << c.shown;
+        dialog.ShowSettings();
         EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) + ":" +
                       dialog.ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES),
                   c.shown);
@@ -252,18 +263,22 @@ TEST(SettingsLanguageTest, TheDropDownHoldsTheChosenLanguage)
 {
     FakePlatform platform;
     platform.files["kelvaro.sv.po"] = "";
-    CSetting dialog{platform};
+    SettingsModel settings;
+    CSetting dialog{platform, settings};
     ASSERT_TRUE(dialog.Create(nullptr));
     HWND languages = dialog.Item(IDC_SETTINGS_LANGUAGE);
     EXPECT_EQ(SendMessageW(languages, CB_GETCOUNT, 0, 0), 13);
     EXPECT_EQ(SendMessageW(languages, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(dialog.Language(), "");
     SendMessageW(languages, CB_SETCURSEL, 2, 0);
-    EXPECT_EQ(dialog.Language(), "de");
-    dialog.SetLanguage("sv");
+    Notify(dialog.Hwnd(), IDC_SETTINGS_LANGUAGE, CBN_SELCHANGE);
+    EXPECT_EQ(settings.language, "de");
+    settings.language = "sv";
+    dialog.ShowSettings();
     EXPECT_EQ(SendMessageW(languages, CB_GETCURSEL, 0, 0), 12);
-    dialog.SetLanguage("fi");
-    EXPECT_EQ(dialog.Language(), "fi");
+    settings.language = "fi";
+    dialog.ShowSettings();
+    Notify(dialog.Hwnd(), IDC_SETTINGS_LANGUAGE, CBN_SELCHANGE);
+    EXPECT_EQ(settings.language, "fi");
     EXPECT_EQ(SendMessageW(languages, CB_GETCOUNT, 0, 0), 14);
     EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_LANGUAGE_NOTE), "Kelvaro speaks the language you choose from its next start.");
 }

@@ -103,7 +103,7 @@ TEST_F(SettingsStoreTest, ReadingSetsTheControlsOfAllThreeWindows)
     EXPECT_FALSE(g_bRunning);
     EXPECT_EQ(main.m_nFrequence, 0);
 
-    CSetting& settings = *g_pSettingsDlg;
+    CSetting& settings = *window->SettingsDialog();
     EXPECT_TRUE(settings.IsChecked(IDC_SETTINGS_SOUND_ON_MSG));
     EXPECT_FALSE(settings.IsChecked(IDC_SETTINGS_SOUND_WARNING));
     EXPECT_TRUE(settings.IsChecked(IDC_SETTINGS_FORCE_BREAK));
@@ -114,7 +114,7 @@ TEST_F(SettingsStoreTest, ReadingSetsTheControlsOfAllThreeWindows)
     EXPECT_EQ(settings.ItemText(IDC_SETTINGS_MESSAGE_SOUND), "C:\\My Sounds\\chime.wav");
     EXPECT_EQ(settings.m_strWarningSound, "alarm.wav");
 
-    CShoutdownDlg& setTime = *g_pShutdownDlg;
+    CShoutdownDlg& setTime = *window->SetTimeDialog();
     EXPECT_EQ(setTime.m_nHour * 10000 + setTime.m_nMinute * 100 + setTime.m_nSecond, 74530);
     SYSTEMTIME picker{};
     SendMessageW(setTime.Item(IDC_SETTIME_PICKER), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picker));
@@ -128,36 +128,36 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     CTavrinDlg& first = Open();
     // A file of a version before them keeps quiet in busy moments, counts natural breaks, pops up
     // and gives no eye breaks.
-    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY));
-    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_NATURAL_BREAKS));
-    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS));
-    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_EYE_BREAKS));
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "20");
+    EXPECT_TRUE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_HOLD_WHEN_BUSY));
+    EXPECT_TRUE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_NATURAL_BREAKS));
+    EXPECT_FALSE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_WINDOWS_NOTIFICATIONS));
+    EXPECT_FALSE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_EYE_BREAKS));
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "20");
     // Nor of the working day: no working hours, no limit, the default week.
-    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WORK_HOURS));
-    EXPECT_FALSE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_DAILY_LIMIT));
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) + ":" +
-                  g_pSettingsDlg->ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES),
+    EXPECT_FALSE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_WORK_HOURS));
+    EXPECT_FALSE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_DAILY_LIMIT));
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS) + ":" +
+                  window->SettingsDialog()->ItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES),
               "8:00");
-    EXPECT_EQ(g_pSettingsDlg->m_workWeek, DefaultWorkWeek());
-    first.SetChecked(IDC_MAIN_HEALTH_TIPS, false);
-    first.SetChecked(IDC_MAIN_SHUTDOWN, true);
+    EXPECT_EQ(window->SettingsDialog()->m_workWeek, DefaultWorkWeek());
+    SetCheck(first.Hwnd(), IDC_MAIN_HEALTH_TIPS, false);
+    SetCheck(first.Hwnd(), IDC_MAIN_SHUTDOWN, true);
     Click(first.Hwnd(), IDC_MAIN_30_MIN);
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_ONLY_SOUND, true);
-    g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "");
-    g_pSettingsDlg->SetMessageSound("C:\\Program Files\\Sounds\\soft chime.wav");
-    g_pShutdownDlg->m_nHour = 22;
-    g_pShutdownDlg->m_nMinute = 30;
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_WORK_HOURS, true);
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_DAILY_LIMIT, true);
-    g_pSettingsDlg->SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, "7");
-    g_pSettingsDlg->SetItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, "5");
+    SetCheck(window->SettingsDialog()->Hwnd(), IDC_SETTINGS_ONLY_SOUND, true);
+    window->SettingsDialog()->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "");
+    first.m_settings.messageSoundPath = "C:\\Program Files\\Sounds\\soft chime.wav";
+    window->SetTimeDialog()->m_nHour = 22;
+    window->SetTimeDialog()->m_nMinute = 30;
+    SetCheck(window->SettingsDialog()->Hwnd(), IDC_SETTINGS_WORK_HOURS, true);
+    SetCheck(window->SettingsDialog()->Hwnd(), IDC_SETTINGS_DAILY_LIMIT, true);
+    window->SettingsDialog()->SetItemText(IDC_SETTINGS_DAILY_LIMIT_HOURS, "7");
+    window->SettingsDialog()->SetItemText(IDC_SETTINGS_DAILY_LIMIT_MINUTES, "5");
     WorkWeek week = DefaultWorkWeek();
     week[kMonday].second = WorkRange{18 * 60, 20 * 60};
     week[kSaturday] = {true, {22 * 60, 3 * 60}, std::nullopt};
     week[kSaturday - 1].working = false;
-    g_pSettingsDlg->m_workWeek = week;
-    g_pSettingsDlg->SetLanguage("ja");
+    window->SettingsDialog()->m_workWeek = week;
+    first.m_settings.language = "ja";
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
     Click(first.Hwnd(), IDC_MAIN_START_STOP);
     Click(first.Hwnd(), IDC_MAIN_45_MIN); // after the last Start: not what FREQUENCE records
@@ -178,20 +178,20 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
     EXPECT_FALSE(second.IsChecked(IDC_MAIN_HEALTH_TIPS));
     EXPECT_TRUE(second.IsChecked(IDC_MAIN_SHUTDOWN));
     EXPECT_EQ(second.CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER), IDC_MAIN_30_MIN);
-    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_ONLY_SOUND));
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "");
-    EXPECT_EQ(g_pSettingsDlg->m_strMessageSound, "C:\\Program Files\\Sounds\\soft chime.wav");
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
-    EXPECT_EQ(g_pShutdownDlg->m_nHour, 22);
-    EXPECT_EQ(g_pShutdownDlg->m_nMinute, 30);
-    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_WORK_HOURS));
-    EXPECT_TRUE(g_pSettingsDlg->IsChecked(IDC_SETTINGS_DAILY_LIMIT));
-    EXPECT_EQ(g_pSettingsDlg->DailyLimitMinutes(), 7 * 60 + 5);
-    EXPECT_EQ(g_pSettingsDlg->Language(), "ja");
+    EXPECT_TRUE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_ONLY_SOUND));
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_WAIT_SECONDS), "");
+    EXPECT_EQ(window->SettingsDialog()->m_strMessageSound, "C:\\Program Files\\Sounds\\soft chime.wav");
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
+    EXPECT_EQ(window->SetTimeDialog()->m_nHour, 22);
+    EXPECT_EQ(window->SetTimeDialog()->m_nMinute, 30);
+    EXPECT_TRUE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_WORK_HOURS));
+    EXPECT_TRUE(window->SettingsDialog()->IsChecked(IDC_SETTINGS_DAILY_LIMIT));
+    EXPECT_EQ(second.m_settings.dailyLimitMinutes, 7 * 60 + 5);
+    EXPECT_EQ(second.m_settings.language, "ja");
     // A day off is read back with its default range.
     week[kSaturday - 1] = DefaultWorkDay(kSaturday - 1);
     week[kSaturday - 1].working = false;
-    EXPECT_EQ(g_pSettingsDlg->m_workWeek, week);
+    EXPECT_EQ(window->SettingsDialog()->m_workWeek, week);
     EXPECT_TRUE(g_bRunning); // the writer always asks for the start
 }
 
@@ -203,20 +203,21 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
         bool inSettingsDialog;
         int id;
         const char* key;
+        bool SettingsModel::*setting;
     };
-    const Box boxes[] = {{false, IDC_MAIN_HEALTH_TIPS, "HEALTH_MSG"},
-                         {false, IDC_MAIN_TIME_BREAKS, "TIMEBREAK_MSG"},
-                         {false, IDC_MAIN_SLEEP_MESSAGES, "SLEEP_MSG"},
-                         {true, IDC_SETTINGS_SOUND_ON_MSG, "SOUND_ON_MSG"},
-                         {true, IDC_SETTINGS_SOUND_WARNING, "SOUND_LONGTIME_WARNING"},
-                         {false, IDC_MAIN_SHUTDOWN, "SHUTDOWN"},
-                         {true, IDC_SETTINGS_FORCE_BREAK, "FORCEBREAK"},
-                         {true, IDC_SETTINGS_ONLY_SOUND, "ONLYSOUND"},
-                         {true, IDC_SETTINGS_KEYBOARD_LEDS, "KEYBOARD_LEDS"},
-                         {true, IDC_SETTINGS_HOLD_WHEN_BUSY, "HOLD_WHEN_BUSY"},
-                         {true, IDC_SETTINGS_NATURAL_BREAKS, "NATURAL_BREAKS"},
-                         {true, IDC_SETTINGS_WINDOWS_NOTIFICATIONS, "WINDOWS_NOTIFICATIONS"},
-                         {true, IDC_SETTINGS_EYE_BREAKS, "EYE_BREAKS"}};
+    const Box boxes[] = {{false, IDC_MAIN_HEALTH_TIPS, "HEALTH_MSG", &SettingsModel::healthMsg},
+                         {false, IDC_MAIN_TIME_BREAKS, "TIMEBREAK_MSG", &SettingsModel::timeBreakMsg},
+                         {false, IDC_MAIN_SLEEP_MESSAGES, "SLEEP_MSG", &SettingsModel::sleepMsg},
+                         {true, IDC_SETTINGS_SOUND_ON_MSG, "SOUND_ON_MSG", &SettingsModel::soundOnMsg},
+                         {true, IDC_SETTINGS_SOUND_WARNING, "SOUND_LONGTIME_WARNING", &SettingsModel::soundLongtimeWarning},
+                         {false, IDC_MAIN_SHUTDOWN, "SHUTDOWN", &SettingsModel::shutdown},
+                         {true, IDC_SETTINGS_FORCE_BREAK, "FORCEBREAK", &SettingsModel::forceBreak},
+                         {true, IDC_SETTINGS_ONLY_SOUND, "ONLYSOUND", &SettingsModel::onlySound},
+                         {true, IDC_SETTINGS_KEYBOARD_LEDS, "KEYBOARD_LEDS", &SettingsModel::keyboardLeds},
+                         {true, IDC_SETTINGS_HOLD_WHEN_BUSY, "HOLD_WHEN_BUSY", &SettingsModel::holdWhenBusy},
+                         {true, IDC_SETTINGS_NATURAL_BREAKS, "NATURAL_BREAKS", &SettingsModel::naturalBreaks},
+                         {true, IDC_SETTINGS_WINDOWS_NOTIFICATIONS, "WINDOWS_NOTIFICATIONS", &SettingsModel::windowsNotifications},
+                         {true, IDC_SETTINGS_EYE_BREAKS, "EYE_BREAKS", &SettingsModel::eyeBreaks}};
     const int intervals[] = {IDC_MAIN_30_MIN, IDC_MAIN_45_MIN, IDC_MAIN_60_MIN, IDC_MAIN_OTHER};
     // Box k is checked in the rounds of the set bits of k + 1: never all on, never all off.
     for (int round = 0; round < 4; ++round) {
@@ -224,22 +225,22 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
             return (((k + 1) >> round) & 1) != 0;
         };
         auto owner = [&](const Box& box) -> CDialog& {
-            return box.inSettingsDialog ? static_cast<CDialog&>(*g_pSettingsDlg) : *window;
+            return box.inSettingsDialog ? static_cast<CDialog&>(*window->SettingsDialog()) : *window;
         };
         const std::string r = std::to_string(round);
         platform.files["settings.txt"] = "STARTTRAY 0";
         CTavrinDlg& first = Open();
         for (size_t k = 0; k < std::size(boxes); ++k)
-            owner(boxes[k]).SetChecked(boxes[k].id, checked(k));
+            first.m_settings.*boxes[k].setting = checked(k);
         first.m_nFrequence = intervals[round];
         first.SetItemText(IDC_MAIN_OTHER_MINUTES, "2" + r);
-        g_pSettingsDlg->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "1" + r);
-        g_pSettingsDlg->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, "3" + r);
-        g_pSettingsDlg->SetMessageSound("message" + r + ".wav");
-        g_pSettingsDlg->SetWarningSound("warning" + r + ".wav");
-        g_pShutdownDlg->m_nHour = round + 1;
-        g_pShutdownDlg->m_nMinute = round + 31;
-        g_pShutdownDlg->m_nSecond = round + 47;
+        window->SettingsDialog()->SetItemText(IDC_SETTINGS_WAIT_SECONDS, "1" + r);
+        window->SettingsDialog()->SetItemText(IDC_SETTINGS_EYE_BREAK_MINUTES, "3" + r);
+        first.m_settings.messageSoundPath = "message" + r + ".wav";
+        first.m_settings.warningSoundPath = "warning" + r + ".wav";
+        window->SetTimeDialog()->m_nHour = round + 1;
+        window->SetTimeDialog()->m_nMinute = round + 31;
+        window->SetTimeDialog()->m_nSecond = round + 47;
         ASSERT_EQ(first.LoadSaveSettings(0), 1);
 
         const std::string written = "\r\n" + Settings();
@@ -263,11 +264,11 @@ TEST_F(SettingsStoreTest, EveryKeyKeepsItsOwnValueThroughARestart)
             EXPECT_EQ(owner(boxes[k]).IsChecked(boxes[k].id), checked(k)) << "round " << round << ": " << boxes[k].key;
         EXPECT_EQ(second.CheckedButton(IDC_MAIN_30_MIN, IDC_MAIN_OTHER), intervals[round]) << "round " << round;
         EXPECT_EQ(second.ItemText(IDC_MAIN_OTHER_MINUTES), "2" + r);
-        EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "1" + r);
-        EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "3" + r);
-        EXPECT_EQ(g_pSettingsDlg->m_strMessageSound, "message" + r + ".wav");
-        EXPECT_EQ(g_pSettingsDlg->m_strWarningSound, "warning" + r + ".wav");
-        EXPECT_EQ(g_pShutdownDlg->m_nHour * 10000 + g_pShutdownDlg->m_nMinute * 100 + g_pShutdownDlg->m_nSecond,
+        EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_WAIT_SECONDS), "1" + r);
+        EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_EYE_BREAK_MINUTES), "3" + r);
+        EXPECT_EQ(window->SettingsDialog()->m_strMessageSound, "message" + r + ".wav");
+        EXPECT_EQ(window->SettingsDialog()->m_strWarningSound, "warning" + r + ".wav");
+        EXPECT_EQ(window->SetTimeDialog()->m_nHour * 10000 + window->SetTimeDialog()->m_nMinute * 100 + window->SetTimeDialog()->m_nSecond,
                   (round + 1) * 10000 + (round + 31) * 100 + round + 47)
             << "round " << round;
     }
@@ -282,9 +283,9 @@ TEST_F(SettingsStoreTest, TheWindowOpensOnSettingsOfMegabytes)
                                      std::string(1'000'000, ' ') + "\"\r\n";
     CTavrinDlg& main = Open();
     EXPECT_EQ(main.ItemText(IDC_MAIN_OTHER_MINUTES), "999999999");
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WAIT_SECONDS), "999999999");
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_MESSAGE_SOUND), "message.wav");
-    EXPECT_EQ(g_pSettingsDlg->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_WAIT_SECONDS), "999999999");
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_MESSAGE_SOUND), "message.wav");
+    EXPECT_EQ(window->SettingsDialog()->ItemText(IDC_SETTINGS_WARNING_SOUND), "break.wav");
 }
 
 // Notepad's "Unicode" is UTF-16 with a byte-order mark, little-endian; "Unicode big endian" the other order.
@@ -309,7 +310,7 @@ TEST_F(SettingsStoreTest, SettingsAndCatalogueSavedAsUtf16AreRead)
     CTavrinDlg& main = Open();
     EXPECT_TRUE(platform.messageBoxes.empty());
     EXPECT_TRUE(main.IsChecked(IDC_MAIN_SHUTDOWN));
-    EXPECT_EQ(g_pSettingsDlg->m_strMessageSound, "C:\\Kl\u00e4nge\\gong.wav");
+    EXPECT_EQ(window->SettingsDialog()->m_strMessageSound, "C:\\Kl\u00e4nge\\gong.wav");
     EXPECT_TRUE(g_bRunning);
     ASSERT_EQ(healthMessages.size(), 1u);
     EXPECT_EQ(healthMessages[0], " Don\u2019t slouch");

@@ -48,11 +48,11 @@ protected:
         const std::time_t due = static_cast<std::time_t>(platform.now + kDelaySeconds);
         std::tm local{};
         ASSERT_EQ(localtime_s(&local, &due), 0);
-        g_pShutdownDlg->m_nAction = action;
-        g_pShutdownDlg->m_nHour = local.tm_hour;
-        g_pShutdownDlg->m_nMinute = local.tm_min;
-        g_pShutdownDlg->m_nSecond = local.tm_sec;
-        g_pShutdownDlg->SetChecked(IDC_SETTIME_WARNING, warning);
+        window->SetTimeDialog()->m_nAction = action;
+        window->SetTimeDialog()->m_nHour = local.tm_hour;
+        window->SetTimeDialog()->m_nMinute = local.tm_min;
+        window->SetTimeDialog()->m_nSecond = local.tm_sec;
+        window->m_settings.shutdownWarning = warning;
         Click(window->Hwnd(), IDC_MAIN_START_STOP);
         ASSERT_TRUE(g_bRunning);
         ASSERT_EQ(platform.activeTimers.count(kShutdownCheckTimer), 1u);
@@ -93,7 +93,7 @@ TEST_F(ShutdownServiceTest, NoAsksAgainFiveMinutesLaterAndYesSavesThenRequestsTh
     EXPECT_EQ(platform.messageBoxes[0].caption, "Kelvaro WARNING!!!");
     EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
     EXPECT_TRUE(platform.sessionCalls.empty());
-    const int chosenMinute = g_pShutdownDlg->m_nMinute;
+    const int chosenMinute = window->SetTimeDialog()->m_nMinute;
 
     std::map<std::string, int> writesAtRequest;
     platform.whileEndingSession = [&] {
@@ -109,7 +109,7 @@ TEST_F(ShutdownServiceTest, NoAsksAgainFiveMinutesLaterAndYesSavesThenRequestsTh
     for (const char* file : {"settings.txt", "activetimelog.txt", "timehistory.txt"})
         EXPECT_GT(writesAtRequest[file], writesBefore[file]) << file;
     // The postponement never replaces the user's chosen time in settings.txt.
-    EXPECT_NE(platform.files["settings.txt"].find("TIMELIMIT " + std::to_string(g_pShutdownDlg->m_nHour) + ":" +
+    EXPECT_NE(platform.files["settings.txt"].find("TIMELIMIT " + std::to_string(window->SetTimeDialog()->m_nHour) + ":" +
                                                   std::to_string(chosenMinute) + ":"),
               std::string::npos);
 

@@ -13,11 +13,9 @@
 
 void ResetProgramState()
 {
-    g_bRunning = false;
+    g_supervision = SupervisionState{};
     g_bStoppedBySuspend = false;
     g_bWindowsNT = false;
-    g_bBreakRunning = false;
-    g_nBreakCountdown = 0;
     g_pForceBreakDlg = nullptr;
     g_nActiveTimeMs = 0;
     g_nRestoredTimeMs = 0;

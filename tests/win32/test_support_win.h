@@ -39,6 +39,13 @@ inline void Click(HWND dialog, int id)
     PumpMessages();
 }
 
+// Checks or unchecks a box as the user does, by a click when it isn't so already.
+inline void SetCheck(HWND dialog, int id, bool checked)
+{
+    if ((IsDlgButtonChecked(dialog, id) == BST_CHECKED) != checked)
+        Click(dialog, id);
+}
+
 // Sends the notification a control gives when clicked, as a click on a static label does.
 inline void Notify(HWND dialog, int id, int code)
 {

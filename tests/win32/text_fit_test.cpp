@@ -247,7 +247,7 @@ TEST_P(TextFitInEveryLanguage, EveryDialogShowsItsTextsWhole)
     CWorkingHoursDlg workingHours(platform, DefaultWorkWeek());
     ASSERT_TRUE(workingHours.Create(main.Hwnd()));
     // The History dialog's lines of the daily limit.
-    g_pSettingsDlg->SetChecked(IDC_SETTINGS_DAILY_LIMIT, true);
+    main.m_settings.dailyLimit = true;
     ASSERT_EQ(g_pHistoryDlg->ReadHistory(), 1);
     PumpMessages();
 
@@ -260,8 +260,8 @@ TEST_P(TextFitInEveryLanguage, EveryDialogShowsItsTextsWhole)
     }
     std::vector<Clipped> clipped;
     CheckDialog("main window", main.Hwnd(), clipped);
-    CheckDialog("Settings", g_pSettingsDlg->Hwnd(), clipped);
-    CheckDialog("Set Time", g_pShutdownDlg->Hwnd(), clipped);
+    CheckDialog("Settings", main.SettingsDialog()->Hwnd(), clipped);
+    CheckDialog("Set Time", main.SetTimeDialog()->Hwnd(), clipped);
     CheckDialog("History", g_pHistoryDlg->Hwnd(), clipped);
     CheckChart(g_pHistoryDlg->Chart(), clipped);
     CheckDialog("About", about.Hwnd(), clipped);

@@ -73,7 +73,7 @@ protected:
         platform.files["settings.txt"] = "STARTTRAY 0";
         platform.firstDayOfWeek = 6; // a locale whose week starts on Sunday
         ASSERT_TRUE(window.Create(nullptr));
-        g_pSettingsDlg->Show(SW_SHOW);
+        window.SettingsDialog()->Show(SW_SHOW);
     }
     void TearDown() override { DestroyWindow(window.Hwnd()); }
 
@@ -89,7 +89,7 @@ protected:
         };
         const ModalWatchdog watchdog;
         const UINT_PTR timer = SetTimer(nullptr, 0, 10, &LookForTheDialog);
-        Click(g_pSettingsDlg->Hwnd(), IDC_SETTINGS_WORK_HOURS_EDIT);
+        Click(window.SettingsDialog()->Hwnd(), IDC_SETTINGS_WORK_HOURS_EDIT);
         KillTimer(nullptr, timer);
         EXPECT_FALSE(g_userAtTheDialog || watchdog.Fired());
         return rows;
@@ -139,6 +139,18 @@ TEST_F(WorkingHoursDialogTest, OkWritesTheDaysAsTheUserLeftThemAndCancelDropsThe
     });
     EXPECT_EQ(again.substr(0, again.find("Tuesday")),
               "Sunday - 09:00*-17:00* -* 13:00*-17:00*\nMonday x 09:00-12:30 x 13:30-17:45\n");
+    EXPECT_EQ(SavedDays(), written);
+    // Supervision started from the tray while the dialog is open took the working hours: OK is
+    // locked as the other choices are, and the week stays as Start took it.
+    Visit([this](HWND dialog) {
+        SendMessageW(window.Hwnd(), WM_COMMAND, ID_TRAY_START_STOP, 0);
+        EXPECT_TRUE(g_bRunning);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+        Click(dialog, Control(1, 0));
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(IsWindowVisible(dialog)) << "an Enter slipping past the locked button changes nothing";
+        Click(dialog, IDCANCEL);
+    });
     EXPECT_EQ(SavedDays(), written);
 }
 
