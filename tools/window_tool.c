@@ -20,8 +20,8 @@
  *   window_tool.exe shot CLASS TITLE SECONDS FILE [STILL_MS]
  *       waits up to SECONDS for a shown window that matches ("-" as CLASS or TITLE matches any)
  *       and has stayed in place for half a second, then, again within SECONDS, saves its picture
- *       once it has stayed the same for STILL_MS (1000) milliseconds, as the bitmap FILE; exits
- *       with 3 when the window came but its picture never stayed the same that long
+ *       once it has stayed the same for STILL_MS (1000) milliseconds, as the bitmap FILE (with 0 as
+ *       it stands); exits with 3 when the window came but its picture never stayed the same that long
  *   window_tool.exe work SECONDS     moves the mouse to and fro twice a second for SECONDS, as a user at work
  * Exits with 1 when no window matches. */
 #include <windows.h>
@@ -183,24 +183,51 @@ static BOOL SavePicture(const struct Picture* picture, const char* fileName)
     return fclose(file) == 0 && saved;
 }
 
+static BOOL CALLBACK FindUndrawn(HWND window, LPARAM undrawn)
+{
+    if (IsWindowVisible(window) && GetUpdateRect(window, NULL, FALSE))
+        *(BOOL*)undrawn = TRUE;
+    return !*(BOOL*)undrawn;
+}
+
+/* Whether the window and its controls have drawn all they were asked to: the system still holds
+ * what is left to draw of each, also for another program's windows. */
+static BOOL Drawn(HWND window)
+{
+    BOOL undrawn = FALSE;
+    FindUndrawn(window, (LPARAM)&undrawn);
+    if (!undrawn)
+        EnumChildWindows(window, FindUndrawn, (LPARAM)&undrawn);
+    return !undrawn;
+}
+
 /* A window shown a moment ago may not have drawn everything yet, and Wine may show it to others
  * only in parts for a while: its picture is taken once it has stayed the same over captures that
- * span stillMs and shows more than black. The program holds its windows still for the pictures, so
- * only a hang keeps this from ending. */
+ * span stillMs and shows more than black. The pictures' program holds its windows still, so only a
+ * hang keeps this from ending. With stillMs 0 the window is taken as it stands (a window with a
+ * clock in it never stays the same): at a capture that shows more than black, taken when it and
+ * its controls had drawn everything over a pause that lets Wine show it to others. */
 static BOOL SaveSteadyPicture(HWND window, const char* fileName, int seconds, int stillMs)
 {
     const int pauseMs = 250;
-    const int agreeing = stillMs / pauseMs + 1;
+    /* Captures in a row that must agree with the one before. */
+    const int agreeing = stillMs / pauseMs;
     const DWORD start = GetTickCount();
     struct Picture last = {{0}, NULL, 0};
     BOOL saved = FALSE;
+    BOOL wasDrawn = FALSE;
     int same = 0;
     while (!saved && GetTickCount() - start < (DWORD)seconds * 1000) {
         struct Picture next;
-        if (!CaptureWindow(window, &next))
+        const BOOL drawn = Drawn(window);
+        BOOL shows;
+        /* A window hidden meanwhile keeps a picture of the past. */
+        if (!IsWindowVisible(window) || !CaptureWindow(window, &next))
             break;
-        same = last.pixels && SamePicture(&last, &next) && !AllBlack(&next) ? same + 1 : 0;
-        if (same == agreeing - 1)
+        shows = !AllBlack(&next) && (stillMs > 0 || (wasDrawn && drawn));
+        wasDrawn = drawn;
+        same = shows && last.pixels && SamePicture(&last, &next) ? same + 1 : 0;
+        if (shows && same >= agreeing)
             saved = SavePicture(&next, fileName);
         free(last.pixels);
         last = next;
