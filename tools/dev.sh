@@ -87,12 +87,15 @@ elapsed() { echo "[$SECONDS s] $*"; }
 # The README's first command as a new user runs it on a machine without a display, in a scratch
 # data folder: it must end well and leave the picture of Kelvaro's window. Its Wine prefix is a
 # copy of the tests' prepared one, and lies in the build folder, whose Wine processes are checked.
+# Only a hang takes ten minutes; the time-out ends the command's whole process group, whose
+# picture script then ends its Wine.
 check_run_command() {
     local data="$repo/build/run-check" bin="$repo/build/windows"
     rm -rf "$data"
     echo "bash tools/dev.sh run $data, without a display"
-    env -u DISPLAY KELVARO_WINEPREFIX="$bin/wine-run/wineprefix" KELVARO_WINE_TEMPLATE="$bin/wineprefix-template" \
-        bash "$repo/tools/dev.sh" run "$data" || { echo "The run command failed"; return 1; }
+    timeout 600 env -u DISPLAY KELVARO_WINEPREFIX="$bin/wine-run/wineprefix" \
+        KELVARO_WINE_TEMPLATE="$bin/wineprefix-template" bash "$repo/tools/dev.sh" run "$data" ||
+        { echo "The run command failed"; return 1; }
     [ -s "$data/kelvaro-window.png" ] || { echo "The run command left no picture of Kelvaro's window"; return 1; }
 }
 
