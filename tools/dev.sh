@@ -4,7 +4,8 @@
 #   tools/dev.sh test               installs what is missing, builds the Windows program and the
 #                                   portable core under the sanitizers, runs every test (the Wine
 #                                   suites side by side, each in a session of its own), the static
-#                                   analysis and each fuzz target for KELVARO_FUZZ_SECONDS (10) seconds
+#                                   analysis, each fuzz target for KELVARO_FUZZ_SECONDS (10) seconds
+#                                   and the run command without a display
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -83,6 +84,21 @@ static_analysis() {
 # The time since the test command began, for the record of where it goes.
 elapsed() { echo "[$SECONDS s] $*"; }
 
+# The README's first command as a new user runs it on a machine without a display, in a scratch
+# data folder: it must end well and leave the picture of Kelvaro's window. Its Wine prefix is a
+# copy of the tests' prepared one, and lies in the build folder, whose Wine processes are checked.
+# Only a hang takes ten minutes; the time-out ends the command's whole process group, whose
+# picture script then ends its Wine.
+check_run_command() {
+    local data="$repo/build/run-check" bin="$repo/build/windows"
+    rm -rf "$data"
+    echo "bash tools/dev.sh run $data, without a display"
+    timeout 600 env -u DISPLAY KELVARO_WINEPREFIX="$bin/wine-run/wineprefix" \
+        KELVARO_WINE_TEMPLATE="$bin/wineprefix-template" bash "$repo/tools/dev.sh" run "$data" ||
+        { echo "The run command failed"; return 1; }
+    [ -s "$data/kelvaro-window.png" ] || { echo "The run command left no picture of Kelvaro's window"; return 1; }
+}
+
 run_tests() {
     install_missing "${build_packages[@]}" "${test_packages[@]}" "${analysis_packages[@]}"
     elapsed "packages ready"
@@ -110,6 +126,8 @@ run_tests() {
     wait "$wine_tests" || status=1
     cat "$wine_log"
     elapsed "tests under Wine done"
+    check_run_command || status=1
+    elapsed "run command checked"
     local left
     left=$(wine_processes_left "$repo/build/windows")
     if [ -n "$left" ]; then

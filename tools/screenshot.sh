@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs kelvaro.exe on a virtual display in a copy of a data folder, as it starts for its user
-# (normally hidden in the tray), opens its window as the tray menu's "Open Kelvaro" does and
-# saves a picture of the main window.
+# (normally hidden in the tray), opens its window as the tray menu's "Open Kelvaro" does, saves a
+# picture of the main window as it stands (its active time changes every second) and ends it.
 #   tools/screenshot.sh KELVARO_EXE DATA_FOLDER OUTPUT_PNG
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,17 +14,31 @@ export PATH="/usr/bin:$PATH"
 scratch=$(mktemp -d)
 xvfb=
 export WINEPREFIX=${KELVARO_WINEPREFIX:-$(dirname "$exe")/wineprefix-screenshot}
-trap 'wineserver -k 2>/dev/null || true; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$scratch"' EXIT
+# Nothing stays behind: the prefix's programs end with its wineserver, and the display after them.
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    if [ -n "$xvfb" ]; then
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
 mkdir "$scratch/data"
 cp -r "$data/." "$scratch/data/"
 rm -f "$scratch/data/kelvaro-window.png"
 x86_64-w64-mingw32-gcc -O2 -o "$scratch/window_tool.exe" "$repo/tools/window_tool.c" -lgdi32
 
-display_number=$(( 500 + RANDOM % 400 ))
-while [ -e "/tmp/.X11-unix/X$display_number" ]; do display_number=$((display_number + 1)); done
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb takes a free display itself and names it once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" </dev/null >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=":$display_number"
+for _ in $(seq 600); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+if [ ! -s "$scratch/display" ]; then
+    echo "The virtual display did not start" >&2
+    exit 1
+fi
+export DISPLAY=":$(head -n 1 "$scratch/display")"
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 source "$repo/cmake/wine-prefix.sh"
 prepare_wine_prefix
@@ -32,20 +46,17 @@ prepare_wine_prefix
 tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 (cd "$scratch/data" && wine "$exe" >/dev/null 2>&1 &)
-# Up once its button reads Stop (supervising) or Start (a settings file that doesn't start it).
-for _ in $(seq 60); do
-    if tool wait Kelvaro 1003 Stop 1 >/dev/null || tool wait Kelvaro 1003 Start 1 >/dev/null; then
-        break
-    fi
-done
-# Past the moment a start in the tray hides the window, open it as the tray menu does.
-sleep 1
-tool menu Kelvaro 1003 159 || true
 picture="$scratch/window.bmp"
-if ! tool shot '#32770' Kelvaro 30 "Z:${picture//\//\\}"; then
-    echo "Kelvaro's window did not appear" >&2
-    tool boxes >&2 || true
-    exit 1
-fi
+# Opened as the tray menu does, again until it shows: a start in the tray hides the window a moment
+# after it is up, which may come after the first command. Only a hang takes two minutes.
+deadline=$((SECONDS + 120))
+until tool menu Kelvaro 1003 159 && tool shot '#32770' Kelvaro 10 "Z:${picture//\//\\}" 0; do
+    if [ $SECONDS -ge $deadline ]; then
+        echo "Kelvaro's window did not appear" >&2
+        tool boxes >&2 || true
+        exit 1
+    fi
+    sleep 1
+done
 convert "$picture" "$output"
 echo "$output"

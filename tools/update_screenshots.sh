@@ -3,11 +3,13 @@
 # About dialogs, a reminder popup, the forced-break dialog, the heads-up before a forced break and
 # the eye-break popup, the Working hours dialog and the History dialog with the daily limit, and the
 # main window in German and in Japanese, each cropped to its window.
-# Runs kelvaro.exe under Wine on a virtual display in a scratch data folder.
-#   tools/update_screenshots.sh [KELVARO_EXE] [OUTPUT_FOLDER]
+# Runs Kelvaro's pictures program (kelvaro_pictures.exe, the program whose windows hold still: no
+# time passes for it unless a timer is made to tick here) under Wine on a virtual display in a
+# scratch data folder.
+#   tools/update_screenshots.sh [KELVARO_PICTURES_EXE] [OUTPUT_FOLDER]
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-exe=$(realpath "${1:-$repo/build/windows/kelvaro.exe}")
+exe=$(realpath "${1:-$repo/build/windows/kelvaro_pictures.exe}")
 out=$(realpath -m "${2:-$repo/docs}")
 # Debian's ImageMagick, ahead of anything else named convert.
 export PATH="/usr/bin:$PATH"
@@ -33,10 +35,6 @@ export DISPLAY=":$display_number"
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 source "$repo/cmake/wine-prefix.sh"
 prepare_wine_prefix
-# Every picture is of a state the program holds still, so that a busy machine, which may take
-# seconds for a step, still gets it: the reminder popup stays open once rolled out and the eye
-# break's countdown keeps its first number (the program reads this only for the pictures).
-export KELVARO_HOLD_STILL=1
 
 # settings.txt with every key; $1 is the data folder, the other arguments replace keys.
 write_settings() {
@@ -126,12 +124,12 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
 # Second run, supervising: the time-break suggestion's and the go-to-bed message's timers are made
-# to tick, and one of them (by day the suggestion, by night the message) comes as a popup, which is
-# closed once its picture is taken. Forced breaks are then checked in the hidden Settings dialog, so
-# the next one comes as the break dialog, pictured once its countdown of a second has ended and the
-# active time stands (the count goes on for the first minute without input), its OK button
-# focused; with holding in busy
-# moments checked too, the one after that is announced by its heads-up.
+# to tick, and one of them (by day the suggestion, by night the message) comes as a popup, which
+# stays once rolled out and is closed once its picture is taken. Forced breaks are then checked in
+# the hidden Settings dialog, so the next one comes as the break dialog, pictured once the one tick
+# of its countdown of a second has ended it, its OK button focused, and one activity tick has shown
+# today's active time in it, which then stands. With holding in busy moments checked too, the one
+# after that is announced by its heads-up, which keeps its first number.
 seed_folder "$scratch/reminders"
 # Nobody touches this virtual display: Kelvaro must not take that for a user away, and the first
 # break comes without its heads-up.
@@ -147,17 +145,18 @@ if tool wait Kelvaro 1003 Stop "$wait_seconds"; then
     tool close KelvaroStatusBarPopup
     tool check Settings 1012
     remind
-    if tool enabled '' 1 "$wait_seconds" && tool still Kelvaro 1055 3 "$wait_seconds"; then
+    tool timer Kelvaro 1003 7
+    tool timer Kelvaro 1003 6
+    if tool enabled '' 1 "$wait_seconds"; then
         # On OK, as after a Tab, rather than the blinking caret of the active-time field.
         tool focus '' 1
         snap '#32770' '' forced-break || status=1
     else
-        echo "the break dialog's countdown or the active time did not stop" >&2
+        echo "the break dialog's countdown did not end" >&2
         status=1
     fi
     tool check Settings 1080
     remind
-    # It counts down until it holds still for pictures as the popups do.
     snap '#32770' 'Break heads-up' heads-up || status=1
 else
     echo "Kelvaro did not start supervising" >&2
@@ -167,7 +166,8 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
 # Third run: eye breaks after a minute of work, and no other reminder. A user at work (the mouse
-# moving) brings the eye break, whose countdown holds still at its first 20.
+# moving) and an activity tick a second bring the eye break; with no tick after it, its countdown
+# keeps its first 20.
 seed_folder "$scratch/eyes"
 write_settings "$scratch/eyes" 'STARTPROGRAM true' 'HEALTH_MSG 0' 'TIMEBREAK_MSG 0' 'SLEEP_MSG 0' 'EYE_BREAKS 1' \
     'EYE_BREAK_MINUTES 1'
@@ -175,7 +175,12 @@ start_kelvaro "$scratch/eyes"
 if tool wait Kelvaro 1003 Stop "$wait_seconds"; then
     tool work 300 &
     worker=$!
-    snap KelvaroEyeBreakPopup - eye-break 290 || status=1
+    if tool ticks Kelvaro 1003 6 KelvaroEyeBreakPopup 290; then
+        snap KelvaroEyeBreakPopup - eye-break || status=1
+    else
+        echo "the eye break did not come" >&2
+        status=1
+    fi
     # The helper's Windows side ends with the session's wineserver, at the cleanup.
     kill "$worker" 2>/dev/null || true
 else
@@ -184,7 +189,7 @@ else
 fi
 # The working day: stopped, with working hours and a daily limit of 6 hours, so that the History
 # chart draws the limit's line and the longer days stand out. The Working hours dialog is opened
-# by the Settings dialog's button, hidden, as its command; both dialogs hold still once shown.
+# by the Settings dialog's button, hidden, as its command.
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 seed_folder "$scratch/workday"

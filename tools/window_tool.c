@@ -7,21 +7,21 @@
  *       sends the menu command COMMAND to the window TITLE, shown or hidden, that holds control HOLDING
  *   window_tool.exe timer TITLE HOLDING ID
  *       makes the timer ID of that window tick now
+ *   window_tool.exe ticks TITLE HOLDING ID CLASS SECONDS
+ *       makes the timer ID of that window tick once a second until a window of the class CLASS
+ *       shows, for at most SECONDS
  *   window_tool.exe close CLASS      closes every window of the class CLASS
  *   window_tool.exe focus TITLE ID   moves the keyboard focus of the shown dialog TITLE to its control ID
  *   window_tool.exe wait TITLE ID TEXT SECONDS
  *       waits up to SECONDS for a window TITLE, shown or hidden, whose control ID reads TEXT
  *   window_tool.exe enabled TITLE ID SECONDS
  *       waits up to SECONDS for a shown window TITLE whose control ID is enabled
- *   window_tool.exe still TITLE ID STILL SECONDS
- *       waits up to SECONDS for a window TITLE, shown or hidden, whose control ID has read the same
- *       for STILL seconds
  *   window_tool.exe boxes            prints the text of every message box that is shown
  *   window_tool.exe shot CLASS TITLE SECONDS FILE [STILL_MS]
  *       waits up to SECONDS for a shown window that matches ("-" as CLASS or TITLE matches any)
  *       and has stayed in place for half a second, then, again within SECONDS, saves its picture
- *       once it has stayed the same for STILL_MS (1000) milliseconds, as the bitmap FILE; exits
- *       with 3 when the window came but its picture never stayed the same that long
+ *       once it has stayed the same for STILL_MS (1000) milliseconds, as the bitmap FILE (with 0 as
+ *       it stands); exits with 3 when the window came but its picture never stayed the same that long
  *   window_tool.exe work SECONDS     moves the mouse to and fro twice a second for SECONDS, as a user at work
  * Exits with 1 when no window matches. */
 #include <windows.h>
@@ -183,24 +183,51 @@ static BOOL SavePicture(const struct Picture* picture, const char* fileName)
     return fclose(file) == 0 && saved;
 }
 
+static BOOL CALLBACK FindUndrawn(HWND window, LPARAM undrawn)
+{
+    if (IsWindowVisible(window) && GetUpdateRect(window, NULL, FALSE))
+        *(BOOL*)undrawn = TRUE;
+    return !*(BOOL*)undrawn;
+}
+
+/* Whether the window and its controls have drawn all they were asked to: the system still holds
+ * what is left to draw of each, also for another program's windows. */
+static BOOL Drawn(HWND window)
+{
+    BOOL undrawn = FALSE;
+    FindUndrawn(window, (LPARAM)&undrawn);
+    if (!undrawn)
+        EnumChildWindows(window, FindUndrawn, (LPARAM)&undrawn);
+    return !undrawn;
+}
+
 /* A window shown a moment ago may not have drawn everything yet, and Wine may show it to others
  * only in parts for a while: its picture is taken once it has stayed the same over captures that
- * span stillMs and shows more than black. The program holds its windows still for the pictures, so
- * only a hang keeps this from ending. */
+ * span stillMs and shows more than black. The pictures' program holds its windows still, so only a
+ * hang keeps this from ending. With stillMs 0 the window is taken as it stands (a window with a
+ * clock in it never stays the same): at a capture that shows more than black, taken when it and
+ * its controls had drawn everything over a pause that lets Wine show it to others. */
 static BOOL SaveSteadyPicture(HWND window, const char* fileName, int seconds, int stillMs)
 {
     const int pauseMs = 250;
-    const int agreeing = stillMs / pauseMs + 1;
+    /* Captures in a row that must agree with the one before. */
+    const int agreeing = stillMs / pauseMs;
     const DWORD start = GetTickCount();
     struct Picture last = {{0}, NULL, 0};
     BOOL saved = FALSE;
+    BOOL wasDrawn = FALSE;
     int same = 0;
     while (!saved && GetTickCount() - start < (DWORD)seconds * 1000) {
         struct Picture next;
-        if (!CaptureWindow(window, &next))
+        const BOOL drawn = Drawn(window);
+        BOOL shows;
+        /* A window hidden meanwhile keeps a picture of the past. */
+        if (!IsWindowVisible(window) || !CaptureWindow(window, &next))
             break;
-        same = last.pixels && SamePicture(&last, &next) && !AllBlack(&next) ? same + 1 : 0;
-        if (same == agreeing - 1)
+        shows = !AllBlack(&next) && (stillMs > 0 || (wasDrawn && drawn));
+        wasDrawn = drawn;
+        same = shows && last.pixels && SamePicture(&last, &next) ? same + 1 : 0;
+        if (shows && same >= agreeing)
             saved = SavePicture(&next, fileName);
         free(last.pixels);
         last = next;
@@ -260,6 +287,20 @@ int main(int argc, char** argv)
         PostMessageA(window, WM_TIMER, (WPARAM)atoi(argv[4]), 0);
         return 0;
     }
+    if (argc == 7 && strcmp(argv[1], "ticks") == 0) {
+        const int periodMs = 1000;
+        const DWORD start = GetTickCount();
+        const DWORD limitMs = (DWORD)atoi(argv[6]) * 1000;
+        for (; GetTickCount() - start < limitMs; Sleep(periodMs)) {
+            HWND window = FindHolding("-", argv[2], FALSE, atoi(argv[3]));
+            if (Find(argv[5], "-", TRUE))
+                return 0;
+            /* Each tick handled before the next, so that none comes after the window has. */
+            if (window)
+                SendMessageTimeoutA(window, WM_TIMER, (WPARAM)atoi(argv[4]), 0, SMTO_NORMAL, limitMs, NULL);
+        }
+        return 1;
+    }
     if (argc == 3 && strcmp(argv[1], "close") == 0) {
         EnumWindows(CloseOfClass, (LPARAM)argv[2]);
         return 0;
@@ -280,28 +321,6 @@ int main(int argc, char** argv)
             HWND window = FindHolding("-", argv[2], TRUE, id);
             if (window && IsWindowEnabled(GetDlgItem(window, id)))
                 return 0;
-        }
-        return 1;
-    }
-    if (argc == 6 && strcmp(argv[1], "still") == 0) {
-        const int pollMs = 100;
-        int id = atoi(argv[3]);
-        const DWORD still = (DWORD)atoi(argv[4]) * 1000;
-        const DWORD start = GetTickCount();
-        DWORD since = start;
-        char last[256] = "";
-        while (GetTickCount() - start < (DWORD)atoi(argv[5]) * 1000) {
-            char text[256] = "";
-            HWND window = FindHolding("-", argv[2], FALSE, id);
-            if (window)
-                GetDlgItemTextA(window, id, text, sizeof text);
-            if (!window || strcmp(text, last) != 0) {
-                strcpy(last, text);
-                since = GetTickCount();
-            } else if (GetTickCount() - since >= still) {
-                return 0;
-            }
-            Sleep(pollMs);
         }
         return 1;
     }
@@ -345,8 +364,9 @@ int main(int argc, char** argv)
         return SaveSteadyPicture(window, argv[5], atoi(argv[4]), argc == 7 ? atoi(argv[6]) : 1000) ? 0 : 3;
     }
     fprintf(stderr, "usage: window_tool.exe click TITLE ID | check TITLE ID | post TITLE ID | "
-                    "menu TITLE HOLDING COMMAND | timer TITLE HOLDING ID | close CLASS | focus TITLE ID | wait TITLE ID TEXT SECONDS | "
-                    "enabled TITLE ID SECONDS | still TITLE ID STILL SECONDS | boxes | shot CLASS TITLE SECONDS FILE [STILL_MS] | "
+                    "menu TITLE HOLDING COMMAND | timer TITLE HOLDING ID | ticks TITLE HOLDING ID CLASS SECONDS | "
+                    "close CLASS | focus TITLE ID | wait TITLE ID TEXT SECONDS | "
+                    "enabled TITLE ID SECONDS | boxes | shot CLASS TITLE SECONDS FILE [STILL_MS] | "
                     "work SECONDS\n");
     return 2;
 }

@@ -101,7 +101,7 @@ void CEyeBreakPopup::CreateControls(int dpi)
 
 void CEyeBreakPopup::ShowCount(int secondsLeft)
 {
-    if (!m_hWnd || secondsLeft == m_nSecondsShown || (HoldStillForPictures() && m_nSecondsShown >= 0))
+    if (!m_hWnd || secondsLeft == m_nSecondsShown)
         return;
     m_nSecondsShown = secondsLeft;
     const std::string text = secondsLeft > 0 ? std::to_string(secondsLeft) : Tr(kDoneText);

@@ -135,9 +135,6 @@ void CHeadsUpWnd::ShowAtTaskbarEdge()
 
 void CHeadsUpWnd::Refresh(const HeadsUpView& view)
 {
-    // Held still for the README's pictures: the first view stays.
-    if (HoldStillForPictures() && !m_shown.text.empty())
-        return;
     // Only what changed is set, so that the window doesn't flicker once a second.
     if (view.text != m_shown.text)
         SetItemText(IDC_HEADS_UP_TEXT, view.text);

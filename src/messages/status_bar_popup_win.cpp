@@ -22,12 +22,6 @@ constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 
 } // namespace
 
-bool HoldStillForPictures()
-{
-    static const bool holdStill = GetEnvironmentVariableW(L"KELVARO_HOLD_STILL", nullptr, 0) > 0;
-    return holdStill;
-}
-
 ScreenRect PopupWorkArea()
 {
     RECT area{};
@@ -81,8 +75,6 @@ void CStatusBarMsgWnd::PopUp()
     m_nHeight = ScaleToDpi(m_nHeight, m_nDpi);
     const ScreenRect text = ScaleToDpi(ScreenRect{m_rcText.left, m_rcText.top, m_rcText.right, m_rcText.bottom}, m_nDpi);
     m_rcText = {text.left, text.top, text.right, text.bottom};
-    if (HoldStillForPictures())
-        m_nShowTime = USER_TIMER_MAXIMUM;
     m_roll = PopupRoll(m_nHeight, m_nShowTime, m_nStepTime);
     if (!RegisterOwnedWindowClass<CStatusBarMsgWnd>(CStatusBarMsgWnd::kWindowClass, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
         delete this;

@@ -10,11 +10,6 @@
 // The primary monitor's work area, out of whose taskbar edge the popups roll.
 ScreenRect PopupWorkArea();
 
-// Whether the popups hold still for the README's pictures (tools/update_screenshots.sh sets
-// KELVARO_HOLD_STILL): a reminder stays open once rolled out, and a countdown keeps its first number.
-// Read for nothing else.
-bool HoldStillForPictures();
-
 // Every reminder's popup at 96 DPI: its size and the rectangle its text is drawn into. A text
 // that needs more room is cut.
 constexpr int kReminderPopupWidth = 180;

@@ -124,7 +124,7 @@ public:
 };
 
 // The system's own implementation.
-class Win32Platform final : public Platform {
+class Win32Platform : public Platform {
 public:
     Win32Platform() = default;
     ~Win32Platform() override;
