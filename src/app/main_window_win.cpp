@@ -100,6 +100,9 @@ BOOL CTavrinDlg::OnInitDialog()
     m_bInitialised = true;
     if (!Ended())
         RegisterShortcuts();
+    // A command of another start waits for the end of set-up, when the controls hold the settings.
+    if (!Ended())
+        m_commands.Ready();
     return loaded;
 }
 
@@ -284,8 +287,8 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_TRAYNOTIFY:
         result = OnTrayNotify(lParam);
         return true;
-    case WM_COPYDATA:
-        result = lParam ? m_commands.OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
+    case WM_CHANNEL_COMMAND:
+        m_commands.OnChannelCommand();
         return true;
     case WM_HOTKEY:
         if (const std::optional<Command> command = m_shortcuts.OnHotKey(wParam, m_quiet.Paused()))
