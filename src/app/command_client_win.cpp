@@ -1,6 +1,7 @@
 #include "app/command_client_win.h"
 
 #include "app/single_instance.h"
+#include "language/program_language_win.h"
 #include "platform/platform_win.h"
 #include "platform/text_win.h"
 
@@ -26,10 +27,13 @@ int Tell(Platform& platform, const StartDecision& decision)
 
 std::optional<int> RunCommandLine(Platform& platform, const std::vector<std::string>& arguments)
 {
+    // Every text of the start, the usage and the status line among them, is made in the user's language.
+    SpeakProgramLanguage(platform);
     const ParsedCommandLine line = ParseCommandLine(arguments);
     if (!AsksRunningKelvaro(line))
         return Tell(platform, DecideStart(line, RunningKelvaro::None));
-    const std::string objectName = InstanceObjectName(platform.DataFolderIdentity());
+    const std::string folder = platform.DataFolderIdentity();
+    const std::string objectName = InstanceObjectName(folder);
     for (int attempt = 1;; ++attempt) {
         const KelvaroLookup found = platform.LookForKelvaro(objectName);
         const StartDecision decision = DecideStart(line, found.state);
@@ -42,7 +46,9 @@ std::optional<int> RunCommandLine(Platform& platform, const std::vector<std::str
         }
         if (!decision.send)
             return Tell(platform, decision);
-        const std::optional<std::uint64_t> result = platform.SendCommand(found.window, std::string(CommandText(*decision.send)));
+        const std::optional<std::uint64_t> result =
+            platform.SendCommand(found.window, CommandChannelName(folder, platform.OwnIdentity().session.value_or(0)),
+                                 std::string(CommandText(*decision.send)));
         return Tell(platform, AfterReply(*decision.send, result ? DecodeReply(*result) : std::nullopt));
     }
 }

@@ -120,7 +120,7 @@ std::string_view UsageText()
            "  status                          print what Kelvaro is doing\n"
            "  help                            print this text\n"
            "Exit codes: 0 done, 1 no Kelvaro runs in this folder, 2 no command (this text), "
-           "3 Kelvaro did not answer.");
+           "3 Kelvaro did not answer, 4 Kelvaro ended before doing it.");
 }
 
 std::string StatusLine(const KelvaroStatus& status)

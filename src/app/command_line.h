@@ -55,3 +55,4 @@ constexpr int kExitDone = 0;
 constexpr int kExitNoKelvaro = 1;       // a command, and no Kelvaro runs in the folder
 constexpr int kExitUsage = 2;           // help, or words that are no command
 constexpr int kExitNotAnswering = 3;    // the Kelvaro of the folder did not answer within 5 seconds
+constexpr int kExitNotDone = 4;         // the Kelvaro of the folder ended before it carried the command out

@@ -2,32 +2,48 @@
 
 #include "platform/platform_win.h"
 
-namespace {
-// The longest command's text, with room to spare; anything longer is no command.
-constexpr DWORD kLongestCommand = 64;
-} // namespace
-
 void CCommandServer::Listen(HWND window)
 {
     m_window = window;
+    if (window && !m_bChannelOpen) {
+        m_self = m_platform.OwnIdentity();
+        // Opened before the window is told of, so that a start that finds the window finds the channel too.
+        m_bChannelOpen = m_platform.OpenCommandChannel(
+            CommandChannelName(m_platform.DataFolderIdentity(), m_self.session.value_or(0)), window, WM_CHANNEL_COMMAND);
+    }
     m_platform.AnnounceKelvaroWindow(window);
+    // A Quit carried out for the channel is answered before the channel closes.
+    if (!window && !m_bCarryingOut)
+        CloseChannel();
 }
 
-LRESULT CCommandServer::OnCopyData(const COPYDATASTRUCT& data)
+void CCommandServer::Ready()
 {
-    // The sender names its process in dwData; another user's program is not obeyed.
-    if (!m_window || !data.lpData || data.cbData == 0 || data.cbData > kLongestCommand ||
-        data.dwData > MAXDWORD || !m_platform.SameUserSession(static_cast<std::uint32_t>(data.dwData)))
-        return 0;
-    const ParsedCommandLine line =
-        ParseCommandLine({std::string(static_cast<const char*>(data.lpData), data.cbData)});
-    if (!line.command || *line.command == Command::Help)
-        return 0;
+    m_bReady = true;
+    // A command that came meanwhile is carried out from the message loop, once set-up has returned.
+    if (m_window)
+        PostMessageW(m_window, WM_CHANNEL_COMMAND, 0, 0);
+}
+
+void CCommandServer::OnChannelCommand()
+{
+    // Until set-up has ended the command waits in the channel; one carried out waits for its own end.
+    if (!m_bReady || m_bCarryingOut || !m_window)
+        return;
+    const std::optional<ChannelCommand> request = m_platform.TakeChannelCommand();
+    if (!request)
+        return;
+    const ParsedCommandLine line = ParseCommandLine({request->command});
+    if (!AcceptsCaller(request->caller, m_self) || !line.command || *line.command == Command::Help) {
+        m_platform.AnswerChannelCommand(std::nullopt);
+        return;
+    }
+    m_bCarryingOut = true;
     const ReplyCode code = CarryOut(*line.command);
-    const auto result = static_cast<LRESULT>(EncodeReply({code, m_host.Supervision()}));
-    // A Quit has destroyed the window by now, and with it the dialog's way of answering.
-    ReplyMessage(result);
-    return result;
+    m_bCarryingOut = false;
+    m_platform.AnswerChannelCommand(EncodeReply({code, m_host.Supervision()}));
+    if (!m_window)
+        CloseChannel();
 }
 
 ReplyCode CCommandServer::CarryOut(Command command)
@@ -42,4 +58,12 @@ ReplyCode CCommandServer::CarryOut(Command command)
     if (step.bringToFront && m_window && IsWindow(m_window))
         SetForegroundWindow(m_window);
     return step.reply;
+}
+
+void CCommandServer::CloseChannel()
+{
+    if (!m_bChannelOpen)
+        return;
+    m_bChannelOpen = false;
+    m_platform.CloseCommandChannel(EncodeReply({ReplyCode::NotDone, m_host.Supervision()}));
 }

@@ -97,6 +97,9 @@ BOOL CTavrinDlg::OnInitDialog()
     // would be answered before the window is shown and hidden as the settings say.
     if (!Ended())
         PostMessageW(Hwnd(), WM_SHORTCUTS_CHOSEN, 0, 0);
+    // A command of another start waits for the end of set-up, when the windows show the settings.
+    if (!Ended())
+        m_commands.Ready();
     return loaded;
 }
 
@@ -301,8 +304,8 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_TRAYNOTIFY:
         result = OnTrayNotify(lParam);
         return true;
-    case WM_COPYDATA:
-        result = lParam ? m_commands.OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
+    case WM_CHANNEL_COMMAND:
+        m_commands.OnChannelCommand();
         return true;
     case WM_HOTKEY:
         if (const std::optional<Command> command = m_shortcuts.OnHotKey(wParam, m_quiet.Paused()))

@@ -11,6 +11,8 @@ namespace {
 
 // Named objects of one sign-in session; another session's Kelvaro is another user's.
 constexpr std::string_view kObjectNamePrefix = "Local\\Kelvaro-";
+// Pipes are named for the whole computer, not for a sign-in session.
+constexpr std::string_view kChannelNamePrefix = "\\\\.\\pipe\\Kelvaro-";
 constexpr std::string_view kLongPathPrefix = "\\\\?\\";
 constexpr std::string_view kLongUncPrefix = "\\\\?\\unc\\";
 
@@ -34,29 +36,12 @@ constexpr const char* kNotAnswering = TrLater("The Kelvaro running in this folde
 constexpr const char* kSecondStartNotAnswering =
     TrLater("Kelvaro already runs in this folder but does not answer. Wait a moment and start it again, or end it in "
             "the Task Manager.");
+constexpr const char* kNotDone = TrLater("Kelvaro ended before it carried out the command.");
 constexpr const char* kStopped =
     TrLater("Kelvaro is stopped in this folder: start it first with \"kelvaro.exe start\".");
 
-StartDecision Told(std::string message, MessagePlace place, bool problem, int exitCode)
-{
-    StartDecision decision;
-    decision.message = std::move(message);
-    decision.place = place;
-    decision.problem = problem;
-    decision.exitCode = exitCode;
-    return decision;
-}
-
-StartDecision Usage(const ParsedCommandLine& line)
-{
-    std::string text = line.error.empty() ? std::string() : line.error + "\n\n";
-    text += UsageText();
-    return Told(std::move(text), MessagePlace::ConsoleOrBox, !line.error.empty(), kExitUsage);
-}
-
-} // namespace
-
-std::string InstanceObjectName(std::string_view folderPath)
+// The folder's full path as a hash, the same for every spelling of it.
+std::string FolderHash(std::string_view folderPath)
 {
     std::string path;
     for (char c : folderPath) {
@@ -79,7 +64,42 @@ std::string InstanceObjectName(std::string_view folderPath)
     }
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return std::string(kObjectNamePrefix) + hex;
+    return hex;
+}
+
+StartDecision Told(std::string message, MessagePlace place, bool problem, int exitCode)
+{
+    StartDecision decision;
+    decision.message = std::move(message);
+    decision.place = place;
+    decision.problem = problem;
+    decision.exitCode = exitCode;
+    return decision;
+}
+
+StartDecision Usage(const ParsedCommandLine& line)
+{
+    std::string text = line.error.empty() ? std::string() : line.error + "\n\n";
+    text += UsageText();
+    return Told(std::move(text), MessagePlace::ConsoleOrBox, !line.error.empty(), kExitUsage);
+}
+
+} // namespace
+
+std::string InstanceObjectName(std::string_view folderPath)
+{
+    return std::string(kObjectNamePrefix) + FolderHash(folderPath);
+}
+
+std::string CommandChannelName(std::string_view folderPath, std::uint32_t session)
+{
+    return std::string(kChannelNamePrefix) + std::to_string(session) + '-' + FolderHash(folderPath);
+}
+
+bool AcceptsCaller(const PeerIdentity& caller, const PeerIdentity& ours)
+{
+    // Two programs of which the system tells nothing are not the same user.
+    return !ours.user.empty() && ours.session && caller.user == ours.user && caller.session == ours.session;
 }
 
 bool AsksRunningKelvaro(const ParsedCommandLine& line)
@@ -128,8 +148,8 @@ std::uint64_t EncodeReply(const CommandReply& reply)
 std::optional<CommandReply> DecodeReply(std::uint64_t result)
 {
     const std::uint64_t code = result & kCodeMask;
-    if (result >> kSignatureShift != kReplySignature ||
-        (code != static_cast<std::uint64_t>(ReplyCode::Done) && code != static_cast<std::uint64_t>(ReplyCode::Stopped)))
+    if (result >> kSignatureShift != kReplySignature || code < static_cast<std::uint64_t>(ReplyCode::Done) ||
+        code > static_cast<std::uint64_t>(ReplyCode::NotDone))
         return std::nullopt;
     CommandReply reply;
     reply.code = static_cast<ReplyCode>(code);
@@ -151,6 +171,8 @@ StartDecision AfterReply(Command sent, const std::optional<CommandReply>& reply)
 {
     if (!reply)
         return Told(Tr(kNotAnswering), MessagePlace::ConsoleOrBox, true, kExitNotAnswering);
+    if (reply->code == ReplyCode::NotDone)
+        return Told(Tr(kNotDone), MessagePlace::ConsoleOrBox, true, kExitNotDone);
     if (reply->code == ReplyCode::Stopped)
         return Told(Tr(kStopped), MessagePlace::ConsoleOrBox, false, kExitDone);
     if (sent == Command::Status)

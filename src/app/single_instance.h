@@ -17,6 +17,21 @@ constexpr std::uint32_t kAnswerWithinMs = 5000;
 // Letters beyond ASCII are lower-cased by the system before.
 std::string InstanceObjectName(std::string_view folderPath);
 
+// The name of the channel through which the Kelvaro of a folder takes the commands of its sign-in
+// session: one per folder as InstanceObjectName, and one per session, as pipes are named for the
+// whole computer.
+std::string CommandChannelName(std::string_view folderPath, std::uint32_t session);
+
+// A program as the system tells who runs it.
+struct PeerIdentity {
+    std::string user;                     // its user's SID, "S-1-5-21-..."; empty when the system can't tell
+    std::optional<std::uint32_t> session; // its sign-in session; nothing when the system can't tell
+    bool operator==(const PeerIdentity&) const = default;
+};
+// Whether Kelvaro takes a command from the program at the channel's other end: only from its own
+// user in its own sign-in session, as the channel proves them; one it can't tell is refused.
+bool AcceptsCaller(const PeerIdentity& caller, const PeerIdentity& ours);
+
 // The Kelvaro running in the folder, as a start finds it.
 enum class RunningKelvaro { None, Answering, NotAnswering };
 
@@ -42,6 +57,7 @@ StartDecision DecideStart(const ParsedCommandLine& line, RunningKelvaro running)
 enum class ReplyCode : std::uint8_t {
     Done = 1,
     Stopped = 2, // a pause, a resume or a break while Kelvaro doesn't supervise: nothing happened
+    NotDone = 3, // Kelvaro ended before it carried the command out, while it started or afterwards
 };
 struct CommandReply {
     ReplyCode code = ReplyCode::Done;

@@ -1,13 +1,9 @@
 // The channel between two starts of kelvaro.exe in one folder: the named object through which the
-// running one is found, the command handed to its window, and the console a start prints to.
+// running one is found, the command handed to it through its pipe, and the console a start prints to.
 #include "platform/platform_win.h"
 
+#include "platform/command_pipe_win.h"
 #include "platform/text_win.h"
-
-#include <atomic>
-#include <memory>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -20,24 +16,49 @@ struct AnnouncedWindow {
 // A start that finds the object without a window looks again this often, for at most 5 seconds.
 constexpr DWORD kLookAgainMs = 50;
 
-std::vector<BYTE> TokenUserOf(HANDLE process)
-{
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
-        return {};
-    DWORD needed = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &needed);
-    std::vector<BYTE> user(needed);
-    if (needed == 0 || !GetTokenInformation(token, TokenUser, user.data(), needed, &needed))
-        user.clear();
-    CloseHandle(token);
-    return user;
-}
-
 bool Answers(HWND window)
 {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerWithinMs, &ignored) != 0;
+}
+
+// Who runs a process, as the system tells it.
+PeerIdentity IdentityOf(HANDLE process, DWORD processId)
+{
+    PeerIdentity identity;
+    DWORD session = 0;
+    if (ProcessIdToSessionId(processId, &session))
+        identity.session = session;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+        identity.user = UserOfToken(token);
+        CloseHandle(token);
+    }
+    return identity;
+}
+
+bool OfThisUserAndSession(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    const PeerIdentity theirs = IdentityOf(process, processId);
+    CloseHandle(process);
+    return AcceptsCaller(theirs, IdentityOf(GetCurrentProcess(), GetCurrentProcessId()));
+}
+
+// Waits for an overlapped operation of the command's pipe while the window answers.
+bool AwaitWhileAnswering(HANDLE pipe, OVERLAPPED& operation, DWORD& bytes, HWND window)
+{
+    // A command may wait for the user to answer a box, but never for a hung program.
+    while (WaitForSingleObject(operation.hEvent, kAnswerWithinMs) == WAIT_TIMEOUT) {
+        if (!Answers(window) && WaitForSingleObject(operation.hEvent, 0) != WAIT_OBJECT_0) {
+            CancelIoEx(pipe, &operation);
+            GetOverlappedResult(pipe, &operation, &bytes, TRUE);
+            return false;
+        }
+    }
+    return GetOverlappedResult(pipe, &operation, &bytes, FALSE) != FALSE;
 }
 
 // Lines end as Windows text does.
@@ -60,6 +81,9 @@ bool WriteToConsole(HANDLE console, const std::string& text)
 }
 
 } // namespace
+
+// Made where the command channel's type is known, as its end is.
+Win32Platform::Win32Platform() = default;
 
 Win32Platform::~Win32Platform()
 {
@@ -115,7 +139,7 @@ KelvaroLookup Win32Platform::LookForKelvaro(const std::string& objectName)
         CloseHandle(mapping);
         // A window of another process may have taken the handle of a window that has gone.
         DWORD owner = 0;
-        if (window && GetWindowThreadProcessId(window, &owner) && owner == processId && SameUserSession(processId)) {
+        if (window && GetWindowThreadProcessId(window, &owner) && owner == processId && OfThisUserAndSession(processId)) {
             if (Answers(window))
                 return {RunningKelvaro::Answering, window};
             return {RunningKelvaro::NotAnswering, nullptr};
@@ -151,62 +175,49 @@ void Win32Platform::AnnounceKelvaroWindow(HWND window)
     InterlockedExchange64(&view->window, static_cast<LONG64>(reinterpret_cast<LONG_PTR>(window)));
 }
 
-std::optional<std::uint64_t> Win32Platform::SendCommand(HWND window, const std::string& command)
+std::optional<std::uint64_t> Win32Platform::SendCommand(HWND window, const std::string& channelName,
+                                                        const std::string& command)
 {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     // The user started this process: the running one may bring its window in front for it.
     AllowSetForegroundWindow(processId);
 
-    // The command is sent from a thread of its own while this one asks, every 5 seconds, whether the
-    // window still answers: a command may wait for the user to answer a box, but never for a hung program.
-    struct Exchange {
-        std::string text;
-        HANDLE finished = nullptr;
-        std::atomic<LRESULT> result{0};
-        ~Exchange() { CloseHandle(finished); }
-    };
-    auto exchange = std::make_shared<Exchange>();
-    exchange->text = command;
-    exchange->finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!exchange->finished)
-        return std::nullopt;
-    std::thread sender([exchange, window] {
-        COPYDATASTRUCT data{};
-        data.dwData = GetCurrentProcessId();
-        data.cbData = static_cast<DWORD>(exchange->text.size());
-        data.lpData = exchange->text.data();
-        exchange->result = SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-        SetEvent(exchange->finished);
-    });
-    while (WaitForSingleObject(exchange->finished, kAnswerWithinMs) == WAIT_TIMEOUT) {
-        // A Quit destroys the window once it has answered.
-        if (!Answers(window) && WaitForSingleObject(exchange->finished, 0) != WAIT_OBJECT_0) {
-            // The thread still waits for the hung window; it ends with this process.
-            sender.detach();
+    const std::wstring name = Widen(channelName);
+    HANDLE pipe = INVALID_HANDLE_VALUE;
+    for (;;) {
+        // Identification is all the running Kelvaro needs of this process: who runs it, not its rights.
+        pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+        if (pipe != INVALID_HANDLE_VALUE)
+            break;
+        // Another start's command is being carried out: this one waits its turn while Kelvaro answers.
+        if (GetLastError() != ERROR_PIPE_BUSY || (!WaitNamedPipeW(name.c_str(), kAnswerWithinMs) && !Answers(window)))
             return std::nullopt;
+    }
+    DWORD mode = PIPE_READMODE_MESSAGE;
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::optional<std::uint64_t> answer;
+    if (done && SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr)) {
+        OVERLAPPED write{};
+        write.hEvent = done;
+        DWORD bytes = 0;
+        const BOOL written = WriteFile(pipe, command.data(), static_cast<DWORD>(command.size()), nullptr, &write);
+        std::uint64_t reply = 0;
+        if ((written || GetLastError() == ERROR_IO_PENDING) && AwaitWhileAnswering(pipe, write, bytes, window) &&
+            bytes == command.size()) {
+            OVERLAPPED read{};
+            read.hEvent = done;
+            const BOOL got = ReadFile(pipe, &reply, sizeof reply, nullptr, &read);
+            if ((got || GetLastError() == ERROR_IO_PENDING) && AwaitWhileAnswering(pipe, read, bytes, window) &&
+                bytes == sizeof reply)
+                answer = reply;
         }
     }
-    sender.join();
-    return static_cast<std::uint64_t>(exchange->result.load());
-}
-
-bool Win32Platform::SameUserSession(std::uint32_t processId)
-{
-    DWORD theirs = 0;
-    DWORD ours = 0;
-    if (!ProcessIdToSessionId(processId, &theirs) || !ProcessIdToSessionId(GetCurrentProcessId(), &ours) ||
-        theirs != ours)
-        return false;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process)
-        return false;
-    std::vector<BYTE> theirUser = TokenUserOf(process);
-    CloseHandle(process);
-    std::vector<BYTE> ourUser = TokenUserOf(GetCurrentProcess());
-    return !theirUser.empty() && !ourUser.empty() &&
-           EqualSid(reinterpret_cast<TOKEN_USER*>(theirUser.data())->User.Sid,
-                    reinterpret_cast<TOKEN_USER*>(ourUser.data())->User.Sid);
+    if (done)
+        CloseHandle(done);
+    CloseHandle(pipe);
+    return answer;
 }
 
 bool Win32Platform::WriteLine(const std::string& text)
@@ -234,4 +245,34 @@ bool Win32Platform::WriteLine(const std::string& text)
     const bool written = WriteToConsole(console, text);
     CloseHandle(console);
     return written;
+}
+
+PeerIdentity Win32Platform::OwnIdentity()
+{
+    return IdentityOf(GetCurrentProcess(), GetCurrentProcessId());
+}
+
+bool Win32Platform::OpenCommandChannel(const std::string& name, HWND window, UINT message)
+{
+    CloseCommandChannel(0);
+    m_pCommandPipe = CCommandPipe::Open(Widen(name), window, message);
+    return m_pCommandPipe != nullptr;
+}
+
+std::optional<ChannelCommand> Win32Platform::TakeChannelCommand()
+{
+    return m_pCommandPipe ? m_pCommandPipe->Take() : std::nullopt;
+}
+
+void Win32Platform::AnswerChannelCommand(std::optional<std::uint64_t> reply)
+{
+    if (m_pCommandPipe)
+        m_pCommandPipe->Answer(reply);
+}
+
+void Win32Platform::CloseCommandChannel(std::uint64_t lastAnswer)
+{
+    if (m_pCommandPipe)
+        m_pCommandPipe->Close(lastAnswer);
+    m_pCommandPipe.reset();
 }

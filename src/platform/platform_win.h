@@ -7,6 +7,7 @@
 #include "messages/quiet_signals.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@ struct KelvaroLookup {
     RunningKelvaro state = RunningKelvaro::None;
     HWND window = nullptr;
 };
+
+// A command that came through the command channel, with who sent it as the channel proves it.
+struct ChannelCommand {
+    std::string command;
+    PeerIdentity caller;
+};
+
+class CCommandPipe;
 
 // Everything the program asks of the system. The shell holds one; tests swap in a recording fake.
 class Platform {
@@ -108,11 +117,10 @@ public:
     virtual bool ClaimKelvaro(const std::string& objectName) = 0;
     // Tells a start that finds the claimed object which window takes its commands; null when it has gone.
     virtual void AnnounceKelvaroWindow(HWND window) = 0;
-    // Hands a command's text to the running Kelvaro's window (WM_COPYDATA with this process's id) and
-    // waits while it carries it out; its answer, or nothing when it stopped answering for 5 seconds.
-    virtual std::optional<std::uint64_t> SendCommand(HWND window, const std::string& command) = 0;
-    // Whether a process runs in this process's sign-in session, as the same user.
-    virtual bool SameUserSession(std::uint32_t processId) = 0;
+    // Hands a command's text to the running Kelvaro through its command channel and waits while it
+    // carries it out; its answer, or nothing when it hung up or its window stopped answering for 5 seconds.
+    virtual std::optional<std::uint64_t> SendCommand(HWND window, const std::string& channelName,
+                                                     const std::string& command) = 0;
     // Writes a line to the standard output when it is redirected (a pipe or a file), else to the
     // console the program was started from; false when there is none.
     virtual bool WriteLine(const std::string& text) = 0;
@@ -121,12 +129,24 @@ public:
     // false when another program holds it.
     virtual bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) = 0;
     virtual void UnregisterShortcut(HWND window, int id) = 0;
+
+    // This program's user and sign-in session.
+    virtual PeerIdentity OwnIdentity() = 0;
+    // Opens the command channel under its name, which only this user's programs on this computer can
+    // open, and posts `message` to the window whenever a command waits there; false when it can't be opened.
+    virtual bool OpenCommandChannel(const std::string& name, HWND window, UINT message) = 0;
+    // Takes the command that waits, once; nothing when none waits.
+    virtual std::optional<ChannelCommand> TakeChannelCommand() = 0;
+    // Answers the command taken (EncodeReply), or hangs up on it without an answer (nothing).
+    virtual void AnswerChannelCommand(std::optional<std::uint64_t> reply) = 0;
+    // Closes the channel; a command that came and has no answer yet gets `lastAnswer`.
+    virtual void CloseCommandChannel(std::uint64_t lastAnswer) = 0;
 };
 
 // The system's own implementation.
 class Win32Platform : public Platform {
 public:
-    Win32Platform() = default;
+    Win32Platform();
     ~Win32Platform() override;
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
@@ -165,11 +185,16 @@ public:
     KelvaroLookup LookForKelvaro(const std::string& objectName) override;
     bool ClaimKelvaro(const std::string& objectName) override;
     void AnnounceKelvaroWindow(HWND window) override;
-    std::optional<std::uint64_t> SendCommand(HWND window, const std::string& command) override;
-    bool SameUserSession(std::uint32_t processId) override;
+    std::optional<std::uint64_t> SendCommand(HWND window, const std::string& channelName,
+                                             const std::string& command) override;
     bool WriteLine(const std::string& text) override;
     bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) override;
     void UnregisterShortcut(HWND window, int id) override;
+    PeerIdentity OwnIdentity() override;
+    bool OpenCommandChannel(const std::string& name, HWND window, UINT message) override;
+    std::optional<ChannelCommand> TakeChannelCommand() override;
+    void AnswerChannelCommand(std::optional<std::uint64_t> reply) override;
+    void CloseCommandChannel(std::uint64_t lastAnswer) override;
 
 private:
     // The claimed object and its view, where the main window's handle is announced.
@@ -177,4 +202,6 @@ private:
     void* m_pClaimView = nullptr;
     // Attached to the console of the process that started this one: 0 not tried, 1 attached, -1 none.
     int m_nConsole = 0;
+    // The command channel while it is open.
+    std::unique_ptr<CCommandPipe> m_pCommandPipe;
 };

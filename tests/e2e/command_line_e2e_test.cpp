@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <regex>
 
 namespace {
@@ -129,6 +130,32 @@ TEST(CommandLineE2e, AScriptPausesKelvaroReadsHowTheDayStandsAndQuits)
     const CommandRun help = kelvaro.RunCommand("help");
     EXPECT_EQ(help.exitCode, 2u);
     EXPECT_TRUE(help.output.starts_with("Usage: kelvaro.exe [command]\r\n")) << help.output;
+}
+
+// A start speaks the user's language; to a pipe, as a script reads it, its text goes as UTF-8.
+TEST(CommandLineE2e, ACommandSpeaksTheUsersLanguageToAPipeInUtf8)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("kelvaro-language-" + std::to_string(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder);
+    const struct {
+        const char* language;
+        const char* arguments;
+        DWORD exitCode;
+        std::string output;
+    } cases[] = {
+        {"de", "status", 1, "In diesem Ordner l\xC3\xA4uft kein Kelvaro.\r\n"},
+        {"ru", "pause 45", 2, "Kelvaro \xD0\xBF\xD1\x80\xD0\xB8\xD0\xBE\xD1\x81\xD1\x82\xD0\xB0\xD0\xBD\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB8\xD0\xB2\xD0\xB0\xD0\xB5\xD1\x82"},
+        {"ja", "help", 2, "\xE4\xBD\xBF\xE3\x81\x84\xE6\x96\xB9: kelvaro.exe [\xE3\x82\xB3\xE3\x83\x9E\xE3\x83\xB3\xE3\x83\x89]\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(folder / "settings.txt", std::ios::binary) << "LANGUAGE " << c.language << "\r\n";
+        const CommandRun run = RunKelvaro(folder, c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.language;
+        EXPECT_TRUE(run.output.starts_with(c.output)) << c.language << ": " << run.output;
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 TEST(CommandLineE2e, AShortcutPressedPausesAndResumes)

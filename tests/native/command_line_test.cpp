@@ -60,7 +60,8 @@ TEST(CommandLine, TheUsageNamesEveryCommandAndExitCode)
             word = word.substr(6); // listed as "pause 30, pause 60, pause 120"
         EXPECT_NE(usage.find(word), std::string_view::npos) << word;
     }
-    for (const char* code : {"0 done", "1 no Kelvaro runs in this folder", "2 no command", "3 Kelvaro did not answer"})
+    for (const char* code : {"0 done", "1 no Kelvaro runs in this folder", "2 no command", "3 Kelvaro did not answer",
+                             "4 Kelvaro ended before doing it"})
         EXPECT_NE(usage.find(code), std::string_view::npos) << code;
 }
 

@@ -71,6 +71,11 @@ TEST(SingleInstance, WhatAStartDoesWithTheKelvaroOfItsFolder)
               "end, console or box notice \"Kelvaro is stopped in this folder: start it first with \"kelvaro.exe "
               "start\".\", exit 0");
     EXPECT_EQ(Describe(AfterReply(Command::Status, std::nullopt)), hung);
+    // Held while Kelvaro started, the command was never carried out: Kelvaro ended first.
+    EXPECT_EQ(Describe(AfterReply(Command::Pause30, CommandReply{ReplyCode::NotDone, {true, 0, std::nullopt}})),
+              "end, console or box warning \"Kelvaro ended before it carried out the command.\", exit 4");
+    EXPECT_EQ(Describe(AfterReply(Command::Status, CommandReply{ReplyCode::NotDone, {}})),
+              "end, console or box warning \"Kelvaro ended before it carried out the command.\", exit 4");
 }
 
 // What each command does in the running Kelvaro: the tray menu's command, the break, or nothing.
@@ -121,11 +126,12 @@ TEST(SingleInstance, TheAnswerRoundTripsAndOthersAreNoAnswer)
         {ReplyCode::Stopped, {false, 0, std::nullopt}},
         {ReplyCode::Done, {true, std::numeric_limits<std::int32_t>::max(), 0}},
         {ReplyCode::Done, {false, 1, 24 * 60 - 1}},
+        {ReplyCode::NotDone, {true, 5000, std::nullopt}},
     };
     for (const CommandReply& reply : replies)
         EXPECT_EQ(DecodeReply(EncodeReply(reply)), reply);
     const std::uint64_t done = EncodeReply({ReplyCode::Done, {}});
-    const std::uint64_t others[] = {0, 1, done & 0x00FFFFFFFFFFFFFFull, (done & ~0xFFull) | 3,
+    const std::uint64_t others[] = {0, 1, done & 0x00FFFFFFFFFFFFFFull, (done & ~0xFFull) | 4,
                                     done | 1ull << 9 | 0x7FFull << 10, done | 1ull << 52};
     for (std::uint64_t other : others)
         EXPECT_FALSE(DecodeReply(other).has_value()) << std::hex << other;
@@ -140,6 +146,38 @@ TEST(SingleInstance, OneObjectNameForEverySpellingOfAFolder)
     for (const char* other : {"C:\\Users\\Ana\\Kelvaro2", "C:\\Users\\Ana", "D:\\Users\\Ana\\Kelvaro"})
         EXPECT_NE(InstanceObjectName(other), name) << other;
     EXPECT_EQ(InstanceObjectName("\\\\?\\UNC\\server\\share\\k"), InstanceObjectName("\\\\Server\\Share\\K"));
+
+    // The channel: the folder's, in one session.
+    const std::string channel = CommandChannelName("C:\\Users\\Ana\\Kelvaro", 1);
+    EXPECT_EQ(channel, "\\\\.\\pipe\\Kelvaro-1-" + name.substr(name.find('-') + 1));
+    EXPECT_EQ(CommandChannelName("c:/users/ana/kelvaro/", 1), channel);
+    EXPECT_NE(CommandChannelName("C:\\Users\\Ana\\Kelvaro", 2), channel);
+}
+
+// A command is taken only from this user in this sign-in session, as the channel tells them.
+TEST(SingleInstance, WhoseCommandsAreTaken)
+{
+    const std::string ana = "S-1-5-21-1004336348-1177238915-682003330-1000";
+    const PeerIdentity ours{ana, 1};
+    const struct {
+        PeerIdentity caller;
+        PeerIdentity ours;
+        bool accepted;
+        const char* row;
+    } cases[] = {
+        {{ana, 1}, ours, true, "same user, same session"},
+        {{ana, 2}, ours, false, "same user in another session"},
+        {{ana, 0}, ours, false, "a service's session"},
+        {{"S-1-5-21-1004336348-1177238915-682003330-1001", 1}, ours, false, "another user in this session"},
+        {{ana + "0", 1}, ours, false, "a SID that begins as ours"},
+        {{"S-1-5-7", 1}, ours, false, "an anonymous caller"},
+        {{"", 1}, ours, false, "a caller whose user the channel can't tell"},
+        {{ana, std::nullopt}, ours, false, "a caller whose session the channel can't tell"},
+        {{"", 1}, {"", 1}, false, "neither user told"},
+        {{ana, std::nullopt}, {ana, std::nullopt}, false, "neither session told"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AcceptsCaller(c.caller, c.ours), c.accepted) << c.row;
 }
 
 } // namespace

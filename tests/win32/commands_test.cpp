@@ -6,6 +6,7 @@
 #include "breaks/forced_break_dialog_win.h"
 #include "breaks/break_state.h"
 #include "fake_platform_win.h"
+#include "language/translation.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
 #include "test_support_win.h"
@@ -57,6 +58,8 @@ TEST(CommandClientTest, FindsTheRunningKelvaroHandsTheCommandOverAndTells)
         {{"pause 30"}, RunningKelvaro::None, false, std::nullopt, "exit 1, box !No Kelvaro is running in this folder."},
         {{"quit"}, RunningKelvaro::Answering, true, std::nullopt,
          "exit 3, sent quit, printed The Kelvaro running in this folder does not answer."},
+        {{"pause 60"}, RunningKelvaro::Answering, false, EncodeReply({ReplyCode::NotDone, {}}),
+         "exit 4, sent pause 60, box !Kelvaro ended before it carried out the command."},
         {{"help"}, RunningKelvaro::Answering, false, std::nullopt, "exit 2, box iUsage: kelvaro.exe [command]"},
     };
     for (const Case& c : cases) {
@@ -72,6 +75,8 @@ TEST(CommandClientTest, FindsTheRunningKelvaroHandsTheCommandOverAndTells)
         EXPECT_EQ(platform.claims.size(), c.expected == "runs" ? 1u : 0u) << c.expected;
         for (HWND window : platform.commandWindows)
             EXPECT_EQ(window, running);
+        for (const std::string& channel : platform.commandChannels)
+            EXPECT_EQ(channel, CommandChannelName(platform.dataFolder, platform.ownIdentity.session.value()));
     }
 
     // Two starts at once: the one that couldn't claim the folder looks again, then tells.
@@ -79,6 +84,29 @@ TEST(CommandClientTest, FindsTheRunningKelvaroHandsTheCommandOverAndTells)
     platform.claimGranted = false;
     EXPECT_EQ(Start(platform, {"start"}), "exit 3, printed The Kelvaro running in this folder does not answer.");
     EXPECT_EQ(platform.lookups.size(), 2u);
+}
+
+// The start takes up the user's language before it makes any text; a damaged translation of the
+// user's gives no box there, where a script may be waiting.
+TEST(CommandClientTest, TheCommandLineSpeaksTheUsersLanguage)
+{
+    const struct {
+        std::map<std::string, std::string> files;
+        std::vector<std::string> arguments;
+        std::string expected;
+    } cases[] = {
+        {{{"settings.txt", "LANGUAGE de\r\n"}}, {"status"}, "exit 1, printed In diesem Ordner l\u00E4uft kein Kelvaro."},
+        {{{"settings.txt", "LANGUAGE sv\r\n"}, {"kelvaro.sv.po", "msgid \"\"\nmsgstr \"\\n\nmsgid"}},
+         {"status"},
+         "exit 1, printed No Kelvaro is running in this folder."},
+    };
+    for (const auto& c : cases) {
+        FakePlatform platform;
+        for (const auto& [name, bytes] : c.files)
+            platform.files[name] = bytes;
+        EXPECT_EQ(Start(platform, c.arguments), c.expected) << c.expected;
+        SetCurrentTranslation(CTranslation());
+    }
 }
 
 constexpr char kStoppedSettings[] = "STARTTRAY 0 STARTPROGRAM false";
@@ -102,13 +130,17 @@ protected:
         ASSERT_TRUE(window->Create(nullptr));
         PumpMessages();
     }
-    // A later start's command, from a process of this user's session unless told otherwise.
-    std::optional<CommandReply> Send(const std::string& command, DWORD processId = 42)
+    // A later start's command through the channel, from this user in this session unless told
+    // otherwise; its answer, or nothing when it was hung up on.
+    std::optional<CommandReply> Send(const std::string& command, std::optional<PeerIdentity> caller = std::nullopt)
     {
-        COPYDATASTRUCT data{processId, static_cast<DWORD>(command.size()), const_cast<char*>(command.data())};
-        const LRESULT result = SendMessageW(window->Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        platform.channelAnswers.clear();
+        platform.CommandArrives(command, caller.value_or(platform.ownIdentity));
         PumpMessages();
-        return result == 0 ? std::nullopt : DecodeReply(static_cast<std::uint64_t>(result));
+        EXPECT_EQ(platform.channelAnswers.size(), 1u) << command;
+        const std::optional<std::uint64_t> answer =
+            platform.channelAnswers.empty() ? std::nullopt : platform.channelAnswers.back();
+        return answer ? DecodeReply(*answer) : std::nullopt;
     }
     // A key pressed in a control of the Settings dialog, as the keyboard gives it.
     void TypeInto(int id, WPARAM key)
@@ -132,6 +164,7 @@ TEST_F(CommandsTest, EachCommandDoesWhatItsMenuEntryDoes)
 {
     Open();
     EXPECT_EQ(platform.announcedWindows, std::vector<HWND>{window->Hwnd()});
+    EXPECT_EQ(platform.channelsOpened, std::vector<std::string>{CommandChannelName(platform.dataFolder, 1)});
     EXPECT_EQ(Send("status"), (CommandReply{ReplyCode::Done, {false, 0, std::nullopt}}));
     EXPECT_EQ(Send("pause 30")->code, ReplyCode::Stopped) << "the menu's pauses need supervision";
     EXPECT_EQ(Send("break")->code, ReplyCode::Stopped);
@@ -149,11 +182,17 @@ TEST_F(CommandsTest, EachCommandDoesWhatItsMenuEntryDoes)
     ASSERT_NE(g_pForceBreakDlg, nullptr);
     EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
 
-    // Another user's program, help and anything else are not obeyed.
-    platform.otherUsersProcesses.insert(7);
-    EXPECT_EQ(Send("stop", 7), std::nullopt);
+    // Another user's program, this user's in another session, one the channel can't tell, help and
+    // anything else are hung up on; a window message carries no command any more.
+    const std::string ana = platform.ownIdentity.user;
+    EXPECT_EQ(Send("stop", PeerIdentity{"S-1-5-21-1004336348-1177238915-682003330-1001", 1}), std::nullopt);
+    EXPECT_EQ(Send("stop", PeerIdentity{ana, 2}), std::nullopt);
+    EXPECT_EQ(Send("stop", PeerIdentity{"", 1}), std::nullopt);
     EXPECT_EQ(Send("help"), std::nullopt);
     EXPECT_EQ(Send("pause 45"), std::nullopt);
+    char stop[] = "stop";
+    COPYDATASTRUCT data{42, sizeof stop - 1, stop};
+    EXPECT_EQ(SendMessageW(window->Hwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
     EXPECT_TRUE(g_bRunning);
 
     EXPECT_EQ(Send("stop")->status.supervising, false);
@@ -174,6 +213,48 @@ TEST_F(CommandsTest, EachCommandDoesWhatItsMenuEntryDoes)
     EXPECT_FALSE(IsWindow(window->Hwnd()));
     EXPECT_EQ(platform.writes["settings.txt"], saves + 1);
     EXPECT_EQ(platform.announcedWindows.back(), nullptr) << "a later start no longer finds the window";
+    EXPECT_EQ(platform.channelWindow, nullptr) << "the channel closed once the quit was answered";
+}
+
+// A command that comes while Kelvaro starts waits for the end of set-up; if Kelvaro ends first, it
+// is answered as not carried out, never as done.
+TEST_F(CommandsTest, ACommandDuringStartUpWaitsForItsEnd)
+{
+    platform.files.erase("settings.txt"); // its box opens during set-up, with a nested message loop
+    std::vector<std::optional<std::uint64_t>> answersDuringSetUp;
+    platform.whileBoxOpen = [&] {
+        platform.CommandArrives("start", platform.ownIdentity);
+        PumpMessages();
+        answersDuringSetUp = platform.channelAnswers;
+    };
+    Open();
+    EXPECT_TRUE(answersDuringSetUp.empty());
+    ASSERT_EQ(platform.channelAnswers.size(), 1u);
+    ASSERT_TRUE(platform.channelAnswers[0]);
+    const std::optional<CommandReply> reply = DecodeReply(*platform.channelAnswers[0]);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->code, ReplyCode::Done);
+    EXPECT_TRUE(reply->status.supervising);
+    EXPECT_TRUE(g_bRunning);
+
+    // Quit from the tray while the box of set-up is open: the command waiting is not done.
+    platform.files.erase("settings.txt");
+    platform.channelAnswers.clear();
+    platform.whileBoxOpen = [&] {
+        platform.CommandArrives("stop", platform.ownIdentity);
+        PumpMessages();
+        SendMessageW(platform.channelWindow, WM_COMMAND, ID_TRAY_QUIT, 0);
+    };
+    window.reset();
+    platform.channelClosedWith.reset();
+    ResetProgramState();
+    window = std::make_unique<CTavrinDlg>(platform, icons);
+    EXPECT_FALSE(window->Create(nullptr)) << "ended during set-up";
+    PumpMessages();
+    EXPECT_TRUE(platform.channelAnswers.empty());
+    ASSERT_TRUE(platform.channelClosedWith);
+    ASSERT_TRUE(DecodeReply(*platform.channelClosedWith));
+    EXPECT_EQ(DecodeReply(*platform.channelClosedWith)->code, ReplyCode::NotDone);
 }
 
 TEST_F(CommandsTest, ShortcutsFromTheSettingsDialogPauseResumeAndBreak)

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A Platform that records what the program asked of the system and answers from a script,
@@ -212,13 +213,14 @@ public:
         return claimGranted;
     }
     void AnnounceKelvaroWindow(HWND window) override { announcedWindows.push_back(window); }
-    std::optional<std::uint64_t> SendCommand(HWND window, const std::string& command) override
+    std::optional<std::uint64_t> SendCommand(HWND window, const std::string& channelName,
+                                             const std::string& command) override
     {
         commandsSent.push_back(command);
         commandWindows.push_back(window);
+        commandChannels.push_back(channelName);
         return commandReply;
     }
-    bool SameUserSession(std::uint32_t processId) override { return otherUsersProcesses.count(processId) == 0; }
     bool WriteLine(const std::string& text) override
     {
         if (!hasConsole)
@@ -234,6 +236,27 @@ public:
         return true;
     }
     void UnregisterShortcut(HWND, int id) override { registeredShortcuts.erase(id); }
+    PeerIdentity OwnIdentity() override { return ownIdentity; }
+    bool OpenCommandChannel(const std::string& name, HWND window, UINT message) override
+    {
+        channelsOpened.push_back(name);
+        channelWindow = window;
+        channelMessage = message;
+        return true;
+    }
+    std::optional<ChannelCommand> TakeChannelCommand() override { return std::exchange(waitingCommand, std::nullopt); }
+    void AnswerChannelCommand(std::optional<std::uint64_t> reply) override { channelAnswers.push_back(reply); }
+    void CloseCommandChannel(std::uint64_t lastAnswer) override
+    {
+        channelClosedWith = lastAnswer;
+        channelWindow = nullptr;
+    }
+    // A later start's command comes through the channel, which tells the window as its thread does.
+    void CommandArrives(const std::string& command, const PeerIdentity& caller)
+    {
+        waitingCommand = ChannelCommand{command, caller};
+        PostMessageW(channelWindow, channelMessage, 0, 0);
+    }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -333,8 +356,16 @@ public:
     std::vector<HWND> announcedWindows;
     std::vector<std::string> commandsSent;
     std::vector<HWND> commandWindows;
-    // Processes of another user or sign-in session.
-    std::set<std::uint32_t> otherUsersProcesses;
+    std::vector<std::string> commandChannels;
+    // Who this program is; the channel opened, the command waiting in it and the answers it got,
+    // and the last answer it was closed with.
+    PeerIdentity ownIdentity{"S-1-5-21-1004336348-1177238915-682003330-1000", 1};
+    std::vector<std::string> channelsOpened;
+    HWND channelWindow = nullptr;
+    UINT channelMessage = 0;
+    std::optional<ChannelCommand> waitingCommand;
+    std::vector<std::optional<std::uint64_t>> channelAnswers;
+    std::optional<std::uint64_t> channelClosedWith;
     // Started from a console (or with its output redirected), and what it printed there.
     bool hasConsole = true;
     std::vector<std::string> linesWritten;
