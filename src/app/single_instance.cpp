@@ -1,6 +1,7 @@
 #include "app/single_instance.h"
 
 #include "language/translation.h"
+#include "platform/text_chars.h"
 #include "resources/resource_ids.h"
 
 #include <algorithm>
@@ -44,13 +45,8 @@ constexpr const char* kStopped =
 std::string FolderHash(std::string_view folderPath)
 {
     std::string path;
-    for (char c : folderPath) {
-        if (c == '/')
-            c = '\\';
-        else if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        path += c;
-    }
+    for (char c : folderPath)
+        path += c == '/' ? '\\' : AsciiLower(c);
     if (path.starts_with(kLongUncPrefix))
         path = "\\\\" + path.substr(kLongUncPrefix.size());
     else if (path.starts_with(kLongPathPrefix))
