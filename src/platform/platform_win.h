@@ -4,6 +4,7 @@
 
 #include "app/hotkey_text.h"
 #include "app/single_instance.h"
+#include "breaks/break_covers.h"
 #include "messages/quiet_signals.h"
 
 #include <cstdint>
@@ -121,6 +122,13 @@ public:
     // false when another program holds it.
     virtual bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) = 0;
     virtual void UnregisterShortcut(HWND window, int id) = 0;
+
+    // The monitors as the system lays them out now, each with its whole rectangle, its work area
+    // and its DPI; the primary screen alone when they can't be listed.
+    virtual std::vector<MonitorArea> Monitors() = 0;
+    // Where the mouse pointer is on the virtual screen; the primary monitor's corner when the
+    // system can't tell (another desktop has the input).
+    virtual ScreenPoint PointerPosition() = 0;
 };
 
 // The system's own implementation.
@@ -170,6 +178,8 @@ public:
     bool WriteLine(const std::string& text) override;
     bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) override;
     void UnregisterShortcut(HWND window, int id) override;
+    std::vector<MonitorArea> Monitors() override;
+    ScreenPoint PointerPosition() override;
 
 private:
     // The claimed object and its view, where the main window's handle is announced.
