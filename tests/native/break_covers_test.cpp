@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -20,11 +20,9 @@ const MonitorArea Lup{{0, -1024, 1280, 0}, {0, -1024, 1280, -40}, 120};    // L 
 
 std::string Name(const ScreenRect& rect)
 {
-    const std::map<std::string, const MonitorArea*> names{
-        {"A", &A}, {"B", &B}, {"L", &L}, {"A1024", &A1024}, {"Lup", &Lup}};
-    for (const auto& [name, monitor] : names) {
-        if (monitor->rect.left == rect.left && monitor->rect.top == rect.top && monitor->rect.right == rect.right &&
-            monitor->rect.bottom == rect.bottom)
+    for (const auto& [name, monitor] : {std::pair{"A", A}, {"B", B}, {"L", L}, {"A1024", A1024}, {"Lup", Lup}}) {
+        const ScreenRect& r = monitor.rect;
+        if (r.left == rect.left && r.top == rect.top && r.right == rect.right && r.bottom == rect.bottom)
             return name;
     }
     return "?";
