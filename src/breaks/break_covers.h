@@ -57,7 +57,6 @@ public:
     CoverLayout Follow(const std::vector<MonitorArea>& monitors, ScreenPoint pointer, const DialogPlace& dialog);
     // The break dialog went: no cover stands.
     void Lift() { m_covers.clear(); }
-    std::size_t Standing() const { return m_covers.size(); }
 
 private:
     struct StandingCover {

@@ -234,11 +234,7 @@ public:
         return true;
     }
     void UnregisterShortcut(HWND, int id) override { registeredShortcuts.erase(id); }
-    std::vector<MonitorArea> Monitors() override
-    {
-        ++monitorLooks;
-        return monitors;
-    }
+    std::vector<MonitorArea> Monitors() override { return monitors; }
     ScreenPoint PointerPosition() override { return pointer; }
 
     // The user pressing a lock key: toggled, but not by the program.
@@ -347,10 +343,9 @@ public:
     // Shortcuts another program has registered; those Kelvaro registered, by id, as their text.
     std::set<std::string> shortcutsOfOtherPrograms;
     std::map<int, std::string> registeredShortcuts;
-    // The monitors and the mouse pointer the system shows, and how often the monitors were looked at.
+    // The monitors and the mouse pointer the system shows.
     std::vector<MonitorArea> monitors{{{0, 0, 1024, 768}, {0, 0, 1024, 738}, 96}};
     ScreenPoint pointer{512, 384};
-    int monitorLooks = 0;
 
 private:
     void ShowPendingPresses()
