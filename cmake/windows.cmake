@@ -114,6 +114,16 @@ if(CMAKE_CROSSCOMPILING)
   kelvaro_wine_session(text_fit_144dpi)
 endif()
 
+# The break's covers on two monitors side by side, the second switched off and on during the break:
+# Xorg's dummy driver in a Wine session of its own (Linux only, as root).
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME two_monitors COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/run-on-two-monitors.sh ${CMAKE_BINARY_DIR}
+    $<TARGET_FILE:kelvaro_win32_tests> --gtest_brief=1 --gtest_filter=TwoMonitors.*)
+  # A first Wine start of its own prefix and a display of its own included.
+  set_tests_properties(two_monitors PROPERTIES TIMEOUT 600)
+  kelvaro_wine_session(two_monitors)
+endif()
+
 file(GLOB KELVARO_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(KELVARO_E2E_SOURCES)
   add_executable(kelvaro_e2e ${KELVARO_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/src/platform/text_win.cpp)

@@ -14,8 +14,10 @@ build_packages=(cmake ninja-build g++ googletest mingw-w64 wine wine64 xvfb)
 picture_packages=(imagemagick)
 # Only for the tests: faketime moves the wall clock while the program runs, nsis makes the installer,
 # ImageMagick saves the README's pictures, a CJK font gives the text-fit tests the width of Chinese
-# and Japanese characters, gettext checks the translations.
-test_packages=(faketime nsis imagemagick fonts-wqy-microhei gettext)
+# and Japanese characters, gettext checks the translations, Xorg's dummy driver and xrandr make two
+# monitors side by side.
+test_packages=(faketime nsis imagemagick fonts-wqy-microhei gettext xserver-xorg-core xserver-xorg-video-dummy
+    x11-xserver-utils)
 # Only for the tests: the fuzzers (clang, libFuzzer's runtime) and the static analysis.
 analysis_packages=(clang libclang-rt-14-dev clang-tidy cppcheck)
 # The test command holds the code to no warnings at all.
@@ -58,7 +60,7 @@ wine_processes_left() {
 # Ends what a test command killed outright (with its sessions' watchers) left of its Wine sessions.
 stop_wine() {
     local session
-    for session in "$1" "$1"/wine-* "$1"/dpi-* "$1"/faked-clock*; do
+    for session in "$1" "$1"/wine-* "$1"/dpi-* "$1"/faked-clock* "$1"/two-monitors; do
         [ -d "$session/wineprefix" ] && stop_wine_session "$session"
     done
     return 0

@@ -1,6 +1,7 @@
 #include "breaks/forced_break_dialog_win.h"
 
 #include "breaks/idea_box.h"
+#include "breaks/strict_break.h"
 #include "framework/accessibility_win.h"
 #include "platform/text_win.h"
 #include "resources/resource_ids.h"
@@ -80,6 +81,19 @@ void CforceBreak::ShowIdea(const std::string& idea)
     ShowWindow(box, layout.boxHeight > 0 ? SW_SHOWNA : SW_HIDE);
     SetWindowPos(Hwnd(), nullptr, window.left, layout.dialogTop, window.right - window.left,
                  window.bottom - window.top + layout.shift, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CforceBreak::OnOK()
+{
+    if (BreakDialogMayEnd(m_bStrict, IsItemEnabled(IDOK)))
+        CDialog::OnOK();
+}
+
+// Escape, Alt+F4 and the close command all come as Cancel.
+void CforceBreak::OnCancel()
+{
+    if (BreakDialogMayEnd(m_bStrict, IsItemEnabled(IDOK)))
+        CDialog::OnCancel();
 }
 
 bool CforceBreak::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT&)

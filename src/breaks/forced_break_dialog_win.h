@@ -13,9 +13,14 @@ public:
     // dialog grows by what the whole idea needs, within the work area of its monitor; without an
     // idea it looks as it did before ideas.
     void ShowIdea(const std::string& idea);
+    // A strict break: OK, Escape, Alt+F4 and the close command do nothing while the OK button is
+    // disabled, which its owner keeps so until the countdown ends.
+    void SetStrict(bool strict) { m_bStrict = strict; }
 
 protected:
     BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
@@ -24,6 +29,8 @@ private:
         int line = 0;   // one line of the box's font
     };
     TextHeights MeasureIdea(const std::string& idea) const;
+
+    bool m_bStrict = false;
 };
 
 // The most recently created break dialog; null until the first break of the run.

@@ -4,6 +4,7 @@
 
 #include "app/hotkey_text.h"
 #include "app/single_instance.h"
+#include "breaks/break_covers.h"
 #include "messages/quiet_signals.h"
 
 #include <cstdint>
@@ -141,6 +142,12 @@ public:
     virtual void AnswerChannelCommand(std::optional<std::uint64_t> reply) = 0;
     // Closes the channel; a command that came and has no answer yet gets `lastAnswer`.
     virtual void CloseCommandChannel(std::uint64_t lastAnswer) = 0;
+    // The monitors as the system lays them out now, each with its whole rectangle, its work area
+    // and its DPI; the primary screen alone when they can't be listed.
+    virtual std::vector<MonitorArea> Monitors() = 0;
+    // Where the mouse pointer is on the virtual screen; the primary monitor's corner when the
+    // system can't tell (another desktop has the input).
+    virtual ScreenPoint PointerPosition() = 0;
 };
 
 // The system's own implementation.
@@ -195,6 +202,8 @@ public:
     std::optional<ChannelCommand> TakeChannelCommand() override;
     void AnswerChannelCommand(std::optional<std::uint64_t> reply) override;
     void CloseCommandChannel(std::uint64_t lastAnswer) override;
+    std::vector<MonitorArea> Monitors() override;
+    ScreenPoint PointerPosition() override;
 
 private:
     // The claimed object and its view, where the main window's handle is announced.

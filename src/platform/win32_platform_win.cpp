@@ -1,5 +1,6 @@
 #include "platform/platform_win.h"
 
+#include "framework/dpi_win.h"
 #include "platform/file_replacement_win.h"
 #include "platform/quiet_signals_win.h"
 #include "platform/system_function_win.h"
@@ -349,4 +350,49 @@ bool Win32Platform::RegisterShortcut(HWND window, int id, const Shortcut& shortc
 void Win32Platform::UnregisterShortcut(HWND window, int id)
 {
     UnregisterHotKey(window, id);
+}
+
+namespace {
+
+ScreenRect ToScreenRect(const RECT& rect)
+{
+    return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
+            static_cast<int>(rect.bottom)};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const POINT centre{(info.rcMonitor.left + info.rcMonitor.right) / 2,
+                           (info.rcMonitor.top + info.rcMonitor.bottom) / 2};
+        reinterpret_cast<std::vector<MonitorArea>*>(list)->push_back(
+            {ToScreenRect(info.rcMonitor), ToScreenRect(info.rcWork), DpiForMonitorAt(centre)});
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<MonitorArea> Win32Platform::Monitors()
+{
+    std::vector<MonitorArea> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) {
+        RECT work{};
+        if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+            work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        monitors.push_back(
+            {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, ToScreenRect(work), SystemDpi()});
+    }
+    return monitors;
+}
+
+ScreenPoint Win32Platform::PointerPosition()
+{
+    POINT pointer{};
+    if (!GetCursorPos(&pointer))
+        return {};
+    return {static_cast<int>(pointer.x), static_cast<int>(pointer.y)};
 }

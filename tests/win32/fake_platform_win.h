@@ -257,6 +257,8 @@ public:
         waitingCommand = ChannelCommand{command, caller};
         PostMessageW(channelWindow, channelMessage, 0, 0);
     }
+    std::vector<MonitorArea> Monitors() override { return monitors; }
+    ScreenPoint PointerPosition() override { return pointer; }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -372,6 +374,9 @@ public:
     // Shortcuts another program has registered; those Kelvaro registered, by id, as their text.
     std::set<std::string> shortcutsOfOtherPrograms;
     std::map<int, std::string> registeredShortcuts;
+    // The monitors and the mouse pointer the system shows.
+    std::vector<MonitorArea> monitors{{{0, 0, 1024, 768}, {0, 0, 1024, 738}, 96}};
+    ScreenPoint pointer{512, 384};
 
 private:
     void ShowPendingPresses()

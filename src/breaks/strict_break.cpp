@@ -1,0 +1,6 @@
+#include "breaks/strict_break.h"
+
+bool BreakDialogMayEnd(bool strict, bool countdownEnded)
+{
+    return !strict || countdownEnded;
+}
