@@ -23,6 +23,7 @@
  *       once it has stayed the same for STILL_MS (1000) milliseconds, as the bitmap FILE (with 0 as
  *       it stands); exits with 3 when the window came but its picture never stayed the same that long
  *   window_tool.exe work SECONDS     moves the mouse to and fro twice a second for SECONDS, as a user at work
+ *   window_tool.exe pointer X Y      puts the mouse pointer at X, Y of the virtual screen
  * Exits with 1 when no window matches. */
 #include <windows.h>
 #include <stdio.h>
@@ -353,6 +354,8 @@ int main(int argc, char** argv)
         }
         return 0;
     }
+    if (argc == 4 && strcmp(argv[1], "pointer") == 0)
+        return SetCursorPos(atoi(argv[2]), atoi(argv[3])) ? 0 : 1;
     if (argc == 2 && strcmp(argv[1], "boxes") == 0) {
         EnumWindows(PrintMessageBox, 0);
         return 0;
@@ -367,6 +370,6 @@ int main(int argc, char** argv)
                     "menu TITLE HOLDING COMMAND | timer TITLE HOLDING ID | ticks TITLE HOLDING ID CLASS SECONDS | "
                     "close CLASS | focus TITLE ID | wait TITLE ID TEXT SECONDS | "
                     "enabled TITLE ID SECONDS | boxes | shot CLASS TITLE SECONDS FILE [STILL_MS] | "
-                    "work SECONDS\n");
+                    "work SECONDS | pointer X Y\n");
     return 2;
 }

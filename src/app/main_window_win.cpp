@@ -256,7 +256,7 @@ void CTavrinDlg::OnQuit()
             Hwnd(),
             Tr("I think you are trying to get away from your break, don’t do that!? Are you really sure that you "
                "want to quit?"),
-            Tr("Kelvaro WARNING!!!"), MB_YESNO | MB_ICONSTOP);
+            Tr("Kelvaro WARNING!!!"), MB_YESNO | MB_ICONSTOP | QuestionAboveCovers());
         // A Quit from the tray can be taken while the question is open and end the program first.
         if (answer == IDNO || Ended())
             return;
@@ -313,6 +313,13 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_SHORTCUTS_CHOSEN:
         RegisterShortcuts(ShortcutOccasion::Chosen);
+        return true;
+    case WM_SETTINGS_CHANGED:
+        // A break shown follows the choice of covers at once.
+        if (m_settings.coverScreens)
+            CoverTheScreens();
+        else
+            m_covers.Lift();
         return true;
     // Left to the default handling too, which lays the window out again for its new DPI.
     case WM_DPICHANGED:
@@ -389,10 +396,18 @@ void CTavrinDlg::OnClose()
     ShowBreakAgainIfRunning();
 }
 
+UINT CTavrinDlg::QuestionAboveCovers() const
+{
+    // The covers stand above every other window; a question asked during the break comes above them.
+    return m_covers.Covers().empty() ? 0 : MB_TOPMOST;
+}
+
 void CTavrinDlg::ShowBreakAgainIfRunning()
 {
-    if (g_bBreakRunning && g_pForceBreakDlg)
+    if (g_bBreakRunning && g_pForceBreakDlg) {
         g_pForceBreakDlg->Show(SW_SHOW);
+        CoverTheScreens();
+    }
 }
 
 void CTavrinDlg::OnEndSession()

@@ -3,6 +3,7 @@
 #include "app/shortcuts_win.h"
 #include "app/supervision_state.h"
 #include "breaks/break_coordinator.h"
+#include "breaks/break_covers_win.h"
 #include "breaks/break_ideas.h"
 #include "breaks/eye_breaks_win.h"
 #include "breaks/heads_up_window_win.h"
@@ -105,6 +106,7 @@ private:
     void OnAbout();
     void OnInfoLabelClick();
     void ShowBreakAgainIfRunning();
+    UINT QuestionAboveCovers() const;
     void HideOwnedDialogs();
     OwnedWindow RoleOf(HWND window) const;
     // Every window shows the settings, and takes input as supervision's locks say.
@@ -114,6 +116,8 @@ private:
     void StartCountingActiveTime();
     // Shows the break dialog and starts (or goes on with) its countdown.
     void StartForcedBreak();
+    // Covers every monitor under the break dialog shown, when the user chose that.
+    void CoverTheScreens();
     ReminderSettings CurrentReminderSettings() const;
     // A reminder falls due (a message timer's, the warning, or one that was held or waited): with
     // the settings and time of now, what the rules allow of it is given: its lights and sound,
@@ -174,6 +178,8 @@ private:
     CReminderPresenter m_reminders{m_platform, m_settings};
     CEyeBreaks m_eyeBreaks;
     CHeadsUpWnd m_headsUp{m_platform};
+    // The covers over every monitor while the break dialog is shown, when the user chose them.
+    CBreakCovers m_covers{m_platform};
     // Commands from later starts in the same folder, and the keyboard shortcuts.
     CCommandServer m_commands{m_platform, *this};
     CShortcuts m_shortcuts{m_platform, g_supervision.Shortcuts()};

@@ -34,7 +34,15 @@ void CTavrinDlg::StartForcedBreak()
             ReadBreakIdeas(m_platform.ReadWholeFile(kBreakIdeasFile).value_or(std::string()));
         g_pForceBreakDlg->ShowIdea(m_breakIdeas.Next(ideas, m_platform.Now()));
     }
+    g_pForceBreakDlg->SetStrict(m_settings.strictBreaks);
     g_pForceBreakDlg->Show(SW_SHOW);
+    CoverTheScreens();
+}
+
+void CTavrinDlg::CoverTheScreens()
+{
+    if (m_settings.coverScreens && g_pForceBreakDlg)
+        m_covers.Lay(g_pForceBreakDlg->Hwnd());
 }
 
 void CTavrinDlg::OnBreakCountdownTick()

@@ -152,6 +152,9 @@
 #define IDC_SETTINGS_PAUSE_SHORTCUT_LABEL 1127
 #define IDC_SETTINGS_BREAK_SHORTCUT 1128
 #define IDC_SETTINGS_BREAK_SHORTCUT_LABEL 1129
+// The Settings dialog's choices of how a forced break stands
+#define IDC_SETTINGS_COVER_SCREENS 1150
+#define IDC_SETTINGS_STRICT_BREAKS 1151
 
 // The eye break's popup, a window of its own without a template
 #define IDC_EYE_BREAK_TEXT 1001

@@ -37,6 +37,8 @@ constexpr CheckBinding kChecks[] = {
     {IDC_SETTINGS_EYE_BREAKS, &SettingsModel::eyeBreaks},
     {IDC_SETTINGS_WORK_HOURS, &SettingsModel::workHours},
     {IDC_SETTINGS_DAILY_LIMIT, &SettingsModel::dailyLimit},
+    {IDC_SETTINGS_COVER_SCREENS, &SettingsModel::coverScreens},
+    {IDC_SETTINGS_STRICT_BREAKS, &SettingsModel::strictBreaks},
 };
 constexpr TextBinding kTexts[] = {
     {IDC_SETTINGS_WAIT_SECONDS, &SettingsModel::forceBreakWait},
@@ -146,7 +148,12 @@ void CSetting::OnCommand(int id, int notifyCode)
     default:
         break;
     }
-    if (m_view.Take(id, notifyCode) || notifyCode != BN_CLICKED)
+    if (m_view.Take(id, notifyCode)) {
+        if (notifyCode == BN_CLICKED)
+            PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SETTINGS_CHANGED, 0, 0);
+        return;
+    }
+    if (notifyCode != BN_CLICKED)
         return;
     switch (id) {
     case IDC_SETTINGS_BROWSE_MESSAGE:

@@ -12,6 +12,8 @@ class CWorkingHoursDlg;
 
 // Sent to the dialog's owner when the dialog hides, however it went: the shortcuts may have changed.
 constexpr UINT WM_SHORTCUTS_CHOSEN = WM_APP + 1001;
+// Posted to the dialog's owner when the user changed a choice, for what shows it at once.
+constexpr UINT WM_SETTINGS_CHANGED = WM_APP + 1003;
 
 // The less common choices: forced breaks, sound-only messages, keyboard lights, the two sounds,
 // the quiet moments, eye breaks, the working day, the shortcuts and the language. It shows the

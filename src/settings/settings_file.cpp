@@ -64,6 +64,8 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"HOTKEY_PAUSE", SettingKey::HotkeyPause},
     {"HOTKEY_BREAK", SettingKey::HotkeyBreak},
     {"LANGUAGE", SettingKey::Language},
+    {"COVER_SCREENS", SettingKey::CoverScreens},
+    {"STRICT_BREAKS", SettingKey::StrictBreaks},
 }};
 
 constexpr int kMinutesPerHour = 60;
@@ -478,6 +480,8 @@ std::string FormatSettingsFile(const SettingsModel& settings, std::optional<std:
     AppendLine(out, SettingKey::HotkeyBreak, ValueText(ShortcutText(settings.breakShortcut)));
     if (IsLanguageSetting(settings.language))
         AppendLine(out, SettingKey::Language, settings.language);
+    AppendCheck(out, SettingKey::CoverScreens, settings.coverScreens);
+    AppendCheck(out, SettingKey::StrictBreaks, settings.strictBreaks);
     return out;
 }
 

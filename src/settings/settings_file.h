@@ -18,8 +18,8 @@ constexpr std::size_t kLongestNumberText = 9;
 // The 17 lines in their fixed order, then the lines of the settings added since, each ending CR LF.
 // A day of the working hours is always written in double quotes, "09:00-17:00" or "" for a day off;
 // the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one; then
-// the shortcuts, "HOTKEY_PAUSE Ctrl+Alt+P", or "" for none, and last the language, "LANGUAGE de", only
-// when one is chosen. A text value
+// the shortcuts, "HOTKEY_PAUSE Ctrl+Alt+P", or "" for none, the language, "LANGUAGE de", only
+// when one is chosen, and last how a forced break stands, COVER_SCREENS and STRICT_BREAKS. A text value
 // that is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled
 // and line breaks turned into blanks; any other value is written bare.
 std::string FormatSettingsFile(const SettingsModel& settings, std::optional<std::int64_t> pausedUntil = std::nullopt);
@@ -64,11 +64,14 @@ enum class SettingKey {
     HotkeyPause,
     HotkeyBreak,
     Language,
+    // How a forced break stands.
+    CoverScreens,
+    StrictBreaks,
 };
 
 // The number of keys; the writer writes every one, PAUSED_UNTIL only while a pause runs and
 // LANGUAGE only when one is chosen.
-constexpr std::size_t kSettingKeyCount = 36;
+constexpr std::size_t kSettingKeyCount = 38;
 
 // Whether a LANGUAGE value names a language: a language's id ("de", "pt_BR", "sr@latin"), not
 // empty, at most 32 characters.

@@ -110,6 +110,12 @@ SettingEffect ApplySetting(SettingsModel& model, const SettingAssignment& assign
     case SettingKey::Language:
         model.language = assignment.text;
         break;
+    case SettingKey::CoverScreens:
+        model.coverScreens = checked;
+        break;
+    case SettingKey::StrictBreaks:
+        model.strictBreaks = checked;
+        break;
     }
     return SettingEffect::None;
 }

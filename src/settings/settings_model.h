@@ -54,6 +54,8 @@ struct SettingsModel {
     std::string language; // "" for Windows' own, else a language's id ("de", "pt_BR")
     Shortcut pauseShortcut;
     Shortcut breakShortcut;
+    bool coverScreens = false; // the break dialog's covers over every monitor
+    bool strictBreaks = false; // a break can't be ended before its countdown has
 
     bool operator==(const SettingsModel&) const = default;
 };

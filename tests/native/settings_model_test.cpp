@@ -62,6 +62,7 @@ TEST(SettingsModel, EveryKeyReadsIntoItsSetting)
         {"HOTKEY_PAUSE ctrl+alt+p HOTKEY_BREAK P", [](M& m) { m.pauseShortcut = {kShortcutCtrl | kShortcutAlt, 'P'}; }},
         {"LANGUAGE pt_BR LANGUAGE ../x", [](M& m) { m.language = ""; }},
         {"LANGUAGE de", [](M& m) { m.language = "de"; }},
+        {"COVER_SCREENS 1 STRICT_BREAKS 1", [](M& m) { m.coverScreens = m.strictBreaks = true; }},
     };
     for (const auto& row : rows) {
         SettingsModel expected;
@@ -88,6 +89,7 @@ TEST(SettingsModel, TheFileWrittenFromTheModelReadsBackToIt)
     odd.dailyLimitMinutes = 1;
     odd.language = "zh_CN";
     odd.breakShortcut = {kShortcutCtrl | kShortcutShift, 0x70};
+    odd.coverScreens = odd.strictBreaks = true;
     for (const SettingsModel& model : {SettingsModel{}, odd}) {
         const std::string file = FormatSettingsFile(model);
         Read read = ReadFile(file);

@@ -3,6 +3,7 @@
 #include "app/main_window_win.h"
 
 #include "activity/calendar.h"
+#include "breaks/break_covers_win.h"
 #include "breaks/forced_break_dialog_win.h"
 #include "breaks/break_state.h"
 #include "fake_platform_win.h"
@@ -291,7 +292,8 @@ TEST_F(CommandsTest, ShortcutsFromTheSettingsDialogPauseResumeAndBreak)
     EXPECT_EQ(platform.registeredShortcuts, (std::map<int, std::string>{{2, "Ctrl+Alt+B"}}));
     platform.answers = {IDYES}; // the break still counts down
     Click(window->Hwnd(), IDC_MAIN_QUIT);
-    EXPECT_TRUE(platform.files["settings.txt"].ends_with("HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK Ctrl+Alt+B\r\n"))
+    EXPECT_TRUE(platform.files["settings.txt"].ends_with("HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK Ctrl+Alt+B\r\nCOVER_SCREENS 0\r\n"
+                                                         "STRICT_BREAKS 0\r\n"))
         << platform.files["settings.txt"];
     EXPECT_TRUE(platform.registeredShortcuts.empty());
     EXPECT_EQ(platform.messageBoxes.size(), 1u) << "the question of the break counting down";
@@ -350,6 +352,40 @@ TEST_F(CommandsTest, ShortcutsSwappedInTheDialogWork)
     SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
     ASSERT_NE(g_pForceBreakDlg, nullptr);
     EXPECT_TRUE(g_pForceBreakDlg->IsVisible());
+}
+
+// A break taken at once covers both monitors as the settings ask, and stands until its time when
+// it is strict; its question at Quit comes above the covers. The choice takes effect at once.
+TEST_F(CommandsTest, ABreakCoversEveryScreenAndIsStrictAsChosen)
+{
+    platform.monitors = {{{0, 0, 1024, 768}, {0, 0, 1024, 738}, 96}, {{1024, 0, 1824, 600}, {1024, 0, 1824, 600}, 96}};
+    platform.files["settings.txt"] =
+        "STARTTRAY 0 HOTKEY_BREAK Ctrl+Alt+B COVER_SCREENS 1 STRICT_BREAKS 1 STARTPROGRAM true";
+    Open();
+    const auto covers = [] {
+        int count = 0;
+        for (HWND cover = nullptr; (cover = FindWindowExW(nullptr, cover, CBreakCovers::kWindowClass, nullptr));)
+            count += IsWindowVisible(cover) ? 1 : 0;
+        return count;
+    };
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
+    ASSERT_NE(g_pForceBreakDlg, nullptr);
+    EXPECT_EQ(covers(), 2);
+    SendMessageW(g_pForceBreakDlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(g_pForceBreakDlg->IsVisible()) << "strict: Escape does nothing before the countdown's end";
+    platform.answers = {IDNO};
+    Click(window->Hwnd(), IDC_MAIN_QUIT);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONSTOP | MB_TOPMOST));
+
+    window->SettingsDialog()->Show(SW_SHOW);
+    Click(window->SettingsDialog()->Hwnd(), IDC_SETTINGS_COVER_SCREENS);
+    Click(window->SettingsDialog()->Hwnd(), IDC_SETTINGS_STRICT_BREAKS);
+    EXPECT_EQ(covers(), 0) << "lifted as the box is unchecked";
+    SendMessageW(window->Hwnd(), WM_HOTKEY, 2, 0);
+    EXPECT_EQ(covers(), 0);
+    SendMessageW(g_pForceBreakDlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(g_pForceBreakDlg->IsVisible()) << "not strict: Escape hides it as ever";
 }
 
 } // namespace
