@@ -46,6 +46,8 @@ tool pointer 1400 300
 (cd "$data" && wine "$exe" break >/dev/null 2>&1)
 # The break dialog, which has no title, once it stands; then the covers are laid.
 tool shot '#32770' '' 120 "Z:${scratch//\//\\}\\dialog.bmp" 0
+# One activity tick shows today's active time in it.
+tool timer Kelvaro 1003 6
 sleep 1
 picture_of_screen "$scratch/screen.png"
 convert "$scratch/screen.png" "$out/break-two-monitors.png"
