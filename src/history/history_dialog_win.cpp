@@ -89,7 +89,7 @@ void C2dGraphPlot::OnExport()
         return;
     const std::optional<std::string> path =
         m_platform.ChooseFileToSave(Hwnd(), Tr(kCsvFilterLabel), kCsvFilterPattern, kSuggestedCsvName);
-    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays())))
+    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays(), {})))
         m_platform.ShowMessageBox(Hwnd(), FillText(Tr(kCouldNotOpen), {*path}), kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 
