@@ -91,6 +91,7 @@ BOOL CTavrinDlg::OnInitDialog()
     LoadSaveActiveTime(3);
     g_timeCountedDay = m_platform.Now();
     LoadBreakHistory();
+    LoadUseHistory();
     SetChecked(IDC_MAIN_LAUNCH_MINIMIZED, true);
     int loaded = LoadSaveSettings(1);
     if (loaded == 0 && !Ended()) {
