@@ -496,6 +496,8 @@ void CTavrinDlg::OnShowHistory()
     }
     LoadSaveActiveTime(0);
     LoadSaveActiveTime(2);
+    // The limit as the Settings dialog shows it now, whether or not supervision took it at Start.
+    g_pHistoryDlg->SetChoices(g_pSettingsDlg ? g_pSettingsDlg->DailyLimitInForce() : std::nullopt, std::nullopt);
     g_pHistoryDlg->ReadHistory();
     g_pHistoryDlg->Show(SW_SHOW);
 }

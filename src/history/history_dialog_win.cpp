@@ -2,7 +2,6 @@
 
 #include "activity/active_time_store.h"
 #include "activity/calendar.h"
-#include "app/main_window_win.h"
 #include "history/history_csv.h"
 #include "history/history_statistics.h"
 #include "history/week_summary.h"
@@ -11,7 +10,6 @@
 #include "platform/platform_win.h"
 #include "platform/text_decoding.h"
 #include "resources/resource_ids.h"
-#include "settings/settings_dialog_win.h"
 
 #include <string>
 #include <utility>
@@ -22,6 +20,10 @@ constexpr char kAppName[] = "Kelvaro";
 constexpr const char* kCsvFilterLabel = TrLater("CSV (*.csv)");
 constexpr char kCsvFilterPattern[] = "*.csv";
 constexpr char kSuggestedCsvName[] = "kelvaro-history.csv";
+// The views' buttons, in the order of HistoryView.
+constexpr int kFirstViewButton = IDC_HISTORY_VIEW_DAYS;
+constexpr int kLastViewButton = IDC_HISTORY_VIEW_NIGHTS;
+static_assert(kLastViewButton - kFirstViewButton + 1 == kHistoryViews);
 
 } // namespace
 
@@ -47,6 +49,17 @@ std::vector<BreakDay> C2dGraphPlot::ReadBreakDays()
     return bytes ? ParseBreakHistory(DecodeTextFile(*bytes)) : std::vector<BreakDay>{};
 }
 
+std::vector<UseDay> C2dGraphPlot::ReadUseDays()
+{
+    const std::optional<std::string> bytes = m_platform.ReadWholeFile(kUseHistoryFile);
+    return bytes ? InDateOrder(ParseUseHistory(DecodeTextFile(*bytes))) : std::vector<UseDay>{};
+}
+
+void C2dGraphPlot::SetChoices(std::optional<int> dailyLimitMinutes, std::optional<int> bedtimeMinutes)
+{
+    m_choices = {dailyLimitMinutes, bedtimeMinutes};
+}
+
 int C2dGraphPlot::ReadHistory()
 {
     const std::optional<std::vector<DayRecord>> days = ReadDays();
@@ -60,17 +73,30 @@ int C2dGraphPlot::ReadHistory()
     SetItemText(IDC_HISTORY_AVG_ACTIVE_DAYS, figures.averageActiveDays);
     SetItemText(IDC_HISTORY_AVG_ALL_DAYS, figures.averageAllDays);
     SetItemText(IDC_HISTORY_MAX_ACTIVE, figures.bestDay);
-    const std::optional<CivilDate> today = LocalDate(m_platform.Now());
+    const std::int64_t now = m_platform.Now();
+    const std::optional<CivilDate> today = LocalDate(now);
+    const std::optional<UseMoment> tonight = UseMomentOf(now);
     const std::vector<BreakDay> breaks = ReadBreakDays();
     SetItemText(IDC_HISTORY_BREAKS, BreakStatisticsLine(breaks, today));
-    // The limit as the Settings dialog shows it now, whether or not supervision took it at Start.
-    const std::optional<int> limit = g_pSettingsDlg ? g_pSettingsDlg->DailyLimitInForce() : std::nullopt;
-    HistoryChart chart = today ? ComputeHistoryChart(*days, breaks, *today, limit) : HistoryChart{};
+    m_views = today && tonight ? ComputeHistoryViews(*days, breaks, ReadUseDays(), *today, tonight->day,
+                                                     m_platform.FirstDayOfWeek(), m_choices)
+                               : HistoryViews{};
     SetItemText(IDC_HISTORY_WEEK,
                 today ? WeekSummaryLine(SummariseWeeks(*days, breaks, *today, m_platform.FirstDayOfWeek())) : "");
-    SetItemText(IDC_HISTORY_OVER_LIMIT, limit && today ? DaysOverLimitLine(chart.daysOverLimit) : "");
-    m_chart.SetChart(std::move(chart));
+    SetItemText(IDC_HISTORY_OVER_LIMIT, m_choices.dailyLimitMinutes && today
+                                            ? DaysOverLimitLine(m_views.Page(HistoryView::Days).chart.daysOverLimit)
+                                            : "");
+    ShowView(m_view);
     return 1;
+}
+
+void C2dGraphPlot::ShowView(HistoryView view)
+{
+    m_view = view;
+    CheckButton(kFirstViewButton, kLastViewButton, kFirstViewButton + static_cast<int>(view));
+    const HistoryPage& page = m_views.Page(view);
+    SetItemText(IDC_HISTORY_VIEW_TEXT, page.text);
+    m_chart.SetChart(page.chart);
 }
 
 void C2dGraphPlot::FillList()
@@ -89,7 +115,7 @@ void C2dGraphPlot::OnExport()
         return;
     const std::optional<std::string> path =
         m_platform.ChooseFileToSave(Hwnd(), Tr(kCsvFilterLabel), kCsvFilterPattern, kSuggestedCsvName);
-    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays(), {})))
+    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays(), ReadUseDays())))
         m_platform.ShowMessageBox(Hwnd(), FillText(Tr(kCouldNotOpen), {*path}), kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -106,6 +132,8 @@ void C2dGraphPlot::OnCommand(int id, int notifyCode)
 {
     if (id == IDC_HISTORY_EXPORT && notifyCode == BN_CLICKED)
         OnExport();
+    else if (id >= kFirstViewButton && id <= kLastViewButton && notifyCode == BN_CLICKED)
+        ShowView(static_cast<HistoryView>(id - kFirstViewButton));
     else
         CDialog::OnCommand(id, notifyCode);
 }
