@@ -105,10 +105,12 @@ foreach(shard 0 1 2)
     ENVIRONMENT "GTEST_TOTAL_SHARDS=3;GTEST_SHARD_INDEX=${shard}")
   kelvaro_wine_session(win32_${shard})
 endforeach()
-# The dialogs' texts again at 150 % scaling, in a Wine session of that DPI (Linux only).
+# The dialogs' texts again at 150 % scaling, in a Wine session of that DPI (Linux only), and the
+# History dialog's views drawn there.
 if(CMAKE_CROSSCOMPILING)
   add_test(NAME text_fit_144dpi COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/run-at-dpi.sh ${CMAKE_BINARY_DIR} 144
-    $<TARGET_FILE:kelvaro_win32_tests> --gtest_brief=1 --gtest_filter=TextFitTest.*:*TextFitInEveryLanguage.*)
+    $<TARGET_FILE:kelvaro_win32_tests> --gtest_brief=1
+    --gtest_filter=TextFitTest.*:*TextFitInEveryLanguage.*:HistoryDialogViews.*)
   # A first Wine start of its own prefix included.
   set_tests_properties(text_fit_144dpi PROPERTIES TIMEOUT 600)
   kelvaro_wine_session(text_fit_144dpi)

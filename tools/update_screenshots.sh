@@ -53,9 +53,9 @@ write_settings() {
     sed -i 's/$/\r/' "$folder/settings.txt"
 }
 
-# A data folder with the catalogue, the break ideas, the sounds, four weeks of history (a few days
-# missing, one long day), today's count and a week of breaks, so that no first-start message box
-# shows and the History chart has bars in most of its days.
+# A data folder with the catalogue, the break ideas, the sounds, twelve weeks of history (a few days
+# missing, one long day) with their breaks and their first and last uses, and today's count, so
+# that no first-start message box shows and the History views have bars in most of their slots.
 seed_folder() {
     local folder=$1
     mkdir -p "$folder"
@@ -63,20 +63,30 @@ seed_folder() {
     {
         printf 'HISTORY\r\n'
         local times=(3:12:40 5:47:5 2:05:30 6:31:12 4:20:0 1:40:22 7:05:48 9:41:3 4:58:10 3:33:33 5:02:0)
-        for days in $(seq 27 -1 1); do
+        for days in $(seq 83 -1 1); do
             if [ $((days % 6)) -eq 3 ]; then continue; fi
             printf '%s = %s\r\n' "$(date -d "-$days days" +%Y-%-m-%-d)" "${times[$((days % ${#times[@]}))]}"
         done
     } >"$folder/timehistory.txt"
     printf 'ACTIVE_TIME_TODAY %s = 1:25:10\r\n' "$(date +%Y-%-m-%-d)" >"$folder/activetimelog.txt"
-    # The breaks of the last week, today's included.
+    # The breaks of the twelve weeks, today's included.
     {
         printf 'BREAKS\r\n'
-        for days in $(seq 6 -1 0); do
+        for days in $(seq 83 -1 0); do
             printf '%s = breaks %d, postponed %d, eyes %d/%d\r\n' "$(date -d "-$days days" +%Y-%m-%d)" \
                 $((2 + days % 3)) $((days % 2)) $((9 + days)) $((12 + days))
         done
     } >"$folder/breakhistory.txt"
+    # Each day's first use and the last of its evening, between 21:00 and 01:45.
+    {
+        printf 'USE\r\n'
+        local lasts=(22:40:12 23:15:40 21:50:05 00:35:18 23:05:44 01:42:10 22:20:31 23:48:09 21:12:55 00:05:27 22:58:16)
+        for days in $(seq 29 -1 1); do
+            if [ $((days % 6)) -eq 3 ]; then continue; fi
+            printf '%s = first 08:%02d:00, last %s\r\n' "$(date -d "-$days days" +%Y-%m-%d)" $((days * 7 % 60)) \
+                "${lasts[$((days % ${#lasts[@]}))]}"
+        done
+    } >"$folder/usehistory.txt"
 }
 
 tool() { wine "$scratch/window_tool.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -116,6 +126,12 @@ tool click Kelvaro 1048
 # The list's caret would blink in the picture: the focus goes to OK.
 tool enabled History 1 "$wait_seconds" && tool focus History 1
 snap '#32770' History history || status=1
+# The History dialog's weeks and nights too, each view chosen by its button.
+for view in 1070:weeks 1072:nights; do
+    tool click History "${view%%:*}"
+    tool focus History 1
+    snap '#32770' History "history-${view#*:}" || status=1
+done
 tool click History 2 || true
 tool click Kelvaro 1028
 snap '#32770' 'About Kelvaro' about || status=1

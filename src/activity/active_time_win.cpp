@@ -64,10 +64,11 @@ int CTavrinDlg::LoadSaveActiveTime(int mode)
     TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
     switch (mode) {
     case 0: {
-        // Every moment that saves today's log saves today's breaks: Stop, Quit, the five-minute
-        // save, the end of the session.
+        // Every moment that saves today's log saves today's breaks and uses: Stop, Quit, the
+        // five-minute save, the end of the session.
         const int saved = SaveActiveTimeLog(files);
         m_breaks.Save(files);
+        m_uses.Save(files);
         return saved;
     }
     case 1:
@@ -87,6 +88,12 @@ void CTavrinDlg::LoadBreakHistory()
     m_breaks.Load(files);
 }
 
+void CTavrinDlg::LoadUseHistory()
+{
+    TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
+    m_uses.Load(files);
+}
+
 void CTavrinDlg::StartCountingActiveTime()
 {
     TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
@@ -96,10 +103,17 @@ void CTavrinDlg::StartCountingActiveTime()
 void CTavrinDlg::CheckActivity(ActiveTime& time)
 {
     TimeFilesOnPlatform files(*this, m_platform, m_fileBoxes);
-    time = ActivityTick(files, m_platform.Now(), m_platform.TickCount(), m_platform.LastInputTick());
-    // The breaks change day with the active time; the finished day's are saved at once.
-    if (m_breaks.FollowCountedDay())
+    const std::int64_t now = m_platform.Now();
+    const std::uint32_t tick = m_platform.TickCount();
+    const std::optional<std::uint32_t> lastInput = m_platform.LastInputTick();
+    time = ActivityTick(files, now, tick, lastInput);
+    if (CountsAsActive(tick, lastInput))
+        m_uses.Use(now);
+    // The breaks change day with the active time; the finished day's are saved at once, with the uses.
+    if (m_breaks.FollowCountedDay()) {
         m_breaks.Save(files);
+        m_uses.Save(files);
+    }
 }
 
 ActiveTimeTexts CTavrinDlg::FormatActiveTime(const ActiveTime& time) const

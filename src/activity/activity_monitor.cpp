@@ -34,20 +34,22 @@ void RestartCount(std::uint32_t nowTick, std::int32_t restoredMs)
     ResetWarningThreshold(restoredMs);
 }
 
+bool CountsAsActive(std::uint32_t nowTick, std::optional<std::uint32_t> lastInputTick)
+{
+    return !lastInputTick || Wrapped(nowTick - *lastInputTick) <= IDLE_LIMIT_MS;
+}
+
 ActiveTime CountActivity(std::uint32_t nowTick, std::optional<std::uint32_t> lastInputTick)
 {
-    if (lastInputTick) {
+    if (lastInputTick && !CountsAsActive(nowTick, lastInputTick)) {
+        // The whole time since the previous tick is taken off, as far as it lies past the pause's
+        // first minute: a timer that fires a few milliseconds late each second, or a tick held up
+        // for hours, must not count an idle night as active. The tick that begins a new day's
+        // count has no time behind it and takes off nothing.
         const std::int32_t idleFor = Wrapped(nowTick - *lastInputTick);
-        if (idleFor > IDLE_LIMIT_MS) {
-            // The whole time since the previous tick is taken off, as far as it lies past the pause's
-            // first minute: a timer that fires a few milliseconds late each second, or a tick held up
-            // for hours, must not count an idle night as active. The tick that begins a new day's
-            // count has no time behind it and takes off nothing.
-            const std::uint32_t sincePreviousTick = nowTick - g_dwPreviousTick;
-            const std::uint32_t takenOff =
-                std::min(sincePreviousTick, static_cast<std::uint32_t>(idleFor - IDLE_LIMIT_MS));
-            g_nIdleTimeMs = Wrapped(static_cast<std::uint32_t>(g_nIdleTimeMs) + takenOff);
-        }
+        const std::uint32_t sincePreviousTick = nowTick - g_dwPreviousTick;
+        const std::uint32_t takenOff = std::min(sincePreviousTick, static_cast<std::uint32_t>(idleFor - IDLE_LIMIT_MS));
+        g_nIdleTimeMs = Wrapped(static_cast<std::uint32_t>(g_nIdleTimeMs) + takenOff);
     }
     g_dwPreviousTick = nowTick;
     g_nActiveTimeMs = Wrapped(static_cast<std::uint32_t>(g_nRestoredTimeMs) -

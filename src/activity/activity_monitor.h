@@ -16,6 +16,9 @@ struct ActiveTime {
 // long-activity warning then comes at the next multiple of four hours.
 void RestartCount(std::uint32_t nowTick, std::int32_t restoredMs);
 
+// Whether the second of a tick counts as active: input within the last minute, or an unknown last input.
+bool CountsAsActive(std::uint32_t nowTick, std::optional<std::uint32_t> lastInputTick);
+
 // One activity tick: takes idle time off by the idle rule and recomputes g_nActiveTimeMs.
 // A failed last-input query counts as active. Tick arithmetic wraps, so the tick count's
 // wrap after 49.7 days changes nothing.

@@ -87,6 +87,7 @@ BOOL CTavrinDlg::OnInitDialog()
     LoadSaveActiveTime(3);
     g_timeCountedDay = m_platform.Now();
     LoadBreakHistory();
+    LoadUseHistory();
     int loaded = LoadSaveSettings(1);
     if (loaded == 0 && !Ended()) {
         LoadSaveSettings(0);

@@ -1,4 +1,5 @@
 #pragma once
+#include "activity/use_history.h"
 #include "app/command_server_win.h"
 #include "app/shortcuts_win.h"
 #include "app/supervision_state.h"
@@ -53,6 +54,8 @@ public:
     int LoadSaveActiveTime(int mode);
     // Reads the breaks of the recorded days, today's among them.
     void LoadBreakHistory();
+    // Reads the first and last uses of the recorded days.
+    void LoadUseHistory();
 
     // Start or Stop; a stop by a sleep keeps the pause and what waits for the user to be free.
     void OnStartStop(StopCause cause = StopCause::User);
@@ -197,6 +200,8 @@ private:
     bool m_bEmptyListBoxOpen[3] = {};
     // Set once initialisation has ended; the hide to the tray waits for it.
     bool m_bInitialised = false;
+    // When each day's use began and ended, saved with the time files.
+    CUseHistory m_uses;
 };
 
 extern bool g_bStoppedBySuspend;

@@ -83,30 +83,48 @@ HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::
         chart.daysOverLimit += slot.overLimit ? 1 : 0;
         longest = std::max(longest, slot.activeSeconds);
     }
-    longest = std::max(longest, chart.limitSeconds.value_or(0));
-    const std::int64_t wholeHours = (longest + kSecondsPerHour - 1) / kSecondsPerHour * kSecondsPerHour;
-    chart.scaleSeconds = std::clamp(wholeHours, kChartLeastScaleSeconds, kChartMostScaleSeconds);
-    for (const std::int64_t hours : kGridLineHours)
-        chart.gridLines.push_back({hours * kSecondsPerHour, FillText(Tr("%sh"), {std::to_string(hours)})});
+    SetHoursScale(chart, longest);
     return chart;
 }
 
-ChartLayout::ChartLayout(int width, int height, int dpi, int textHeight, int labelWidth)
-    : m_nWidth(std::max(width, 0)), m_nHeight(std::max(height, 0)), m_nTextHeight(std::max(textHeight, 0)),
+void SetHoursScale(HistoryChart& chart, std::int64_t longest)
+{
+    longest = std::max(longest, chart.limitSeconds.value_or(0));
+    const std::int64_t wholeHours = (longest + kSecondsPerHour - 1) / kSecondsPerHour * kSecondsPerHour;
+    chart.scaleSeconds = std::clamp(wholeHours, kChartLeastScaleSeconds, kChartMostScaleSeconds);
+    chart.gridLines.clear();
+    for (const std::int64_t hours : kGridLineHours)
+        chart.gridLines.push_back({hours * kSecondsPerHour, FillText(Tr("%sh"), {std::to_string(hours)})});
+}
+
+ChartShape ShapeOf(const HistoryChart& chart)
+{
+    ChartShape shape;
+    shape.slots = chart.slots.empty() ? kChartDays : static_cast<int>(chart.slots.size());
+    shape.labelEvery = std::max(1, chart.labelEvery);
+    shape.valueLabels = std::any_of(chart.slots.begin(), chart.slots.end(),
+                                    [](const ChartSlot& slot) { return !slot.valueLabel.empty(); });
+    return shape;
+}
+
+ChartLayout::ChartLayout(int width, int height, int dpi, int textHeight, int labelWidth, ChartShape shape)
+    : m_nWidth(std::max(width, 0)), m_nHeight(std::max(height, 0)), m_nSlots(std::max(shape.slots, 1)),
+      m_nLabelEvery(std::max(shape.labelEvery, 1)), m_nTextHeight(std::max(textHeight, 0)),
       m_nLineWidth(std::max(1, Scaled(kLineWidth, dpi))), m_nGap(Scaled(kGap, dpi)),
       m_nLabelColumn(std::max(Scaled(kLabelColumn, dpi), labelWidth))
 {
     m_plot.left = m_nGap + m_nLabelColumn + m_nGap;
-    m_plot.top = m_nGap + m_nTextHeight / 2;
+    // Half a line for the top grid line's label, or a whole one for the label over the tallest bar.
+    m_plot.top = m_nGap + (shape.valueLabels ? m_nTextHeight : m_nTextHeight / 2);
     // Every slot equally wide, so that the bars are; what is left over widens the right margin.
-    const int slotWidth = std::max(0, m_nWidth - m_plot.left - Scaled(kRightMargin, dpi)) / kChartDays;
-    m_plot.right = m_plot.left + slotWidth * kChartDays;
+    const int slotWidth = std::max(0, m_nWidth - m_plot.left - Scaled(kRightMargin, dpi)) / m_nSlots;
+    m_plot.right = m_plot.left + slotWidth * m_nSlots;
     m_plot.bottom = std::max(m_plot.top, m_nHeight - m_nGap - m_nTextHeight - m_nGap);
 }
 
 ChartBox ChartLayout::Slot(int index) const
 {
-    const int slotWidth = (m_plot.right - m_plot.left) / kChartDays;
+    const int slotWidth = (m_plot.right - m_plot.left) / m_nSlots;
     const int left = m_plot.left + index * slotWidth;
     return {left, m_plot.top, left + slotWidth, m_plot.bottom};
 }
@@ -120,16 +138,21 @@ ChartBox ChartLayout::Bar(const HistoryChart& chart, int index) const
     const int inset = std::max(bar.right - bar.left > 2 ? 1 : 0, (bar.right - bar.left) / kBarInsetPerSlot);
     bar.left += inset;
     bar.right -= inset;
-    bar.top =
-        std::min(LineY(chart, chart.slots[static_cast<std::size_t>(index)].activeSeconds), bar.bottom - m_nLineWidth);
+    const int end = LineY(chart, chart.slots[static_cast<std::size_t>(index)].activeSeconds);
+    if (chart.hanging)
+        bar.bottom = std::max(end, bar.top + m_nLineWidth);
+    else
+        bar.top = std::min(end, bar.bottom - m_nLineWidth);
     return bar;
 }
 
 int ChartLayout::LineY(const HistoryChart& chart, std::int64_t seconds) const
 {
     const std::int64_t height = m_plot.bottom - m_plot.top;
-    const std::int64_t shown = std::clamp<std::int64_t>(seconds, 0, chart.scaleSeconds);
-    return m_plot.bottom - static_cast<int>((shown * height + chart.scaleSeconds / 2) / chart.scaleSeconds);
+    const std::int64_t scale = std::max<std::int64_t>(chart.scaleSeconds, 1);
+    const std::int64_t shown = std::clamp<std::int64_t>(seconds, 0, scale);
+    const int length = static_cast<int>((shown * height + scale / 2) / scale);
+    return chart.hanging ? m_plot.top + length : m_plot.bottom - length;
 }
 
 ChartBox ChartLayout::DayLabel(int index) const
@@ -137,20 +160,27 @@ ChartBox ChartLayout::DayLabel(int index) const
     const ChartBox slot = Slot(index);
     const int centre = (slot.left + slot.right) / 2;
     const int halfRoom =
-        std::max(0, std::min({(slot.right - slot.left) * kChartLabelEvery / 2, centre, m_nWidth - centre}));
+        std::max(0, std::min({(slot.right - slot.left) * m_nLabelEvery / 2, centre, m_nWidth - centre}));
     const int top = m_nHeight - m_nGap - m_nTextHeight;
     return {centre - halfRoom, top, centre + halfRoom, top + m_nTextHeight};
+}
+
+ChartBox ChartLayout::ValueLabel(const HistoryChart& chart, int index) const
+{
+    const ChartBox slot = Slot(index);
+    const int top = Bar(chart, index).top;
+    return {slot.left, top - m_nTextHeight, slot.right, top};
 }
 
 ChartPicture ChartLayout::Picture(const HistoryChart& chart) const
 {
     ChartPicture picture;
     picture.fills.push_back({{0, 0, m_nWidth, m_nHeight}, ChartInk::Background});
-    if (chart.slots.size() != static_cast<std::size_t>(kChartDays))
+    if (chart.slots.size() != static_cast<std::size_t>(m_nSlots))
         return picture;
     // The weekends' columns behind everything; weekend bars differ in colour too, which a
     // high-contrast scheme keeps apart where it gives both faces one colour.
-    for (int index = 0; index < kChartDays; ++index) {
+    for (int index = 0; index < m_nSlots; ++index) {
         if (chart.slots[static_cast<std::size_t>(index)].weekend)
             picture.fills.push_back({Slot(index), ChartInk::WeekendColumn});
     }
@@ -159,20 +189,23 @@ ChartPicture ChartLayout::Picture(const HistoryChart& chart) const
         picture.fills.push_back({{m_plot.left, y, m_plot.right, y + m_nLineWidth}, ChartInk::GridLine});
         picture.texts.push_back({line.label, LineLabel(chart, line.seconds), false});
     }
-    for (int index = 0; index < kChartDays; ++index) {
+    for (int index = 0; index < m_nSlots; ++index) {
         const ChartSlot& slot = chart.slots[static_cast<std::size_t>(index)];
         if (slot.recorded) {
             const ChartInk ink =
                 slot.overLimit ? ChartInk::OverLimitBar : (slot.weekend ? ChartInk::WeekendBar : ChartInk::Bar);
             picture.fills.push_back({Bar(chart, index), ink});
+            if (!slot.valueLabel.empty())
+                picture.texts.push_back({slot.valueLabel, ValueLabel(chart, index), true});
         }
         if (!slot.dayLabel.empty())
             picture.texts.push_back({slot.dayLabel, DayLabel(index), true});
     }
     if (chart.limitSeconds)
         picture.fills.push_back({LimitLine(chart), ChartInk::LimitLine});
-    picture.fills.push_back(
-        {{m_plot.left, m_plot.bottom, m_plot.right, m_plot.bottom + m_nLineWidth}, ChartInk::Baseline});
+    // The line the bars start from.
+    const int baseline = chart.hanging ? m_plot.top - m_nLineWidth : m_plot.bottom;
+    picture.fills.push_back({{m_plot.left, baseline, m_plot.right, baseline + m_nLineWidth}, ChartInk::Baseline});
     return picture;
 }
 

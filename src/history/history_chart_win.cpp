@@ -2,6 +2,7 @@
 
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
+#include "history/habit_figures.h"
 #include "platform/text_win.h"
 
 #include <commctrl.h>
@@ -18,6 +19,9 @@ constexpr UINT kDpiChangedAfterParent = 0x02E3;
 // colour of links, which every scheme keeps apart from the bars' highlight and the window's text.
 constexpr COLORREF kWarningColour = RGB(204, 32, 32);
 constexpr int kWarningSystemColour = COLOR_HOTLIGHT;
+// A tip for each slot of the view with the most: the days' and the nights' views.
+constexpr int kTips = kChartDays;
+static_assert(kViewNights <= kTips && kViewPeriods <= kTips);
 
 RECT ToRect(const ChartBox& box)
 {
@@ -124,7 +128,7 @@ void CHistoryChart::Attach(HWND control)
                                  GetModuleHandleW(nullptr), nullptr);
     if (!m_hToolTip)
         return;
-    for (int index = 0; index < kChartDays; ++index) {
+    for (int index = 0; index < kTips; ++index) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_SUBCLASS;
@@ -150,8 +154,9 @@ void CHistoryChart::SetChart(HistoryChart chart)
 {
     m_chart = std::move(chart);
     if (m_hToolTip) {
-        for (std::size_t index = 0; index < m_chart.slots.size(); ++index) {
-            std::wstring tip = Widen(m_chart.slots[index].tip);
+        // A view of fewer slots leaves the last tips without a text or a place.
+        for (std::size_t index = 0; index < static_cast<std::size_t>(kTips); ++index) {
+            std::wstring tip = index < m_chart.slots.size() ? Widen(m_chart.slots[index].tip) : std::wstring();
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.hwnd = m_hWnd;
@@ -159,6 +164,7 @@ void CHistoryChart::SetChart(HistoryChart chart)
             tool.lpszText = tip.data();
             SendMessageW(m_hToolTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
         }
+        PlaceTips();
     }
     Redraw();
 }
@@ -185,7 +191,8 @@ ChartLayout CHistoryChart::Layout() const
             labelWidth = std::max(labelWidth, static_cast<int>(size.cx));
         }
     }
-    return ChartLayout(client.right, client.bottom, DpiForWindow(m_hWnd), metrics.tmHeight, labelWidth);
+    return ChartLayout(client.right, client.bottom, DpiForWindow(m_hWnd), metrics.tmHeight, labelWidth,
+                       ShapeOf(m_chart));
 }
 
 ChartPicture CHistoryChart::Picture() const
@@ -198,12 +205,13 @@ void CHistoryChart::PlaceTips() const
     if (!m_hToolTip)
         return;
     const ChartLayout layout = Layout();
-    for (int index = 0; index < kChartDays; ++index) {
+    const int slots = ShapeOf(m_chart).slots;
+    for (int index = 0; index < kTips; ++index) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.hwnd = m_hWnd;
         tool.uId = static_cast<UINT_PTR>(index);
-        tool.rect = ToRect(layout.Slot(index));
+        tool.rect = index < slots ? ToRect(layout.Slot(index)) : RECT{};
         SendMessageW(m_hToolTip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }

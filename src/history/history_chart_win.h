@@ -7,7 +7,7 @@
 #include <vector>
 
 // The History dialog's bar chart: a control of the dialog's template, painted with GDI in the
-// system's colours through an off-screen picture, with each day's date and time as a tooltip.
+// system's colours through an off-screen picture, with each slot's date and figures as a tooltip.
 // Every length is worked out again at each paint from the control's size and DPI, so the
 // chart stays sharp whatever the scaling.
 class CHistoryChart {

@@ -21,6 +21,10 @@ constexpr char kAppName[] = "Kelvaro";
 constexpr const char* kCsvFilterLabel = TrLater("CSV (*.csv)");
 constexpr char kCsvFilterPattern[] = "*.csv";
 constexpr char kSuggestedCsvName[] = "kelvaro-history.csv";
+// The views' buttons, in the order of HistoryView.
+constexpr int kFirstViewButton = IDC_HISTORY_VIEW_DAYS;
+constexpr int kLastViewButton = IDC_HISTORY_VIEW_NIGHTS;
+static_assert(kLastViewButton - kFirstViewButton + 1 == kHistoryViews);
 
 } // namespace
 
@@ -47,6 +51,12 @@ std::vector<BreakDay> C2dGraphPlot::ReadBreakDays()
     return bytes ? ParseBreakHistory(DecodeTextFile(*bytes)) : std::vector<BreakDay>{};
 }
 
+std::vector<UseDay> C2dGraphPlot::ReadUseDays()
+{
+    const std::optional<std::string> bytes = m_platform.ReadWholeFile(kUseHistoryFile);
+    return bytes ? InDateOrder(ParseUseHistory(DecodeTextFile(*bytes))) : std::vector<UseDay>{};
+}
+
 int C2dGraphPlot::ReadHistory()
 {
     const std::optional<std::vector<DayRecord>> days = ReadDays();
@@ -60,17 +70,32 @@ int C2dGraphPlot::ReadHistory()
     SetItemText(IDC_HISTORY_AVG_ACTIVE_DAYS, figures.averageActiveDays);
     SetItemText(IDC_HISTORY_AVG_ALL_DAYS, figures.averageAllDays);
     SetItemText(IDC_HISTORY_MAX_ACTIVE, figures.bestDay);
-    const std::optional<CivilDate> today = LocalDate(m_platform.Now());
+    const std::int64_t now = m_platform.Now();
+    const std::optional<CivilDate> today = LocalDate(now);
+    const std::optional<UseMoment> tonight = UseMomentOf(now);
     const std::vector<BreakDay> breaks = ReadBreakDays();
     SetItemText(IDC_HISTORY_BREAKS, BreakStatisticsLine(breaks, today));
-    // The limit as the settings hold it now, whether or not supervision took it at Start.
-    const std::optional<int> limit = DailyLimitInForce(m_settings);
-    HistoryChart chart = today ? ComputeHistoryChart(*days, breaks, *today, limit) : HistoryChart{};
+    // The limit and the bedtime as the settings hold them now, whether or not supervision took them at Start.
+    m_choices = {DailyLimitInForce(m_settings), m_settings.bedtimeMinutes};
+    m_views = today && tonight ? ComputeHistoryViews(*days, breaks, ReadUseDays(), *today, tonight->day,
+                                                     m_platform.FirstDayOfWeek(), m_choices)
+                               : HistoryViews{};
     SetItemText(IDC_HISTORY_WEEK,
                 today ? WeekSummaryLine(SummariseWeeks(*days, breaks, *today, m_platform.FirstDayOfWeek())) : "");
-    SetItemText(IDC_HISTORY_OVER_LIMIT, limit && today ? DaysOverLimitLine(chart.daysOverLimit) : "");
-    m_chart.SetChart(std::move(chart));
+    SetItemText(IDC_HISTORY_OVER_LIMIT, m_choices.dailyLimitMinutes && today
+                                            ? DaysOverLimitLine(m_views.Page(HistoryView::Days).chart.daysOverLimit)
+                                            : "");
+    ShowView(m_view);
     return 1;
+}
+
+void C2dGraphPlot::ShowView(HistoryView view)
+{
+    m_view = view;
+    CheckButton(kFirstViewButton, kLastViewButton, kFirstViewButton + static_cast<int>(view));
+    const HistoryPage& page = m_views.Page(view);
+    SetItemText(IDC_HISTORY_VIEW_TEXT, page.text);
+    m_chart.SetChart(page.chart);
 }
 
 void C2dGraphPlot::FillList()
@@ -89,7 +114,7 @@ void C2dGraphPlot::OnExport()
         return;
     const std::optional<std::string> path =
         m_platform.ChooseFileToSave(Hwnd(), Tr(kCsvFilterLabel), kCsvFilterPattern, kSuggestedCsvName);
-    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays())))
+    if (path && !m_platform.ReplaceWholeFile(*path, FormatHistoryCsv(*days, ReadBreakDays(), ReadUseDays())))
         m_platform.ShowMessageBox(Hwnd(), FillText(Tr(kCouldNotOpen), {*path}), kAppName, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -106,6 +131,8 @@ void C2dGraphPlot::OnCommand(int id, int notifyCode)
 {
     if (id == IDC_HISTORY_EXPORT && notifyCode == BN_CLICKED)
         OnExport();
+    else if (id >= kFirstViewButton && id <= kLastViewButton && notifyCode == BN_CLICKED)
+        ShowView(static_cast<HistoryView>(id - kFirstViewButton));
     else
         CDialog::OnCommand(id, notifyCode);
 }

@@ -52,6 +52,11 @@ std::string FormatHistoryDate(const CivilDate& date)
     return DateText(date, TrC("date", kDatePattern));
 }
 
+std::string MonthName(int month)
+{
+    return TrC("month", kMonthNames[std::clamp(month, 1, 12) - 1]);
+}
+
 std::string FormatDuration(std::int64_t seconds)
 {
     char text[40];

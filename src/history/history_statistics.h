@@ -30,5 +30,8 @@ std::chrono::sys_days DayNumber(const CivilDate& date);
 // A duration as HH:MM:SS; hours are not reduced modulo 24 and take more digits when needed.
 std::string FormatDuration(std::int64_t seconds);
 
+// A month's short name as the History dialog's dates give it, "Dec", in the user's language.
+std::string MonthName(int month);
+
 // A day as the History dialog names it, "2006 Mar 04 (Sat)", in English whatever the locale.
 std::string FormatHistoryDate(const CivilDate& date);

@@ -106,6 +106,12 @@
 #define IDC_HISTORY_BREAKS 1066
 #define IDC_HISTORY_WEEK 1067
 #define IDC_HISTORY_OVER_LIMIT 1068
+// The views beside the days' list, in the order of HistoryView, and the sentences under them.
+#define IDC_HISTORY_VIEW_DAYS 1069
+#define IDC_HISTORY_VIEW_WEEKS 1070
+#define IDC_HISTORY_VIEW_MONTHS 1071
+#define IDC_HISTORY_VIEW_NIGHTS 1072
+#define IDC_HISTORY_VIEW_TEXT 1073
 
 // Forced-break dialog (IDD_FORCED_BREAK); its OK button is IDOK
 #define IDC_BREAK_ACTIVE_TIME 1055

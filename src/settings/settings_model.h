@@ -56,6 +56,8 @@ struct SettingsModel {
     Shortcut breakShortcut;
     bool coverScreens = false; // the break dialog's covers over every monitor
     bool strictBreaks = false; // a break can't be ended before its countdown has
+    std::optional<int> bedtimeMinutes; // "My bedtime", minutes after midnight; none at first
+    bool bedtimeReminder = false;       // "Remind me at my bedtime"
 
     bool operator==(const SettingsModel&) const = default;
 };

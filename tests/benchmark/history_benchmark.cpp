@@ -109,13 +109,13 @@ int main(int argc, char** argv)
         HistoryChart chart;
         Report("chart", days, Measure(days, [&] { chart = ComputeHistoryChart(g_dayHistory, {}, today); }));
         std::string csv;
-        Report("export", days, Measure(days, [&] { csv = FormatHistoryCsv(g_dayHistory, {}); }));
+        Report("export", days, Measure(days, [&] { csv = FormatHistoryCsv(g_dayHistory, {}, {}); }));
         // The whole of what a refresh and an export do: read, figures and chart, read again and CSV.
         Report("all", days, Measure(days, [&] {
                    const std::vector<DayRecord> read = ParseHistory(*files.ReadText(kHistoryFile));
                    figures = ComputeHistoryFigures(read);
                    chart = ComputeHistoryChart(read, {}, today);
-                   csv = FormatHistoryCsv(ParseHistory(*files.ReadText(kHistoryFile)), {});
+                   csv = FormatHistoryCsv(ParseHistory(*files.ReadText(kHistoryFile)), {}, {});
                }));
     }
     return 0;

@@ -228,7 +228,11 @@ protected:
               {"breakhistory.txt",
                "BREAKS\r\n2024-05-01 = breaks 3, postponed 1, eyes 5/9\r\n2024-05-02 = breaks 0, postponed 0, eyes 0/1\r\n"
                "2024-05-03 = breaks 7, postponed 2, eyes 12/12\r\n",
-               "#-05-04 = breaks 1, postponed 0, eyes 0/0\r\n2024-05-05 = breaks #, postponed #, eyes #/#\r\n", true}}
+               "#-05-04 = breaks 1, postponed 0, eyes 0/0\r\n2024-05-05 = breaks #, postponed #, eyes #/#\r\n", true},
+              {"usehistory.txt",
+               "USE\r\n2024-05-01 = first 08:00:00, last 23:10:00\r\n2024-05-02 = first 07:30:00, last 00:40:00\r\n"
+               "2024-05-03 = first 09:15:00, last 22:05:00\r\n",
+               "#-05-04 = first 08:00:00, last 09:00:00\r\n2024-05-05 = first #:#:#, last #:#:#\r\n", true}}
     {
     }
 
@@ -380,6 +384,11 @@ TEST_F(HostileFilesE2e, History)
 TEST_F(HostileFilesE2e, BreakHistory)
 {
     RunTable("breakhistory.txt");
+}
+
+TEST_F(HostileFilesE2e, UseHistory)
+{
+    RunTable("usehistory.txt");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <regex>
@@ -29,7 +30,9 @@ constexpr char kTemporarySuffix[] = ".kelvaro-new";
 // Kills seldom land inside a save; after one kill in three each file gets the half-written
 // temporary file that such a kill leaves.
 constexpr unsigned kPlantOneIn = 3;
-constexpr const char* kSavedFiles[] = {"settings.txt", "activetimelog.txt", "timehistory.txt"};
+constexpr const char* kSavedFiles[] = {"settings.txt", "activetimelog.txt", "timehistory.txt", "usehistory.txt"};
+// A day of use long past, which every save of the use record keeps.
+constexpr char kPastUse[] = "USE\r\n2020-01-01 = first 08:00:00, last 22:00:00\r\n";
 
 unsigned Seed()
 {
@@ -72,6 +75,15 @@ public:
             << "activetimelog.txt after a count of " << m_loggedSeconds << " s:\n"
             << log.value_or("(none)");
         m_loggedSeconds = logged.value_or(m_loggedSeconds);
+
+        // The use record as it was, or whole as a save writes it: the past day, then whole lines.
+        static const std::regex kUseLines(
+            "(\\d{4}-\\d\\d-\\d\\d = first \\d\\d:\\d\\d:\\d\\d, last \\d\\d:\\d\\d:\\d\\d\r\n)*");
+        const std::string uses = kelvaro.ReadFile("usehistory.txt").value_or("");
+        const std::size_t past = std::strlen(kPastUse);
+        EXPECT_TRUE(uses.starts_with(kPastUse) && std::regex_match(uses.substr(std::min(uses.size(), past)), kUseLines))
+            << "usehistory.txt:\n"
+            << uses;
 
         const std::optional<std::string> history = kelvaro.ReadFile("timehistory.txt");
         if (history == m_history && m_historySeconds < 0)
@@ -136,7 +148,8 @@ TEST(KillE2e, NoSaveIsLeftHalfDoneAndEveryNextStartWorks)
     KelvaroProcess kelvaro({{"settings.txt", FirstStartSettings()},
                             {"standard.txt", DefaultCatalogue()},
                             {"activetimelog.txt", "ACTIVE_TIME_TODAY " + TodayText() + " = 1:0:0\r\n"},
-                            {"timehistory.txt", history}});
+                            {"timehistory.txt", history},
+                            {"usehistory.txt", kPastUse}});
     int kills = 0;
     int startupKills = 0;
     int temporaryFilesLeft = 0;
@@ -180,8 +193,8 @@ TEST(KillE2e, NoSaveIsLeftHalfDoneAndEveryNextStartWorks)
     saved.Check(kelvaro, mostSeconds());
     EXPECT_TRUE(TemporaryFiles(kelvaro).empty()) << "temporary files after a run to the end";
     std::printf(
-        "survived %d kills (%d during start-up); kills left %d temporary files, the test planted three %d times;"
-        " none was left after the last run\n",
+        "survived %d kills (%d during start-up); kills left %d temporary files, the test planted half-written ones"
+        " %d times; none was left after the last run\n",
         kills, startupKills, temporaryFilesLeft, planted);
 }
 

@@ -11,7 +11,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     targets=(settings message_catalogue active_time_log history history_statistics break_ideas break_history
-        po_file plural_forms)
+        po_file plural_forms use_history)
 fi
 
 cd "$repo"

@@ -226,31 +226,39 @@ TEST_F(HistoryChartTest, TheDailyLimitMarksTheDaysOverIt)
 
 TEST_F(HistoryChartTest, ExportsOneLinePerDayInDateOrder)
 {
-    const std::string header =
-        "date,active_seconds,active_time,breaks,postponed,eye_breaks_taken,eye_breaks_offered\r\n";
+    const std::string header = "date,active_seconds,active_time,breaks,postponed,eye_breaks_taken,eye_breaks_offered,"
+                               "first_active,last_active\r\n";
     struct Case {
         const char* what;
         std::string file;
         std::vector<BreakDay> breaks;
         std::string csv;
+        std::vector<UseDay> uses = {};
     } cases[] = {
         {"worked example", "HISTORY\r\n2006-3-4 = 5:12:0\r\n2006-3-6 = 1:0:30\r\n", {},
-         "2006-03-04,18720,5:12:00,,,,\r\n2006-03-06,3630,1:00:30,,,,\r\n"},
+         "2006-03-04,18720,5:12:00,,,,,,\r\n2006-03-06,3630,1:00:30,,,,,,\r\n"},
         {"out of order across a change of month and year, a day of several lines",
          "2007-1-1 = 0:0:9 2006-12-31 = 2:0:0 2006-11-30 = 0:0:0 2006-12-31 = 3:0:0 2006-12-31 = 1:0:0", {},
-         "2006-11-30,0,0:00:00,,,,\r\n2006-12-31,10800,3:00:00,,,,\r\n2007-01-01,9,0:00:09,,,,\r\n"},
+         "2006-11-30,0,0:00:00,,,,,,\r\n2006-12-31,10800,3:00:00,,,,,,\r\n2007-01-01,9,0:00:09,,,,,,\r\n"},
         {"both clock changes and hours beyond a day", "2006-3-26 = 23:0:0 2006-10-29 = 25:0:0 2008-2-29 = 600000:0:1",
          {},
-         "2006-03-26,82800,23:00:00,,,,\r\n2006-10-29,90000,25:00:00,,,,\r\n"
-         "2008-02-29,2160000001,600000:00:01,,,,\r\n"},
+         "2006-03-26,82800,23:00:00,,,,,,\r\n2006-10-29,90000,25:00:00,,,,,,\r\n"
+         "2008-02-29,2160000001,600000:00:01,,,,,,\r\n"},
         {"breaks on some days, out of order, twice for a day, and a day without active time",
          "2026-12-7 = 1:0:0\r\n2026-12-8 = 2:0:0\r\n2026-12-9 = 3:0:0\r\n",
          {{{2026, 12, 9}, {4, 1, 10, 14}}, {{2026, 12, 1}, {9, 9, 9, 9}}, {{2026, 12, 7}, {2, 0, 0, 1}},
           {{2026, 12, 9}, {3, 2, 9, 15}}},
-         "2026-12-07,3600,1:00:00,2,0,0,1\r\n2026-12-08,7200,2:00:00,,,,\r\n2026-12-09,10800,3:00:00,4,2,10,15\r\n"},
+         "2026-12-07,3600,1:00:00,2,0,0,1,,\r\n2026-12-08,7200,2:00:00,,,,,,\r\n"
+         "2026-12-09,10800,3:00:00,4,2,10,15,,\r\n"},
+        {"first and last uses, after midnight, twice for a day, seconds cut off, a use without active time",
+         "2026-12-7 = 1:0:0\r\n2026-12-8 = 2:0:0\r\n2026-12-9 = 3:0:0\r\n",
+         {{{2026, 12, 8}, {1, 0, 0, 0}}},
+         "2026-12-07,3600,1:00:00,,,,,08:12,23:59\r\n2026-12-08,7200,2:00:00,1,0,0,0,05:00,04:59\r\n"
+         "2026-12-09,10800,3:00:00,,,,,,\r\n",
+         {{{2026, 12, 8}, 3600, 86399}, {{2026, 12, 7}, 11579, 68399}, {{2026, 12, 6}, 0, 1}, {{2026, 12, 8}, 0, 60}}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FormatHistoryCsv(ParseHistory(c.file), c.breaks), header + c.csv) << c.what;
+        EXPECT_EQ(FormatHistoryCsv(ParseHistory(c.file), c.breaks, c.uses), header + c.csv) << c.what;
 }
 
 } // namespace

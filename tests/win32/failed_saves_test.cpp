@@ -93,6 +93,7 @@ TEST_F(FailedSavesTest, EveryFailedSaveIsToldAndTheNextOneWritesEverything)
         {"activetimelog.txt", MB_OK | MB_TOPMOST},
         {"timehistory.txt", MB_OK | MB_TOPMOST},
         {"breakhistory.txt", MB_OK | MB_TOPMOST},
+        {"usehistory.txt", MB_OK | MB_TOPMOST},
     };
     for (const Case& c : cases) {
         const Run failed = Story(c.file);

@@ -224,6 +224,7 @@ TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)
 {
     FakePlatform platform;
     platform.files["timehistory.txt"] = kLastDays;
+    platform.files["usehistory.txt"] = "USE\r\n2006-12-05 = first 08:12:40, last 00:41:05\r\n";
     SettingsModel settings;
     C2dGraphPlot dialog(platform, settings);
     ASSERT_TRUE(dialog.Create(nullptr));
@@ -251,8 +252,10 @@ TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)
         std::string fileAfter; // the chosen file, which held "old"
         std::string box;
     } cases[] = {
-        {kChosen, true, "date,active_seconds,active_time,breaks,postponed,eye_breaks_taken,eye_breaks_offered\r\n"
-                  "2006-12-05,7200,2:00:00,,,,\r\n", ""},
+        {kChosen, true,
+         "date,active_seconds,active_time,breaks,postponed,eye_breaks_taken,eye_breaks_offered,first_active,"
+         "last_active\r\n2006-12-05,7200,2:00:00,,,,,08:12,00:41\r\n",
+         ""},
         {std::nullopt, true, "old", ""},
         {kChosen, false, "old", std::string("could not open ") + kChosen},
     };
@@ -268,7 +271,130 @@ TEST(HistoryDialog, TheChartsTipsFollowEachReadAndExportWritesTheHistoryAsCsv)
     }
 }
 
-// The daily limit as the Settings dialog shows it: while it is on, the dialog counts the days over
+// The control's place in its dialog, in dialog units.
+RECT PlaceInUnits(HWND dialog, int id)
+{
+    RECT place{};
+    GetWindowRect(GetDlgItem(dialog, id), &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    RECT unit{0, 0, 4, 8};
+    MapDialogRect(dialog, &unit);
+    return {MulDiv(place.left, 4, unit.right), MulDiv(place.top, 8, unit.bottom), MulDiv(place.right, 4, unit.right),
+            MulDiv(place.bottom, 8, unit.bottom)};
+}
+
+// The colour a paint left inside a bar, on a row no line crosses, and beside it in its column.
+std::pair<COLORREF, COLORREF> BarAndColumn(const std::vector<COLORREF>& painted, int width, const ChartPicture& picture,
+                                           const ChartBox& bar)
+{
+    const auto crossed = [&](int y) {
+        for (const ChartFill& fill : picture.fills)
+            if ((fill.ink == ChartInk::GridLine || fill.ink == ChartInk::LimitLine) && fill.box.top <= y &&
+                y < fill.box.bottom)
+                return true;
+        return false;
+    };
+    int y = (bar.top + bar.bottom) / 2;
+    while (y + 1 < bar.bottom && crossed(y))
+        ++y;
+    const auto at = [&](int x) { return painted[static_cast<std::size_t>(y * width + x)]; };
+    return {at((bar.left + bar.right) / 2), at(bar.left - 1)};
+}
+
+// The four views of one history beside the dialog's own controls, at the test's DPI (96, and 144
+// in the text_fit_144dpi session): each chosen by its button paints its bars where its picture puts
+// them, in their colours, gives each of its slots a tip in its column and tells its sentences.
+TEST(HistoryDialogViews, EachViewPaintsItsBarsInPlaceAndTellsItsSentences)
+{
+    FakePlatform platform;
+    // Today is Tuesday 5 December; the 2nd, a Saturday, is over the limit of 8 hours.
+    platform.files["timehistory.txt"] = kLastDays;
+    platform.files["breakhistory.txt"] = "2006-12-4 = breaks 3, postponed 0, eyes 0/0\r\n";
+    // Two nights past the bedtime of 23:00, one of them after midnight; tonight's before it so far.
+    platform.files["usehistory.txt"] = "USE\r\n2006-12-03 = first 08:00:00, last 23:30:00\r\n"
+                                       "2006-12-04 = first 09:00:00, last 01:15:00\r\n"
+                                       "2006-12-05 = first 08:12:40, last 21:00:00\r\n";
+    SettingsModel settings;
+    settings.dailyLimit = true;
+    settings.bedtimeMinutes = 23 * 60;
+    C2dGraphPlot dialog(platform, settings);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    ASSERT_EQ(dialog.ReadHistory(), 1);
+    ASSERT_TRUE(dialog.IsChecked(IDC_HISTORY_VIEW_DAYS));
+    // The list, the figures and OK where they always were; the views, their lines and Export at their
+    // right, so that the dialog reads from left to right.
+    const std::pair<int, RECT> own[] = {
+        {IDC_HISTORY_LIST, {26, 30, 217, 181}}, {IDC_HISTORY_TOTAL, {97, 189, 215, 203}},
+        {IDC_HISTORY_MAX_ACTIVE, {97, 246, 215, 260}}, {IDOK, {97, 265, 147, 279}}};
+    for (const auto& [id, units] : own) {
+        const RECT place = PlaceInUnits(dialog.Hwnd(), id);
+        EXPECT_TRUE(EqualRect(&place, &units)) << id;
+    }
+    for (int id = IDC_HISTORY_VIEW_DAYS; id <= IDC_HISTORY_VIEW_TEXT; ++id)
+        EXPECT_GE(PlaceInUnits(dialog.Hwnd(), id).left, 248) << id;
+    const COLORREF bar = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF over = RGB(204, 32, 32);
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    const COLORREF weekend = GetSysColor(COLOR_BTNFACE);
+    const struct {
+        int button;
+        std::size_t slots;
+        std::string text;
+        std::map<std::size_t, std::pair<COLORREF, COLORREF>> bars; // slot: the bar's colour, its column's
+        std::size_t tipSlot;
+        std::string tip;
+    } views[] = {
+        {IDC_HISTORY_VIEW_WEEKS, 12,
+         "This week so far: 01:25:10 a day, 3.0 breaks a day\r\nThe last 12 weeks: 04:38:23 a day, 1.0 breaks a day",
+         {{6, {bar, window}}, {10, {over, window}}, {11, {bar, window}}}, 11,
+         "Week of 2006 Dec 04 (Mon): 01:25:10 a day on 1 day, 3.0 breaks a day"},
+        {IDC_HISTORY_VIEW_MONTHS, 12,
+         "This month so far: 05:27:35 a day, 1.5 breaks a day\r\nThe last 12 months: 04:38:23 a day, 1.0 breaks a day",
+         {{10, {bar, window}}, {11, {bar, window}}}, 11, "2006 Dec: 05:27:35 a day on 2 days, 1.5 breaks a day"},
+        {IDC_HISTORY_VIEW_NIGHTS, 30,
+         "You stopped before your bedtime on 0 of the last 2 nights.\r\n"
+         "Nights in a row before your bedtime: 0 (best: 0)",
+         {{27, {over, window}}, {28, {over, window}}, {29, {bar, window}}}, 28,
+         "2006 Dec 04 (Mon): first use 09:00, last use 01:15"},
+        {IDC_HISTORY_VIEW_DAYS, 30,
+         "In the last 30 days: 05:27:35 a day on 2 days of use\r\nDays in a row within your daily limit: 0 (best: 2)",
+         {{0, {bar, window}}, {26, {over, weekend}}, {29, {bar, window}}}, 26, "2006 Dec 02 (Sat) - 09:30:00"},
+    };
+    const CHistoryChart& chart = dialog.Chart();
+    RECT client{};
+    GetClientRect(chart.Hwnd(), &client);
+    for (const auto& view : views) {
+        Click(dialog.Hwnd(), view.button);
+        EXPECT_EQ(dialog.CheckedButton(IDC_HISTORY_VIEW_DAYS, IDC_HISTORY_VIEW_NIGHTS), view.button);
+        EXPECT_EQ(dialog.ItemText(IDC_HISTORY_VIEW_TEXT), view.text) << view.button;
+        const ChartPicture picture = chart.Picture();
+        const std::vector<COLORREF> painted = PaintedPixels(chart.Hwnd(), client.right, client.bottom);
+        ASSERT_EQ(painted.size(), static_cast<std::size_t>(client.right * client.bottom));
+        const std::map<UINT_PTR, RECT> columns = TipColumns(chart);
+        std::size_t placed = 0;
+        for (const auto& [tool, column] : columns)
+            placed += IsRectEmpty(&column) ? 0 : 1;
+        EXPECT_EQ(placed, view.slots) << view.button;
+        std::map<std::size_t, std::pair<COLORREF, COLORREF>> bars;
+        for (const ChartFill& fill : picture.fills) {
+            if (fill.ink != ChartInk::Bar && fill.ink != ChartInk::WeekendBar && fill.ink != ChartInk::OverLimitBar)
+                continue;
+            std::size_t slot = 0;
+            while (slot < view.slots && columns.at(slot).right <= fill.box.left)
+                ++slot;
+            ASSERT_LT(slot, view.slots) << view.button;
+            const RECT& column = columns.at(slot);
+            EXPECT_TRUE(column.left < fill.box.left && fill.box.right < column.right) << view.button << ", " << slot;
+            bars[slot] = BarAndColumn(painted, client.right, picture, fill.box);
+        }
+        EXPECT_EQ(bars, view.bars) << view.button;
+        const RECT& column = columns.at(view.tipSlot);
+        EXPECT_EQ(TipAt(chart, {(column.left + column.right) / 2, (column.top + column.bottom) / 2}), view.tip)
+            << view.button;
+    }
+}
+
+// The daily limit as the dialog's owner gives it: while it is on, the dialog counts the days over
 // it and the chart paints them and the limit's line in the warning colour, the scheme's under high
 // contrast; the week's line comes under the breaks line whatever the limit.
 TEST(HistoryDialog, TheDaysOverTheDailyLimitAndTheWeekAtAGlance)

@@ -129,12 +129,11 @@ void CheckDialog(const char* name, HWND dialog, std::vector<Clipped>& clipped)
 }
 
 // Every label of the History dialog's chart stands whole in the room the chart gives it, as the
-// chart's font draws it.
-void CheckChart(const CHistoryChart& chart, std::vector<Clipped>& clipped)
+// chart's font draws it: so many of them.
+void CheckChart(const CHistoryChart& chart, std::vector<Clipped>& clipped, std::size_t labels)
 {
     const ChartPicture picture = chart.Picture();
-    // "4h", "8h" and five days of the month.
-    EXPECT_EQ(picture.texts.size(), 7u);
+    EXPECT_EQ(picture.texts.size(), labels);
     HDC dc = GetDC(chart.Hwnd());
     HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(chart.Hwnd(), WM_GETFONT, 0, 0)));
     for (const ChartText& label : picture.texts) {
@@ -228,6 +227,9 @@ TEST_P(TextFitInEveryLanguage, EveryDialogShowsItsTextsWhole)
     // The longest line of breaks a year of them may give.
     platform.files["breakhistory.txt"] = "2006-11-28 = breaks 9999, postponed 0, eyes 0/0\r\n"
                                          "2006-12-5 = breaks 1000, postponed 0, eyes 9999/9999\r\n";
+    // Nights from 05:00 to 05:00 give the nights' chart its most lines.
+    platform.files["usehistory.txt"] = "2006-12-03 = first 05:00:00, last 04:59:59\r\n"
+                                       "2006-12-04 = first 05:00:00, last 05:00:00\r\n";
     HICON icons[kTrayIconCount] = {};
     CTavrinDlg main(platform, icons);
     ASSERT_TRUE(main.Create(nullptr));
@@ -246,9 +248,6 @@ TEST_P(TextFitInEveryLanguage, EveryDialogShowsItsTextsWhole)
     // Wednesday, the longest day's name, in every row it may take.
     CWorkingHoursDlg workingHours(platform, DefaultWorkWeek());
     ASSERT_TRUE(workingHours.Create(main.Hwnd()));
-    // The History dialog's lines of the daily limit.
-    main.m_settings.dailyLimit = true;
-    ASSERT_EQ(g_pHistoryDlg->ReadHistory(), 1);
     PumpMessages();
 
     {
@@ -262,8 +261,26 @@ TEST_P(TextFitInEveryLanguage, EveryDialogShowsItsTextsWhole)
     CheckDialog("main window", main.Hwnd(), clipped);
     CheckDialog("Settings", main.SettingsDialog()->Hwnd(), clipped);
     CheckDialog("Set Time", main.SetTimeDialog()->Hwnd(), clipped);
-    CheckDialog("History", g_pHistoryDlg->Hwnd(), clipped);
-    CheckChart(g_pHistoryDlg->Chart(), clipped);
+    // Each of the History dialog's views, with the lines of the daily limit and the bedtime and without.
+    const struct {
+        int button;
+        std::size_t labels;
+    } views[] = {
+        {IDC_HISTORY_VIEW_DAYS, 7},    // "4h", "8h" and five days of the month
+        {IDC_HISTORY_VIEW_WEEKS, 8},   // the two lines, four weeks' first days, two weeks' breaks
+        {IDC_HISTORY_VIEW_MONTHS, 10}, // the two lines, six months, two months' breaks
+        {IDC_HISTORY_VIEW_NIGHTS, 9},  // four hours of the clock and five days of the month
+    };
+    for (const bool chosen : {true, false}) {
+        main.m_settings.dailyLimit = chosen;
+        main.m_settings.bedtimeMinutes = chosen ? std::optional(23 * 60) : std::nullopt;
+        ASSERT_EQ(g_pHistoryDlg->ReadHistory(), 1);
+        for (const auto& view : views) {
+            Notify(g_pHistoryDlg->Hwnd(), view.button, BN_CLICKED);
+            CheckDialog("History", g_pHistoryDlg->Hwnd(), clipped);
+            CheckChart(g_pHistoryDlg->Chart(), clipped, view.labels);
+        }
+    }
     CheckDialog("About", about.Hwnd(), clipped);
     CheckDialog("forced break", forcedBreak.Hwnd(), clipped);
     CheckDialog("forced break with the longest idea", withIdea.Hwnd(), clipped);
