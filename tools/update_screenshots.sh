@@ -112,8 +112,8 @@ start_kelvaro() { (cd "$1" && wine "$exe" >/dev/null 2>&1 &); }
 status=0
 seed_folder "$scratch/dialogs"
 write_settings "$scratch/dialogs"
-# The Settings dialog shows a keyboard shortcut chosen.
-printf 'HOTKEY_PAUSE Ctrl+Alt+P\r\n' >>"$scratch/dialogs/settings.txt"
+# The Settings dialog shows a keyboard shortcut and a bedtime chosen, which the History's nights draw.
+printf 'HOTKEY_PAUSE Ctrl+Alt+P\r\nBEDTIME 23:00\r\nBEDTIME_REMINDER 1\r\n' >>"$scratch/dialogs/settings.txt"
 start_kelvaro "$scratch/dialogs"
 snap '#32770' Kelvaro main-window || status=1
 tool click Kelvaro 1062

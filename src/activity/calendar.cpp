@@ -1,5 +1,7 @@
 #include "activity/calendar.h"
 
+#include "platform/text_chars.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -118,4 +120,28 @@ std::string FormatClockTime(int minuteOfDay)
     std::snprintf(text, sizeof text, "%02d:%02d", minuteOfDay / kMinutesPerHour % kHoursPerDay,
                   minuteOfDay % kMinutesPerHour);
     return text;
+}
+
+std::optional<int> ParseClockTime(std::string_view text)
+{
+    constexpr int kMinutesPerHour = 60;
+    constexpr int kLastHour = 23;
+    constexpr int kLastMinute = 59;
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0 || colon > 2 || text.size() != colon + 3)
+        return std::nullopt;
+    int hour = 0;
+    for (char digit : text.substr(0, colon)) {
+        if (!IsDigit(digit))
+            return std::nullopt;
+        hour = hour * 10 + (digit - '0');
+    }
+    const char tens = text[colon + 1];
+    const char units = text[colon + 2];
+    if (!IsDigit(tens) || !IsDigit(units))
+        return std::nullopt;
+    const int minute = (tens - '0') * 10 + (units - '0');
+    if (hour > kLastHour || minute > kLastMinute)
+        return std::nullopt;
+    return hour * kMinutesPerHour + minute;
 }

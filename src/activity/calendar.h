@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // A time of the local clock.
 struct TimeOfDay {
@@ -44,3 +45,5 @@ std::optional<std::int64_t> LocalMoment(const CivilDate& date, const TimeOfDay& 
 
 // A clock time as every text of the program shows it, "09:05": two digits each, 24 hours.
 std::string FormatClockTime(int minuteOfDay);
+// "H:MM" or "HH:MM" of a real clock time, into minutes after midnight; nothing for anything else.
+std::optional<int> ParseClockTime(std::string_view text);

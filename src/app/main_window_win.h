@@ -127,7 +127,8 @@ private:
     // then its text or its forced break, which a heads-up may come before.
     void OfferReminder(ReminderKind kind);
     void OfferLongActivityWarning();
-    void OfferDailyLimitReminder();
+    // The daily limit's or the bedtime's reminder, given as the messages are.
+    void OfferReminderOfTheDay(ReminderKind kind);
     // A message tick's decision with the time and settings of now.
     ReminderDecision DecideReminderNow(unsigned timerId, const MessageCatalogue& lists);
 

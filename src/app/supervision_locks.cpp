@@ -43,6 +43,8 @@ const std::vector<LockedControl>& ControlsLockedWhileRunning()
         {Main, IDC_MAIN_45_MIN},
         {Main, IDC_MAIN_60_MIN},
         {Main, IDC_MAIN_OTHER},
+        {Settings, IDC_SETTINGS_BEDTIME},
+        {Settings, IDC_SETTINGS_BEDTIME_REMINDER},
         // Working hours taken in their dialog while supervision runs would never be in force.
         {WorkingHours, kDialogOk},
     };

@@ -29,6 +29,8 @@ BreakChoices TakeBreakChoices(SettingsModel& settings)
     }
     choices.workingHours = WorkingHoursInForce(settings);
     choices.dailyLimitMinutes = DailyLimitInForce(settings);
+    if (settings.bedtimeReminder)
+        choices.bedtimeMinutes = settings.bedtimeMinutes;
     choices.breakWaitSeconds = CountdownSeconds(settings.forceBreakWait);
     return choices;
 }
@@ -63,6 +65,9 @@ void BreakCoordinator::OnStart(const Moment& moment, const BreakChoices& choices
         m_eyes.Start(moment.tick, *choices.eyeBreakMinutes);
     m_workingHours = choices.workingHours;
     m_bOutsideWorkingHours = OutsideWorkingHours(moment.now);
+    m_bedtime.reset();
+    if (choices.bedtimeMinutes)
+        m_bedtime.emplace(*choices.bedtimeMinutes);
     m_dailyLimit.reset();
     if (choices.dailyLimitMinutes) {
         m_dailyLimit.emplace(*choices.dailyLimitMinutes);
@@ -86,6 +91,7 @@ void BreakCoordinator::OnStop(StopCause cause, const Moment& moment)
     m_bEyeBreakShown = false;
     m_eyeBreakDay.reset();
     m_bWarningDue = false;
+    m_bBedtimeDue = false;
     m_bBreakTakenEarly = false;
     if (m_forcedBreak && m_state.BreakCountingDown())
         m_forcedBreak->counts = false;
@@ -117,6 +123,10 @@ ReminderRoute BreakCoordinator::OnReminderDue(ReminderKind kind, bool forcedBrea
     }
     if (kind == ReminderKind::LongActivity && m_dailyLimit && TooCloseToLastReminder(moment.tick)) {
         m_bWarningDue = true;
+        return ReminderRoute::Nothing;
+    }
+    if (kind == ReminderKind::Bedtime && TooCloseToLastReminder(moment.tick)) {
+        m_bBedtimeDue = true;
         return ReminderRoute::Nothing;
     }
     // The user is in a break: another one neither comes nor is announced.
@@ -162,8 +172,11 @@ ActivityOutcome BreakCoordinator::OnActivityTick(const Moment& moment)
     const bool limitComes = DailyLimitComes(moment);
     if (limitComes)
         outcome.released.push_back(ReminderKind::DailyLimit);
-    if (WarningComes(moment, limitComes))
+    const bool warningComes = WarningComes(moment, limitComes);
+    if (warningComes)
         outcome.released.push_back(ReminderKind::LongActivity);
+    if (BedtimeComes(moment, limitComes || warningComes))
+        outcome.released.push_back(ReminderKind::Bedtime);
     return outcome;
 }
 
@@ -326,8 +339,10 @@ std::optional<CivilDate> BreakCoordinator::DayOfBreak(std::int64_t spellStart, s
     if (!began || !countedDay || *began > *countedDay)
         return std::nullopt;
     // A break counts for the day on which it began; the night away before the first input of the
-    // morning is nobody's.
-    const std::optional<std::int64_t> morning = LocalTimeAt(*began, 1, kNightEndsHour);
+    // morning, the first five o'clock after it began, is nobody's.
+    std::optional<std::int64_t> morning = LocalTimeAt(*began, 0, kNightEndsHour);
+    if (morning && *morning <= spellStart)
+        morning = LocalTimeAt(*began, 1, kNightEndsHour);
     if (!morning || returnedAt >= *morning)
         return std::nullopt;
     return began;
@@ -393,6 +408,21 @@ bool BreakCoordinator::WarningComes(const Moment& moment, bool limitComesNow)
         return false;
     m_bWarningDue = false;
     return true;
+}
+
+bool BreakCoordinator::BedtimeComes(const Moment& moment, bool otherComesNow)
+{
+    if (m_bedtime && m_bedtime->Due(moment.now, moment.idleMs))
+        m_bBedtimeDue = true;
+    if (!m_bBedtimeDue || otherComesNow || TooCloseToLastReminder(moment.tick))
+        return false;
+    m_bBedtimeDue = false;
+    return true;
+}
+
+int BreakCoordinator::BedtimeMinutes() const
+{
+    return m_bedtime ? m_bedtime->BedtimeMinutes() : 0;
 }
 
 bool BreakCoordinator::TooCloseToLastReminder(std::uint32_t tick) const

@@ -14,6 +14,7 @@
 #include "breaks/break_heads_up.h"
 #include "breaks/eye_break.h"
 #include "history/break_history.h"
+#include "messages/bedtime.h"
 #include "messages/daily_limit.h"
 #include "messages/reminder_gate.h"
 #include "messages/working_hours.h"
@@ -61,6 +62,7 @@ struct BreakChoices {
     std::optional<WorkWeek> workingHours; // tips, suggestions, breaks and eye breaks only in these
     std::optional<int> dailyLimitMinutes; // the daily limit's reminder; none without
     std::int32_t breakWaitSeconds = 0;    // the break dialog's countdown
+    std::optional<int> bedtimeMinutes;    // the bedtime's reminder; none without
 };
 
 // The choices of the break features as Start takes them from the settings; the eye breaks'
@@ -139,11 +141,14 @@ public:
     // Every reading of the user's moment that decides nothing else.
     void See(const Moment& moment) { m_gate.See(moment); }
 
-    // Once a second while supervising. The daily limit's reminder and the long-activity warning
-    // are among the released when due, the daily limit, which the user chose, first.
+    // Once a second while supervising. The daily limit's reminder, the long-activity warning and
+    // the bedtime's are among the released when due, the daily limit, which the user chose, first;
+    // each keeps two minutes from the one before it.
     ActivityOutcome OnActivityTick(const Moment& moment);
     // The active time the daily limit's last reminder tells of, in minutes.
     int DailyLimitMinutesReached() const { return m_nLimitMinutesReached; }
+    // The bedtime the bedtime's reminder tells of.
+    int BedtimeMinutes() const;
     // The tray tooltip's line while working hours are chosen and it is outside them.
     std::optional<std::string> OutsideWorkingHoursLine(std::int64_t now) const;
 
@@ -190,6 +195,8 @@ private:
     // The long-activity warning when it is due; with a daily limit chosen, once that has come
     // and two minutes from it.
     bool WarningComes(const Moment& moment, bool limitComesNow);
+    // The bedtime's reminder when it is due, once an evening, and two minutes from the last reminder.
+    bool BedtimeComes(const Moment& moment, bool otherComesNow);
     bool TooCloseToLastReminder(std::uint32_t tick) const;
     // The day a break taken away from the computer counts for; none for the night.
     std::optional<CivilDate> DayOfBreak(std::int64_t spellStart, std::int64_t returnedAt,
@@ -218,6 +225,8 @@ private:
     bool m_bDailyLimitDue = false;
     int m_nLimitMinutesReached = 0;
     bool m_bWarningDue = false;
+    std::optional<BedtimeWatch> m_bedtime;
+    bool m_bBedtimeDue = false;
     // The user took a break before its time since the last activity tick: the break interval starts again.
     bool m_bBreakTakenEarly = false;
     bool m_bBreakGoesOn = false;

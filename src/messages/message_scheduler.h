@@ -21,9 +21,9 @@ struct ReminderSettings {
 
 enum class MessageKind { Health, TimeBreaks, Sleep };
 
-// What a reminder is about: the three message timers' kinds, the long-activity warning and the
-// daily limit.
-enum class ReminderKind { HealthTip, TimeBreak, GoToBed, LongActivity, DailyLimit };
+// What a reminder is about: the three message timers' kinds, the long-activity warning, the daily
+// limit and the bedtime.
+enum class ReminderKind { HealthTip, TimeBreak, GoToBed, LongActivity, DailyLimit, Bedtime };
 
 // The kind a message timer (1, 2 or 3) gives, and the timer of a message kind.
 ReminderKind KindOfMessageTimer(unsigned timerId);

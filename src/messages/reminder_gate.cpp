@@ -10,7 +10,7 @@ namespace {
 // The warning and the daily limit tell of the count, which is right at any hour.
 bool HasTimeWindow(ReminderKind kind)
 {
-    return kind != ReminderKind::LongActivity && kind != ReminderKind::DailyLimit;
+    return kind != ReminderKind::LongActivity && kind != ReminderKind::DailyLimit && kind != ReminderKind::Bedtime;
 }
 
 bool InsideTimeWindow(ReminderKind kind, int hour, int minute)

@@ -20,6 +20,8 @@ std::string_view Title(ReminderNotice notice)
         return Tr("Long activity");
     case ReminderNotice::DailyLimit:
         return Tr("Daily limit");
+    case ReminderNotice::Bedtime:
+        return Tr("Bedtime");
     case ReminderNotice::TimeBreak:
         break;
     }
@@ -39,6 +41,8 @@ ReminderNotice NoticeOf(ReminderKind kind)
         return ReminderNotice::LongActivity;
     case ReminderKind::DailyLimit:
         return ReminderNotice::DailyLimit;
+    case ReminderKind::Bedtime:
+        return ReminderNotice::Bedtime;
     case ReminderKind::HealthTip:
         break;
     }

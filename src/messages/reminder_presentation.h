@@ -10,7 +10,7 @@
 #include <string_view>
 
 // Every reminder that shows a text.
-enum class ReminderNotice { HealthTip, TimeBreak, GoToBed, LongActivity, DailyLimit };
+enum class ReminderNotice { HealthTip, TimeBreak, GoToBed, LongActivity, DailyLimit, Bedtime };
 
 ReminderNotice NoticeOf(ReminderKind kind);
 

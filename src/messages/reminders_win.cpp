@@ -6,6 +6,7 @@
 #include "activity/counter_state.h"
 #include "app/timer_plan.h"
 #include "language/translation.h"
+#include "messages/bedtime.h"
 #include "messages/daily_limit.h"
 #include "messages/led_blinker_win.h"
 #include "messages/message_scheduler.h"
@@ -44,8 +45,8 @@ void CTavrinDlg::OfferReminder(ReminderKind kind)
         OfferLongActivityWarning();
         return;
     }
-    if (kind == ReminderKind::DailyLimit) {
-        OfferDailyLimitReminder();
+    if (kind == ReminderKind::DailyLimit || kind == ReminderKind::Bedtime) {
+        OfferReminderOfTheDay(kind);
         return;
     }
     const MessageCatalogue lists{healthMessages, timeBreakMessages, sleepMessages};
@@ -82,18 +83,20 @@ void CTavrinDlg::OfferLongActivityWarning()
         m_reminders.Present(ReminderNotice::LongActivity, Tr(kLongActivityWarningText));
 }
 
-void CTavrinDlg::OfferDailyLimitReminder()
+void CTavrinDlg::OfferReminderOfTheDay(ReminderKind kind)
 {
-    if (m_rules.OnReminderDue(ReminderKind::DailyLimit, false, MomentNow(true)) != ReminderRoute::Give)
+    if (m_rules.OnReminderDue(kind, false, MomentNow(true)) != ReminderRoute::Give)
         return;
     const ReminderDecision decision =
-        DecideDailyLimitReminder(CurrentReminderSettings(), m_rules.DailyLimitMinutesReached());
+        kind == ReminderKind::Bedtime
+            ? DecideBedtimeReminder(CurrentReminderSettings(), m_rules.BedtimeMinutes())
+            : DecideDailyLimitReminder(CurrentReminderSettings(), m_rules.DailyLimitMinutesReached());
     if (decision.blinkLights)
         StartLightShow();
     if (decision.playMessageSound)
         m_platform.PlaySoundFile(m_settings.messageSoundPath);
     if (decision.popupText)
-        m_reminders.Present(ReminderNotice::DailyLimit, *decision.popupText);
+        m_reminders.Present(NoticeOf(kind), *decision.popupText);
 }
 
 void CTavrinDlg::ShowEmptyListBoxes()

@@ -13,8 +13,6 @@ namespace {
 
 constexpr int kMinutesPerHour = 60;
 constexpr int kMinutesPerWeek = kDaysInWeek * kMinutesPerDay;
-constexpr int kLastHour = 23;
-constexpr int kLastMinute = 59;
 constexpr std::size_t kMostRanges = 2;
 
 // English for now; the user's language comes with the translations.
@@ -74,28 +72,6 @@ bool IsWorkingMinuteOfWeek(const WorkWeek& week, int minuteOfWeek)
 {
     const int wrapped = (minuteOfWeek % kMinutesPerWeek + kMinutesPerWeek) % kMinutesPerWeek;
     return IsWorkingMinute(week, wrapped / kMinutesPerDay, wrapped % kMinutesPerDay);
-}
-
-// "H:MM" or "HH:MM" of a real clock time, into minutes after midnight.
-std::optional<int> ParseClockTime(std::string_view text)
-{
-    const std::size_t colon = text.find(':');
-    if (colon == std::string_view::npos || colon == 0 || colon > 2 || text.size() != colon + 3)
-        return std::nullopt;
-    int hour = 0;
-    for (char digit : text.substr(0, colon)) {
-        if (!IsDigit(digit))
-            return std::nullopt;
-        hour = hour * 10 + (digit - '0');
-    }
-    const char tens = text[colon + 1];
-    const char units = text[colon + 2];
-    if (!IsDigit(tens) || !IsDigit(units))
-        return std::nullopt;
-    const int minute = (tens - '0') * 10 + (units - '0');
-    if (hour > kLastHour || minute > kLastMinute)
-        return std::nullopt;
-    return hour * kMinutesPerHour + minute;
 }
 
 std::optional<WorkRange> ParseRange(std::string_view text)

@@ -161,6 +161,10 @@
 // The Settings dialog's choices of how a forced break stands
 #define IDC_SETTINGS_COVER_SCREENS 1150
 #define IDC_SETTINGS_STRICT_BREAKS 1151
+// The Settings dialog's bedtime and its reminder
+#define IDC_SETTINGS_BEDTIME 1152
+#define IDC_SETTINGS_BEDTIME_LABEL 1153
+#define IDC_SETTINGS_BEDTIME_REMINDER 1154
 
 // The eye break's popup, a window of its own without a template
 #define IDC_EYE_BREAK_TEXT 1001

@@ -39,6 +39,7 @@ constexpr CheckBinding kChecks[] = {
     {IDC_SETTINGS_DAILY_LIMIT, &SettingsModel::dailyLimit},
     {IDC_SETTINGS_COVER_SCREENS, &SettingsModel::coverScreens},
     {IDC_SETTINGS_STRICT_BREAKS, &SettingsModel::strictBreaks},
+    {IDC_SETTINGS_BEDTIME_REMINDER, &SettingsModel::bedtimeReminder},
 };
 constexpr TextBinding kTexts[] = {
     {IDC_SETTINGS_WAIT_SECONDS, &SettingsModel::forceBreakWait},
@@ -54,6 +55,8 @@ constexpr const char* kShortcutChosenTwice = TrLater("%s is already the shortcut
 constexpr int kMinutesPerHour = 60;
 // Two digits each for the limit's hours and minutes.
 constexpr int kLongestLimitField = 2;
+// "23:30"
+constexpr int kLongestClockTime = 5;
 
 struct ShortcutControl {
     int id;
@@ -85,6 +88,7 @@ BOOL CSetting::OnInitDialog()
                         std::to_string(kLongestEyeBreakMinutes).size(), 0);
     for (int id : {IDC_SETTINGS_DAILY_LIMIT_HOURS, IDC_SETTINGS_DAILY_LIMIT_MINUTES})
         SendDlgItemMessageW(Hwnd(), id, EM_LIMITTEXT, kLongestLimitField, 0);
+    SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_BEDTIME, EM_LIMITTEXT, kLongestClockTime, 0);
     m_languages.Fill(Item(IDC_SETTINGS_LANGUAGE), m_platform.FilesMatching("kelvaro.*.po"));
     // A key alone, or with Shift only, would go off while typing: the control makes it Ctrl+Alt and the key.
     for (const ShortcutControl& control : kShortcutControls)
@@ -102,6 +106,9 @@ void CSetting::ShowSettings()
     m_view.Show();
     ShowDailyLimit();
     m_languages.Select(m_settings.language);
+    const std::string bedtime = m_settings.bedtimeMinutes ? FormatClockTime(*m_settings.bedtimeMinutes) : std::string();
+    if (ItemText(IDC_SETTINGS_BEDTIME) != bedtime)
+        SetItemText(IDC_SETTINGS_BEDTIME, bedtime);
     for (const ShortcutControl& control : kShortcutControls)
         SendDlgItemMessageW(Hwnd(), control.id, HKM_SETHOTKEY, HotKeyValueOf(m_settings.*control.setting), 0);
 }
@@ -144,6 +151,11 @@ void CSetting::OnCommand(int id, int notifyCode)
     case IDC_SETTINGS_LANGUAGE:
         if (notifyCode == CBN_SELCHANGE)
             m_settings.language = m_languages.Setting();
+        return;
+    case IDC_SETTINGS_BEDTIME:
+        // What isn't a clock time, an empty field among them, is no bedtime.
+        if (notifyCode == EN_CHANGE)
+            m_settings.bedtimeMinutes = ParseClockTime(ItemText(IDC_SETTINGS_BEDTIME));
         return;
     default:
         break;

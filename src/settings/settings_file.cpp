@@ -66,6 +66,8 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"LANGUAGE", SettingKey::Language},
     {"COVER_SCREENS", SettingKey::CoverScreens},
     {"STRICT_BREAKS", SettingKey::StrictBreaks},
+    {"BEDTIME", SettingKey::Bedtime},
+    {"BEDTIME_REMINDER", SettingKey::BedtimeReminder},
 }};
 
 constexpr int kMinutesPerHour = 60;
@@ -418,6 +420,9 @@ private:
         case SettingKey::HotkeyBreak:
             assignment.shortcut = ParseShortcut(word->text);
             break;
+        case SettingKey::Bedtime:
+            assignment.clockMinutes = ParseClockTime(word->text);
+            break;
         case SettingKey::SoundMsgPath:
         case SettingKey::SoundWarningPath:
             // A cut path would name another file; the sound in force is kept instead.
@@ -482,6 +487,9 @@ std::string FormatSettingsFile(const SettingsModel& settings, std::optional<std:
         AppendLine(out, SettingKey::Language, settings.language);
     AppendCheck(out, SettingKey::CoverScreens, settings.coverScreens);
     AppendCheck(out, SettingKey::StrictBreaks, settings.strictBreaks);
+    AppendLine(out, SettingKey::Bedtime,
+               ValueText(settings.bedtimeMinutes ? FormatClockTime(*settings.bedtimeMinutes) : std::string()));
+    AppendCheck(out, SettingKey::BedtimeReminder, settings.bedtimeReminder);
     return out;
 }
 

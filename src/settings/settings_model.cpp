@@ -116,6 +116,12 @@ SettingEffect ApplySetting(SettingsModel& model, const SettingAssignment& assign
     case SettingKey::StrictBreaks:
         model.strictBreaks = checked;
         break;
+    case SettingKey::Bedtime:
+        model.bedtimeMinutes = assignment.clockMinutes;
+        break;
+    case SettingKey::BedtimeReminder:
+        model.bedtimeReminder = checked;
+        break;
     }
     return SettingEffect::None;
 }

@@ -12,8 +12,8 @@ namespace {
 
 // A run of Kelvaro as the shell drives the rules: an activity tick a second, the heads-up's timer
 // while it runs, and each script word an event. What the screen shows is told by the second it
-// happened, counted from the start: T H B W L a reminder given (its popup stays 7 seconds; L the
-// daily limit's), h the heads-up shown, /h gone, D the break dialog opened, e the eye-break popup
+// happened, counted from the start: T H B W L Z a reminder given (its popup stays 7 seconds; L the
+// daily limit's, Z the bedtime's), h the heads-up shown, /h gone, D the break dialog opened, e the eye-break popup
 // shown, /e gone, +X a waiting reminder let go, i the time-break interval started again, < working
 // hours began, > they ended.
 //
@@ -28,6 +28,7 @@ struct Options {
     GateSettings settings; // both ways of keeping quiet on, as at first
     bool workingHours = false; // Monday to Friday 09:00-17:00
     int limitMinutes = 0;      // the daily limit, 0 for none
+    int bedtime = -1;          // the bedtime's reminder, minutes after midnight; -1 for none
 };
 
 class Session {
@@ -155,7 +156,7 @@ private:
                : letter == 'B' ? ReminderKind::GoToBed
                                : ReminderKind::LongActivity;
     }
-    static char LetterOf(ReminderKind kind) { return "HTBWL"[static_cast<int>(kind)]; }
+    static char LetterOf(ReminderKind kind) { return "HTBWLZ"[static_cast<int>(kind)]; }
 
     void Start()
     {
@@ -166,6 +167,8 @@ private:
             choices.workingHours = DefaultWorkWeek();
         if (m_options.limitMinutes > 0)
             choices.dailyLimitMinutes = m_options.limitMinutes;
+        if (m_options.bedtime >= 0)
+            choices.bedtimeMinutes = m_options.bedtime;
         ResetWarningThreshold(m_activeMs);
         m_rules.OnStart(Now(), choices);
     }
@@ -379,7 +382,16 @@ TEST_F(BreakCoordinatorInBerlin, EventSequencesComeOutAsTheRulesSay)
         {"the long-activity warning comes at four hours", 9, 0, 0, {}, "w14405", "+W14400 W14400", ""},
         {"due in the same second as the daily limit, it comes two minutes after it", 9, 0, 0,
          {false, 0, {}, false, 240}, "w14530", "+L14400 L14400 +W14520 W14520", ""},
-                {"a new day counts from its own first second", 23, 58, 30, kLimit, "w200", "+L60 L60 +L180 L180", ""},
+                // The bedtime: 23:00, or half past midnight, which belongs to the evening before.
+        {"the bedtime's reminder comes once an evening to the user still at work", 22, 59, 50,
+         {false, 0, {}, false, 0, 23 * 60}, "w20 a120 w20", "+Z10 Z10", ""},
+        {"away at the bedtime, the user gets it on coming back", 22, 58, 0, {false, 0, {}, false, 0, 23 * 60},
+         "w5 a200 w5", "+Z206 Z206", ""},
+        {"after midnight it is still the evening's; the next evening it comes again", 0, 29, 50,
+         {false, 0, {}, false, 0, 30}, "w20 a86370 w20", "+Z10 Z10 i86391 +Z86410 Z86410", ""},
+        {"it keeps two minutes from another reminder", 22, 59, 0, {false, 0, {}, false, 0, 23 * 60}, "w5 H w150",
+         "H5 +Z125 Z125", ""},
+        {"a new day counts from its own first second", 23, 58, 30, kLimit, "w200", "+L60 L60 +L180 L180", ""},
     };
     for (const auto& row : rows) {
         Session run(LocalTime(2026, 12, 9, row.hour, row.minute, row.second), row.options);

@@ -63,6 +63,8 @@ TEST(SettingsModel, EveryKeyReadsIntoItsSetting)
         {"LANGUAGE pt_BR LANGUAGE ../x", [](M& m) { m.language = ""; }},
         {"LANGUAGE de", [](M& m) { m.language = "de"; }},
         {"COVER_SCREENS 1 STRICT_BREAKS 1", [](M& m) { m.coverScreens = m.strictBreaks = true; }},
+        {"BEDTIME 0:30 BEDTIME_REMINDER 1", [](M& m) { m.bedtimeMinutes = 30, m.bedtimeReminder = true; }},
+        {"BEDTIME 22:30 BEDTIME 24:00 BEDTIME \"\"", [](M&) {}},
     };
     for (const auto& row : rows) {
         SettingsModel expected;
@@ -89,7 +91,8 @@ TEST(SettingsModel, TheFileWrittenFromTheModelReadsBackToIt)
     odd.dailyLimitMinutes = 1;
     odd.language = "zh_CN";
     odd.breakShortcut = {kShortcutCtrl | kShortcutShift, 0x70};
-    odd.coverScreens = odd.strictBreaks = true;
+    odd.coverScreens = odd.strictBreaks = odd.bedtimeReminder = true;
+    odd.bedtimeMinutes = 23 * 60 + 45;
     for (const SettingsModel& model : {SettingsModel{}, odd}) {
         const std::string file = FormatSettingsFile(model);
         Read read = ReadFile(file);

@@ -383,7 +383,9 @@ TEST_F(QuietRemindersTest, OutsideWorkingHoursNothingComesAndTheTooltipSaysUntil
 {
     window.reset();
     ResetProgramState();
-    platform.files["settings.txt"] = settings + " WORK_HOURS 1 DAILY_LIMIT 1 DAILY_LIMIT_TIME 0:1:0";
+    platform.files["settings.txt"] =
+        settings + " WORK_HOURS 1 DAILY_LIMIT 1 DAILY_LIMIT_TIME 0:1:0 BEDTIME 17:02 BEDTIME_REMINDER 1 "
+                   "WINDOWS_NOTIFICATIONS 1";
     platform.now = LocalTime(2006, 12, 5, 16, 59, 50);
     window = std::make_unique<CTavrinDlg>(platform, icons);
     ASSERT_TRUE(window->Create(nullptr));
@@ -397,6 +399,15 @@ TEST_F(QuietRemindersTest, OutsideWorkingHoursNothingComesAndTheTooltipSaysUntil
     EXPECT_EQ(Heard(), 1u) << "no suggestion after 17:00";
     Pass(170);
     EXPECT_EQ(Heard(), 2u) << "the daily limit keeps its own rules, two minutes after the last reminder";
+    Pass(65);
+    EXPECT_EQ(Heard(), 3u) << "the bedtime's reminder comes two minutes after the daily limit's";
+    const auto notification = std::find_if(platform.trayCalls.rbegin(), platform.trayCalls.rend(),
+                                           [](const auto& call) { return !call.infoTitle.empty(); });
+    ASSERT_NE(notification, platform.trayCalls.rend());
+    EXPECT_EQ(notification->infoTitle, "Bedtime");
+    EXPECT_EQ(notification->info, "It is 17:02, your bedtime.");
+    Pass(600);
+    EXPECT_EQ(Heard(), 3u) << "once an evening";
     platform.now = LocalTime(2006, 12, 6, 8, 59, 59);
     platform.activeTimers.erase(kTimeBreakTimer);
     Pass(1);

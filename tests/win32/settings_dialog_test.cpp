@@ -257,6 +257,22 @@ TEST_F(SettingsDialogTest, TheDailyLimitsFieldsWriteTheModelAsTheUserTypes)
     }
 }
 
+// The bedtime is typed as the clock shows it; anything else is none, and none shows empty.
+TEST_F(SettingsDialogTest, TheBedtimeIsAClockTimeOrNone)
+{
+    const struct {
+        const char* typed;
+        std::optional<int> bedtime;
+        const char* shown;
+    } rows[] = {{"23:00", 23 * 60, "23:00"}, {"0:30", 30, "00:30"}, {"24:00", std::nullopt, ""}, {"", std::nullopt, ""}};
+    for (const auto& row : rows) {
+        SetText(IDC_SETTINGS_BEDTIME, row.typed);
+        EXPECT_EQ(settings.bedtimeMinutes, row.bedtime) << row.typed;
+        dialog.ShowSettings();
+        EXPECT_EQ(dialog.ItemText(IDC_SETTINGS_BEDTIME), row.shown) << row.typed;
+    }
+}
+
 // The drop-down lists Windows' language, English, the built-in languages and the user's own, and
 // holds the LANGUAGE setting chosen, also one whose translation is gone.
 TEST(SettingsLanguageTest, TheDropDownHoldsTheChosenLanguage)
