@@ -31,7 +31,7 @@ constexpr char kAppName[] = "Kelvaro";
 constexpr const char* kInfoText =
     TrLater("Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.");
 constexpr const char* kDialogObjectMissing = TrLater("Error Creating Dialog Object");
-constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0)};
+constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, &Palette::text};
 constexpr UINT kSystemCommandMask = 0xFFF0;
 constexpr int kMinutesPerHour = 60;
 } // namespace

@@ -3,6 +3,7 @@
 // the chart's client area, and how tall it is. The shell only paints what this decides.
 
 #include "activity/time_files.h"
+#include "appearance/palette.h"
 #include "history/break_history.h"
 
 #include <cstdint>
@@ -63,9 +64,11 @@ struct ChartBox {
     bool operator==(const ChartBox&) const = default;
 };
 
-// What a part of the chart is painted with; the shell takes a colour of the system's scheme for each.
-// A day over the daily limit and the limit's line take a warning colour.
+// What a part of the chart is painted with. A day over the daily limit and the limit's line take a warning colour.
 enum class ChartInk { Background, WeekendColumn, GridLine, Bar, WeekendBar, Baseline, OverLimitBar, LimitLine };
+
+// A part's colour in a palette.
+const Colour& InkColour(const Palette& palette, ChartInk ink);
 
 // A rectangle the chart fills.
 struct ChartFill {
