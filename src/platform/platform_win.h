@@ -4,6 +4,7 @@
 
 #include "app/hotkey_text.h"
 #include "app/single_instance.h"
+#include "appearance/theme_choice.h"
 #include "messages/quiet_signals.h"
 
 #include <cstdint>
@@ -121,6 +122,10 @@ public:
     // false when another program holds it.
     virtual bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) = 0;
     virtual void UnregisterShortcut(HWND window, int id) = 0;
+
+    // What Windows says about its look: the apps' and the taskbar's light or dark mode, and high
+    // contrast with its scheme's window colour.
+    virtual SystemAppearance ReadSystemAppearance() = 0;
 };
 
 // The system's own implementation.
@@ -170,6 +175,7 @@ public:
     bool WriteLine(const std::string& text) override;
     bool RegisterShortcut(HWND window, int id, const Shortcut& shortcut) override;
     void UnregisterShortcut(HWND window, int id) override;
+    SystemAppearance ReadSystemAppearance() override;
 
 private:
     // The claimed object and its view, where the main window's handle is announced.

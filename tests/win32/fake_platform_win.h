@@ -234,6 +234,7 @@ public:
         return true;
     }
     void UnregisterShortcut(HWND, int id) override { registeredShortcuts.erase(id); }
+    SystemAppearance ReadSystemAppearance() override { return appearance; }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -341,6 +342,8 @@ public:
     // Shortcuts another program has registered; those Kelvaro registered, by id, as their text.
     std::set<std::string> shortcutsOfOtherPrograms;
     std::map<int, std::string> registeredShortcuts;
+    // What Windows says about its look: a light Windows without high contrast, as Wine is.
+    SystemAppearance appearance;
 
 private:
     void ShowPendingPresses()

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -244,6 +245,42 @@ TEST_F(Win32PlatformTest, AShortcutAnotherProgramHoldsIsRefused)
     UnregisterHotKey(other, 8);
     DestroyWindow(ours);
     DestroyWindow(other);
+}
+
+// Windows' look is read from the user's personalisation: a value that is missing or not a DWORD is nothing.
+TEST(Win32PlatformAppearance, TheModesAreTheRegistrysDwordsAndNothingElse)
+{
+    constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    const auto write = [&](const wchar_t* name, std::optional<DWORD> value) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, name);
+        return !value || RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &*value, sizeof *value) ==
+                             ERROR_SUCCESS;
+    };
+    const struct {
+        const char* what;
+        std::optional<DWORD> apps, taskbar;
+        bool taskbarAsText; // the taskbar's mode written as the text "0", which Windows doesn't read
+        std::optional<std::uint32_t> readApps, readTaskbar;
+    } cases[] = {
+        {"none written", std::nullopt, std::nullopt, false, std::nullopt, std::nullopt},
+        {"dark apps on a light taskbar", 0, 1, false, 0, 1},
+        {"light apps on a dark taskbar", 1, 0, false, 1, 0},
+        {"a mode written as text", 0, std::nullopt, true, 0, std::nullopt},
+    };
+    Win32Platform platform;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(write(L"AppsUseLightTheme", c.apps)) << c.what;
+        ASSERT_TRUE(write(L"SystemUsesLightTheme", c.taskbar)) << c.what;
+        if (c.taskbarAsText) {
+            ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"SystemUsesLightTheme", REG_SZ, L"0", sizeof L"0"),
+                      ERROR_SUCCESS);
+        }
+        const SystemAppearance read = platform.ReadSystemAppearance();
+        EXPECT_EQ(read.appsUseLightTheme, c.readApps) << c.what;
+        EXPECT_EQ(read.systemUsesLightTheme, c.readTaskbar) << c.what;
+    }
+    write(L"AppsUseLightTheme", std::nullopt);
+    write(L"SystemUsesLightTheme", std::nullopt);
 }
 
 } // namespace
