@@ -300,6 +300,10 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return false;
     // A window hidden in the tray hears of a new scaling only through these.
     case WM_SETTINGCHANGE:
+        // And of Windows' light or dark look ("ImmersiveColorSet") and high contrast through this one.
+        if (m_pTrayIcon)
+            m_pTrayIcon->FollowTaskbar();
+        [[fallthrough]];
     case WM_DISPLAYCHANGE:
         OnDpiChanged(DpiForWindow(Hwnd()));
         return false;

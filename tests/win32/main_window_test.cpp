@@ -2,6 +2,7 @@
 
 #include "app/timer_plan.h"
 #include "app/tray_icon_win.h"
+#include "appearance/palette.h"
 #include "breaks/break_state.h"
 #include "fake_platform_win.h"
 #include "modal_watchdog_win.h"
@@ -12,9 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <set>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -340,6 +344,97 @@ TEST_F(MainWindowTest, EscapeEndsTheModalRun)
     EXPECT_EQ(escaping.DoModal(nullptr), IDCANCEL);
     EXPECT_FALSE(watchdog.Fired()) << "Escape did not end the run";
     EXPECT_EQ(escaping.Hwnd(), nullptr);
+}
+
+// The two rows of the frame around a tray picture's bar, the picture drawn on a taskbar's colour:
+// the one that stands out less from it.
+double FrameContrast(HICON icon, COLORREF taskbar)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP picture{};
+    GetObjectW(info.hbmColor, sizeof picture, &picture);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    const int size = picture.bmWidth;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP canvas = CreateBitmap(size, size, 1, 32, nullptr);
+    const HGDIOBJ previous = SelectObject(dc, canvas);
+    const RECT all{0, 0, size, size};
+    HBRUSH brush = CreateSolidBrush(taskbar);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+    double least = 21;
+    for (int row : {size * 3 / 4, size - 1})
+        least = std::min(least, ContrastRatio(rgb(GetPixel(dc, size / 2, row)), rgb(taskbar)));
+    SelectObject(dc, previous);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    return least;
+}
+
+// The tray picture's outline follows the taskbar's own look, and high contrast's window colour,
+// as Windows announces a change to the main window; a change that leaves the taskbar as it was
+// sends nothing.
+TEST_F(MainWindowTest, TheTrayPictureStandsOutOnTheTaskbarAsItsLookChanges)
+{
+    constexpr COLORREF kLightTaskbar = RGB(243, 243, 243);
+    constexpr COLORREF kDarkTaskbar = RGB(32, 32, 32);
+    constexpr COLORREF kBlack = RGB(0, 0, 0);
+    constexpr COLORREF kWhite = RGB(255, 255, 255);
+    // WCAG's least contrast for the parts of a picture.
+    constexpr double kReadable = 3.0;
+    const struct {
+        const char* what;
+        std::optional<std::uint32_t> taskbarMode, appsMode;
+        bool highContrast;
+        COLORREF contrastWindow;
+        int dpi; // a new scaling, or 0
+        COLORREF taskbar;
+        bool sent;
+    } steps[] = {
+        {"a dark taskbar", 0, 1, false, kWhite, 0, kDarkTaskbar, true},
+        {"the apps turning dark change nothing", 0, 0, false, kWhite, 0, kDarkTaskbar, false},
+        {"high contrast white", 0, 0, true, kWhite, 0, kWhite, true},
+        {"high contrast black", 1, 1, true, kBlack, 0, kBlack, true},
+        {"high contrast off on a light taskbar", 1, 1, false, kBlack, 0, kLightTaskbar, true},
+        {"a dark taskbar again", 0, 1, false, kBlack, 0, kDarkTaskbar, true},
+        {"a new scaling keeps the taskbar's pictures", 0, 1, false, kBlack, 192, kDarkTaskbar, true},
+    };
+    LoadTrayIcons(icons, 16);
+    HWND main = Open();
+    ASSERT_FALSE(platform.trayCalls.empty());
+    HICON shown = platform.trayCalls.back().icon;
+    EXPECT_GE(FrameContrast(shown, kLightTaskbar), kReadable) << "a Windows that tells no mode";
+    for (const auto& step : steps) {
+        platform.appearance.systemUsesLightTheme = step.taskbarMode;
+        platform.appearance.appsUseLightTheme = step.appsMode;
+        platform.appearance.highContrast = step.highContrast;
+        platform.appearance.highContrastWindow = {GetRValue(step.contrastWindow), GetGValue(step.contrastWindow),
+                                                  GetBValue(step.contrastWindow)};
+        platform.trayCalls.clear();
+        RECT place{};
+        GetWindowRect(main, &place);
+        if (step.dpi)
+            SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi), reinterpret_cast<LPARAM>(&place));
+        else
+            SendMessageW(main, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+        std::vector<HICON> sent;
+        for (const FakePlatform::TrayCall& call : platform.trayCalls) {
+            if (call.flags & NIF_ICON)
+                sent.push_back(call.icon);
+        }
+        EXPECT_EQ(sent.size(), step.sent ? 1u : 0u) << step.what;
+        if (!sent.empty())
+            shown = sent.back();
+        EXPECT_GE(FrameContrast(shown, step.taskbar), kReadable) << step.what;
+    }
+    window.reset();
+    for (HICON& icon : icons)
+        DestroyIcon(std::exchange(icon, nullptr));
 }
 
 TEST(TrayIconTest, ATaskbarThatAnnouncesItselfAgainKeepsTheIconAndItsNotificationsUnlessTheShellLostIt)
