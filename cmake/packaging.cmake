@@ -86,6 +86,36 @@ if(KELVARO_MAKENSIS)
   # Left out of the default build: compressing the installer is only worth it when it is wanted.
   add_custom_target(installer DEPENDS ${KELVARO_SETUP})
 
+  # The release's winget manifest: the three files of a package version as the winget-pkgs
+  # repository lays them out, for the installer as built (its SHA-256) and published at
+  # KELVARO_DOWNLOAD_URL. Written by the target winget.
+  set(KELVARO_WINGET_IDENTIFIER "Kelvaro.Kelvaro" CACHE STRING "The winget package identifier, Publisher.Package")
+  set(KELVARO_DOWNLOAD_URL "${KELVARO_HOME_URL}download/" CACHE STRING
+    "Where the installer is published, ending with a slash; the manifest points winget there")
+  string(REPLACE "." "/" winget_path ${KELVARO_WINGET_IDENTIFIER})
+  string(SUBSTRING ${KELVARO_WINGET_IDENTIFIER} 0 1 winget_letter)
+  string(TOLOWER ${winget_letter} winget_letter)
+  set(KELVARO_WINGET_DIR ${CMAKE_BINARY_DIR}/winget/manifests/${winget_letter}/${winget_path}/${PROJECT_VERSION})
+  set(KELVARO_WINGET_FILES ${KELVARO_WINGET_DIR}/${KELVARO_WINGET_IDENTIFIER}.yaml
+    ${KELVARO_WINGET_DIR}/${KELVARO_WINGET_IDENTIFIER}.locale.en-US.yaml
+    ${KELVARO_WINGET_DIR}/${KELVARO_WINGET_IDENTIFIER}.installer.yaml)
+  get_filename_component(setup_name ${KELVARO_SETUP} NAME)
+  add_custom_command(OUTPUT ${KELVARO_WINGET_FILES}
+    COMMAND ${CMAKE_COMMAND} -DSETUP=${KELVARO_SETUP} -DOUT_DIR=${KELVARO_WINGET_DIR}
+      -DIDENTIFIER=${KELVARO_WINGET_IDENTIFIER} -DVERSION=${PROJECT_VERSION}
+      -DPUBLISHER=${CPACK_PACKAGE_VENDOR} -DINSTALLER_URL=${KELVARO_DOWNLOAD_URL}${setup_name}
+      -DHOME_URL=${KELVARO_HOME_URL} -DSUPPORT_URL=${KELVARO_FEEDBACK_URL}
+      -DLICENSE_FILE=${CMAKE_SOURCE_DIR}/LICENSE -DNSIS_SCRIPT=${CMAKE_SOURCE_DIR}/packaging/kelvaro.nsi
+      -P ${CMAKE_SOURCE_DIR}/packaging/winget-manifest.cmake
+    DEPENDS ${KELVARO_SETUP} ${CMAKE_SOURCE_DIR}/packaging/winget-manifest.cmake ${CMAKE_SOURCE_DIR}/LICENSE
+    VERBATIM)
+  add_custom_target(winget DEPENDS ${KELVARO_WINGET_FILES})
+  add_test(NAME package_winget
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSETUP=${KELVARO_SETUP} -DMANIFEST_DIR=${KELVARO_WINGET_DIR}
+      -DIDENTIFIER=${KELVARO_WINGET_IDENTIFIER} -DVERSION=${PROJECT_VERSION}
+      -DNSIS_SCRIPT=${CMAKE_SOURCE_DIR}/packaging/kelvaro.nsi -P ${CMAKE_SOURCE_DIR}/packaging/check-winget.cmake)
+  # Makes the installer when it is not made yet: a few minutes of compression on a busy machine.
+  set_tests_properties(package_winget PROPERTIES TIMEOUT 900 RESOURCE_LOCK kelvaro_build_folder)
 
   if(CMAKE_CROSSCOMPILING)
     # The script's Wine programs, one after another, share a session that ends with the test.
