@@ -1,5 +1,6 @@
 #!/bin/bash
-# Redraws the program's pictures: the icons, the banner and the colour scale.
+# Redraws the program's pictures: the icons, the banner and the colour scale, and the README's
+# picture of the tray icon on a light and a dark taskbar.
 # Needs bash, ImageMagick 6 (`convert`) and the DejaVu fonts
 # (Debian: apt-get install imagemagick fonts-dejavu-core).
 # Usage: tools/draw_resources.sh   (writes into src/resources/)
@@ -286,4 +287,17 @@ convert "$work/scale.png" -stroke none -fill 'rgba(255,255,255,0.35)' -draw "rec
   -fill '#303030' -draw "$ticks" -fill none -stroke '#303030' -strokewidth 1 -draw "rectangle 0,0 149,17" \
   -alpha off -type TrueColor BMP3:"$out/scale.bmp"
 
-echo "drawn into $out"
+# ---- the README's picture (docs/tray-icons.png): four steps of the bar, at 150 % scaling's small
+# icon size, on Windows 11's light taskbar in the pictures for it, then on its dark one.
+tray_strip() { # TASKBAR_COLOUR PREFIX OUT
+  local args=() n
+  for n in 0 3 6 8; do
+    args+=(\( -size 40x40 "xc:$1" \( "$out/$2$n.ico[2]" \) -gravity center -composite \))
+  done
+  convert "${args[@]}" +append "$3"
+}
+tray_strip '#F3F3F3' tray "$work/strip_light.png"
+tray_strip '#202020' tray_dark "$work/strip_dark.png"
+convert "$work/strip_light.png" "$work/strip_dark.png" +append -depth 8 -strip "$repo/docs/tray-icons.png"
+
+echo "drawn into $out and $repo/docs/tray-icons.png"
