@@ -346,15 +346,14 @@ TEST_F(MainWindowTest, EscapeEndsTheModalRun)
     EXPECT_EQ(escaping.Hwnd(), nullptr);
 }
 
-// The two rows of the frame around a tray picture's bar, the picture drawn on a taskbar's colour:
-// the one that stands out less from it.
+// How the frame of a tray picture's bar stands out from a taskbar's colour, the picture drawn on it:
+// the less of its two rows.
 double FrameContrast(HICON icon, COLORREF taskbar)
 {
     ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info))
-        return 0;
     BITMAP picture{};
-    GetObjectW(info.hbmColor, sizeof picture, &picture);
+    if (!GetIconInfo(icon, &info) || !GetObjectW(info.hbmColor, sizeof picture, &picture))
+        return 0;
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     const int size = picture.bmWidth;
@@ -362,47 +361,40 @@ double FrameContrast(HICON icon, COLORREF taskbar)
     HBITMAP canvas = CreateBitmap(size, size, 1, 32, nullptr);
     const HGDIOBJ previous = SelectObject(dc, canvas);
     const RECT all{0, 0, size, size};
-    HBRUSH brush = CreateSolidBrush(taskbar);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
+    SetDCBrushColor(dc, taskbar);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
-    double least = 21;
-    for (int row : {size * 3 / 4, size - 1})
-        least = std::min(least, ContrastRatio(rgb(GetPixel(dc, size / 2, row)), rgb(taskbar)));
+    const double least = std::min(ContrastRatio(rgb(GetPixel(dc, size / 2, size * 3 / 4)), rgb(taskbar)),
+                                  ContrastRatio(rgb(GetPixel(dc, size / 2, size - 1)), rgb(taskbar)));
     SelectObject(dc, previous);
     DeleteObject(canvas);
     DeleteDC(dc);
     return least;
 }
 
-// The tray picture's outline follows the taskbar's own look, and high contrast's window colour,
-// as Windows announces a change to the main window; a change that leaves the taskbar as it was
-// sends nothing.
+// The tray picture's outline follows the taskbar's own look, or high contrast's window colour, as
+// Windows announces a change to the main window; a change that leaves the taskbar as it was sends
+// nothing, and a new scaling keeps the taskbar's pictures.
 TEST_F(MainWindowTest, TheTrayPictureStandsOutOnTheTaskbarAsItsLookChanges)
 {
     constexpr COLORREF kLightTaskbar = RGB(243, 243, 243);
     constexpr COLORREF kDarkTaskbar = RGB(32, 32, 32);
-    constexpr COLORREF kBlack = RGB(0, 0, 0);
-    constexpr COLORREF kWhite = RGB(255, 255, 255);
-    // WCAG's least contrast for the parts of a picture.
-    constexpr double kReadable = 3.0;
+    constexpr double kReadable = 3.0; // WCAG's least for the parts of a picture
     const struct {
         const char* what;
         std::optional<std::uint32_t> taskbarMode, appsMode;
         bool highContrast;
-        COLORREF contrastWindow;
-        int dpi; // a new scaling, or 0
-        COLORREF taskbar;
+        COLORREF taskbar; // under high contrast, the scheme's window colour
+        int dpi;          // a new scaling, or 0
         bool sent;
     } steps[] = {
-        {"a dark taskbar", 0, 1, false, kWhite, 0, kDarkTaskbar, true},
-        {"the apps turning dark change nothing", 0, 0, false, kWhite, 0, kDarkTaskbar, false},
-        {"high contrast white", 0, 0, true, kWhite, 0, kWhite, true},
-        {"high contrast black", 1, 1, true, kBlack, 0, kBlack, true},
-        {"high contrast off on a light taskbar", 1, 1, false, kBlack, 0, kLightTaskbar, true},
-        {"a dark taskbar again", 0, 1, false, kBlack, 0, kDarkTaskbar, true},
-        {"a new scaling keeps the taskbar's pictures", 0, 1, false, kBlack, 192, kDarkTaskbar, true},
+        {"a dark taskbar", 0, 1, false, kDarkTaskbar, 0, true},
+        {"the apps turning dark", 0, 0, false, kDarkTaskbar, 0, false},
+        {"high contrast white", 0, 0, true, RGB(255, 255, 255), 0, true},
+        {"high contrast black", 1, 1, true, RGB(0, 0, 0), 0, true},
+        {"high contrast off on a light taskbar", 1, 1, false, kLightTaskbar, 0, true},
+        {"a new scaling on a dark taskbar", 0, 1, false, kDarkTaskbar, 192, true},
     };
     LoadTrayIcons(icons, 16);
     HWND main = Open();
@@ -410,26 +402,18 @@ TEST_F(MainWindowTest, TheTrayPictureStandsOutOnTheTaskbarAsItsLookChanges)
     HICON shown = platform.trayCalls.back().icon;
     EXPECT_GE(FrameContrast(shown, kLightTaskbar), kReadable) << "a Windows that tells no mode";
     for (const auto& step : steps) {
-        platform.appearance.systemUsesLightTheme = step.taskbarMode;
-        platform.appearance.appsUseLightTheme = step.appsMode;
-        platform.appearance.highContrast = step.highContrast;
-        platform.appearance.highContrastWindow = {GetRValue(step.contrastWindow), GetGValue(step.contrastWindow),
-                                                  GetBValue(step.contrastWindow)};
+        platform.appearance = {step.appsMode, step.taskbarMode, step.highContrast,
+                               {GetRValue(step.taskbar), GetGValue(step.taskbar), GetBValue(step.taskbar)}};
+        if (step.dpi) // first the taskbar's new look, then the scaling
+            SendMessageW(main, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
         platform.trayCalls.clear();
         RECT place{};
         GetWindowRect(main, &place);
-        if (step.dpi)
-            SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(step.dpi, step.dpi), reinterpret_cast<LPARAM>(&place));
-        else
-            SendMessageW(main, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
-        std::vector<HICON> sent;
-        for (const FakePlatform::TrayCall& call : platform.trayCalls) {
-            if (call.flags & NIF_ICON)
-                sent.push_back(call.icon);
-        }
-        EXPECT_EQ(sent.size(), step.sent ? 1u : 0u) << step.what;
-        if (!sent.empty())
-            shown = sent.back();
+        SendMessageW(main, step.dpi ? WM_DPICHANGED : WM_SETTINGCHANGE, MAKEWPARAM(step.dpi, step.dpi),
+                     step.dpi ? reinterpret_cast<LPARAM>(&place) : reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+        ASSERT_EQ(platform.trayCalls.size(), step.sent ? 1u : 0u) << step.what;
+        if (step.sent)
+            shown = platform.trayCalls.back().icon;
         EXPECT_GE(FrameContrast(shown, step.taskbar), kReadable) << step.what;
     }
     window.reset();

@@ -251,36 +251,22 @@ TEST_F(Win32PlatformTest, AShortcutAnotherProgramHoldsIsRefused)
 TEST(Win32PlatformAppearance, TheModesAreTheRegistrysDwordsAndNothingElse)
 {
     constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-    const auto write = [&](const wchar_t* name, std::optional<DWORD> value) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, name);
-        return !value || RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &*value, sizeof *value) ==
-                             ERROR_SUCCESS;
-    };
-    const struct {
-        const char* what;
-        std::optional<DWORD> apps, taskbar;
-        bool taskbarAsText; // the taskbar's mode written as the text "0", which Windows doesn't read
-        std::optional<std::uint32_t> readApps, readTaskbar;
-    } cases[] = {
-        {"none written", std::nullopt, std::nullopt, false, std::nullopt, std::nullopt},
-        {"dark apps on a light taskbar", 0, 1, false, 0, 1},
-        {"light apps on a dark taskbar", 1, 0, false, 1, 0},
-        {"a mode written as text", 0, std::nullopt, true, 0, std::nullopt},
+    const DWORD kDark = 0;
+    const DWORD kLight = 1;
+    const auto forget = [&] {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"SystemUsesLightTheme");
     };
     Win32Platform platform;
-    for (const auto& c : cases) {
-        ASSERT_TRUE(write(L"AppsUseLightTheme", c.apps)) << c.what;
-        ASSERT_TRUE(write(L"SystemUsesLightTheme", c.taskbar)) << c.what;
-        if (c.taskbarAsText) {
-            ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"SystemUsesLightTheme", REG_SZ, L"0", sizeof L"0"),
-                      ERROR_SUCCESS);
-        }
-        const SystemAppearance read = platform.ReadSystemAppearance();
-        EXPECT_EQ(read.appsUseLightTheme, c.readApps) << c.what;
-        EXPECT_EQ(read.systemUsesLightTheme, c.readTaskbar) << c.what;
-    }
-    write(L"AppsUseLightTheme", std::nullopt);
-    write(L"SystemUsesLightTheme", std::nullopt);
+    forget();
+    EXPECT_EQ(platform.ReadSystemAppearance().appsUseLightTheme, std::nullopt);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &kDark, sizeof kDark), 0);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"SystemUsesLightTheme", REG_DWORD, &kLight, sizeof kLight), 0);
+    EXPECT_EQ(platform.ReadSystemAppearance().appsUseLightTheme, 0u);
+    EXPECT_EQ(platform.ReadSystemAppearance().systemUsesLightTheme, 1u);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_SZ, L"0", sizeof L"0"), 0);
+    EXPECT_EQ(platform.ReadSystemAppearance().appsUseLightTheme, std::nullopt) << "a mode written as text";
+    forget();
 }
 
 } // namespace
