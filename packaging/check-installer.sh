@@ -3,7 +3,8 @@
 # data (never over the user's own copy) and both shortcuts, working in the data folder, must be
 # there; started from the Start menu's shortcut, Kelvaro must come up supervising without a
 # "could not open" box; the silent uninstall must then take away the program and shortcuts and
-# keep the data.
+# keep the data. With KELVARO_SIGNING_CERTIFICATE and KELVARO_SIGNING_PASSWORD_FILE set, the
+# installer, the program and the uninstaller must carry that certificate's signature.
 #   check-installer.sh CMAKE BUILD_DIR SETUP_EXE
 set -euo pipefail
 cmake=$1
@@ -63,6 +64,21 @@ for link in "$menu_link" "$startup_link"; do
     tr -d '\0' <"$link" | grep -qiF "$data_win" || fail "$link does not work in $data_win"
 done
 "${wine_run[@]}" reg query "$uninstall_key" >/dev/null || fail "no entry in the list of installed programs"
+
+# A build given a certificate signed the installer, the program and the uninstaller the installer
+# wrote: each signature verifies against the system's trusted roots, or else against the certificate's
+# own, as a throw-away self-signed one needs.
+if [ -n "${KELVARO_SIGNING_CERTIFICATE:-}" ]; then
+    own_roots="$build/signing-roots.pem"
+    openssl pkcs12 -in "$KELVARO_SIGNING_CERTIFICATE" -passin "file:$KELVARO_SIGNING_PASSWORD_FILE" -nokeys \
+        -out "$own_roots" 2>/dev/null || fail "cannot read the certificate $KELVARO_SIGNING_CERTIFICATE"
+    for signed in "$setup" "$program/kelvaro.exe" "$program/Uninstall.exe"; do
+        osslsigncode verify -in "$signed" >/dev/null 2>&1 ||
+            osslsigncode verify -CAfile "$own_roots" -in "$signed" >/dev/null 2>&1 ||
+            fail "$signed does not carry a valid signature of $KELVARO_SIGNING_CERTIFICATE"
+    done
+    rm -f "$own_roots"
+fi
 
 # Started as the user starts it: through the shortcut, which gives the working folder.
 x86_64-w64-mingw32-gcc -O2 -o "$build/window_tool.exe" "$repo/tools/window_tool.c" -lgdi32

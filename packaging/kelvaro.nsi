@@ -1,6 +1,8 @@
 ; Kelvaro's per-user installer: no administrator rights, the program under
 ; %LOCALAPPDATA%\Programs\Kelvaro, the user's data under %LOCALAPPDATA%\Kelvaro.
 ; makensis -DVERSION=... -DOUTFILE=... -DPROGRAM=path\to\kelvaro.exe -DSOURCE_DIR=repository kelvaro.nsi
+; With -DCMAKE=path\to\cmake -DSIGN_SCRIPT=sign-with-certificate.cmake, the installer and the
+; uninstaller it carries are signed as they are made.
 
 ; Kelvaro itself is 64-bit only, and a 64-bit installer runs where no 32-bit Windows layer is.
 Target amd64-unicode
@@ -16,6 +18,10 @@ RequestExecutionLevel user
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef SIGN_SCRIPT
+  !finalize '"${CMAKE}" "-DFILE=%1" -P "${SIGN_SCRIPT}"'
+  !uninstfinalize '"${CMAKE}" "-DFILE=%1" -P "${SIGN_SCRIPT}"'
+!endif
 InstallDir "$LOCALAPPDATA\Programs\Kelvaro"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 

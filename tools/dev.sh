@@ -15,9 +15,10 @@ picture_packages=(imagemagick)
 # Only for the tests: faketime moves the wall clock while the program runs, nsis makes the installer,
 # ImageMagick saves the README's pictures, a CJK font gives the text-fit tests the width of Chinese
 # and Japanese characters, gettext checks the translations, Xorg's dummy driver and xrandr make two
-# monitors side by side.
+# monitors side by side, openssl makes a throw-away certificate that osslsigncode signs the program
+# and its installer with.
 test_packages=(faketime nsis imagemagick fonts-wqy-microhei gettext xserver-xorg-core xserver-xorg-video-dummy
-    x11-xserver-utils)
+    x11-xserver-utils openssl osslsigncode)
 # Only for the tests: the fuzzers (clang, libFuzzer's runtime) and the static analysis.
 analysis_packages=(clang libclang-rt-14-dev clang-tidy cppcheck)
 # The test command holds the code to no warnings at all.
@@ -83,6 +84,24 @@ static_analysis() {
     return $status
 }
 
+# A throw-away self-signed code-signing certificate in the build folder, made once, so that the test
+# command signs the program, the installer and the uninstaller as a distributor's build does; the
+# options that give it to the build go into signing_options.
+throwaway_certificate() {
+    local folder="$repo/build/windows/throwaway-signing"
+    if [ ! -f "$folder/certificate.p12" ]; then
+        mkdir -p "$folder"
+        openssl rand -hex 16 >"$folder/password.txt"
+        openssl req -x509 -newkey rsa:2048 -sha256 -days 3650 -nodes -subj "/CN=Kelvaro throw-away signing" \
+            -addext extendedKeyUsage=codeSigning -keyout "$folder/key.pem" -out "$folder/certificate.pem" 2>/dev/null
+        openssl pkcs12 -export -inkey "$folder/key.pem" -in "$folder/certificate.pem" \
+            -passout "file:$folder/password.txt" -out "$folder/certificate.p12"
+        rm "$folder/key.pem"
+    fi
+    signing_options=(-DKELVARO_SIGNING_CERTIFICATE="$folder/certificate.p12"
+        -DKELVARO_SIGNING_PASSWORD_FILE="$folder/password.txt")
+}
+
 # The time since the test command began, for the record of where it goes.
 elapsed() { echo "[$SECONDS s] $*"; }
 
@@ -104,8 +123,11 @@ check_run_command() {
 run_tests() {
     install_missing "${build_packages[@]}" "${test_packages[@]}" "${analysis_packages[@]}"
     elapsed "packages ready"
-    configure_options=(-DKELVARO_WERROR=ON)
+    local signing_options
+    throwaway_certificate
+    configure_options=(-DKELVARO_WERROR=ON "${signing_options[@]}")
     build windows
+    configure_options=(-DKELVARO_WERROR=ON)
     elapsed "windows built"
     cd "$repo"
     local status=0

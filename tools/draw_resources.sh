@@ -1,5 +1,6 @@
 #!/bin/bash
-# Redraws the program's pictures: the icons, the banner and the colour scale.
+# Redraws the program's pictures: the icons, the banner and the colour scale, and the README's
+# picture of the tray icon on a light and a dark taskbar.
 # Needs bash, ImageMagick 6 (`convert`) and the DejaVu fonts
 # (Debian: apt-get install imagemagick fonts-dejavu-core).
 # Usage: tools/draw_resources.sh   (writes into src/resources/)
@@ -50,9 +51,10 @@ glow() {
   convert -size "${w}x${h}" xc:'#FFE23A' "$work/glow_mask.png" -alpha off -compose CopyOpacity -composite "$3"
 }
 
-# heart OUT: the red heart with its outline and shine, on a transparent 256 canvas.
+# heart OUT [OUTLINE]: the red heart with its outline (dark red by default) and shine, on a
+# transparent 256 canvas.
 heart() {
-  outlined $S $S "path '$heart_path'" '#6E0A12' 14 "$work/h_line.png"
+  outlined $S $S "path '$heart_path'" "${2:-#6E0A12}" 14 "$work/h_line.png"
   filled $S $S "path '$heart_path'" "radial-gradient:#FF7A7E-#C8101E" "$work/h_fill.png"
   convert -size ${S}x${S} xc:none -fill 'rgba(255,255,255,0.55)' \
     -draw "rotate -35 ellipse 0,120 26,14 0,360" -blur 0x3 "$work/h_shine.png"
@@ -60,12 +62,12 @@ heart() {
     "$work/h_shine.png" -composite "$1"
 }
 
-# heart_on_glow W H OUT: heart centred on a yellow glow, canvas W x H (256 scale).
+# heart_on_glow W H OUT [OUTLINE]: heart centred on a yellow glow, canvas W x H (256 scale).
 heart_on_glow() {
   local w=$1 h=$2 side
   side=$(( (w < h ? w : h) * 74 / 100 ))
   glow "$w" "$h" "$work/g.png"
-  heart "$work/h.png"
+  heart "$work/h.png" "${4:-}"
   convert "$work/g.png" \( "$work/h.png" -resize "${side}x${side}" \) \
     -gravity center -composite "$3"
 }
@@ -138,12 +140,15 @@ heart_on_glow $S $S "$work/app.png"
 ico "$work/app.png" "$out/app.ico"
 
 # ---- tray icons: heart above a bar whose right-hand n eighths are red
-# The bar is drawn at the final size so the eighths fall on whole pixels.
-heart_on_glow $S 192 "$work/tray_heart.png"
-tray_picture() { # SIZE N OUT
-  local size=$1 n=$2 top x end colour light
+# The bar is drawn at the final size so the eighths fall on whole pixels. A light taskbar takes
+# the pictures with a dark outline and frame, a dark taskbar the same with light ones.
+heart_on_glow $S 192 "$work/tray_heart_light.png"
+heart_on_glow $S 192 "$work/tray_heart_dark.png" '#FFF4F4'
+tray_picture() { # SIZE N OUT TASKBAR
+  local size=$1 n=$2 top x end colour light frame=#202020
+  [ "$4" = dark ] && frame=#F0F0F0
   top=$(( size * 3 / 4 ))
-  convert "$work/tray_heart.png" -filter Catrom -resize "${size}x${top}!" "$work/th.png"
+  convert "$work/tray_heart_$4.png" -filter Catrom -resize "${size}x${top}!" "$work/th.png"
   local draw=""
   for i in 0 1 2 3 4 5 6 7; do
     # Sizes that are not a multiple of eight get eighths one pixel apart in width.
@@ -157,17 +162,21 @@ tray_picture() { # SIZE N OUT
     fi
   done
   convert -size "${size}x${size}" xc:none "$work/th.png" -geometry +0+0 -composite \
-    -stroke none -fill '#202020' -draw "rectangle 0,$top $((size - 1)),$top" \
+    -stroke none -fill "$frame" -draw "rectangle 0,$top $((size - 1)),$top" \
     -draw "rectangle 0,$((size - 1)) $((size - 1)),$((size - 1))" \
     -draw "$draw" "$3"
 }
-for n in 0 1 2 3 4 5 6 7 8; do
-  pictures=()
-  for size in "${small_icon_sizes[@]}"; do
-    tray_picture "$size" "$n" "$work/tray$size.png"
-    pictures+=("$work/tray$size.png")
+for taskbar in light dark; do
+  prefix=tray
+  [ $taskbar = dark ] && prefix=tray_dark
+  for n in 0 1 2 3 4 5 6 7 8; do
+    pictures=()
+    for size in "${small_icon_sizes[@]}"; do
+      tray_picture "$size" "$n" "$work/tray$size.png" $taskbar
+      pictures+=("$work/tray$size.png")
+    done
+    pack_ico "$out/$prefix$n.ico" "${pictures[@]}"
   done
-  pack_ico "$out/tray$n.ico" "${pictures[@]}"
 done
 
 # ---- stopwatch (148)
@@ -278,4 +287,17 @@ convert "$work/scale.png" -stroke none -fill 'rgba(255,255,255,0.35)' -draw "rec
   -fill '#303030' -draw "$ticks" -fill none -stroke '#303030' -strokewidth 1 -draw "rectangle 0,0 149,17" \
   -alpha off -type TrueColor BMP3:"$out/scale.bmp"
 
-echo "drawn into $out"
+# ---- the README's picture (docs/tray-icons.png): four steps of the bar, at 150 % scaling's small
+# icon size, on Windows 11's light taskbar in the pictures for it, then on its dark one.
+tray_strip() { # TASKBAR_COLOUR PREFIX OUT
+  local args=() n
+  for n in 0 3 6 8; do
+    args+=(\( -size 40x40 "xc:$1" \( "$out/$2$n.ico[2]" \) -gravity center -composite \))
+  done
+  convert "${args[@]}" +append "$3"
+}
+tray_strip '#F3F3F3' tray "$work/strip_light.png"
+tray_strip '#202020' tray_dark "$work/strip_dark.png"
+convert "$work/strip_light.png" "$work/strip_dark.png" +append -depth 8 -strip "$repo/docs/tray-icons.png"
+
+echo "drawn into $out and $repo/docs/tray-icons.png"

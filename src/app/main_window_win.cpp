@@ -28,7 +28,7 @@ constexpr char kAppName[] = "Kelvaro";
 constexpr const char* kInfoText =
     TrLater("Active time today count stops if you are inactive (no keyboard or mouse input) for 60 seconds.");
 constexpr const char* kDialogObjectMissing = TrLater("Error Creating Dialog Object");
-constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, RGB(0, 0, 0)};
+constexpr CStyledLabels::Style kMinutesLabelStyle{L"Tahoma", 80, false, &Palette::text};
 constexpr UINT kSystemCommandMask = 0xFFF0;
 constexpr int kMinutesPerHour = 60;
 
@@ -328,6 +328,10 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return false;
     // A window hidden in the tray hears of a new scaling only through these.
     case WM_SETTINGCHANGE:
+        // And of Windows' light or dark look ("ImmersiveColorSet") and high contrast through this one.
+        if (m_pTrayIcon)
+            m_pTrayIcon->FollowTaskbar();
+        [[fallthrough]];
     case WM_DISPLAYCHANGE:
         OnDpiChanged(DpiForWindow(Hwnd()));
         return false;

@@ -16,9 +16,12 @@ constexpr std::size_t kLongestTip = 127;
 // Kelvaro plays its own sounds. The program needs Windows 7, where a notification takes its
 // picture from hBalloonIcon, at the large icon size.
 constexpr DWORD kBalloonFlags = NIIF_USER | NIIF_LARGE_ICON | NIIF_NOSOUND;
-// The resource numbers are not in bar order.
-constexpr int kTrayIconResources[kTrayIconCount] = {IDI_TRAY_0, IDI_TRAY_1, IDI_TRAY_2, IDI_TRAY_3, IDI_TRAY_4,
+// The resource numbers of a light taskbar's pictures are not in bar order.
+constexpr int kLightTaskbarIcons[kTrayIconCount] = {IDI_TRAY_0, IDI_TRAY_1, IDI_TRAY_2, IDI_TRAY_3, IDI_TRAY_4,
                                                     IDI_TRAY_5, IDI_TRAY_6, IDI_TRAY_7, IDI_TRAY_8};
+constexpr int kDarkTaskbarIcons[kTrayIconCount] = {IDI_TRAY_DARK_0, IDI_TRAY_DARK_1, IDI_TRAY_DARK_2,
+                                                   IDI_TRAY_DARK_3, IDI_TRAY_DARK_4, IDI_TRAY_DARK_5,
+                                                   IDI_TRAY_DARK_6, IDI_TRAY_DARK_7, IDI_TRAY_DARK_8};
 
 int IconWidth(HICON icon)
 {
@@ -47,13 +50,14 @@ template <std::size_t N> void CopyCut(wchar_t (&field)[N], std::string_view text
 }
 } // namespace
 
-void LoadTrayIcons(HICON* icons, int size)
+void LoadTrayIcons(HICON* icons, int size, TaskbarTheme taskbar)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int* resources = taskbar == TaskbarTheme::Dark ? kDarkTaskbarIcons : kLightTaskbarIcons;
     for (int index = 0; index < kTrayIconCount; ++index) {
         // Each icon holds a picture for every small-icon size, so none is stretched.
-        if (auto* icon = static_cast<HICON>(
-                LoadImageW(instance, MAKEINTRESOURCEW(kTrayIconResources[index]), IMAGE_ICON, size, size, 0)))
+        if (auto* icon =
+                static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(resources[index]), IMAGE_ICON, size, size, 0)))
             icons[index] = icon;
     }
 }
@@ -67,6 +71,7 @@ CTrayNot::CTrayNot(Platform& platform, HWND notifyWindow, UINT callbackMessage, 
     m_nid.uFlags = kTrayFlags;
     m_nid.uCallbackMessage = callbackMessage;
     m_nid.hIcon = icons[0];
+    Reload(m_nIconSize, TaskbarThemeOf(platform.ReadSystemAppearance()));
     SetTipText(tip);
     m_bShown = Notify(NIM_ADD, kTrayFlags);
 }
@@ -120,19 +125,32 @@ bool CTrayNot::Notify(DWORD action, UINT flags)
 
 void CTrayNot::SetIconSize(int size)
 {
-    if (size <= 0 || size == m_nIconSize)
-        return;
+    if (size > 0 && Reload(size, m_taskbar))
+        Notify(NIM_MODIFY, NIF_ICON);
+}
+
+void CTrayNot::FollowTaskbar()
+{
+    if (Reload(m_nIconSize, TaskbarThemeOf(m_platform.ReadSystemAppearance())))
+        Notify(NIM_MODIFY, NIF_ICON);
+}
+
+bool CTrayNot::Reload(int size, TaskbarTheme taskbar)
+{
+    if (size == m_nIconSize && taskbar == m_taskbar)
+        return false;
     HICON previous[kTrayIconCount];
     std::copy_n(m_pIcons, kTrayIconCount, previous);
-    LoadTrayIcons(m_pIcons, size);
+    LoadTrayIcons(m_pIcons, size, taskbar);
     m_nIconSize = size;
+    m_taskbar = taskbar;
     m_nid.hIcon = m_pIcons[m_nIndex];
-    Notify(NIM_MODIFY, NIF_ICON);
     // The shell keeps its own copy of the picture it shows.
     for (int index = 0; index < kTrayIconCount; ++index) {
         if (previous[index] && previous[index] != m_pIcons[index])
             DestroyIcon(previous[index]);
     }
+    return true;
 }
 
 void CTrayNot::SetTipText(std::string_view tip)

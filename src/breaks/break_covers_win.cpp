@@ -1,5 +1,6 @@
 #include "breaks/break_covers_win.h"
 
+#include "appearance/palette_win.h"
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
 #include "framework/owned_window_win.h"
@@ -11,7 +12,6 @@
 
 namespace {
 // A dark veil that lets the screen show through a little, or the high-contrast scheme's window colour, whole.
-constexpr COLORREF kVeil = RGB(16, 20, 28);
 constexpr BYTE kVeilAlpha = 216;
 constexpr BYTE kOpaque = 255;
 constexpr DWORD kExtendedStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED;
@@ -102,9 +102,7 @@ void CBreakCovers::CCover::Paint(HDC dc) const
 {
     RECT client{};
     GetClientRect(m_hWnd, &client);
-    HBRUSH brush = CreateSolidBrush(ReadableColour(kVeil, COLOR_WINDOW));
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    FillRect(dc, &client, PaletteBrush(PaletteInForce().coverDim));
 }
 
 bool CBreakCovers::CCover::OnMessage(UINT message, WPARAM wParam, LRESULT& result)

@@ -1,5 +1,6 @@
 #include "breaks/eye_break_popup_win.h"
 
+#include "appearance/palette_win.h"
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
 #include "language/translation.h"
@@ -23,9 +24,6 @@ constexpr int kCountBottom = 90;
 constexpr int kCountTenthsOfPoint = 200;
 constexpr int kTenthsOfPointPerInch = 720;
 constexpr wchar_t kCountFontFace[] = L"Arial";
-// A quiet green, for the eyes; high contrast takes the scheme's window colours instead.
-constexpr COLORREF kBackground = RGB(232, 245, 233);
-constexpr COLORREF kTextColour = RGB(27, 67, 40);
 constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
 
@@ -118,7 +116,7 @@ void CEyeBreakPopup::RefreshColours()
 {
     if (m_brBackground)
         DeleteObject(m_brBackground);
-    m_brBackground = CreateSolidBrush(ReadableColour(kBackground, COLOR_WINDOW));
+    m_brBackground = CreateSolidBrush(ToColorRef(PaletteInForce().eyeBreakFace));
 }
 
 void CEyeBreakPopup::FreeDrawingTools()
@@ -148,8 +146,9 @@ bool CEyeBreakPopup::OnMessage(UINT message, WPARAM wParam, LRESULT& result)
     }
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, ReadableColour(kTextColour, COLOR_WINDOWTEXT));
-        SetBkColor(dc, ReadableColour(kBackground, COLOR_WINDOW));
+        const Palette& palette = PaletteInForce();
+        SetTextColor(dc, ToColorRef(palette.eyeBreakText));
+        SetBkColor(dc, ToColorRef(palette.eyeBreakFace));
         result = reinterpret_cast<LRESULT>(m_brBackground);
         return true;
     }

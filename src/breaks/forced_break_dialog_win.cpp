@@ -9,8 +9,8 @@
 CforceBreak* g_pForceBreakDlg = nullptr;
 
 namespace {
-constexpr CStyledLabels::Style kTitleStyle{L"Tahoma", 240, false, RGB(0, 0, 0)};
-constexpr CStyledLabels::Style kIdeaStyle{L"Tahoma", 100, false, RGB(0, 0, 0)};
+constexpr CStyledLabels::Style kTitleStyle{L"Tahoma", 240, false, &Palette::text};
+constexpr CStyledLabels::Style kIdeaStyle{L"Tahoma", 100, false, &Palette::text};
 // How the box draws its text (SS_CENTER | SS_NOPREFIX | SS_EDITCONTROL), a word too long for a line broken too.
 constexpr UINT kIdeaFormat = DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS;
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr CStyledLabels::Style kTextStyle{L"Tahoma", 100, false, RGB(0, 0, 0)};
+constexpr CStyledLabels::Style kTextStyle{L"Tahoma", 100, false, &Palette::text};
 // The window's name for screen readers and for finding it; a caption in the template would give it a title bar.
 constexpr const char* kWindowName = TrLater("Break heads-up");
 constexpr UINT_PTR kClickWithoutFocusId = 1;

@@ -19,11 +19,6 @@ void OverrideHighContrast(std::optional<bool> on)
     g_highContrastOverride = on;
 }
 
-COLORREF ReadableColour(COLORREF designed, int systemColour)
-{
-    return HighContrastOn() ? GetSysColor(systemColour) : designed;
-}
-
 bool IsHighContrastChange(WPARAM setting)
 {
     return setting == SPI_SETHIGHCONTRAST;

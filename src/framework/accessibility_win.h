@@ -8,9 +8,6 @@
 bool HighContrastOn();
 // Stands in for the system's answer (Wine keeps no high-contrast state); nothing: the system's again.
 void OverrideHighContrast(std::optional<bool> on);
-// A colour the program's design fixes, or under high contrast the scheme's colour of that
-// GetSysColor index. Read at every paint, so that a change of scheme shows at once.
-COLORREF ReadableColour(COLORREF designed, int systemColour);
 // Whether a WM_SETTINGCHANGE, by its wParam, tells that high contrast was turned on or off.
 bool IsHighContrastChange(WPARAM setting);
 

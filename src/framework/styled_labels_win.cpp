@@ -1,6 +1,6 @@
 #include "framework/styled_labels_win.h"
 
-#include "framework/accessibility_win.h"
+#include "appearance/palette_win.h"
 #include "framework/dpi_win.h"
 
 CStyledLabels::~CStyledLabels()
@@ -28,11 +28,10 @@ bool CStyledLabels::HandleColorMessage(WPARAM deviceContext, LPARAM control, LRE
         if (label.control != reinterpret_cast<HWND>(control))
             continue;
         HDC dc = reinterpret_cast<HDC>(deviceContext);
-        SetTextColor(dc, ReadableColour(label.style.text, COLOR_BTNTEXT));
-        // Read on every paint so that a change of colour scheme shows at once; the system owns
-        // this brush and keeps it in step with the colour.
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        brush = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        const Palette& palette = PaletteInForce();
+        SetTextColor(dc, ToColorRef(palette.*label.style.text));
+        SetBkColor(dc, ToColorRef(palette.face));
+        brush = reinterpret_cast<LRESULT>(PaletteBrush(palette.face));
         return true;
     }
     return false;

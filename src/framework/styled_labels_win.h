@@ -1,18 +1,20 @@
 #pragma once
+#include "appearance/palette.h"
+
 #include <windows.h>
 
 #include <vector>
 
 // Static controls drawn in a font and text colour of their own, in place of the hosted label
-// controls that the dialog templates are designed around. They sit on the dialog's face colour;
-// under high contrast their text takes the scheme's button text colour.
+// controls that the dialog templates are designed around. They sit on the dialog's face, both in
+// the colours of the palette in force.
 class CStyledLabels {
 public:
     struct Style {
         const wchar_t* face;
         int tenthsOfPoint;
         bool underline;
-        COLORREF text;
+        Colour Palette::*text;
     };
 
     CStyledLabels() = default;
@@ -37,4 +39,4 @@ private:
 };
 
 // The underlined title label of the About and History dialogs.
-constexpr CStyledLabels::Style kTitleLabelStyle{L"Tahoma", 143, true, RGB(0, 0, 0)};
+constexpr CStyledLabels::Style kTitleLabelStyle{L"Tahoma", 143, true, &Palette::text};

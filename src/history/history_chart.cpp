@@ -38,6 +38,28 @@ CivilDate ToCivil(std::chrono::sys_days day)
 
 } // namespace
 
+const Colour& InkColour(const Palette& palette, ChartInk ink)
+{
+    switch (ink) {
+    case ChartInk::WeekendColumn:
+        return palette.chartWeekendColumn;
+    case ChartInk::GridLine:
+        return palette.chartGridLine;
+    case ChartInk::Bar:
+        return palette.chartBar;
+    case ChartInk::WeekendBar:
+        return palette.chartWeekendBar;
+    case ChartInk::Baseline:
+        return palette.chartBaseline;
+    case ChartInk::OverLimitBar:
+    case ChartInk::LimitLine:
+        return palette.chartWarning;
+    case ChartInk::Background:
+        break;
+    }
+    return palette.chartBackground;
+}
+
 HistoryChart ComputeHistoryChart(const std::vector<DayRecord>& days, const std::vector<BreakDay>& breaks,
                                  const CivilDate& today, std::optional<int> limitMinutes)
 {

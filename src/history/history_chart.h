@@ -4,6 +4,7 @@
 // its bars on the baseline; the other views (history_views.h) use the same chart.
 
 #include "activity/time_files.h"
+#include "appearance/palette.h"
 #include "history/break_history.h"
 
 #include <cstdint>
@@ -73,9 +74,11 @@ struct ChartBox {
     bool operator==(const ChartBox&) const = default;
 };
 
-// What a part of the chart is painted with; the shell takes a colour of the system's scheme for each.
-// A day over the daily limit and the limit's line take a warning colour.
+// What a part of the chart is painted with. A day over the daily limit and the limit's line take a warning colour.
 enum class ChartInk { Background, WeekendColumn, GridLine, Bar, WeekendBar, Baseline, OverLimitBar, LimitLine };
+
+// A part's colour in a palette.
+const Colour& InkColour(const Palette& palette, ChartInk ink);
 
 // A rectangle the chart fills.
 struct ChartFill {

@@ -1,6 +1,6 @@
 #include "history/history_chart_win.h"
 
-#include "framework/accessibility_win.h"
+#include "appearance/palette_win.h"
 #include "framework/dpi_win.h"
 #include "history/habit_figures.h"
 #include "platform/text_win.h"
@@ -15,10 +15,6 @@ namespace {
 constexpr UINT kLabelFormat = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
 // WM_DPICHANGED_AFTERPARENT, which the headers name only for programs that need Windows 10.
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
-// The days over the daily limit and its line: a warning red, or under high contrast the scheme's
-// colour of links, which every scheme keeps apart from the bars' highlight and the window's text.
-constexpr COLORREF kWarningColour = RGB(204, 32, 32);
-constexpr int kWarningSystemColour = COLOR_HOTLIGHT;
 // A tip for each slot of the view with the most: the days' and the nights' views.
 constexpr int kTips = kChartDays;
 static_assert(kViewNights <= kTips && kViewPeriods <= kTips);
@@ -28,38 +24,10 @@ RECT ToRect(const ChartBox& box)
     return {box.left, box.top, box.right, box.bottom};
 }
 
-// Every part in a colour of the system's scheme, so that the chart follows a high-contrast one.
-int SystemColour(ChartInk ink)
-{
-    switch (ink) {
-    case ChartInk::WeekendColumn:
-        return COLOR_BTNFACE;
-    case ChartInk::GridLine:
-        return COLOR_BTNSHADOW;
-    case ChartInk::Bar:
-        return COLOR_HIGHLIGHT;
-    case ChartInk::WeekendBar:
-        return COLOR_GRAYTEXT;
-    case ChartInk::Baseline:
-        return COLOR_WINDOWTEXT;
-    case ChartInk::OverLimitBar:
-    case ChartInk::LimitLine:
-        return kWarningSystemColour;
-    case ChartInk::Background:
-        break;
-    }
-    return COLOR_WINDOW;
-}
-
-void Fill(HDC dc, const ChartBox& box, ChartInk ink)
+void Fill(HDC dc, const ChartBox& box, const Colour& colour)
 {
     const RECT rect = ToRect(box);
-    if (ink != ChartInk::OverLimitBar && ink != ChartInk::LimitLine) {
-        FillRect(dc, &rect, GetSysColorBrush(SystemColour(ink)));
-        return;
-    }
-    SetDCBrushColor(dc, ReadableColour(kWarningColour, SystemColour(ink)));
-    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    FillRect(dc, &rect, PaletteBrush(colour));
 }
 
 void DrawLabel(HDC dc, const std::string& text, const ChartBox& box, UINT alignment)
@@ -219,11 +187,12 @@ void CHistoryChart::PlaceTips() const
 void CHistoryChart::Draw(HDC dc) const
 {
     const ChartPicture picture = Picture();
+    const Palette& palette = PaletteInForce();
     for (const ChartFill& fill : picture.fills)
-        Fill(dc, fill.box, fill.ink);
+        Fill(dc, fill.box, InkColour(palette, fill.ink));
     const HGDIOBJ previousFont = SelectObject(dc, m_font);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, ToColorRef(palette.chartText));
     for (const ChartText& text : picture.texts)
         DrawLabel(dc, text.text, text.room, text.centred ? DT_CENTER | DT_TOP : DT_RIGHT | DT_VCENTER);
     SelectObject(dc, previousFont);

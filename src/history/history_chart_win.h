@@ -7,7 +7,7 @@
 #include <vector>
 
 // The History dialog's bar chart: a control of the dialog's template, painted with GDI in the
-// system's colours through an off-screen picture, with each slot's date and figures as a tooltip.
+// palette's colours through an off-screen picture, with each slot's date and figures as a tooltip.
 // Every length is worked out again at each paint from the control's size and DPI, so the
 // chart stays sharp whatever the scaling.
 class CHistoryChart {
@@ -26,7 +26,7 @@ public:
     void Attach(HWND control);
     // Shows a new chart at once.
     void SetChart(HistoryChart chart);
-    // Paints again in the system's current colours.
+    // Paints again in the palette's current colours.
     void Redraw() const;
     // What the next paint draws, for the control's present size, DPI and font.
     ChartPicture Picture() const;

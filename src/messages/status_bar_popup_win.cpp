@@ -1,5 +1,6 @@
 #include "messages/status_bar_popup_win.h"
 
+#include "appearance/palette_win.h"
 #include "framework/accessibility_win.h"
 #include "framework/dpi_win.h"
 #include "language/translation.h"
@@ -12,9 +13,6 @@ constexpr wchar_t kFontFace[] = L"Arial";
 constexpr int kFontTenthsOfPoint = 100;
 constexpr int kTenthsOfPointPerInch = 720;
 constexpr DWORD kHoverTimeMs = 1;
-// A memory device context's own colours, which the popup's text has always been drawn in.
-constexpr COLORREF kTextColour = RGB(0, 0, 0);
-constexpr COLORREF kTextBackground = RGB(255, 255, 255);
 constexpr DWORD kExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_CLIENTEDGE;
 // A popup-style window gets no caption (an overlapped one is always given one) and a dialog
 // frame rather than a sizing border: only the roll sizes the popup.
@@ -238,9 +236,10 @@ void CStatusBarMsgWnd::DrawFace(bool hover)
     if (!m_bmFacePrevious)
         return;
     const RECT face{0, 0, m_nWidth, m_nHeight};
-    FillRect(m_dcFace, &face, GetSysColorBrush(COLOR_WINDOW));
-    SetTextColor(m_dcFace, ReadableColour(kTextColour, COLOR_WINDOWTEXT));
-    SetBkColor(m_dcFace, ReadableColour(kTextBackground, COLOR_WINDOW));
+    const Palette& palette = PaletteInForce();
+    FillRect(m_dcFace, &face, PaletteBrush(palette.popupFace));
+    SetTextColor(m_dcFace, ToColorRef(palette.popupText));
+    SetBkColor(m_dcFace, ToColorRef(palette.popupTextBackground));
     HFONT font = hover ? m_fontHover : m_fontNormal;
     HGDIOBJ previous = font ? SelectObject(m_dcFace, font) : nullptr;
     const std::wstring text = Widen(m_strMessage);

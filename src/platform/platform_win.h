@@ -5,6 +5,7 @@
 #include "app/hotkey_text.h"
 #include "app/single_instance.h"
 #include "breaks/break_covers.h"
+#include "appearance/theme_choice.h"
 #include "messages/quiet_signals.h"
 
 #include <cstdint>
@@ -148,6 +149,9 @@ public:
     // Where the mouse pointer is on the virtual screen; the primary monitor's corner when the
     // system can't tell (another desktop has the input).
     virtual ScreenPoint PointerPosition() = 0;
+    // What Windows says about its look: the apps' and the taskbar's light or dark mode, and high
+    // contrast with its scheme's window colour.
+    virtual SystemAppearance ReadSystemAppearance() = 0;
 };
 
 // The system's own implementation.
@@ -204,6 +208,7 @@ public:
     void CloseCommandChannel(std::uint64_t lastAnswer) override;
     std::vector<MonitorArea> Monitors() override;
     ScreenPoint PointerPosition() override;
+    SystemAppearance ReadSystemAppearance() override;
 
 private:
     // The claimed object and its view, where the main window's handle is announced.

@@ -373,6 +373,19 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
     return TRUE;
 }
 
+constexpr wchar_t kPersonalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+// A DWORD of the user's personalisation; nothing when it is missing or of another type.
+std::optional<std::uint32_t> PersonalizeValue(const wchar_t* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kPersonalizeKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 std::vector<MonitorArea> Win32Platform::Monitors()
@@ -395,4 +408,18 @@ ScreenPoint Win32Platform::PointerPosition()
     if (!GetCursorPos(&pointer))
         return {};
     return {static_cast<int>(pointer.x), static_cast<int>(pointer.y)};
+}
+
+SystemAppearance Win32Platform::ReadSystemAppearance()
+{
+    SystemAppearance appearance;
+    appearance.appsUseLightTheme = PersonalizeValue(L"AppsUseLightTheme");
+    appearance.systemUsesLightTheme = PersonalizeValue(L"SystemUsesLightTheme");
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    appearance.highContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                              (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    appearance.highContrastWindow = {GetRValue(window), GetGValue(window), GetBValue(window)};
+    return appearance;
 }

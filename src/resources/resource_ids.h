@@ -220,3 +220,14 @@
 #define IDC_WORKHOURS_ROW6_SECOND 1263
 #define IDC_WORKHOURS_ROW6_SECOND_FROM 1264
 #define IDC_WORKHOURS_ROW6_SECOND_TO 1265
+
+// Tray icons for a dark taskbar, with a light outline, in bar order
+#define IDI_TRAY_DARK_0 2200
+#define IDI_TRAY_DARK_1 2201
+#define IDI_TRAY_DARK_2 2202
+#define IDI_TRAY_DARK_3 2203
+#define IDI_TRAY_DARK_4 2204
+#define IDI_TRAY_DARK_5 2205
+#define IDI_TRAY_DARK_6 2206
+#define IDI_TRAY_DARK_7 2207
+#define IDI_TRAY_DARK_8 2208

@@ -18,8 +18,8 @@ CSetting* g_pSettingsDlg = nullptr;
 namespace {
 
 // Tahoma 8.25 pt, rounded to the nearest tenth of a point.
-constexpr CStyledLabels::Style kBlackLabel{L"Tahoma", 83, false, RGB(0, 0, 0)};
-constexpr CStyledLabels::Style kGreyLabel{L"Tahoma", 83, false, RGB(128, 128, 128)};
+constexpr CStyledLabels::Style kBlackLabel{L"Tahoma", 83, false, &Palette::text};
+constexpr CStyledLabels::Style kGreyLabel{L"Tahoma", 83, false, &Palette::note};
 
 constexpr int kBlackLabels[] = {IDC_SETTINGS_WAIT_LABEL, IDC_SETTINGS_WARNING_SOUND_LABEL,
                                 IDC_SETTINGS_MESSAGE_SOUND_LABEL};

@@ -259,6 +259,7 @@ public:
     }
     std::vector<MonitorArea> Monitors() override { return monitors; }
     ScreenPoint PointerPosition() override { return pointer; }
+    SystemAppearance ReadSystemAppearance() override { return appearance; }
 
     // The user pressing a lock key: toggled, but not by the program.
     void UserPresses(int virtualKey)
@@ -377,6 +378,8 @@ public:
     // The monitors and the mouse pointer the system shows.
     std::vector<MonitorArea> monitors{{{0, 0, 1024, 768}, {0, 0, 1024, 738}, 96}};
     ScreenPoint pointer{512, 384};
+    // What Windows says about its look: a light Windows without high contrast, as Wine is.
+    SystemAppearance appearance;
 
 private:
     void ShowPendingPresses()

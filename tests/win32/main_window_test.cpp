@@ -2,6 +2,7 @@
 
 #include "app/timer_plan.h"
 #include "app/tray_icon_win.h"
+#include "appearance/palette.h"
 #include "breaks/break_state.h"
 #include "fake_platform_win.h"
 #include "modal_watchdog_win.h"
@@ -12,9 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <set>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -340,6 +344,81 @@ TEST_F(MainWindowTest, EscapeEndsTheModalRun)
     EXPECT_EQ(escaping.DoModal(nullptr), IDCANCEL);
     EXPECT_FALSE(watchdog.Fired()) << "Escape did not end the run";
     EXPECT_EQ(escaping.Hwnd(), nullptr);
+}
+
+// How the frame of a tray picture's bar stands out from a taskbar's colour, the picture drawn on it:
+// the less of its two rows.
+double FrameContrast(HICON icon, COLORREF taskbar)
+{
+    ICONINFO info{};
+    BITMAP picture{};
+    if (!GetIconInfo(icon, &info) || !GetObjectW(info.hbmColor, sizeof picture, &picture))
+        return 0;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    const int size = picture.bmWidth;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP canvas = CreateBitmap(size, size, 1, 32, nullptr);
+    const HGDIOBJ previous = SelectObject(dc, canvas);
+    const RECT all{0, 0, size, size};
+    SetDCBrushColor(dc, taskbar);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    const auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+    const double least = std::min(ContrastRatio(rgb(GetPixel(dc, size / 2, size * 3 / 4)), rgb(taskbar)),
+                                  ContrastRatio(rgb(GetPixel(dc, size / 2, size - 1)), rgb(taskbar)));
+    SelectObject(dc, previous);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    return least;
+}
+
+// The tray picture's outline follows the taskbar's own look, or high contrast's window colour, as
+// Windows announces a change to the main window; a change that leaves the taskbar as it was sends
+// nothing, and a new scaling keeps the taskbar's pictures.
+TEST_F(MainWindowTest, TheTrayPictureStandsOutOnTheTaskbarAsItsLookChanges)
+{
+    constexpr COLORREF kLightTaskbar = RGB(243, 243, 243);
+    constexpr COLORREF kDarkTaskbar = RGB(32, 32, 32);
+    constexpr double kReadable = 3.0; // WCAG's least for the parts of a picture
+    const struct {
+        const char* what;
+        std::optional<std::uint32_t> taskbarMode, appsMode;
+        bool highContrast;
+        COLORREF taskbar; // under high contrast, the scheme's window colour
+        int dpi;          // a new scaling, or 0
+        bool sent;
+    } steps[] = {
+        {"a dark taskbar", 0, 1, false, kDarkTaskbar, 0, true},
+        {"the apps turning dark", 0, 0, false, kDarkTaskbar, 0, false},
+        {"high contrast white", 0, 0, true, RGB(255, 255, 255), 0, true},
+        {"high contrast black", 1, 1, true, RGB(0, 0, 0), 0, true},
+        {"high contrast off on a light taskbar", 1, 1, false, kLightTaskbar, 0, true},
+        {"a new scaling on a dark taskbar", 0, 1, false, kDarkTaskbar, 192, true},
+    };
+    LoadTrayIcons(icons, 16);
+    HWND main = Open();
+    ASSERT_FALSE(platform.trayCalls.empty());
+    HICON shown = platform.trayCalls.back().icon;
+    EXPECT_GE(FrameContrast(shown, kLightTaskbar), kReadable) << "a Windows that tells no mode";
+    for (const auto& step : steps) {
+        platform.appearance = {step.appsMode, step.taskbarMode, step.highContrast,
+                               {GetRValue(step.taskbar), GetGValue(step.taskbar), GetBValue(step.taskbar)}};
+        if (step.dpi) // first the taskbar's new look, then the scaling
+            SendMessageW(main, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+        platform.trayCalls.clear();
+        RECT place{};
+        GetWindowRect(main, &place);
+        SendMessageW(main, step.dpi ? WM_DPICHANGED : WM_SETTINGCHANGE, MAKEWPARAM(step.dpi, step.dpi),
+                     step.dpi ? reinterpret_cast<LPARAM>(&place) : reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+        ASSERT_EQ(platform.trayCalls.size(), step.sent ? 1u : 0u) << step.what;
+        if (step.sent)
+            shown = platform.trayCalls.back().icon;
+        EXPECT_GE(FrameContrast(shown, step.taskbar), kReadable) << step.what;
+    }
+    window.reset();
+    for (HICON& icon : icons)
+        DestroyIcon(std::exchange(icon, nullptr));
 }
 
 TEST(TrayIconTest, ATaskbarThatAnnouncesItselfAgainKeepsTheIconAndItsNotificationsUnlessTheShellLostIt)

@@ -45,9 +45,11 @@ TEST(ResourcesTest, ManifestAsksForCommonControlsSixAndPerMonitorDpi)
 // program's own icon also for 256, for Explorer's largest views.
 TEST(ResourcesTest, EveryIconHoldsEverySize)
 {
-    const int icons[] = {IDI_APP,         IDI_STOPWATCH, IDI_RED_CROSS, IDI_SLEEPING_FACE, IDI_LOUDSPEAKER,
-                         IDI_INFO_SYMBOL, IDI_TRAY_0,    IDI_TRAY_1,    IDI_TRAY_2,        IDI_TRAY_3,
-                         IDI_TRAY_4,      IDI_TRAY_5,    IDI_TRAY_6,    IDI_TRAY_7,        IDI_TRAY_8};
+    const int icons[] = {IDI_APP,         IDI_STOPWATCH,   IDI_RED_CROSS,   IDI_SLEEPING_FACE, IDI_LOUDSPEAKER,
+                         IDI_INFO_SYMBOL, IDI_TRAY_0,      IDI_TRAY_1,      IDI_TRAY_2,        IDI_TRAY_3,
+                         IDI_TRAY_4,      IDI_TRAY_5,      IDI_TRAY_6,      IDI_TRAY_7,        IDI_TRAY_8,
+                         IDI_TRAY_DARK_0, IDI_TRAY_DARK_1, IDI_TRAY_DARK_2, IDI_TRAY_DARK_3,   IDI_TRAY_DARK_4,
+                         IDI_TRAY_DARK_5, IDI_TRAY_DARK_6, IDI_TRAY_DARK_7, IDI_TRAY_DARK_8};
     const std::set<int> smallSizes{16, 20, 24, 32, 40, 48, 64};
     // The icon group directory: three words of header, then 14-byte entries whose first byte is the
     // width, 0 standing for 256.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -244,6 +245,28 @@ TEST_F(Win32PlatformTest, AShortcutAnotherProgramHoldsIsRefused)
     UnregisterHotKey(other, 8);
     DestroyWindow(ours);
     DestroyWindow(other);
+}
+
+// Windows' look is read from the user's personalisation: a value that is missing or not a DWORD is nothing.
+TEST(Win32PlatformAppearance, TheModesAreTheRegistrysDwordsAndNothingElse)
+{
+    constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    const DWORD kDark = 0;
+    const DWORD kLight = 1;
+    const auto forget = [&] {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"SystemUsesLightTheme");
+    };
+    Win32Platform platform;
+    forget();
+    EXPECT_EQ(platform.ReadSystemAppearance().appsUseLightTheme, std::nullopt);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &kDark, sizeof kDark), 0);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"SystemUsesLightTheme", REG_DWORD, &kLight, sizeof kLight), 0);
+    EXPECT_EQ(platform.ReadSystemAppearance().appsUseLightTheme, 0u);
+    EXPECT_EQ(platform.ReadSystemAppearance().systemUsesLightTheme, 1u);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_SZ, L"0", sizeof L"0"), 0);
+    EXPECT_EQ(platform.ReadSystemAppearance().appsUseLightTheme, std::nullopt) << "a mode written as text";
+    forget();
 }
 
 } // namespace
