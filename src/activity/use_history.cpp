@@ -1,5 +1,6 @@
 #include "activity/use_history.h"
 
+#include "platform/line_reader.h"
 #include "platform/text_chars.h"
 
 #include <algorithm>
@@ -31,65 +32,27 @@ std::int32_t SecondAfterDayBegins(const TimeOfDay& time)
     return (ClockSecond(time) + kUseDaySeconds - kDayBeginsSecond) % kUseDaySeconds;
 }
 
-// Reads one line of the file's grammar; any difference rejects the line.
-class LineReader {
-public:
-    explicit LineReader(std::string_view line) : m_line(line) {}
-
-    bool Literal(std::string_view literal)
-    {
-        if (m_line.substr(m_pos, literal.size()) != literal)
-            return false;
-        m_pos += literal.size();
-        return true;
-    }
-
-    bool Number(std::int64_t& value)
-    {
-        const std::size_t start = m_pos;
-        value = 0;
-        while (m_pos < m_line.size() && IsDigit(m_line[m_pos])) {
-            value = value * 10 + (m_line[m_pos] - '0');
-            if (value > kLargestNumber)
-                return false;
-            ++m_pos;
-        }
-        return m_pos > start;
-    }
-
-    // "HH:MM:SS" of a real time of day, as seconds after 05:00.
-    bool Time(std::int32_t& second)
-    {
-        std::int64_t hour = 0, minute = 0, seconds = 0;
-        if (!Number(hour) || !Literal(":") || !Number(minute) || !Literal(":") || !Number(seconds) ||
-            hour > kLastHour || minute > kLastMinute || seconds > kLastMinute)
-            return false;
-        second = SecondAfterDayBegins({static_cast<int>(hour), static_cast<int>(minute), static_cast<int>(seconds)});
-        return true;
-    }
-
-    bool AtEndOfLine()
-    {
-        while (m_pos < m_line.size() && IsBlank(m_line[m_pos]))
-            ++m_pos;
-        return m_pos == m_line.size();
-    }
-
-private:
-    std::string_view m_line;
-    std::size_t m_pos = 0;
-};
+// "HH:MM:SS" of a real time of day, as seconds after 05:00.
+bool ReadTime(LineReader& reader, std::int32_t& second)
+{
+    std::int64_t hour = 0, minute = 0, seconds = 0;
+    if (!reader.Number(hour) || !reader.Literal(":") || !reader.Number(minute) || !reader.Literal(":") ||
+        !reader.Number(seconds) || hour > kLastHour || minute > kLastMinute || seconds > kLastMinute)
+        return false;
+    second = SecondAfterDayBegins({static_cast<int>(hour), static_cast<int>(minute), static_cast<int>(seconds)});
+    return true;
+}
 
 std::optional<UseDay> ParseLine(std::string_view line)
 {
     while (!line.empty() && IsBlank(line.front()))
         line.remove_prefix(1);
-    LineReader reader(line);
+    LineReader reader(line, kLargestNumber);
     std::int64_t year = 0, month = 0, day = 0;
     UseDay use;
     const bool matched = reader.Number(year) && reader.Literal("-") && reader.Number(month) && reader.Literal("-") &&
-                         reader.Number(day) && reader.Literal(" = first ") && reader.Time(use.first) &&
-                         reader.Literal(", last ") && reader.Time(use.last) && reader.AtEndOfLine();
+                         reader.Number(day) && reader.Literal(" = first ") && ReadTime(reader, use.first) &&
+                         reader.Literal(", last ") && ReadTime(reader, use.last) && reader.AtEndOfLine();
     use.date = {static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)};
     if (!matched || year < kFirstYear || !IsValidDate(use.date) || use.first > use.last)
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "breaks/break_coordinator.h"
 
+#include "activity/use_history.h"
 #include "breaks/break_state.h"
 
 #include <algorithm>
@@ -41,9 +42,6 @@ bool HidesWithMainWindow(OwnedWindow window)
 }
 
 namespace {
-
-// The night ends at five in the morning: time away that reaches past it was the night.
-constexpr int kNightEndsHour = 5;
 
 // Working hours keep these quiet; go-to-bed messages, the warning and the daily limit are about the evening.
 bool RestsOutsideWorkingHours(ReminderKind kind)
@@ -340,9 +338,9 @@ std::optional<CivilDate> BreakCoordinator::DayOfBreak(std::int64_t spellStart, s
         return std::nullopt;
     // A break counts for the day on which it began; the night away before the first input of the
     // morning, the first five o'clock after it began, is nobody's.
-    std::optional<std::int64_t> morning = LocalTimeAt(*began, 0, kNightEndsHour);
+    std::optional<std::int64_t> morning = LocalTimeAt(*began, 0, kUseDayBeginsHour);
     if (morning && *morning <= spellStart)
-        morning = LocalTimeAt(*began, 1, kNightEndsHour);
+        morning = LocalTimeAt(*began, 1, kUseDayBeginsHour);
     if (!morning || returnedAt >= *morning)
         return std::nullopt;
     return began;

@@ -3,6 +3,7 @@
 #include "activity/counter_state.h"
 #include "language/text_format.h"
 #include "language/translation.h"
+#include "platform/line_reader.h"
 #include "platform/text_chars.h"
 
 #include <algorithm>
@@ -18,50 +19,11 @@ constexpr std::int64_t kLargestCount = std::numeric_limits<std::int32_t>::max();
 // "9999-12-31 = breaks " and four counts of ten digits with their words, CR LF.
 constexpr std::size_t kLongestLine = 112;
 
-// Reads one line of the file's grammar, character by character; any difference rejects the line.
-class LineReader {
-public:
-    explicit LineReader(std::string_view line) : m_line(line) {}
-
-    bool Literal(std::string_view literal)
-    {
-        if (m_line.substr(m_pos, literal.size()) != literal)
-            return false;
-        m_pos += literal.size();
-        return true;
-    }
-
-    // Decimal digits, at most as large as a count may be.
-    bool Number(std::int64_t& value)
-    {
-        const std::size_t start = m_pos;
-        value = 0;
-        while (m_pos < m_line.size() && m_line[m_pos] >= '0' && m_line[m_pos] <= '9') {
-            value = value * 10 + (m_line[m_pos] - '0');
-            if (value > kLargestCount)
-                return false;
-            ++m_pos;
-        }
-        return m_pos > start;
-    }
-
-    bool AtEndOfLine()
-    {
-        while (m_pos < m_line.size() && IsBlank(m_line[m_pos]))
-            ++m_pos;
-        return m_pos == m_line.size();
-    }
-
-private:
-    std::string_view m_line;
-    std::size_t m_pos = 0;
-};
-
 std::optional<BreakDay> ParseLine(std::string_view line)
 {
     while (!line.empty() && IsBlank(line.front()))
         line.remove_prefix(1);
-    LineReader reader(line);
+    LineReader reader(line, kLargestCount);
     std::int64_t year = 0, month = 0, day = 0, breaks = 0, postponed = 0, eyesTaken = 0, eyesOffered = 0;
     const bool matched = reader.Number(year) && reader.Literal("-") && reader.Number(month) && reader.Literal("-") &&
                          reader.Number(day) && reader.Literal(" = breaks ") && reader.Number(breaks) &&

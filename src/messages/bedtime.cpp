@@ -12,12 +12,7 @@ std::string BedtimeText(int bedtimeMinutes)
 
 ReminderDecision DecideBedtimeReminder(const ReminderSettings& settings, int bedtimeMinutes)
 {
-    ReminderDecision decision;
-    decision.blinkLights = settings.keyboardLeds;
-    decision.playMessageSound = settings.soundOnMessages;
-    if (!settings.onlySound)
-        decision.popupText = BedtimeText(bedtimeMinutes);
-    return decision;
+    return GivenAsMessages(settings, BedtimeText(bedtimeMinutes));
 }
 
 bool BedtimeWatch::Due(std::int64_t now, std::int64_t idleMs)

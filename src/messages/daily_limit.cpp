@@ -90,10 +90,5 @@ std::string DailyLimitText(int activeMinutes)
 
 ReminderDecision DecideDailyLimitReminder(const ReminderSettings& settings, int activeMinutes)
 {
-    ReminderDecision decision;
-    decision.blinkLights = settings.keyboardLeds;
-    decision.playMessageSound = settings.soundOnMessages;
-    if (!settings.onlySound)
-        decision.popupText = DailyLimitText(activeMinutes);
-    return decision;
+    return GivenAsMessages(settings, DailyLimitText(activeMinutes));
 }

@@ -4,6 +4,7 @@
 #include "language/translation.h"
 
 #include <random>
+#include <utility>
 
 std::int64_t g_nWarnThresholdMs = LONG_ACTIVITY_MS;
 
@@ -142,5 +143,15 @@ WarningDecision DecideLongActivityWarning(const ReminderSettings& settings, bool
     decision.playWarningSound = settings.soundOnLongActivity;
     decision.blinkLights = settings.soundOnLongActivity && settings.keyboardLeds;
     decision.showPopup = (timeBreaksChosen || sleepMessagesChosen) && !settings.onlySound && !settings.forceBreak;
+    return decision;
+}
+
+ReminderDecision GivenAsMessages(const ReminderSettings& settings, std::string text)
+{
+    ReminderDecision decision;
+    decision.blinkLights = settings.keyboardLeds;
+    decision.playMessageSound = settings.soundOnMessages;
+    if (!settings.onlySound)
+        decision.popupText = std::move(text);
     return decision;
 }

@@ -45,6 +45,10 @@ struct ReminderDecision {
     bool GivesAnything() const { return blinkLights || playMessageSound || startForcedBreak || popupText; }
 };
 
+// A reminder of the program's own (the daily limit, the bedtime) given as the messages are: its
+// lights and sound as chosen, and its text unless only a sound is.
+ReminderDecision GivenAsMessages(const ReminderSettings& settings, std::string text);
+
 // Whether a minute of the day lies in the night window of the go-to-bed messages; every other
 // minute belongs to the time-break suggestions.
 bool IsNightWindow(int hour, int minute);
