@@ -262,8 +262,11 @@ int main(int argc, char** argv)
         HWND window = Find("-", argv[2], FALSE);
         if (!window)
             return 1;
-        /* Only the state: the program reads the box when it needs it. */
+        /* As a user's click: the box checked, then the dialog told, which writes the choice. Posted
+         * behind the box's state, so that it comes before anything posted after it. */
         SendDlgItemMessageA(window, atoi(argv[3]), BM_SETCHECK, BST_CHECKED, 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(atoi(argv[3]), BN_CLICKED),
+                     (LPARAM)GetDlgItem(window, atoi(argv[3])));
         return 0;
     }
     if (argc == 4 && strcmp(argv[1], "post") == 0) {
