@@ -36,7 +36,7 @@ bool SameWeek(const WorkWeek& a, const WorkWeek& b)
     return true;
 }
 
-bool SameSettings(SettingsModel a, SettingsModel b)
+bool SameSettings(SettingsModel a, const SettingsModel& b)
 {
     if (!SameWeek(a.workWeek, b.workWeek))
         return false;
