@@ -140,6 +140,7 @@ TEST_F(DarkModeTest, EveryWindowTakesTheLookChosenAndFollowsWindowsLive)
             Notify(settings.Hwnd(), IDC_SETTINGS_THEME, CBN_SELCHANGE);
         }
         EXPECT_EQ(static_cast<int>(window->m_settings.theme), step.choice) << step.what;
+        EXPECT_EQ(SendMessageW(settings.Item(IDC_SETTINGS_THEME), CB_GETCURSEL, 0, 0), step.choice) << step.what;
         const COLORREF face = step.dark ? darkFace : lightFace;
         const HWND boxes[] = {window->Item(IDC_MAIN_HEALTH_TIPS), settings.Item(IDC_SETTINGS_COVER_SCREENS)};
         // In the dark look a box's text is light.
