@@ -25,10 +25,11 @@ constexpr std::wstring_view kFileDialogDark = L"DarkMode_CFD";
 
 bool SameName(std::wstring_view first, std::wstring_view second)
 {
-    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-    return first.size() == second.size() &&
-           std::equal(first.begin(), first.end(), second.begin(),
-                      [&](wchar_t a, wchar_t b) { return lower(a) == lower(b); });
+    const auto lower = [](wchar_t c) {
+        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    };
+    return first.size() == second.size() && std::equal(first.begin(), first.end(), second.begin(),
+                                                       [&](wchar_t a, wchar_t b) { return lower(a) == lower(b); });
 }
 
 ControlKind KindOfButton(std::uint32_t style)

@@ -16,8 +16,8 @@ enum class ControlKind {
     CheckBox,
     RadioButton,
     GroupBox,
-    Label, // a static control: a text, a picture or a frame
-    Field, // an edit field of one line
+    Label,    // a static control: a text, a picture or a frame
+    Field,    // an edit field of one line
     TextArea, // an edit field of several lines, with its scroll bars
     ComboBox,
     List,
@@ -34,9 +34,9 @@ ControlKind KindOfControl(std::wstring_view windowClass, std::uint32_t style);
 
 // Who draws a control in a look.
 enum class ControlDrawing {
-    System,                 // the system, in the colours the dialog gives it
-    Program,                // the program, all of it
-    ProgramWhileDisabled,   // the program while it is disabled, whose text the system would grey unreadably
+    System,               // the system, in the colours the dialog gives it
+    Program,              // the program, all of it
+    ProgramWhileDisabled, // the program while it is disabled, whose text the system would grey unreadably
 };
 
 // How a control is dressed in a look.

@@ -8,6 +8,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace {
@@ -22,6 +24,11 @@ constexpr int kBoxSize = 13;
 constexpr int kBoxGap = 4;
 constexpr int kGroupTextIndent = 8;
 constexpr int kFocusInset = 3;
+// The room left and right of a group box's title, and the frame of the button Enter presses.
+constexpr int kGroupTitleMargin = 2;
+constexpr int kDefaultButtonFrame = 2;
+// The width of a check box's tick.
+constexpr int kTickWidth = 2;
 constexpr int kBaseDpi = 96;
 
 using SetWindowThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
@@ -117,8 +124,7 @@ void PaintPushButton(HWND button, HDC dc, RECT client)
     const ButtonColours colours = PushButtonColours(PaletteInForce(), StateOf(button));
     Fill(dc, client, colours.frame);
     RECT face = client;
-    // The button Enter presses has a frame of two pixels.
-    const int frame = StateOf(button).isDefault ? Scaled(button, 2) : 1;
+    const int frame = StateOf(button).isDefault ? Scaled(button, kDefaultButtonFrame) : 1;
     InflateRect(&face, -frame, -frame);
     Fill(dc, face, colours.face);
     const bool multiline = (GetWindowLongW(button, GWL_STYLE) & BS_MULTILINE) != 0;
@@ -147,11 +153,13 @@ void PaintBox(HWND button, HDC dc, RECT client, bool radio)
     const int box = Scaled(button, kBoxSize);
     RECT text{client.left + box + Scaled(button, kBoxGap), client.top, client.right, client.bottom};
     RECT measured = text;
-    DrawControlText(button, dc, measured, colours.text, DT_LEFT | DT_CALCRECT | (multiline ? DT_WORDBREAK : DT_SINGLELINE));
+    DrawControlText(button, dc, measured, colours.text,
+                    DT_LEFT | DT_CALCRECT | (multiline ? DT_WORDBREAK : DT_SINGLELINE));
     const LONG textHeight = measured.bottom - measured.top;
     // At the top with BS_TOP, else in the middle, as Windows places them.
-    const LONG textTop = (style & BS_VCENTER) == BS_TOP ? client.top
-                                                        : client.top + std::max<LONG>(0, (client.bottom - client.top - textHeight) / 2);
+    const LONG textTop = (style & BS_VCENTER) == BS_TOP
+                             ? client.top
+                             : client.top + std::max<LONG>(0, (client.bottom - client.top - textHeight) / 2);
     text.top = textTop;
     text.bottom = std::min(client.bottom, textTop + textHeight);
     TEXTMETRICW metrics{};
@@ -167,7 +175,8 @@ void PaintBox(HWND button, HDC dc, RECT client, bool radio)
             const int inset = box / 4 + 1;
             SelectObject(dc, PaletteBrush(colours.mark));
             SelectObject(dc, GetStockObject(NULL_PEN));
-            Ellipse(dc, boxRect.left + inset, boxRect.top + inset, boxRect.right - inset + 1, boxRect.bottom - inset + 1);
+            Ellipse(dc, boxRect.left + inset, boxRect.top + inset, boxRect.right - inset + 1,
+                    boxRect.bottom - inset + 1);
         }
         SelectObject(dc, oldPen);
         SelectObject(dc, oldBrush);
@@ -176,7 +185,7 @@ void PaintBox(HWND button, HDC dc, RECT client, bool radio)
         Fill(dc, boxRect, colours.face);
         Frame(dc, boxRect, colours.frame);
         if (state.checked) {
-            HPEN pen = CreatePen(PS_SOLID, std::max(1, Scaled(button, 2)), ToColorRef(colours.mark));
+            HPEN pen = CreatePen(PS_SOLID, std::max(1, Scaled(button, kTickWidth)), ToColorRef(colours.mark));
             HGDIOBJ oldPen = SelectObject(dc, pen);
             const POINT tick[] = {{boxRect.left + box / 5, boxRect.top + box / 2},
                                   {boxRect.left + box * 2 / 5, boxRect.top + box * 7 / 10},
@@ -200,13 +209,13 @@ void PaintGroupBox(HWND group, HDC dc, RECT client)
     GetTextMetricsW(dc, &metrics);
     const RECT frame{client.left, client.top + metrics.tmHeight / 2, client.right, client.bottom};
     Frame(dc, frame, palette.frame);
-    RECT title{client.left + Scaled(group, kGroupTextIndent), client.top, client.right - Scaled(group, kGroupTextIndent),
-               client.top + metrics.tmHeight};
+    RECT title{client.left + Scaled(group, kGroupTextIndent), client.top,
+               client.right - Scaled(group, kGroupTextIndent), client.top + metrics.tmHeight};
     RECT measured = title;
     DrawControlText(group, dc, measured, palette.text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
     if (measured.right > measured.left) {
-        RECT behind{measured.left - Scaled(group, 2), title.top, std::min(title.right, measured.right + Scaled(group, 2)),
-                    title.bottom};
+        RECT behind{measured.left - Scaled(group, kGroupTitleMargin), title.top,
+                    std::min(title.right, measured.right + Scaled(group, kGroupTitleMargin)), title.bottom};
         Fill(dc, behind, palette.face);
     }
     DrawControlText(group, dc, title, IsWindowEnabled(group) ? palette.text : palette.disabledText,
@@ -328,8 +337,7 @@ void SetTheme(HWND window, const wchar_t* name)
 
 void DressTitleBar(HWND window, bool dark)
 {
-    static const auto setAttribute =
-        SystemFunction<SetWindowAttributeFunction>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    static const auto setAttribute = SystemFunction<SetWindowAttributeFunction>(L"dwmapi.dll", "DwmSetWindowAttribute");
     const std::optional<std::uint32_t> attribute = DarkTitleBarAttribute(WindowsBuild());
     if (!setAttribute || !attribute)
         return;

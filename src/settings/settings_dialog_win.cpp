@@ -96,7 +96,8 @@ BOOL CSetting::OnInitDialog()
     SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_BEDTIME, EM_LIMITTEXT, kLongestClockTime, 0);
     m_languages.Fill(Item(IDC_SETTINGS_LANGUAGE), m_platform.FilesMatching("kelvaro.*.po"));
     for (const char* choice : kThemeChoices)
-        SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_THEME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(Tr(choice)).c_str()));
+        SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_THEME, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(Widen(Tr(choice)).c_str()));
     // A key alone, or with Shift only, would go off while typing: the control makes it Ctrl+Alt and the key.
     for (const ShortcutControl& control : kShortcutControls)
         SendDlgItemMessageW(Hwnd(), control.id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,

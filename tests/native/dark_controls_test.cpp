@@ -147,12 +147,12 @@ TEST(DarkControls, WindowsIsAskedForItsDarkPartsOnlyWhereItsBuildHasThem)
         std::optional<std::uint32_t> titleBar;
         std::optional<int> darkMenus, lightMenus;
     } rows[] = {
-        {7601, kNone, kNone, kNone},   // Windows 7
-        {17134, kNone, kNone, kNone},  // 1803
-        {17763, 19, 1, 0},             // 1809: AllowDarkModeForApp
-        {18362, 19, 2, 0},             // 1903: SetPreferredAppMode
-        {19041, 20, 2, 0},             // 20H1
-        {22631, 20, 2, 0},             // Windows 11
+        {7601, kNone, kNone, kNone},  // Windows 7
+        {17134, kNone, kNone, kNone}, // 1803
+        {17763, 19, 1, 0},            // 1809: AllowDarkModeForApp
+        {18362, 19, 2, 0},            // 1903: SetPreferredAppMode
+        {19041, 20, 2, 0},            // 20H1
+        {22631, 20, 2, 0},            // Windows 11
     };
     for (const auto& row : rows) {
         EXPECT_EQ(DarkTitleBarAttribute(row.build), row.titleBar) << row.build;

@@ -45,7 +45,8 @@ COLORREF Corner(HWND window)
 constexpr int kBannerPoint = 4;
 COLORREF BitmapPixel(int id)
 {
-    auto bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    auto bitmap =
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
     HDC dc = CreateCompatibleDC(nullptr);
     const HGDIOBJ previous = SelectObject(dc, bitmap);
     const COLORREF colour = GetPixel(dc, kBannerPoint, kBannerPoint);
@@ -148,13 +149,12 @@ TEST_F(DarkModeTest, EveryWindowTakesTheLookChosenAndFollowsWindowsLive)
             return Corner(main) == face && Corner(settings.Hwnd()) == face &&
                    Pixel(window->Item(IDC_MAIN_BANNER), kBannerPoint, kBannerPoint) ==
                        (step.dark ? darkBanner : lightBanner) &&
-                   std::all_of(std::begin(boxes), std::end(boxes), [&](HWND box) {
-                       return Corner(box) == face && (!step.dark || Lightest(box) > 0.5);
-                   });
+                   std::all_of(std::begin(boxes), std::end(boxes),
+                               [&](HWND box) { return Corner(box) == face && (!step.dark || Lightest(box) > 0.5); });
         };
-        EXPECT_TRUE(PumpUntil(shown)) << step.what << ": " << std::hex << Corner(main) << " "
-                                      << Corner(settings.Hwnd()) << " " << Corner(boxes[0]) << " " << Corner(boxes[1])
-                                      << " " << Lightest(boxes[0]) << " " << Lightest(boxes[1]);
+        EXPECT_TRUE(PumpUntil(shown)) << step.what << ": " << std::hex << Corner(main) << " " << Corner(settings.Hwnd())
+                                      << " " << Corner(boxes[0]) << " " << Corner(boxes[1]) << " " << Lightest(boxes[0])
+                                      << " " << Lightest(boxes[1]);
     }
 }
 
