@@ -1,6 +1,6 @@
 #!/bin/bash
-# Redraws the program's pictures: the icons, the banner and the colour scale, and the README's
-# picture of the tray icon on a light and a dark taskbar.
+# Redraws the program's pictures: the icons, the banner in the light and the dark look, the colour
+# scale, and the README's picture of the tray icon on a light and a dark taskbar.
 # Needs bash, ImageMagick 6 (`convert`) and the DejaVu fonts
 # (Debian: apt-get install imagemagick fonts-dejavu-core).
 # Usage: tools/draw_resources.sh   (writes into src/resources/)
@@ -243,10 +243,10 @@ convert -size ${S}x${S} xc:none -fill white -stroke none \
 convert "$work/i_line.png" "$work/i_fill.png" -composite "$work/i_mark.png" -composite "$work/info.png"
 ico "$work/info.png" "$out/information.ico" small
 
-# ---- banner (152): 351 x 88, a night-blue band with the heart, the name and the tagline.
+# ---- banner (152), and its dark version (153) for the dark look: 351 x 88, a night-blue band with
+# the heart, the name and the tagline; the dark one's night is deeper, to sit on a dark window.
 # Drawn at twice the size and scaled down for smooth text and shapes.
 BW=702; BH=176
-convert -size ${BW}x${BH} gradient:'#14304F'-'#2A6A9E' "$work/b_bg.png"
 stars=""
 for s in "430,30,2" "470,70,1" "520,22,2" "548,92,1" "590,48,3" "612,128,1" "650,86,2" "500,140,1" \
          "560,150,2" "676,24,1" "456,112,2" "630,18,1" "400,150,1" "686,140,2"; do
@@ -260,20 +260,26 @@ convert -size ${BW}x${BH} xc:none -fill '#FFF2B0' -draw "circle 624,60 624,28" \
   "$work/b_moon.png"
 glow 176 176 "$work/b_glow.png"
 heart "$work/b_heart.png"
-convert "$work/b_bg.png" "$work/b_stars.png" -composite "$work/b_moon.png" -composite \
-  \( "$work/b_glow.png" \) -geometry +4+0 -composite \
-  \( "$work/b_heart.png" -resize 118x118 \) -geometry +33+26 -composite \
-  -font "$title_font" -pointsize 84 \
-  -fill 'rgba(0,0,0,0.35)' -draw "text 184,104 'Kelvaro'" \
-  -fill white -draw "text 180,100 'Kelvaro'" \
-  -font "$tagline_font" -pointsize 25 -fill '#FFE7A0' -draw "text 184,142 'Your health and sleep supervisor'" \
-  "$work/b_big.png"
 # The colour line along the bottom echoes the tray bar: green through yellow to red.
 convert \( -size 3x176 gradient:'#F5D000'-'#1FA82A' -rotate 90 \) \
         \( -size 3x175 gradient:'#E01818'-'#F5D000' -rotate 90 \) +append "$work/b_line.png"
-convert "$work/b_big.png" -filter Catrom -resize 351x88\! \
-  "$work/b_line.png" -geometry +0+85 -composite \
-  -alpha off -type TrueColor BMP3:"$out/banner.bmp"
+# banner GRADIENT OUT
+banner() {
+  convert -size ${BW}x${BH} gradient:"$1" "$work/b_bg.png"
+  convert "$work/b_bg.png" "$work/b_stars.png" -composite "$work/b_moon.png" -composite \
+    \( "$work/b_glow.png" \) -geometry +4+0 -composite \
+    \( "$work/b_heart.png" -resize 118x118 \) -geometry +33+26 -composite \
+    -font "$title_font" -pointsize 84 \
+    -fill 'rgba(0,0,0,0.35)' -draw "text 184,104 'Kelvaro'" \
+    -fill white -draw "text 180,100 'Kelvaro'" \
+    -font "$tagline_font" -pointsize 25 -fill '#FFE7A0' -draw "text 184,142 'Your health and sleep supervisor'" \
+    "$work/b_big.png"
+  convert "$work/b_big.png" -filter Catrom -resize 351x88\! \
+    "$work/b_line.png" -geometry +0+85 -composite \
+    -alpha off -type TrueColor BMP3:"$2"
+}
+banner '#14304F-#2A6A9E' "$out/banner.bmp"
+banner '#060E18-#15304A' "$out/banner-dark.bmp"
 
 # ---- colour scale (172): 150 x 18, green -> yellow -> red with a tick per hour (0 to 8 h)
 convert \( -size 18x75 gradient:'#F5D000'-'#1FA82A' -rotate 90 \) \

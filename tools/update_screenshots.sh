@@ -1,8 +1,9 @@
 #!/bin/bash
 # Redraws the README's pictures in docs/: the main window, the Settings, Set Time, History and
 # About dialogs, a reminder popup, the forced-break dialog, the heads-up before a forced break and
-# the eye-break popup, the Working hours dialog and the History dialog with the daily limit, and the
-# main window in German and in Japanese, each cropped to its window.
+# the eye-break popup, the Working hours dialog and the History dialog with the daily limit, the
+# main window in German and in Japanese, and the main window, Settings and History in the dark look,
+# each cropped to its window.
 # Runs Kelvaro's pictures program (kelvaro_pictures.exe, the program whose windows hold still: no
 # time passes for it unless a timer is made to tick here) under Wine on a virtual display in a
 # scratch data folder.
@@ -239,4 +240,20 @@ for language in de ja; do
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 done
+# The main window, the Settings dialog and the History dialog in the dark look, chosen in the
+# settings, with the same data as the first run's light ones.
+seed_folder "$scratch/dark"
+write_settings "$scratch/dark"
+printf 'HOTKEY_PAUSE Ctrl+Alt+P\r\nBEDTIME 23:00\r\nBEDTIME_REMINDER 1\r\nTHEME dark\r\n' >>"$scratch/dark/settings.txt"
+start_kelvaro "$scratch/dark"
+snap '#32770' Kelvaro main-window-dark || status=1
+tool click Kelvaro 1062
+snap '#32770' Settings settings-dark || status=1
+tool click Settings 2 || true
+tool click Kelvaro 1048
+tool enabled History 1 "$wait_seconds" && tool focus History 1
+snap '#32770' History history-dark || status=1
+tool click History 2 || true
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 exit $status

@@ -93,6 +93,10 @@ BOOL CTavrinDlg::OnInitDialog()
         LoadSaveSettings(0);
         loaded = LoadSaveSettings(1);
     }
+    if (!Ended()) {
+        m_appearance.AddPicture(Item(IDC_MAIN_BANNER), IDB_BANNER, IDB_BANNER_DARK);
+        m_appearance.Follow();
+    }
     m_bInitialised = true;
     // Taken once the window runs: a box telling of a shortcut another program holds, shown now,
     // would be answered before the window is shown and hidden as the settings say.
@@ -316,6 +320,7 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         RegisterShortcuts(ShortcutOccasion::Chosen);
         return true;
     case WM_SETTINGS_CHANGED:
+        m_appearance.Follow();
         // A break shown follows the choice of covers at once.
         if (m_settings.coverScreens)
             CoverTheScreens();
@@ -331,6 +336,7 @@ bool CTavrinDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         // And of Windows' light or dark look ("ImmersiveColorSet") and high contrast through this one.
         if (m_pTrayIcon)
             m_pTrayIcon->FollowTaskbar();
+        m_appearance.Follow();
         [[fallthrough]];
     case WM_DISPLAYCHANGE:
         OnDpiChanged(DpiForWindow(Hwnd()));

@@ -1,5 +1,6 @@
 #pragma once
 #include "activity/use_history.h"
+#include "appearance/appearance_win.h"
 #include "app/command_server_win.h"
 #include "app/shortcuts_win.h"
 #include "app/supervision_state.h"
@@ -203,6 +204,8 @@ private:
     bool m_bInitialised = false;
     // When each day's use began and ended, saved with the time files.
     CUseHistory m_uses;
+    // Every window in the look chosen, as Windows' own look changes.
+    CAppearance m_appearance{m_platform, m_settings};
 };
 
 extern bool g_bStoppedBySuspend;

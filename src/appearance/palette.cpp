@@ -39,6 +39,13 @@ constexpr Palette kLight{
     .chartWarning = Own(204, 32, 32),
     .chartText = System(SystemColour::WindowText),
     .coverDim = Own(16, 20, 28),
+    // Never drawn by the program: in the light look the system draws its controls.
+    .button = System(SystemColour::ButtonFace),
+    .buttonHot = System(SystemColour::ButtonFace),
+    .buttonPressed = System(SystemColour::ButtonShadow),
+    .frame = Own(122, 122, 122),
+    .tip = System(SystemColour::InfoBackground),
+    .tipText = System(SystemColour::InfoText),
 };
 
 // Dark greys a step apart for the face, the fields and the popups, light text, a light blue
@@ -47,7 +54,7 @@ constexpr Palette kDark{
     .face = Own(32, 32, 32),
     .text = Own(240, 240, 240),
     .note = Own(170, 170, 170),
-    .disabledText = Own(150, 150, 150),
+    .disabledText = Own(160, 160, 160),
     .field = Own(25, 25, 25),
     .fieldText = Own(240, 240, 240),
     .accent = Own(76, 194, 255),
@@ -66,6 +73,12 @@ constexpr Palette kDark{
     .chartWarning = Own(255, 107, 107),
     .chartText = Own(240, 240, 240),
     .coverDim = Own(16, 20, 28),
+    .button = Own(51, 51, 51),
+    .buttonHot = Own(69, 69, 69),
+    .buttonPressed = Own(40, 40, 40),
+    .frame = Own(128, 128, 128),
+    .tip = Own(43, 43, 43),
+    .tipText = Own(240, 240, 240),
 };
 
 // Only the scheme's colours, each text on the background the scheme pairs it with. The chart's
@@ -93,6 +106,12 @@ constexpr Palette kHighContrast{
     .chartWarning = System(SystemColour::HotLight),
     .chartText = System(SystemColour::WindowText),
     .coverDim = System(SystemColour::Window),
+    .button = System(SystemColour::ButtonFace),
+    .buttonHot = System(SystemColour::ButtonFace),
+    .buttonPressed = System(SystemColour::ButtonFace),
+    .frame = System(SystemColour::ButtonText),
+    .tip = System(SystemColour::InfoBackground),
+    .tipText = System(SystemColour::InfoText),
 };
 
 double LinearChannel(std::uint8_t channel)

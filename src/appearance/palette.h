@@ -22,7 +22,9 @@ enum class SystemColour {
     Highlight,
     HighlightText,
     GrayText,
-    HotLight
+    HotLight,
+    InfoBackground,
+    InfoText
 };
 
 // A colour as the program paints it: one of its own, or the system's scheme's colour of a part,
@@ -85,6 +87,16 @@ struct Palette {
     Colour chartText;
     // The colour the break's covers dim the screens with.
     Colour coverDim;
+    // What the program draws itself in the dark look, where the system would draw it light: a push
+    // button's face as it rests, under the mouse and held down, and the frame of buttons, boxes and
+    // fields.
+    Colour button;
+    Colour buttonHot;
+    Colour buttonPressed;
+    Colour frame;
+    // The tips over the History chart.
+    Colour tip;
+    Colour tipText;
 };
 
 // The palette of a look. The light one is the program's look as it has always been.

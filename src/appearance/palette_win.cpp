@@ -1,15 +1,21 @@
 #include "appearance/palette_win.h"
 
-#include "appearance/theme_choice.h"
 #include "framework/accessibility_win.h"
 
 #include <map>
 
 namespace {
 
-// Every window is painted in the light look, or in the scheme's colours under high contrast,
-// until each of them can be painted dark too.
-constexpr ThemeSetting kThemeChosen = ThemeSetting::Light;
+struct Look {
+    ThemeSetting setting = ThemeSetting::System;
+    SystemAppearance system;
+};
+
+Look& LookChosen()
+{
+    static Look look;
+    return look;
+}
 
 int SystemColourIndex(SystemColour part)
 {
@@ -30,6 +36,10 @@ int SystemColourIndex(SystemColour part)
         return COLOR_GRAYTEXT;
     case SystemColour::HotLight:
         return COLOR_HOTLIGHT;
+    case SystemColour::InfoBackground:
+        return COLOR_INFOBK;
+    case SystemColour::InfoText:
+        return COLOR_INFOTEXT;
     case SystemColour::Window:
         break;
     }
@@ -38,11 +48,21 @@ int SystemColourIndex(SystemColour part)
 
 } // namespace
 
+void ChooseLook(ThemeSetting setting, const SystemAppearance& system)
+{
+    LookChosen() = {setting, system};
+}
+
+Theme ThemeInForce()
+{
+    SystemAppearance system = LookChosen().system;
+    system.highContrast = HighContrastOn();
+    return ChooseTheme(LookChosen().setting, system);
+}
+
 const Palette& PaletteInForce()
 {
-    SystemAppearance system;
-    system.highContrast = HighContrastOn();
-    return PaletteFor(ChooseTheme(kThemeChosen, system));
+    return PaletteFor(ThemeInForce());
 }
 
 COLORREF ToColorRef(const Colour& colour)

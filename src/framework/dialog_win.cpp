@@ -1,6 +1,7 @@
 #include "framework/dialog_win.h"
 
 #include "framework/accessibility_win.h"
+#include "framework/dark_mode_win.h"
 #include "framework/window_texts_win.h"
 #include "platform/text_win.h"
 
@@ -246,9 +247,14 @@ bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         TranslateDialogTexts(m_hWnd);
-        return OnInitDialog();
+        const BOOL result = OnInitDialog();
+        // With the controls the dialog made for itself.
+        if (m_hWnd)
+            DressWindow(m_hWnd);
+        return result;
+    }
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
@@ -271,9 +277,13 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
+    // A dialog's own answer comes first; in the dark look every other control takes the palette's.
     LRESULT result = 0;
-    if (!OnMessage(message, wParam, lParam, result))
+    if (!OnMessage(message, wParam, lParam, result)) {
+        if (AnswersByReturnValue(message) && AnswerColourMessage(message, wParam, lParam, result))
+            return static_cast<INT_PTR>(result);
         return FALSE;
+    }
     if (AnswersByReturnValue(message))
         return static_cast<INT_PTR>(result);
     SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);

@@ -59,6 +59,7 @@
 // Bitmaps
 #define IDB_BANNER 152
 #define IDB_SCALE 172
+#define IDB_BANNER_DARK 153
 
 // Main window (IDD_MAIN)
 #define IDC_MAIN_START_STOP 1003
@@ -80,6 +81,8 @@
 #define IDC_MAIN_MORE_SETTINGS 1062
 #define IDC_MAIN_MIN_LABEL 1066
 #define IDC_MAIN_INFO_LABEL 1067
+// The banner, which has a picture for the dark look
+#define IDC_MAIN_BANNER 1070
 
 // About dialog (IDD_ABOUT)
 #define IDC_ABOUT_CHECK_UPDATE 1003
@@ -165,6 +168,9 @@
 #define IDC_SETTINGS_BEDTIME 1152
 #define IDC_SETTINGS_BEDTIME_LABEL 1153
 #define IDC_SETTINGS_BEDTIME_REMINDER 1154
+// The Settings dialog's choice of look: as Windows, light or dark
+#define IDC_SETTINGS_THEME_LABEL 1155
+#define IDC_SETTINGS_THEME 1156
 
 // The eye break's popup, a window of its own without a template
 #define IDC_EYE_BREAK_TEXT 1001

@@ -5,6 +5,7 @@
 #include "language/text_format.h"
 #include "language/translation.h"
 #include "platform/platform_win.h"
+#include "platform/text_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
 #include "settings/working_hours_dialog_win.h"
@@ -12,6 +13,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <iterator>
 
 CSetting* g_pSettingsDlg = nullptr;
 
@@ -58,6 +60,9 @@ constexpr int kLongestLimitField = 2;
 // "23:30"
 constexpr int kLongestClockTime = 5;
 
+// The choices of look, in the order of ThemeSetting.
+constexpr const char* kThemeChoices[] = {TrLater("As Windows"), TrLater("Light"), TrLater("Dark")};
+
 struct ShortcutControl {
     int id;
     int labelId;
@@ -90,6 +95,9 @@ BOOL CSetting::OnInitDialog()
         SendDlgItemMessageW(Hwnd(), id, EM_LIMITTEXT, kLongestLimitField, 0);
     SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_BEDTIME, EM_LIMITTEXT, kLongestClockTime, 0);
     m_languages.Fill(Item(IDC_SETTINGS_LANGUAGE), m_platform.FilesMatching("kelvaro.*.po"));
+    for (const char* choice : kThemeChoices)
+        SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_THEME, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(Widen(Tr(choice)).c_str()));
     // A key alone, or with Shift only, would go off while typing: the control makes it Ctrl+Alt and the key.
     for (const ShortcutControl& control : kShortcutControls)
         SendDlgItemMessageW(Hwnd(), control.id, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
@@ -106,6 +114,7 @@ void CSetting::ShowSettings()
     m_view.Show();
     ShowDailyLimit();
     m_languages.Select(m_settings.language);
+    SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_THEME, CB_SETCURSEL, static_cast<WPARAM>(m_settings.theme), 0);
     const std::string bedtime = m_settings.bedtimeMinutes ? FormatClockTime(*m_settings.bedtimeMinutes) : std::string();
     if (ItemText(IDC_SETTINGS_BEDTIME) != bedtime)
         SetItemText(IDC_SETTINGS_BEDTIME, bedtime);
@@ -151,6 +160,14 @@ void CSetting::OnCommand(int id, int notifyCode)
     case IDC_SETTINGS_LANGUAGE:
         if (notifyCode == CBN_SELCHANGE)
             m_settings.language = m_languages.Setting();
+        return;
+    case IDC_SETTINGS_THEME:
+        if (notifyCode == CBN_SELCHANGE) {
+            const LRESULT chosen = SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_THEME, CB_GETCURSEL, 0, 0);
+            if (chosen >= 0 && chosen < static_cast<LRESULT>(std::size(kThemeChoices)))
+                m_settings.theme = static_cast<ThemeSetting>(chosen);
+            PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SETTINGS_CHANGED, 0, 0);
+        }
         return;
     case IDC_SETTINGS_BEDTIME:
         // What isn't a clock time, an empty field among them, is no bedtime.

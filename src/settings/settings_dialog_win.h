@@ -16,7 +16,7 @@ constexpr UINT WM_SHORTCUTS_CHOSEN = WM_APP + 1001;
 constexpr UINT WM_SETTINGS_CHANGED = WM_APP + 1003;
 
 // The less common choices: forced breaks, sound-only messages, keyboard lights, the two sounds,
-// the quiet moments, eye breaks, the working day, the shortcuts and the language. It shows the
+// the quiet moments, eye breaks, the working day, the shortcuts, the language and the look. It shows the
 // settings model and writes each change into it; OK and Cancel only hide it.
 class CSetting : public CDialog {
 public:

@@ -68,6 +68,7 @@ constexpr std::array<std::pair<std::string_view, SettingKey>, kSettingKeyCount> 
     {"STRICT_BREAKS", SettingKey::StrictBreaks},
     {"BEDTIME", SettingKey::Bedtime},
     {"BEDTIME_REMINDER", SettingKey::BedtimeReminder},
+    {"THEME", SettingKey::Theme},
 }};
 
 constexpr int kMinutesPerHour = 60;
@@ -423,6 +424,9 @@ private:
         case SettingKey::Bedtime:
             assignment.clockMinutes = ParseClockTime(word->text);
             break;
+        case SettingKey::Theme:
+            assignment.theme = ReadThemeSetting(word->text);
+            break;
         case SettingKey::SoundMsgPath:
         case SettingKey::SoundWarningPath:
             // A cut path would name another file; the sound in force is kept instead.
@@ -490,6 +494,7 @@ std::string FormatSettingsFile(const SettingsModel& settings, std::optional<std:
     AppendLine(out, SettingKey::Bedtime,
                ValueText(settings.bedtimeMinutes ? FormatClockTime(*settings.bedtimeMinutes) : std::string()));
     AppendCheck(out, SettingKey::BedtimeReminder, settings.bedtimeReminder);
+    AppendLine(out, SettingKey::Theme, ThemeSettingWord(settings.theme));
     return out;
 }
 

@@ -19,8 +19,8 @@ constexpr std::size_t kLongestNumberText = 9;
 // A day of the working hours is always written in double quotes, "09:00-17:00" or "" for a day off;
 // the pause's end as its local date and time, "PAUSED_UNTIL 2026-12-10 6:0:0", only while there is one; then
 // the shortcuts, "HOTKEY_PAUSE Ctrl+Alt+P", or "" for none, the language, "LANGUAGE de", only
-// when one is chosen, how a forced break stands, COVER_SCREENS and STRICT_BREAKS, and last the
-// bedtime, "BEDTIME 23:00" or "" for none, and BEDTIME_REMINDER. A text value
+// when one is chosen, how a forced break stands, COVER_SCREENS and STRICT_BREAKS, the bedtime,
+// "BEDTIME 23:00" or "" for none, and BEDTIME_REMINDER, and last the look, "THEME system", light or dark. A text value
 // that is empty, holds white space or starts with a double quote is written in double quotes, with inner quotes doubled
 // and line breaks turned into blanks; any other value is written bare.
 std::string FormatSettingsFile(const SettingsModel& settings, std::optional<std::int64_t> pausedUntil = std::nullopt);
@@ -71,11 +71,13 @@ enum class SettingKey {
     // The user's bedtime, and its reminder.
     Bedtime,
     BedtimeReminder,
+    // The look: as Windows, light or dark.
+    Theme,
 };
 
 // The number of keys; the writer writes every one, PAUSED_UNTIL only while a pause runs and
 // LANGUAGE only when one is chosen.
-constexpr std::size_t kSettingKeyCount = 40;
+constexpr std::size_t kSettingKeyCount = 41;
 
 // Whether a LANGUAGE value names a language: a language's id ("de", "pt_BR", "sr@latin"), not
 // empty, at most 32 characters.
@@ -97,6 +99,7 @@ struct SettingAssignment {
     std::optional<std::int64_t> pausedUntil;           // PAUSED_UNTIL; none when damaged
     Shortcut shortcut;                                 // HOTKEY_PAUSE, HOTKEY_BREAK; none when damaged
     std::optional<int> clockMinutes;                   // BEDTIME, minutes after midnight; none when damaged
+    ThemeSetting theme = ThemeSetting::System;         // THEME; any word but light and dark is system
 };
 
 // The weekday (0 Monday ... 6 Sunday) of a key from WORK_MON to WORK_SUN.

@@ -122,6 +122,9 @@ SettingEffect ApplySetting(SettingsModel& model, const SettingAssignment& assign
     case SettingKey::BedtimeReminder:
         model.bedtimeReminder = checked;
         break;
+    case SettingKey::Theme:
+        model.theme = assignment.theme;
+        break;
     }
     return SettingEffect::None;
 }

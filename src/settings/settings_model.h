@@ -4,6 +4,7 @@
 // windows show it and write each change into it as the user makes it; every feature reads it.
 
 #include "activity/calendar.h"
+#include "appearance/theme_choice.h"
 #include "app/hotkey_text.h"
 #include "app/timer_plan.h"
 #include "messages/daily_limit.h"
@@ -58,6 +59,7 @@ struct SettingsModel {
     bool strictBreaks = false; // a break can't be ended before its countdown has
     std::optional<int> bedtimeMinutes; // "My bedtime", minutes after midnight; none at first
     bool bedtimeReminder = false;       // "Remind me at my bedtime"
+    ThemeSetting theme = ThemeSetting::System; // "Appearance": as Windows, light or dark
 
     bool operator==(const SettingsModel&) const = default;
 };

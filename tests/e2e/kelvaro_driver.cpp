@@ -196,7 +196,7 @@ std::string FirstStartSettings()
            "EYE_BREAKS 0\r\nEYE_BREAK_MINUTES 20\r\nWORK_HOURS 0\r\nWORK_MON \"09:00-17:00\"\r\n"
            "WORK_TUE \"09:00-17:00\"\r\nWORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\n"
            "WORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\n"
-           "HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK \"\"\r\nCOVER_SCREENS 0\r\nSTRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\n";
+           "HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK \"\"\r\nCOVER_SCREENS 0\r\nSTRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\nTHEME system\r\n";
 }
 
 std::string WithSetting(std::string settings, std::string_view key, std::string_view value)

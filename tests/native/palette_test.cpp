@@ -18,7 +18,8 @@ Rgb Resolve(const Colour& colour)
         {SystemColour::ButtonFace, {240, 240, 240}},    {SystemColour::ButtonText, {0, 0, 0}},
         {SystemColour::ButtonShadow, {160, 160, 160}},  {SystemColour::Highlight, {0, 120, 215}},
         {SystemColour::HighlightText, {255, 255, 255}}, {SystemColour::GrayText, {109, 109, 109}},
-        {SystemColour::HotLight, {0, 102, 204}}};
+        {SystemColour::HotLight, {0, 102, 204}},        {SystemColour::InfoBackground, {255, 255, 225}},
+        {SystemColour::InfoText, {0, 0, 0}}};
     return colour.IsSystem() ? scheme.at(colour.SystemPart()) : colour.OwnRgb();
 }
 
@@ -59,12 +60,16 @@ TEST(Palette, EveryTextAndPictureReadsOnItsBackgroundInEveryLook)
         {"a day over the limit", &Palette::chartWarning, &Palette::chartBackground, kPicture, kPicture, false},
         {"a weekend over the limit", &Palette::chartWarning, &Palette::chartWeekendColumn, kPicture, kPicture, false},
         {"the baseline", &Palette::chartBaseline, &Palette::chartBackground, kPicture, kPicture, false},
+        {"a chart's tip", &Palette::tipText, &Palette::tip, kText, kText, true},
+        {"a control's frame", &Palette::frame, &Palette::face, kPicture, kPicture, false},
+        {"a disabled button", &Palette::disabledText, &Palette::button, kText, kText, true},
     };
     const std::set<std::pair<SystemColour, SystemColour>> schemePairs{
         {SystemColour::WindowText, SystemColour::Window},
         {SystemColour::ButtonText, SystemColour::ButtonFace},
         {SystemColour::HighlightText, SystemColour::Highlight},
-        {SystemColour::GrayText, SystemColour::ButtonFace}};
+        {SystemColour::GrayText, SystemColour::ButtonFace},
+        {SystemColour::InfoText, SystemColour::InfoBackground}};
     const Palette& light = PaletteFor(Theme::Light);
     const Palette& dark = PaletteFor(Theme::Dark);
     const Palette& contrast = PaletteFor(Theme::HighContrast);

@@ -22,7 +22,7 @@ constexpr std::string_view kKeyNames[] = {
     "OTHERTIME",       "STARTPROGRAM",  "HOLD_WHEN_BUSY", "NATURAL_BREAKS", "WINDOWS_NOTIFICATIONS",
     "EYE_BREAKS",      "EYE_BREAK_MINUTES", "WORK_HOURS",  "WORK_MON",       "WORK_TUE",       "WORK_WED",
     "WORK_THU",        "WORK_FRI",      "WORK_SAT",       "WORK_SUN",       "DAILY_LIMIT",    "DAILY_LIMIT_TIME",
-    "PAUSED_UNTIL",    "HOTKEY_PAUSE",  "HOTKEY_BREAK",  "LANGUAGE", "COVER_SCREENS", "STRICT_BREAKS", "BEDTIME", "BEDTIME_REMINDER"};
+    "PAUSED_UNTIL",    "HOTKEY_PAUSE",  "HOTKEY_BREAK",  "LANGUAGE", "COVER_SCREENS", "STRICT_BREAKS", "BEDTIME", "BEDTIME_REMINDER", "THEME"};
 
 // One line per assignment, so a failing table row shows everything that was read.
 std::string Describe(const std::vector<SettingAssignment>& assignments)
@@ -120,7 +120,7 @@ TEST(SettingsFile, FirstStartFileHasTheDefaultLines)
               "WORK_MON \"09:00-17:00\"\r\nWORK_TUE \"09:00-17:00\"\r\nWORK_WED \"09:00-17:00\"\r\n"
               "WORK_THU \"09:00-17:00\"\r\nWORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\nWORK_SUN \"\"\r\n"
               "DAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\nHOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK \"\"\r\n"
-              "COVER_SCREENS 0\r\nSTRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\n");
+              "COVER_SCREENS 0\r\nSTRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\nTHEME system\r\n");
 }
 
 TEST(SettingsFile, AwkwardValuesAreWrittenQuotedOnTheirOwnLine)
@@ -165,6 +165,7 @@ TEST(SettingsFile, WrittenModelsReadBackWithEveryKeyInOrderByteForByte)
     flipped.language = "pt_BR";
     flipped.pauseShortcut = {kShortcutCtrl | kShortcutAlt, 'P'};
     flipped.breakShortcut = {kShortcutCtrl | kShortcutAlt | kShortcutShift, 0x70}; // F1
+    flipped.theme = ThemeSetting::Light;
     SettingsModel quotes = FirstStartDefaults();
     quotes.forceBreakWait = "\"";
     quotes.messageSoundPath = "a\"b";

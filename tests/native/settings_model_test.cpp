@@ -65,6 +65,10 @@ TEST(SettingsModel, EveryKeyReadsIntoItsSetting)
         {"COVER_SCREENS 1 STRICT_BREAKS 1", [](M& m) { m.coverScreens = m.strictBreaks = true; }},
         {"BEDTIME 0:30 BEDTIME_REMINDER 1", [](M& m) { m.bedtimeMinutes = 30, m.bedtimeReminder = true; }},
         {"BEDTIME 22:30 BEDTIME 24:00 BEDTIME \"\"", [](M&) {}},
+        {"THEME dark", [](M& m) { m.theme = ThemeSetting::Dark; }},
+        {"THEME dark THEME light", [](M& m) { m.theme = ThemeSetting::Light; }},
+        {"THEME light THEME Dark", [](M&) {}},
+        {"THEME dark THEME \"\"", [](M&) {}},
     };
     for (const auto& row : rows) {
         SettingsModel expected;
@@ -93,6 +97,7 @@ TEST(SettingsModel, TheFileWrittenFromTheModelReadsBackToIt)
     odd.breakShortcut = {kShortcutCtrl | kShortcutShift, 0x70};
     odd.coverScreens = odd.strictBreaks = odd.bedtimeReminder = true;
     odd.bedtimeMinutes = 23 * 60 + 45;
+    odd.theme = ThemeSetting::Dark;
     for (const SettingsModel& model : {SettingsModel{}, odd}) {
         const std::string file = FormatSettingsFile(model);
         Read read = ReadFile(file);

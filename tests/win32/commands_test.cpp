@@ -293,7 +293,7 @@ TEST_F(CommandsTest, ShortcutsFromTheSettingsDialogPauseResumeAndBreak)
     platform.answers = {IDYES}; // the break still counts down
     Click(window->Hwnd(), IDC_MAIN_QUIT);
     EXPECT_TRUE(platform.files["settings.txt"].ends_with("HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK Ctrl+Alt+B\r\nCOVER_SCREENS 0\r\n"
-                                                         "STRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\n"))
+                                                         "STRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\nTHEME system\r\n"))
         << platform.files["settings.txt"];
     EXPECT_TRUE(platform.registeredShortcuts.empty());
     EXPECT_EQ(platform.messageBoxes.size(), 1u) << "the question of the break counting down";

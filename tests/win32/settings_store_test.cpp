@@ -26,7 +26,7 @@ constexpr char kDefaultSettings[] =
     "EYE_BREAK_MINUTES 20\r\nWORK_HOURS 0\r\nWORK_MON \"09:00-17:00\"\r\nWORK_TUE \"09:00-17:00\"\r\n"
     "WORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\nWORK_FRI \"09:00-17:00\"\r\nWORK_SAT \"\"\r\n"
     "WORK_SUN \"\"\r\nDAILY_LIMIT 0\r\nDAILY_LIMIT_TIME 8:0:0\r\nHOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK \"\"\r\n"
-    "COVER_SCREENS 0\r\nSTRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\n";
+    "COVER_SCREENS 0\r\nSTRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\nTHEME system\r\n";
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -173,7 +173,7 @@ TEST_F(SettingsStoreTest, EverySettingSurvivesARestart)
                                   "WORK_WED \"09:00-17:00\"\r\nWORK_THU \"09:00-17:00\"\r\nWORK_FRI \"\"\r\n"
                                   "WORK_SAT \"22:00-03:00\"\r\nWORK_SUN \"\"\r\nDAILY_LIMIT 1\r\nDAILY_LIMIT_TIME 7:5:0\r\n"
                                   "HOTKEY_PAUSE \"\"\r\nHOTKEY_BREAK \"\"\r\nLANGUAGE ja\r\nCOVER_SCREENS 0\r\n"
-                                  "STRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\n"))
+                                  "STRICT_BREAKS 0\r\nBEDTIME \"\"\r\nBEDTIME_REMINDER 0\r\nTHEME system\r\n"))
         << written;
 
     CTavrinDlg& second = Open();

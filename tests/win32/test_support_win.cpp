@@ -3,6 +3,7 @@
 #include "activity/active_time_store.h"
 #include "activity/counter_state.h"
 #include "activity/time_files.h"
+#include "appearance/palette_win.h"
 #include "app/main_window_win.h"
 #include "breaks/break_state.h"
 #include "breaks/forced_break_dialog_win.h"
@@ -31,6 +32,7 @@ void ResetProgramState()
     sleepMessages.clear();
     g_bShutdownAsking = false;
     g_shutdownSchedule = {};
+    ChooseLook(ThemeSetting::System, {});
 }
 
 namespace {
