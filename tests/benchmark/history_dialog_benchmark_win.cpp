@@ -8,6 +8,7 @@
 #include "activity/time_files.h"
 #include "history/history_dialog_win.h"
 #include "platform/platform_win.h"
+#include "settings/settings_model.h"
 
 #include <commctrl.h>
 
@@ -181,7 +182,9 @@ int main(int argc, char** argv)
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    C2dGraphPlot dialog(platform);
+    // The first start's settings: no daily limit, no bedtime.
+    const SettingsModel settings;
+    C2dGraphPlot dialog(platform, settings);
     LARGE_INTEGER start = Counter();
     if (!dialog.Create(nullptr)) {
         std::printf("FAIL: the History dialog wasn't created\n");

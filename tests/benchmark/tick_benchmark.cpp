@@ -7,6 +7,7 @@
 #include "activity/active_time_store.h"
 #include "activity/activity_monitor.h"
 #include "activity/counter_state.h"
+#include "app/supervision_state.h"
 #include "breaks/break_coordinator.h"
 #include "messages/message_scheduler.h"
 
@@ -68,7 +69,8 @@ int main(int argc, char** argv)
 
     CountingFiles files;
     CBreakHistory record;
-    BreakCoordinator rules(record);
+    SupervisionState supervision;
+    BreakCoordinator rules(record, supervision);
     rules.OnStart({}, BreakChoices{});
     const std::uint64_t allocationsBefore = g_allocations.allocations;
     RunOrdinaryTicks(files, rules, ticks);
