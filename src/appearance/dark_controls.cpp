@@ -92,11 +92,12 @@ ControlDress DressOf(ControlKind kind, Theme theme)
         return {kFileDialogDark, ControlDrawing::System};
     case ControlKind::TextArea:
     case ControlKind::List:
-    case ControlKind::DateTimePicker:
     case ControlKind::UpDown:
     case ControlKind::ScrollBar:
     case ControlKind::ToolTip:
         return {kExplorerDark, ControlDrawing::System};
+    case ControlKind::DateTimePicker:
+        return {{}, ControlDrawing::SystemInItsOwnColours};
     case ControlKind::Label:
     case ControlKind::HotKey:
     case ControlKind::Other:

@@ -37,6 +37,9 @@ enum class ControlDrawing {
     System,               // the system, in the colours the dialog gives it
     Program,              // the program, all of it
     ProgramWhileDisabled, // the program while it is disabled, whose text the system would grey unreadably
+    // The system, in its own light colours: a control that would take the dialog's dark background
+    // but keep its own dark text, which would vanish on it.
+    SystemInItsOwnColours,
 };
 
 // How a control is dressed in a look.

@@ -359,7 +359,7 @@ BOOL CALLBACK DressControl(HWND control, LPARAM)
         if (!dress.themeName.empty())
             SetTheme(control, std::wstring(dress.themeName).c_str());
         // Set again, the same subclass stays one.
-        if (dress.drawing != ControlDrawing::System)
+        if (dress.drawing == ControlDrawing::Program || dress.drawing == ControlDrawing::ProgramWhileDisabled)
             SetWindowSubclass(control, DrawnControlProc, kDrawnByProgram, static_cast<DWORD_PTR>(kind));
     } else {
         RemovePropW(control, kDressedDark);
@@ -394,9 +394,10 @@ void DressWindow(HWND window)
     EnumThreadWindows(GetCurrentThreadId(), DressOwnedTip, reinterpret_cast<LPARAM>(window));
 }
 
-bool AnswerColourMessage(UINT message, WPARAM deviceContext, LPARAM, LRESULT& brush)
+bool AnswerColourMessage(UINT message, WPARAM deviceContext, LPARAM control, LRESULT& brush)
 {
-    if (!IsDark())
+    if (!IsDark() || (control && DressOf(KindOf(reinterpret_cast<HWND>(control)), Theme::Dark).drawing ==
+                                     ControlDrawing::SystemInItsOwnColours))
         return false;
     const Palette& palette = PaletteInForce();
     HDC dc = reinterpret_cast<HDC>(deviceContext);

@@ -74,7 +74,7 @@ TEST(DarkControls, OnlyTheDarkLookDressesAControl)
         {ComboBox, L"DarkMode_CFD", ControlDrawing::System},
         {TextArea, L"DarkMode_Explorer", ControlDrawing::System},
         {List, L"DarkMode_Explorer", ControlDrawing::System},
-        {DateTimePicker, L"DarkMode_Explorer", ControlDrawing::System},
+        {DateTimePicker, L"", ControlDrawing::SystemInItsOwnColours},
         {UpDown, L"DarkMode_Explorer", ControlDrawing::System},
         {ScrollBar, L"DarkMode_Explorer", ControlDrawing::System},
         {ToolTip, L"DarkMode_Explorer", ControlDrawing::System},

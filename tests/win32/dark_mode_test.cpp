@@ -5,6 +5,7 @@
 #include "framework/accessibility_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_dialog_win.h"
+#include "shutdown/set_time_dialog_win.h"
 #include "test_support_win.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,8 @@ protected:
 // The main window and the Settings dialog take the look of Windows' apps and follow it as Windows
 // announces a change, or the look chosen in the dialog whatever Windows' is; high contrast wins.
 // Each is read from the screen: the face, the banner, and a check box the program draws itself in
-// the dark look.
+// the dark look. The Set Time dialog's picker keeps its own light field in every look, where its
+// dark text stays readable.
 TEST_F(DarkModeTest, EveryWindowTakesTheLookChosenAndFollowsWindowsLive)
 {
     enum class Told { Nothing, Windows, Choice, HighContrast };
@@ -129,6 +131,7 @@ TEST_F(DarkModeTest, EveryWindowTakesTheLookChosenAndFollowsWindowsLive)
             window = std::make_unique<CTavrinDlg>(platform, icons);
             ASSERT_TRUE(window->Create(nullptr));
             window->SettingsDialog()->Show(SW_SHOWNOACTIVATE);
+            window->SetTimeDialog()->Show(SW_SHOWNOACTIVATE);
         }
         HWND main = window->Hwnd();
         CSetting& settings = *window->SettingsDialog();
@@ -144,17 +147,19 @@ TEST_F(DarkModeTest, EveryWindowTakesTheLookChosenAndFollowsWindowsLive)
         EXPECT_EQ(SendMessageW(settings.Item(IDC_SETTINGS_THEME), CB_GETCURSEL, 0, 0), step.choice) << step.what;
         const COLORREF face = step.dark ? darkFace : lightFace;
         const HWND boxes[] = {window->Item(IDC_MAIN_HEALTH_TIPS), settings.Item(IDC_SETTINGS_COVER_SCREENS)};
+        HWND picker = window->SetTimeDialog()->Item(IDC_SETTIME_PICKER);
         // In the dark look a box's text is light.
         const auto shown = [&] {
             return Corner(main) == face && Corner(settings.Hwnd()) == face &&
                    Pixel(window->Item(IDC_MAIN_BANNER), kBannerPoint, kBannerPoint) ==
                        (step.dark ? darkBanner : lightBanner) &&
                    std::all_of(std::begin(boxes), std::end(boxes),
-                               [&](HWND box) { return Corner(box) == face && (!step.dark || Lightest(box) > 0.5); });
+                               [&](HWND box) { return Corner(box) == face && (!step.dark || Lightest(box) > 0.5); }) &&
+                   Pixel(picker, 1, 1) == GetSysColor(COLOR_WINDOW);
         };
         EXPECT_TRUE(PumpUntil(shown)) << step.what << ": " << std::hex << Corner(main) << " " << Corner(settings.Hwnd())
                                       << " " << Corner(boxes[0]) << " " << Corner(boxes[1]) << " " << Lightest(boxes[0])
-                                      << " " << Lightest(boxes[1]);
+                                      << " " << Lightest(boxes[1]) << " " << Pixel(picker, 1, 1);
     }
 }
 
