@@ -1,5 +1,6 @@
 #include "activity/use_history.h"
 
+#include "platform/dated_records.h"
 #include "platform/line_reader.h"
 #include "platform/text_chars.h"
 
@@ -117,16 +118,7 @@ std::vector<UseDay> ParseUseHistory(std::string_view text)
 
 std::vector<UseDay> InDateOrder(std::vector<UseDay> days)
 {
-    std::sort(days.begin(), days.end(), [](const UseDay& a, const UseDay& b) { return a.date < b.date; });
-    std::vector<UseDay> merged;
-    merged.reserve(days.size());
-    for (const UseDay& day : days) {
-        if (!merged.empty() && merged.back().date == day.date)
-            Widen(merged.back(), day.first, day.last);
-        else
-            merged.push_back(day);
-    }
-    return merged;
+    return MergedInDateOrder(std::move(days), [](UseDay& kept, const UseDay& day) { Widen(kept, day.first, day.last); });
 }
 
 std::string FormatUseHistory(const std::vector<UseDay>& days)

@@ -3,6 +3,7 @@
 #include "activity/counter_state.h"
 #include "language/text_format.h"
 #include "language/translation.h"
+#include "platform/dated_records.h"
 #include "platform/line_reader.h"
 #include "platform/text_chars.h"
 
@@ -103,16 +104,8 @@ std::vector<BreakDay> ParseBreakHistory(std::string_view text)
 
 std::vector<BreakDay> InDateOrder(std::vector<BreakDay> days)
 {
-    std::vector<BreakDay> merged;
-    merged.reserve(days.size());
-    std::sort(days.begin(), days.end(), [](const BreakDay& a, const BreakDay& b) { return a.date < b.date; });
-    for (const BreakDay& day : days) {
-        if (!merged.empty() && merged.back().date == day.date)
-            merged.back().counts = Larger(merged.back().counts, day.counts);
-        else
-            merged.push_back(day);
-    }
-    return merged;
+    return MergedInDateOrder(std::move(days),
+                             [](BreakDay& kept, const BreakDay& day) { kept.counts = Larger(kept.counts, day.counts); });
 }
 
 std::string FormatBreakHistory(const std::vector<BreakDay>& days)

@@ -141,11 +141,11 @@ void CSetting::OnCommand(int id, int notifyCode)
     switch (id) {
     case IDC_SETTINGS_ONLY_SOUND:
         if (notifyCode == BN_CLICKED)
-            OnOnlySound();
+            OnExclusiveChoice(id, ChooseOnlySound);
         return;
     case IDC_SETTINGS_FORCE_BREAK:
         if (notifyCode == BN_CLICKED)
-            OnForceBreak();
+            OnExclusiveChoice(id, ChooseForceBreak);
         return;
     case IDC_SETTINGS_DAILY_LIMIT_HOURS:
     case IDC_SETTINGS_DAILY_LIMIT_MINUTES:
@@ -166,7 +166,7 @@ void CSetting::OnCommand(int id, int notifyCode)
             const LRESULT chosen = SendDlgItemMessageW(Hwnd(), IDC_SETTINGS_THEME, CB_GETCURSEL, 0, 0);
             if (chosen >= 0 && chosen < static_cast<LRESULT>(std::size(kThemeChoices)))
                 m_settings.theme = static_cast<ThemeSetting>(chosen);
-            PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SETTINGS_CHANGED, 0, 0);
+            TellSettingsChanged();
         }
         return;
     case IDC_SETTINGS_BEDTIME:
@@ -179,7 +179,7 @@ void CSetting::OnCommand(int id, int notifyCode)
     }
     if (m_view.Take(id, notifyCode)) {
         if (notifyCode == BN_CLICKED)
-            PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SETTINGS_CHANGED, 0, 0);
+            TellSettingsChanged();
         return;
     }
     if (notifyCode != BN_CLICKED)
@@ -205,18 +205,16 @@ void CSetting::OnCommand(int id, int notifyCode)
     }
 }
 
-void CSetting::OnOnlySound()
+void CSetting::OnExclusiveChoice(int id, void (*choose)(SettingsModel&, bool))
 {
-    ChooseOnlySound(m_settings, IsChecked(IDC_SETTINGS_ONLY_SOUND));
+    choose(m_settings, IsChecked(id));
     m_view.Show();
     m_view.ShowEnabling(g_bRunning);
 }
 
-void CSetting::OnForceBreak()
+void CSetting::TellSettingsChanged()
 {
-    ChooseForceBreak(m_settings, IsChecked(IDC_SETTINGS_FORCE_BREAK));
-    m_view.Show();
-    m_view.ShowEnabling(g_bRunning);
+    PostMessageW(GetWindow(Hwnd(), GW_OWNER), WM_SETTINGS_CHANGED, 0, 0);
 }
 
 void CSetting::OnBrowse(std::string& sound)

@@ -39,8 +39,10 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void OnOnlySound();
-    void OnForceBreak();
+    // Only sound and forced breaks exclude each other: the box clicked, with its rule of the model.
+    void OnExclusiveChoice(int id, void (*choose)(SettingsModel&, bool));
+    // The main window follows a change that takes effect at once.
+    void TellSettingsChanged();
     void OnWorkingHours();
     void OnBrowse(std::string& sound);
     void ShowDailyLimit();
